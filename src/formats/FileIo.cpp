@@ -56,7 +56,8 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::
     std::filesystem::create_directories(folder, ec);
     if (ec) return false;
 
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string temp = folder.string();
+    temp.append("/.").append(target.filename().string()).append(".XXXXXX");
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
     // mkstemp creates the file private to the owner; user files keep the usual mode.

@@ -1,0 +1,151 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+#include "platform/MessageBox.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+using platform::kNo;
+using platform::kOk;
+using platform::kYes;
+using testsupport::ScriptedMessageBoxes;
+using testsupport::ShownBox;
+
+class MessageBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::SetApplicationTitle("Exam Simulator \x96 Test"); }
+    void TearDown() override { platform::SetApplicationTitle(previousTitle_); }
+
+private:
+    std::string previousTitle_ = platform::ApplicationTitle();
+};
+
+TEST_F(MessageBoxTest, ScriptedBoxesRecordWhatWasAskedAndAnswerInOrder) {
+    ScriptedMessageBoxes boxes;
+    boxes.queue(kYes);
+    boxes.queue(kNo);
+    boxes.queue(kOk);
+    EXPECT_EQ(platform::MsgBox("Save the answers?", 36), kYes);
+    EXPECT_EQ(platform::MsgBox("Quit \x93now\x94?", 36 + 256, "Leave"), kNo);
+    EXPECT_EQ(platform::MsgBox("Done.", 64), kOk);
+    EXPECT_EQ(boxes.shown(), (std::vector<ShownBox>{
+                                 {"Save the answers?", "Exam Simulator \x96 Test", 36},
+                                 {"Quit \x93now\x94?", "Leave", 292},
+                                 {"Done.", "Exam Simulator \x96 Test", 64},
+                             }));
+}
+
+TEST_F(MessageBoxTest, UnexpectedBoxFailsTheTestAndGetsTheSafeAnswer) {
+    ScriptedMessageBoxes boxes;
+    int answer = 0;
+    EXPECT_NONFATAL_FAILURE(answer = platform::MsgBox("Delete everything?", 36),
+                            "unexpected message box");
+    EXPECT_EQ(answer, kNo);
+    EXPECT_NONFATAL_FAILURE(answer = platform::MsgBox("File missing", 16), "File missing");
+    EXPECT_EQ(answer, kOk);
+    EXPECT_EQ(boxes.shown().size(), 2u);
+    EXPECT_NONFATAL_FAILURE(boxes.expectNone(), "Delete everything?");
+    boxes.clear();
+    boxes.expectNone();
+}
+
+TEST_F(MessageBoxTest, AnswerLeftUnusedFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedMessageBoxes boxes;
+            boxes.queue(kYes);
+        },
+        "never used");
+}
+
+TEST_F(MessageBoxTest, NestedScriptRestoresTheOuterOne) {
+    ScriptedMessageBoxes outer;
+    outer.queue(kOk);
+    {
+        ScriptedMessageBoxes inner;
+        inner.queue(kYes);
+        EXPECT_EQ(platform::MsgBox("inner", 4), kYes);
+    }
+    EXPECT_EQ(platform::MsgBox("outer", 0), kOk);
+    ASSERT_EQ(outer.shown().size(), 1u);
+    EXPECT_EQ(outer.shown()[0].text, "outer");
+}
+
+// Hands the modal box to `onOpen` once; a modal still open after a few seconds is closed so
+// that the test fails instead of hanging in exec().
+class ModalBoxWatcher {
+public:
+    explicit ModalBoxWatcher(std::function<void(QMessageBox&)> onOpen)
+        : onOpen_(std::move(onOpen)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start(5);
+        clock_.start();
+    }
+
+    [[nodiscard]] bool handled() const { return handled_; }
+
+private:
+    void poll() {
+        QWidget* const modal = QApplication::activeModalWidget();
+        auto* const box = qobject_cast<QMessageBox*>(modal);
+        if (box && !handled_) {
+            handled_ = true;
+            onOpen_(*box);
+        } else if (modal && clock_.elapsed() > 5000) {
+            ADD_FAILURE() << "modal window left open";
+            modal->close();
+        }
+    }
+
+    std::function<void(QMessageBox&)> onOpen_;
+    bool handled_ = false;
+    QTimer timer_;
+    QElapsedTimer clock_;
+};
+
+TEST_F(MessageBoxTest, RealBoxShowsTheHistoricStyles) {
+    using Box = QMessageBox;
+    struct Case {
+        int style;
+        Box::Icon icon;
+        Box::StandardButtons buttons;
+        Qt::Key key;
+        int result;
+    };
+    const Case cases[] = {
+        {0, Box::NoIcon, Box::Ok, Qt::Key_Return, kOk},
+        {16, Box::Critical, Box::Ok, Qt::Key_Escape, kOk},
+        {32, Box::Question, Box::Ok, Qt::Key_Return, kOk},
+        {48, Box::Warning, Box::Ok, Qt::Key_Return, kOk},
+        {64, Box::Information, Box::Ok, Qt::Key_Return, kOk},
+        // Return presses the default button: Yes, or No with "default button 2".
+        {4, Box::NoIcon, Box::Yes | Box::No, Qt::Key_Return, kYes},
+        {36, Box::Question, Box::Yes | Box::No, Qt::Key_Escape, kNo},
+        {36 + 256, Box::Question, Box::Yes | Box::No, Qt::Key_Return, kNo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style);
+        const ModalBoxWatcher watcher([&c](QMessageBox& box) {
+            EXPECT_EQ(box.icon(), c.icon);
+            EXPECT_EQ(box.standardButtons(), c.buttons);
+            EXPECT_EQ(box.textFormat(), Qt::PlainText);
+            EXPECT_EQ(box.text(), QString::fromUtf8("Score <b>80%</b> €"));
+            EXPECT_EQ(box.windowTitle(), QString::fromUtf8("Exam Simulator – Test"));
+            QTest::keyClick(&box, c.key);
+        });
+        EXPECT_EQ(platform::MsgBox("Score <b>80%</b> \x80", c.style), c.result);
+        EXPECT_TRUE(watcher.handled());
+    }
+}
+
+}  // namespace

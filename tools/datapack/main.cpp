@@ -1,1 +1,40 @@
-int main() { return 0; }
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "ArchiveCommands.h"
+#include "DataBuilder.h"
+
+namespace {
+
+void printUsage() {
+    std::cerr << "usage:\n"
+                 "  datapack pack ARCHIVE FILE...     pack files into an archive\n"
+                 "  datapack list ARCHIVE             one line per entry: name, data size\n"
+                 "  datapack unpack ARCHIVE FOLDER    unpack an archive into a folder\n"
+                 "  datapack build SOURCE DATA        build System.dat and Data.dat from sources\n"
+                 "  datapack info DATA                describe a built data folder\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "pack") return datapack::packArchive(args);
+    if (command == "list") return datapack::listArchive(args);
+    if (command == "unpack") return datapack::unpackArchive(args);
+    if ((command == "build" && args.size() == 2) || (command == "info" && args.size() == 1)) {
+        std::string report;
+        const bool ok = command == "build" ? datapack::buildDataFolder(args[0], args[1], report)
+                                           : datapack::describeDataFolder(args[0], report);
+        (ok ? std::cout : std::cerr) << report;
+        return ok ? 0 : 1;
+    }
+    printUsage();
+    return 2;
+}

@@ -1,0 +1,19 @@
+#include "core/DataKey.h"
+
+#include <array>
+#include <cctype>
+
+namespace {
+constexpr std::array<std::size_t, 7> kSourcePositions = {3, 10, 12, 1, 16, 9, 19};
+}
+
+std::optional<std::string> MakeDataKey(std::string_view source) {
+    std::string key;
+    for (std::size_t i = 0; i < kSourcePositions.size(); ++i) {
+        if (i == 3) key += '-';
+        const std::size_t pos = kSourcePositions[i];
+        if (pos >= source.size()) return std::nullopt;
+        key += static_cast<char>(std::tolower(static_cast<unsigned char>(source[pos])));
+    }
+    return key;
+}

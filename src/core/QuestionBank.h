@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "formats/Bytes.h"
+
+struct QuestionRecord {
+    std::int32_t QuestionID = 0;
+    std::int16_t GroupCode = 0;
+    std::string Topic;
+    std::int16_t Level = 0;
+    std::int16_t QuestionType = 0;
+    std::int16_t Field5 = 0;
+    std::string QuestionText;
+    std::string Explanation;
+    std::string Field8;
+    std::string PictureName;
+    std::string Choices;
+};
+
+struct AttachedFile {
+    std::string Name;  // the 100-character archive name field
+    formats::Bytes Bytes;
+};
+
+struct QuestionStats {
+    std::int32_t QuestionID = 0;
+    std::int32_t CorrectCount = 0;
+    std::int32_t WrongCount = 0;
+    std::int32_t TimesAsked = 0;
+    bool Bookmarked = false;
+};
+
+inline std::vector<QuestionRecord> QuestionBank;
+// The full bank while the custom-exam tab's subset stands in for it; never set otherwise.
+inline std::optional<std::vector<QuestionRecord>> QuestionBankBackup;
+inline std::vector<AttachedFile> QuestionPictures;
+inline std::vector<std::string> ObjectiveNames;
+inline std::vector<std::int16_t> PracticeGroups;
+// One per question of the full bank, in bank order.
+inline std::vector<QuestionStats> QuestionStatsTable;

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/StringTable.h"
+
+// Every interface text and the product strings, in the order of sysvars.dat.
+struct SystemVarsRecord {
+    std::string Text0;
+    std::string ProductName;
+    std::string ProductCode;
+    std::string ProductSubtitle;
+    std::string Copyright;
+    std::string Version;
+    std::string WebAddress;
+    std::string SupportEmail;
+    std::string FeedbackEmail;
+    std::string FeedbackSubject;
+    std::string ObjectivesHeading;
+    std::string PracticeText;
+    std::string PracticeCaption;
+    StringTable<0, 2> SplashTexts;
+    StringTable<0, 2> TrialTexts;
+    StringTable<0, 2> DiagnosticTexts;
+    StringTable<0, 2> ExhaustiveTexts;
+    StringTable<0, 2> FinalTexts;
+    std::string TimeLimitPrefix;
+    // Minutes per kind: 0 Trial, 1 Diagnostic, 2 Practice, 3 Exhaustive, 4 Final.
+    std::array<std::int16_t, 5> TimeLimits{};
+    StringTable<0, 6> ResetTimerTexts;
+    StringTable<0, 6> StopTimerTexts;
+    StringTable<0, 5> SaveInfoTexts;
+    StringTable<0, 16> ExamTexts;
+    StringTable<0, 99> GroupNames;
+    StringTable<1, 3> LevelNames;
+    StringTable<1, 10> TypeNames;
+    StringTable<0, 3> StatusTexts;
+    StringTable<0, 4> ExamTitles;
+    std::string TitleSuffix;
+    std::string DataKeySource;  // holds DataKey once start-up has built it
+    StringTable<0, 1> PauseTexts;
+    StringTable<0, 24> CustomizeTexts;
+    StringTable<0, 5> ZeroTotalTexts;
+    StringTable<0, 2> ReviewListTexts;
+    StringTable<0, 3> QuestionListTexts;
+    StringTable<0, 3> ResultTexts;
+    StringTable<0, 3> BrowserListTexts;
+    StringTable<0, 2> ExamTabTexts;
+    StringTable<0, 35> EvaluateTexts;
+    StringTable<0, 8> ExamEndTexts;
+    StringTable<0, 9> CustomTabTexts;
+    StringTable<0, 24> SaveTabTexts;
+    StringTable<0, 13> ViewAllTexts;
+    StringTable<0, 14> BookmarkTexts;
+    StringTable<0, 14> MyNotesTexts;
+    StringTable<0, 41> PerformanceTexts;
+    StringTable<0, 2> Reserved47;
+    StringTable<0, 12> Reserved48;
+    StringTable<0, 1> QuitTexts;
+    StringTable<0, 18> SwitchBoardTexts;
+    StringTable<0, 5> Reserved51;
+    StringTable<0, 12> AboutTexts;
+    StringTable<0, 1> ViewerErrorTexts;
+    StringTable<0, 6> SwitchBoardLabels;
+    StringTable<0, 11> SwitchBoardCaptions;
+};
+
+// Calls visit(name, member) for every member in file order; the one list the reader, the
+// packer and its source format share.
+template <class Record, class Visitor>
+void ForEachSystemVar(Record& r, Visitor&& visit) {
+    visit("Text0", r.Text0);
+    visit("ProductName", r.ProductName);
+    visit("ProductCode", r.ProductCode);
+    visit("ProductSubtitle", r.ProductSubtitle);
+    visit("Copyright", r.Copyright);
+    visit("Version", r.Version);
+    visit("WebAddress", r.WebAddress);
+    visit("SupportEmail", r.SupportEmail);
+    visit("FeedbackEmail", r.FeedbackEmail);
+    visit("FeedbackSubject", r.FeedbackSubject);
+    visit("ObjectivesHeading", r.ObjectivesHeading);
+    visit("PracticeText", r.PracticeText);
+    visit("PracticeCaption", r.PracticeCaption);
+    visit("SplashTexts", r.SplashTexts);
+    visit("TrialTexts", r.TrialTexts);
+    visit("DiagnosticTexts", r.DiagnosticTexts);
+    visit("ExhaustiveTexts", r.ExhaustiveTexts);
+    visit("FinalTexts", r.FinalTexts);
+    visit("TimeLimitPrefix", r.TimeLimitPrefix);
+    visit("TimeLimits", r.TimeLimits);
+    visit("ResetTimerTexts", r.ResetTimerTexts);
+    visit("StopTimerTexts", r.StopTimerTexts);
+    visit("SaveInfoTexts", r.SaveInfoTexts);
+    visit("ExamTexts", r.ExamTexts);
+    visit("GroupNames", r.GroupNames);
+    visit("LevelNames", r.LevelNames);
+    visit("TypeNames", r.TypeNames);
+    visit("StatusTexts", r.StatusTexts);
+    visit("ExamTitles", r.ExamTitles);
+    visit("TitleSuffix", r.TitleSuffix);
+    visit("DataKeySource", r.DataKeySource);
+    visit("PauseTexts", r.PauseTexts);
+    visit("CustomizeTexts", r.CustomizeTexts);
+    visit("ZeroTotalTexts", r.ZeroTotalTexts);
+    visit("ReviewListTexts", r.ReviewListTexts);
+    visit("QuestionListTexts", r.QuestionListTexts);
+    visit("ResultTexts", r.ResultTexts);
+    visit("BrowserListTexts", r.BrowserListTexts);
+    visit("ExamTabTexts", r.ExamTabTexts);
+    visit("EvaluateTexts", r.EvaluateTexts);
+    visit("ExamEndTexts", r.ExamEndTexts);
+    visit("CustomTabTexts", r.CustomTabTexts);
+    visit("SaveTabTexts", r.SaveTabTexts);
+    visit("ViewAllTexts", r.ViewAllTexts);
+    visit("BookmarkTexts", r.BookmarkTexts);
+    visit("MyNotesTexts", r.MyNotesTexts);
+    visit("PerformanceTexts", r.PerformanceTexts);
+    visit("Reserved47", r.Reserved47);
+    visit("Reserved48", r.Reserved48);
+    visit("QuitTexts", r.QuitTexts);
+    visit("SwitchBoardTexts", r.SwitchBoardTexts);
+    visit("Reserved51", r.Reserved51);
+    visit("AboutTexts", r.AboutTexts);
+    visit("ViewerErrorTexts", r.ViewerErrorTexts);
+    visit("SwitchBoardLabels", r.SwitchBoardLabels);
+    visit("SwitchBoardCaptions", r.SwitchBoardCaptions);
+}
+
+inline SystemVarsRecord SystemVars;

@@ -1,0 +1,35 @@
+#include "core/mod_User.h"
+
+#include "core/AppPaths.h"
+#include "core/mod_Helper.h"
+#include "core/mod_System.h"
+
+namespace mod_User {
+
+bool SaveConfig() {
+    formats::BinaryWriter body;
+    body.writeBool(UserSettings.SkipResetTimerConfirm);
+    body.writeBool(UserSettings.SkipStopTimerConfirm);
+    body.writeBool(UserSettings.SkipSaveExamNotice);
+    body.writeBool(UserSettings.SkipZeroTotalNotice);
+    return mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", body);
+}
+
+void LoadConfig() {
+    const auto path = AppPaths::ConfigDat();
+    if (!mod_Helper::FileExists(path) && !SaveConfig()) return;
+    UserSettingsRecord loaded;
+    const bool read = mod_System::ReadSignedFile(path, [&loaded](formats::BinaryReader& in) {
+        loaded.SkipResetTimerConfirm = in.readBool();
+        loaded.SkipStopTimerConfirm = in.readBool();
+        loaded.SkipSaveExamNotice = in.readBool();
+        loaded.SkipZeroTotalNotice = in.readBool();
+    });
+    if (!read || !mod_System::IsFileSignatureValid()) {
+        mod_System::ShowCriticalError(path);
+        return;
+    }
+    UserSettings = loaded;
+}
+
+}  // namespace mod_User

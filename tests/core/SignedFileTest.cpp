@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/DataKey.h"
+#include "core/mod_GenKey.h"
+#include "core/mod_MD5.h"
+#include "core/mod_System.h"
+#include "core/mod_User.h"
+#include "formats/BinaryWriter.h"
+#include "support/SampleArchives.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+using namespace testsupport;
+using formats::Bytes;
+
+namespace {
+
+struct SignedFileTest : ::testing::Test {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+
+    void SetUp() override {
+        AbortFlag = false;
+        SystemVars = {};
+        SystemVars.ProductCode = "TP-1";
+        SystemVars.SupportEmail = "help@test.example";
+        DataKey = "abc-defg";
+        UserSettings = {};
+    }
+    void TearDown() override { AbortFlag = false; }
+
+    bool readBack(const std::filesystem::path& path, std::size_t bodyBytes) {
+        return mod_System::ReadSignedFile(path,
+                                          [&](formats::BinaryReader& in) { in.skip(bodyBytes); }) &&
+               mod_System::IsFileSignatureValid();
+    }
+};
+
+void appendString(Bytes& out, std::string_view text) {
+    out.push_back(static_cast<std::uint8_t>(text.size() & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(text.size() >> 8));
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+}  // namespace
+
+TEST_F(SignedFileTest, ConfigDatHasTheDocumentedBytes) {
+    mod_GenKey::SeedForTesting(7);
+    const std::string random = mod_GenKey::GenKey(8);
+    mod_GenKey::SeedForTesting(7);
+    UserSettings.SkipStopTimerConfirm = true;
+    ASSERT_TRUE(mod_User::SaveConfig());
+
+    const std::string path = AppPaths::ConfigDat().string();
+    const std::string check = mod_MD5::MD5String(random);
+    ASSERT_EQ(check.size(), 32u);
+    Bytes expected;
+    appendString(expected, path);
+    appendString(expected, "TP-1");
+    appendString(expected, "");
+    appendString(expected, check);
+    expected.insert(expected.end(), {0, 0, 0xFF, 0xFF, 0, 0, 0, 0});  // the stop-timer flag second
+    appendString(expected, "");
+    appendString(expected, "");
+    appendString(expected, "");
+    cls_Crypt_RC4 cipher;
+    appendString(expected, cipher.EncryptString(path + "TP-1" + check, "abc-defg"));
+    EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), expected);
+
+    UserSettings = {};
+    mod_User::LoadConfig();
+    EXPECT_FALSE(AbortFlag);
+    EXPECT_TRUE(UserSettings.SkipStopTimerConfirm);
+    EXPECT_FALSE(UserSettings.SkipResetTimerConfirm);
+}
+
+TEST_F(SignedFileTest, TheCheckRejectsEditsOtherProductsAndSwappedFields) {
+    mod_System::MakeFileSignature("p", "5");
+    EXPECT_TRUE(mod_System::IsFileSignatureValid());
+
+    std::swap(SignatureHeader.ExtraText, SignatureHeader.CheckText);
+    EXPECT_FALSE(mod_System::IsFileSignatureValid());
+    std::swap(SignatureHeader.ExtraText, SignatureHeader.CheckText);
+
+    SignatureFooter.CheckText.clear();
+    EXPECT_FALSE(mod_System::IsFileSignatureValid());
+
+    mod_System::MakeFileSignature("p", "");
+    SystemVars.ProductCode = "OTHER";
+    EXPECT_FALSE(mod_System::IsFileSignatureValid());
+}
+
+TEST_F(SignedFileTest, FilesPassWhenMovedAndEachWriteGetsAFreshSignature) {
+    formats::BinaryWriter body;
+    body.writeInt32(42);
+    const auto a = folder.path() / "Data" / "a.dat";
+    ASSERT_TRUE(mod_System::WriteSignedFile(a, "", body));
+    const std::string firstCheck = SignatureHeader.CheckText;
+    ASSERT_TRUE(mod_System::WriteSignedFile(a, "", body));
+    EXPECT_NE(SignatureHeader.CheckText, firstCheck);
+
+    const auto moved = folder.path() / "elsewhere.dat";
+    std::filesystem::copy_file(a, moved);
+    EXPECT_TRUE(readBack(moved, 4));
+    EXPECT_FALSE(readBack(moved, 3));  // a body of another length misplaces the footer
+    boxes.expectNone();
+}
+
+TEST_F(SignedFileTest, CriticalErrorsDeleteUserFilesOnly) {
+    WriteFile(AppPaths::ConfigDat(), BytesOf("x"));
+    WriteFile(AppPaths::SystemDat(), BytesOf("x"));
+    WriteFile(AppPaths::DataDat(), BytesOf("x"));
+    for (int i = 0; i < 3; ++i)
+        boxes.queue(platform::kOk);
+    mod_System::ShowCriticalError(AppPaths::SystemDat());
+    mod_System::ShowCriticalError(AppPaths::DataDat());
+    mod_System::ShowCriticalError(AppPaths::ConfigDat());
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_TRUE(std::filesystem::exists(AppPaths::SystemDat()));
+    EXPECT_TRUE(std::filesystem::exists(AppPaths::DataDat()));
+    EXPECT_FALSE(std::filesystem::exists(AppPaths::ConfigDat()));
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_NE(boxes.shown()[2].text.find(AppPaths::ConfigDat().string()), std::string::npos);
+    EXPECT_NE(boxes.shown()[2].text.find("help@test.example"), std::string::npos);
+}
+
+TEST_F(SignedFileTest, AFailedWriteKeepsTheOldFileAndIsReported) {
+    ASSERT_TRUE(mod_User::SaveConfig());
+    const Bytes before = ReadFile(AppPaths::ConfigDat());
+
+    formats::BinaryWriter tooLong;
+    tooLong.writeString(std::string(70000, 'a'));
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", tooLong));
+    EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), before);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].style, platform::kCritical);
+    EXPECT_TRUE(AbortFlag);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace datapack {
+
+// Builds Data/System.dat and Data/Data.dat from a source folder:
+//   system/sysvars.txt     the interface texts (see SysvarsSource.h)
+//   images/                the interface images (*.gif, *.jpg)
+//   bank/questions.txt     the questions (see QuestionSource.h)
+//   bank/pictures/         the questions' pictures
+// Returns false with the reasons in `report`; on success `report` summarises the build.
+bool buildDataFolder(const std::filesystem::path& source, const std::filesystem::path& data,
+                     std::string& report);
+
+// Product, key, question count, objectives and practice codes of a built data folder.
+bool describeDataFolder(const std::filesystem::path& data, std::string& report);
+
+}  // namespace datapack
