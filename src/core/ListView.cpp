@@ -1,0 +1,224 @@
+#include "core/ListView.h"
+
+#include <QHeaderView>
+#include <QPainter>
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/OwnIcons.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+constexpr int kRowType = QTreeWidgetItem::UserType;
+
+// The model's stable sort asks the rows themselves for their order, which keeps selection and
+// current row attached to their rows without removal signals.
+class ListItem : public QTreeWidgetItem {
+public:
+    explicit ListItem(const QStringList& texts) : QTreeWidgetItem(texts, kRowType) {}
+
+    bool operator<(const QTreeWidgetItem& other) const override {
+        return rank < static_cast<const ListItem&>(other).rank;
+    }
+
+    int rank = 0;
+};
+
+// The platform header puts a column's image to the right of its text.
+class SortArrowHeader : public QHeaderView {
+public:
+    explicit SortArrowHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+    void setImage(int column, int imageIndex) {
+        if (column < 0) return;
+        if (static_cast<std::size_t>(column) >= images_.size())
+            images_.resize(static_cast<std::size_t>(column) + 1, -1);
+        images_[static_cast<std::size_t>(column)] = imageIndex;
+        viewport()->update();
+    }
+
+    [[nodiscard]] int image(int column) const {
+        if (column < 0 || static_cast<std::size_t>(column) >= images_.size()) return -1;
+        return images_[static_cast<std::size_t>(column)];
+    }
+
+    void clearImages() {
+        images_.clear();
+        viewport()->update();
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        const int imageIndex = image(logicalIndex);
+        if (imageIndex < 0) return;
+        constexpr int kSize = 16;
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this);
+        const QString text = model()->headerData(logicalIndex, orientation()).toString();
+        const int afterText = rect.left() + 2 * margin + fontMetrics().horizontalAdvance(text);
+        const int x = std::max(rect.left(), std::min(afterText, rect.right() + 1 - kSize));
+        const QRect target(x, rect.top() + (rect.height() - kSize) / 2, kSize, kSize);
+        OwnIcons::sortArrow(imageIndex == 0).paint(painter, target);
+    }
+
+private:
+    std::vector<int> images_;
+};
+
+SortArrowHeader& arrowHeader(const ListView& list) {
+    return *static_cast<SortArrowHeader*>(list.header());
+}
+
+}  // namespace
+
+ListView::ListView(QWidget* parent) : QTreeWidget(parent) {
+    setHeader(new SortArrowHeader(this));
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setSortingEnabled(false);
+
+    QHeaderView* head = header();
+    head->setSortIndicatorShown(false);
+    head->setSectionsMovable(false);
+    head->setSectionsClickable(true);
+    head->setHighlightSections(false);
+    head->setStretchLastSection(false);
+    head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Fixed sections ignore divider drags and double-clicks; resizeSection from code still works.
+    head->setSectionResizeMode(QHeaderView::Fixed);
+
+    connect(head, &QHeaderView::sectionClicked, this, &ListView::columnClicked);
+    connect(model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last, const QList<int>& roles) {
+                if (!roles.contains(Qt::CheckStateRole) || first.parent().isValid()) return;
+                for (int row = first.row(); row <= last.row(); ++row)
+                    emit itemCheckChanged(topLevelItem(row));
+            });
+}
+
+void ListView::clearColumns() {
+    setColumnCount(0);
+    tags_.clear();
+    arrowHeader(*this).clearImages();
+}
+
+int ListView::addColumn(std::string_view text, int width, std::string_view tag) {
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    headerItem()->setText(column, platform::toQt(text));
+    setColumnWidth(column, width);
+    tags_.emplace_back(tag);
+    return column;
+}
+
+std::string ListView::columnText(int column) const {
+    return platform::fromQt(headerItem()->text(column));
+}
+
+std::string ListView::columnTag(int column) const {
+    if (column < 0 || static_cast<std::size_t>(column) >= tags_.size()) return {};
+    return tags_[static_cast<std::size_t>(column)];
+}
+
+void ListView::setColumnTag(int column, std::string_view tag) {
+    if (column < 0 || column >= columnCount()) return;
+    tags_.resize(static_cast<std::size_t>(columnCount()));
+    tags_[static_cast<std::size_t>(column)] = tag;
+}
+
+void ListView::autoSizeColumn(int column, bool includeHeader) {
+    if (includeHeader)
+        resizeColumnToContents(column);
+    else
+        setColumnWidth(column, sizeHintForColumn(column));
+}
+
+void ListView::setCheckBoxes(bool on) {
+    checkBoxes_ = on;
+}
+
+void ListView::addRows(std::vector<ListRow> rows) {
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(rows.size()));
+    for (ListRow& row : rows) {
+        QStringList texts;
+        texts.reserve(static_cast<qsizetype>(row.Texts.size()));
+        for (const std::string& text : row.Texts)
+            texts.append(platform::toQt(text));
+        auto* item = new ListItem(texts);  // owned by the tree from addTopLevelItems on
+        item->setData(0, Qt::UserRole, platform::toQt(row.Key));
+        if (checkBoxes_) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, row.Checked ? Qt::Checked : Qt::Unchecked);
+        }
+        if (!row.Icon.isNull()) item->setIcon(0, std::move(row.Icon));
+        items.append(item);
+    }
+    addTopLevelItems(items);
+    if (sorted_) sortByText();
+}
+
+std::string ListView::itemText(const QTreeWidgetItem& item, int column) {
+    return platform::fromQt(item.text(column));
+}
+
+std::string ListView::itemKey(const QTreeWidgetItem& item) {
+    return platform::fromQt(item.data(0, Qt::UserRole).toString());
+}
+
+void ListView::setSorted(bool on) {
+    sorted_ = on;
+    if (sorted_) sortByText();
+}
+
+void ListView::setSortKey(int column) {
+    sortKey_ = column;
+    if (sorted_) sortByText();
+}
+
+void ListView::setSortOrder(int order) {
+    sortOrder_ = order == 0 ? 0 : 1;
+    if (sorted_) sortByText();
+}
+
+void ListView::sortByText() {
+    const int count = topLevelItemCount();
+    std::vector<QString> keys;
+    keys.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        keys.push_back(topLevelItem(row)->text(sortKey_).toCaseFolded());
+    std::vector<int> order(static_cast<std::size_t>(count));
+    std::iota(order.begin(), order.end(), 0);
+    const bool ascending = sortOrder_ == 0;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const QString& left = keys[static_cast<std::size_t>(a)];
+        const QString& right = keys[static_cast<std::size_t>(b)];
+        return ascending ? left < right : right < left;
+    });
+    reorderRows(order);
+}
+
+void ListView::reorderRows(const std::vector<int>& order) {
+    Q_ASSERT(order.size() == static_cast<std::size_t>(topLevelItemCount()));
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        QTreeWidgetItem* item = topLevelItem(order[position]);
+        Q_ASSERT(item->type() == kRowType);
+        static_cast<ListItem*>(item)->rank = static_cast<int>(position);
+    }
+    sortItems(0, Qt::AscendingOrder);
+}
+
+void ListView::setHeaderImage(int column, int imageIndex) {
+    arrowHeader(*this).setImage(column, imageIndex);
+}
+
+int ListView::headerImage(int column) const {
+    return arrowHeader(*this).image(column);
+}

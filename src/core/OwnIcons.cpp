@@ -1,0 +1,222 @@
+#include "core/OwnIcons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPixmapCache>
+
+#include <array>
+
+namespace OwnIcons {
+namespace {
+
+// Every glyph draws in a 16x16 space; bars sit on whole pixels so that 16 px stays crisp.
+using Draw = void (*)(QPainter&);
+
+const QColor kInk(32, 32, 32);
+
+QPixmap render(const char* name, Draw draw, int size) {
+    const QString key = QStringLiteral("OwnIcons/%1/%2").arg(QLatin1String(name)).arg(size);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    pixmap = QPixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 16.0, size / 16.0);
+        draw(painter);
+    }
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+QIcon makeIcon(const char* name, Draw draw) {
+    QIcon icon;
+    icon.addPixmap(render(name, draw, 16));
+    icon.addPixmap(render(name, draw, 32));
+    return icon;
+}
+
+void strokeWith(QPainter& p, const QPainterPath& path, qreal width, const QColor& colour = kInk) {
+    p.strokePath(path, QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+}
+
+void triangle(QPainter& p, bool up) {
+    QPainterPath path;
+    if (up) {
+        path.moveTo(8, 5);
+        path.lineTo(12, 10);
+        path.lineTo(4, 10);
+    } else {
+        path.moveTo(4, 6);
+        path.lineTo(12, 6);
+        path.lineTo(8, 11);
+    }
+    path.closeSubpath();
+    p.fillPath(path, QColor(80, 80, 80));
+}
+
+void disc(QPainter& p, const QColor& fill, const QColor& rim) {
+    p.setPen(QPen(rim, 1));
+    p.setBrush(fill);
+    p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+}
+
+void unanswered(QPainter& p) {
+    disc(p, QColor(236, 236, 236), QColor(128, 128, 128));
+}
+
+void correct(QPainter& p) {
+    disc(p, QColor(40, 150, 60), QColor(20, 100, 40));
+    QPainterPath tick;
+    tick.moveTo(4.5, 8.5);
+    tick.lineTo(7, 11);
+    tick.lineTo(11.5, 5.5);
+    strokeWith(p, tick, 2, Qt::white);
+}
+
+void wrong(QPainter& p) {
+    disc(p, QColor(200, 40, 40), QColor(140, 20, 20));
+    QPainterPath cross;
+    cross.moveTo(5, 5);
+    cross.lineTo(11, 11);
+    cross.moveTo(11, 5);
+    cross.lineTo(5, 11);
+    strokeWith(p, cross, 2, Qt::white);
+}
+
+void bold(QPainter& p) {
+    p.fillRect(QRectF(4, 2, 2, 12), kInk);
+    QPainterPath bowls;
+    bowls.moveTo(5, 3);
+    bowls.lineTo(9, 3);
+    bowls.arcTo(QRectF(7, 3, 4, 4.5), 90, -180);
+    bowls.lineTo(5, 7.5);
+    bowls.moveTo(9, 7.5);
+    bowls.arcTo(QRectF(7.5, 7.5, 5, 5.5), 90, -180);
+    bowls.lineTo(5, 13);
+    strokeWith(p, bowls, 2);
+}
+
+void italic(QPainter& p) {
+    QPainterPath stem;
+    stem.moveTo(9.5, 3);
+    stem.lineTo(6.5, 13);
+    strokeWith(p, stem, 2);
+    p.fillRect(QRectF(7, 2, 5, 1), kInk);
+    p.fillRect(QRectF(4, 13, 5, 1), kInk);
+}
+
+void underline(QPainter& p) {
+    QPainterPath cup;
+    cup.moveTo(5, 2);
+    cup.lineTo(5, 8);
+    cup.arcTo(QRectF(5, 5, 6, 6), 180, 180);
+    cup.lineTo(11, 2);
+    strokeWith(p, cup, 2);
+    p.fillRect(QRectF(3, 13, 10, 1), kInk);
+}
+
+// Four lines, the second and fourth shorter, placed by `offset` (0 left, 2 centre, 4 right).
+void alignedLines(QPainter& p, int offset) {
+    for (int row = 0; row < 4; ++row) {
+        const bool isShort = row % 2 == 1;
+        p.fillRect(QRectF(isShort ? 2 + offset : 2, 3 + row * 3, isShort ? 8 : 12, 1), kInk);
+    }
+}
+
+void alignLeft(QPainter& p) {
+    alignedLines(p, 0);
+}
+void alignCentre(QPainter& p) {
+    alignedLines(p, 2);
+}
+void alignRight(QPainter& p) {
+    alignedLines(p, 4);
+}
+
+void bulletList(QPainter& p) {
+    for (int row = 0; row < 3; ++row) {
+        p.fillRect(QRectF(2, 3 + row * 4, 2, 2), kInk);
+        p.fillRect(QRectF(6, 4 + row * 4, 8, 1), kInk);
+    }
+}
+
+QPainterPath letterA(qreal left, qreal top, qreal width, qreal height) {
+    QPainterPath path;
+    path.moveTo(left, top + height);
+    path.lineTo(left + width / 2, top);
+    path.lineTo(left + width, top + height);
+    path.moveTo(left + width * 0.25, top + height * 0.62);
+    path.lineTo(left + width * 0.75, top + height * 0.62);
+    return path;
+}
+
+void font(QPainter& p) {
+    strokeWith(p, letterA(3, 2, 10, 12), 1.6);
+}
+
+void colour(QPainter& p) {
+    strokeWith(p, letterA(4, 1, 8, 9), 1.5);
+    p.fillRect(QRectF(2, 12, 12, 3), QColor(220, 30, 30));
+}
+
+void print(QPainter& p) {
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    p.setBrush(QColor(170, 170, 170));
+    p.drawRect(QRectF(1.5, 6.5, 13, 6));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 10.5, 7, 4));
+    p.fillRect(QRectF(12, 8, 1, 1), QColor(40, 160, 40));
+}
+
+struct NamedDraw {
+    const char* name;
+    Draw draw;
+};
+
+constexpr std::array<NamedDraw, 3> kResults = {{
+    {"unanswered", unanswered},
+    {"correct", correct},
+    {"wrong", wrong},
+}};
+
+constexpr std::array<NamedDraw, 10> kToolbar = {{
+    {"bold", bold},
+    {"italic", italic},
+    {"underline", underline},
+    {"alignLeft", alignLeft},
+    {"alignCentre", alignCentre},
+    {"alignRight", alignRight},
+    {"bulletList", bulletList},
+    {"font", font},
+    {"colour", colour},
+    {"print", print},
+}};
+
+template <std::size_t N>
+QIcon pick(const std::array<NamedDraw, N>& table, int oneBased) {
+    if (oneBased < 1 || oneBased > static_cast<int>(N)) return {};
+    const NamedDraw& entry = table[static_cast<std::size_t>(oneBased - 1)];
+    return makeIcon(entry.name, entry.draw);
+}
+
+}  // namespace
+
+QIcon sortArrow(bool ascending) {
+    return ascending ? makeIcon("sortUp", [](QPainter& p) { triangle(p, true); })
+                     : makeIcon("sortDown", [](QPainter& p) { triangle(p, false); });
+}
+
+QIcon resultIcon(int kind) {
+    return pick(kResults, kind);
+}
+
+QIcon noteToolbarIcon(int index) {
+    return pick(kToolbar, index);
+}
+
+}  // namespace OwnIcons

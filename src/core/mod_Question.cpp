@@ -93,7 +93,7 @@ bool loadStatistics() {
     }
     for (std::size_t k = 0; k < QuestionBank.size(); ++k)
         QuestionStatsTable[k] = QuestionStats{QuestionBank[k].QuestionID, 0, 0, 0, false};
-    return WriteStatistics();
+    return WriteStatistics(mod_System::WriteFailure::kStopProgram);
 }
 
 }  // namespace
@@ -201,10 +201,10 @@ std::vector<QuestionStats> ReadStatsBody(formats::BinaryReader& in, std::size_t 
     return table;
 }
 
-bool WriteStatistics() {
+bool WriteStatistics(mod_System::WriteFailure failure) {
     formats::BinaryWriter body;
     WriteStatsBody(body, QuestionStatsTable);
-    return mod_System::WriteSignedFile(AppPaths::ResourceDat(), "", body);
+    return mod_System::WriteSignedFile(AppPaths::ResourceDat(), "", body, failure);
 }
 
 }  // namespace mod_Question

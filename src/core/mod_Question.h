@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/QuestionBank.h"
+#include "core/mod_System.h"
 #include "formats/BinaryReader.h"
 #include "formats/BinaryWriter.h"
 
@@ -35,6 +36,6 @@ void WriteStatsBody(formats::BinaryWriter& out, const std::vector<QuestionStats>
 std::vector<QuestionStats> ReadStatsBody(formats::BinaryReader& in, std::size_t count);
 
 // Rewrites Data/Resource.dat from QuestionStatsTable; false (reported) on failure.
-bool WriteStatistics();
+bool WriteStatistics(mod_System::WriteFailure failure = mod_System::WriteFailure::kReport);
 
 }  // namespace mod_Question

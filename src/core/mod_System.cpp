@@ -163,20 +163,27 @@ void ShowCriticalError(const std::filesystem::path& filePath) {
     platform::MsgBox(criticalMessage(filePath), platform::kCritical, "Critical Error!");
 }
 
-void ShowWriteFailure(const std::filesystem::path& filePath) {
-    AbortFlag = true;
-    platform::MsgBox(criticalMessage(filePath), platform::kCritical, "Critical Error!");
+void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failure) {
+    if (failure == WriteFailure::kStopProgram) {
+        AbortFlag = true;
+        platform::MsgBox(criticalMessage(filePath), platform::kCritical, "Critical Error!");
+        return;
+    }
+    platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " + filePath.string() +
+                         "\r\n\r\nIf the problem persists, please email us at " +
+                         SystemVars.SupportEmail,
+                     platform::kCritical, "Critical Error!");
 }
 
 bool WriteSignedFile(const std::filesystem::path& filePath, std::string_view extraText,
-                     const formats::BinaryWriter& body) {
+                     const formats::BinaryWriter& body, WriteFailure failure) {
     MakeFileSignature(filePath.string(), extraText);
     formats::BinaryWriter out;
     writeSignature(out, SignatureHeader);
     out.writeBytes(body.bytes());
     writeSignature(out, SignatureFooter);
     if (body.failed() || out.failed() || !formats::WriteFileReplacing(filePath, out.bytes())) {
-        ShowWriteFailure(filePath);
+        ShowWriteFailure(filePath, failure);
         return false;
     }
     return true;

@@ -25,13 +25,17 @@ void VerifyFileSignature(const std::filesystem::path& filePath);
 
 // Sets AbortFlag, deletes a broken user file (never System.dat or Data.dat) and names it.
 void ShowCriticalError(const std::filesystem::path& filePath);
-// The critical message for a file that could not be written; the old file is kept.
-void ShowWriteFailure(const std::filesystem::path& filePath);
+// What a failed write of a user file does; the old file is kept either way.
+enum class WriteFailure {
+    kReport,       // a critical box naming the file; the session goes on
+    kStopProgram,  // the critical error of start-up: AbortFlag, "The program will now exit."
+};
+void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failure);
 
-// Header, body, footer, written through the safe writer; a failure is reported with
-// ShowWriteFailure and false returned.
+// Header, body, footer, written through the safe writer; false (reported) on failure.
 bool WriteSignedFile(const std::filesystem::path& filePath, std::string_view extraText,
-                     const formats::BinaryWriter& body);
+                     const formats::BinaryWriter& body,
+                     WriteFailure failure = WriteFailure::kReport);
 
 // Reads the header into SignatureHeader, lets `readBody` read the body, then the footer
 // into SignatureFooter. False when the file cannot be read at all; the signature is

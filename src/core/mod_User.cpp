@@ -6,18 +6,27 @@
 
 namespace mod_User {
 
-bool SaveConfig() {
+namespace {
+
+bool writeConfig(mod_System::WriteFailure failure) {
     formats::BinaryWriter body;
     body.writeBool(UserSettings.SkipResetTimerConfirm);
     body.writeBool(UserSettings.SkipStopTimerConfirm);
     body.writeBool(UserSettings.SkipSaveExamNotice);
     body.writeBool(UserSettings.SkipZeroTotalNotice);
-    return mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", body);
+    return mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", body, failure);
+}
+
+}  // namespace
+
+bool SaveConfig() {
+    return writeConfig(mod_System::WriteFailure::kReport);
 }
 
 void LoadConfig() {
     const auto path = AppPaths::ConfigDat();
-    if (!mod_Helper::FileExists(path) && !SaveConfig()) return;
+    if (!mod_Helper::FileExists(path) && !writeConfig(mod_System::WriteFailure::kStopProgram))
+        return;
     UserSettingsRecord loaded;
     const bool read = mod_System::ReadSignedFile(path, [&loaded](formats::BinaryReader& in) {
         loaded.SkipResetTimerConfirm = in.readBool();

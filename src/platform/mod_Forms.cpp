@@ -39,6 +39,13 @@ QWidget* Find(std::string_view name) {
     return nullptr;
 }
 
+void Unload(QWidget* window) {
+    if (!window) return;
+    std::erase(openWindows(), window);
+    window->hide();
+    window->deleteLater();
+}
+
 std::vector<std::string> OpenWindowNames() {
     std::vector<std::string> names;
     for (const auto& window : openWindows())

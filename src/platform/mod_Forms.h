@@ -19,6 +19,11 @@ bool IsFormLoaded(std::string_view name);
 // The first window registered under the name, or nullptr.
 QWidget* Find(std::string_view name);
 
+// Unloads a window: it counts as unloaded at once and is hidden, but deleted only once
+// control returns to the event loop, so none of its own handlers still running below a
+// modal loop is left on a deleted object.
+void Unload(QWidget* window);
+
 // Names of the open windows in registration order.
 std::vector<std::string> OpenWindowNames();
 

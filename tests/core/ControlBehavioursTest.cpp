@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include "core/ListView.h"
+#include "core/ReadOnlyTextBox.h"
+#include "core/mod_ComboBox.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+bool anyMenuVisible() {
+    QCoreApplication::processEvents();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMenu*>(widget) != nullptr && widget->isVisible()) return true;
+    }
+    return false;
+}
+
+void closeMenus() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMenu*>(widget) != nullptr) widget->close();
+    }
+    QCoreApplication::processEvents();
+}
+
+// A right click on the text area and a keyboard menu request (menu key, Shift+F10).
+bool opensMenu(QPlainTextEdit& box) {
+    QTest::mouseClick(box.viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    bool opened = anyMenuVisible();
+    closeMenus();
+    QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                               box.mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(&box, &keyboard);
+    opened = anyMenuVisible() || opened;
+    closeMenus();
+    return opened;
+}
+
+class ContextMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        readOnly = new ReadOnlyTextBox(&window);
+        plain = new QPlainTextEdit(&window);
+        layout->addWidget(readOnly);
+        layout->addWidget(plain);
+        // Counts requests a box hands on to its parent instead of dropping them.
+        window.setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(&window, &QWidget::customContextMenuRequested,
+                         [this] { ++parentRequests; });
+        window.resize(300, 300);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+
+    QWidget window;
+    ReadOnlyTextBox* readOnly = nullptr;
+    QPlainTextEdit* plain = nullptr;
+    int parentRequests = 0;
+};
+
+TEST_F(ContextMenuTest, ReadOnlyBoxNeverOpensAMenu) {
+    ASSERT_TRUE(opensMenu(*plain));  // the check itself sees a menu
+    EXPECT_FALSE(opensMenu(*readOnly));
+    EXPECT_EQ(parentRequests, 0);
+}
+
+TEST_F(ContextMenuTest, SuppressedWidgetOpensNoMenuUntilRestored) {
+    SuppressContextMenu(plain);
+    SuppressContextMenu(plain);  // twice keeps the first remembered setting
+    EXPECT_FALSE(opensMenu(*plain));
+    EXPECT_EQ(parentRequests, 0);
+    RestoreContextMenu(plain);
+    EXPECT_TRUE(opensMenu(*plain));
+}
+
+class FixedColumnsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        list.addColumn("First", 100);
+        list.addColumn("Second", 80);
+        list.addColumn("A rather long third header", 60);
+        list.addRows({ListRow{{"a", "b", "c"}, "a0", false, {}}});
+        list.resize(400, 200);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    }
+
+    // x of the divider at the right edge of `column`, in header viewport coordinates.
+    int divider(int column) const {
+        const QHeaderView* header = list.header();
+        return header->sectionViewportPosition(column) + header->sectionSize(column) - 1;
+    }
+
+    ListView list;
+};
+
+TEST_F(FixedColumnsTest, UserCannotDragOrDoubleClickADivider) {
+    QWidget* header = list.header()->viewport();
+    const int y = list.header()->height() / 2;
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(list.header()->sectionResizeMode(c), QHeaderView::Fixed) << c;
+
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(divider(0), y));
+    QTest::mouseMove(header, QPoint(divider(0) + 40, y));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(divider(0) + 40, y));
+    EXPECT_EQ(list.columnWidth(0), 100);
+
+    QTest::mouseDClick(header, Qt::LeftButton, {}, QPoint(divider(2), y));
+    EXPECT_EQ(list.columnWidth(2), 60);
+    EXPECT_FALSE(list.header()->stretchLastSection());
+}
+
+TEST(ListViewRows, CheckBoxesIconsAndKeysAndCheckSignal) {
+    ListView list;
+    list.setCheckBoxes(true);
+    list.addColumn("N");
+    int checkSignals = 0;
+    QObject::connect(&list, &ListView::itemCheckChanged, [&] { ++checkSignals; });
+    QIcon icon(QPixmap(16, 16));
+    list.addRows({ListRow{{"1"}, "a0", true, icon}, ListRow{{"2"}, "a1", false, {}}});
+
+    EXPECT_EQ(checkSignals, 0);  // filling is no user change
+    QTreeWidgetItem& first = *list.topLevelItem(0);
+    EXPECT_EQ(first.checkState(0), Qt::Checked);
+    EXPECT_TRUE(first.flags() & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(first.icon(0).isNull());
+    EXPECT_EQ(ListView::itemKey(first), "a0");
+
+    list.topLevelItem(1)->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(checkSignals, 1);
+    list.topLevelItem(1)->setText(0, "changed");
+    EXPECT_EQ(checkSignals, 1);
+}
+
+class TypeAheadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        combo.addItems({"Apple", "Abstract", "Banana", QString::fromUtf8("\xc3\xa9t\xc3\xa9")});
+        combo.setEditText(QString());
+        combo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+        combo.setFocus();
+    }
+
+    QLineEdit& edit() { return *combo.lineEdit(); }
+
+    TypeAheadComboBox combo;
+};
+
+TEST_F(TypeAheadTest, TypedLettersSelectTheEntryCaretAfterThemRestSelected) {
+    QSignalSpy activated(&combo, &QComboBox::activated);
+    EXPECT_EQ(combo.completer(), nullptr);
+
+    QTest::keyClick(&combo, Qt::Key_A);
+    EXPECT_EQ(combo.currentText(), "Apple");
+    QTest::keyClick(&combo, Qt::Key_B);
+    EXPECT_EQ(combo.currentText(), "Abstract");
+    EXPECT_EQ(combo.currentIndex(), 1);
+    EXPECT_EQ(edit().selectionStart(), 2);
+    EXPECT_EQ(edit().cursorPosition(), 2);
+    EXPECT_EQ(edit().selectedText(), "stract");
+    ASSERT_EQ(activated.size(), 2);
+    EXPECT_EQ(activated.back().front().toInt(), 1);
+}
+
+TEST_F(TypeAheadTest, BackspaceShortensTheSearchOrClearsNearTheStart) {
+    QTest::keyClicks(&combo, "ab");
+    QTest::keyClick(&combo, Qt::Key_Backspace);  // search "A"
+    EXPECT_EQ(combo.currentText(), "Apple");
+    EXPECT_EQ(edit().selectionStart(), 1);
+    EXPECT_EQ(edit().selectedText(), "pple");
+
+    QTest::keyClick(&combo, Qt::Key_Backspace);  // caret at 1
+    EXPECT_EQ(combo.currentText(), "");
+    QTest::keyClick(&combo, Qt::Key_Backspace);  // caret at 0
+    EXPECT_EQ(combo.currentText(), "");
+
+    // Nothing selected: the whole text minus its last character.
+    combo.setEditText("Bana");
+    edit().setCursorPosition(4);
+    QTest::keyClick(&combo, Qt::Key_Backspace);
+    EXPECT_EQ(combo.currentText(), "Banana");
+    EXPECT_EQ(edit().selectionStart(), 3);
+}
+
+TEST_F(TypeAheadTest, UnmatchedAndNonPrintableKeysAreDropped) {
+    QTest::keyClicks(&combo, "ab");
+    const int count = combo.count();
+    QTest::keyClick(&combo, Qt::Key_Z);
+    QTest::keyClick(&combo, Qt::Key_Return);
+    QTest::keyClick(&combo, Qt::Key_Escape);
+    QTest::keyClick(&combo, Qt::Key_V, Qt::ControlModifier);
+    testsupport::typeText(&combo, QString::fromUtf8("\xc3\xa9"));  // beyond 127, even if listed
+    EXPECT_EQ(combo.currentText(), "Abstract");
+    EXPECT_EQ(edit().selectedText(), "stract");
+    EXPECT_EQ(combo.count(), count);
+}
+
+TEST_F(TypeAheadTest, KeysWithoutACharacterKeepTheirUsualWork) {
+    QTest::keyClicks(&combo, "ab");
+    QTest::keyClick(&combo, Qt::Key_Down);
+    EXPECT_EQ(combo.currentText(), "Banana");
+}
+
+TEST(ComboAutoComplete, ReturnsTheKeyToPassOn) {
+    QComboBox combo;
+    combo.setEditable(true);
+    combo.addItems({"Alpha", "Beta"});
+    combo.setEditText(QString());
+
+    EXPECT_EQ(mod_ComboBox::ComboAutoComplete(&combo, 'z', false), 'z');
+    EXPECT_EQ(mod_ComboBox::ComboAutoComplete(&combo, 'z', true), 0);
+    EXPECT_EQ(combo.currentText(), "");
+    EXPECT_EQ(mod_ComboBox::ComboAutoComplete(&combo, 13, false), 0);
+    EXPECT_EQ(mod_ComboBox::ComboAutoComplete(&combo, 'b', false), 0);
+    EXPECT_EQ(combo.currentText(), "Beta");
+}
+
+}  // namespace

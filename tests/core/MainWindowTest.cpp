@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+
+#include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/AppWindows.h"
+#include "core/DataKey.h"
+#include "core/ImageStore.h"
+#include "core/QuestionBank.h"
+#include "core/mdi_Main.h"
+#include "exam/CurrentExam.h"
+#include "platform/TextCodec.h"
+#include "platform/mod_Forms.h"
+#include "support/SampleArchives.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+using namespace testsupport;
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+    QPointer<mdi_Main> window;
+
+    void SetUp() override {
+        AbortFlag = false;
+        SystemVars = MinimalSystemVars();
+        SystemVars.QuitTexts.at(0) = "Quit now?";
+        SystemVars.QuitTexts.at(1) = "Quit";
+        SystemVars.Copyright = "(c) Test";
+        SystemVars.ProductSubtitle = "Sub";
+        DataKey = KeyOf(SystemVars);
+        QuestionBank = {};
+        QuestionStatsTable = {{7, 1, 2, 3, false}};
+        CurrentExam = BlankExam;
+        window = new mdi_Main();
+        window->show();
+    }
+    void TearDown() override {
+        AbortFlag = true;  // close without questions
+        if (window) window->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        AbortFlag = false;
+    }
+    // A stand-in for a window of a later subsystem, known by its name only.
+    QWidget* fakeWindow(const char* name, bool visible) {
+        auto* w = new QWidget(window);
+        w->setWindowFlag(Qt::Window);
+        mod_Forms::Register(w, name);
+        w->setVisible(visible);
+        return w;
+    }
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ShowsCaptionTitleLineAndStatusText) {
+    EXPECT_EQ(window->windowTitle(), "TestPrep Simulator");
+    EXPECT_EQ(window->lbl_Product->text(), "TestPrep (TP-1) Sub");
+    EXPECT_EQ(window->StatusBar1Panel1->text(), "(c) Test");
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window->menuFile->title(), "&File");
+    EXPECT_EQ(window->menuHelp->title(), "&Help");
+    EXPECT_TRUE(mod_Forms::IsFormLoaded("frm_SwitchBoard"));
+}
+
+TEST_F(MainWindowTest, ClosingDuringAnExamOpensTheEndDialogInstead) {
+    std::vector<int> reasons;
+    window->SetExamEndHandler([&](int reason) { reasons.push_back(reason); });
+    fakeWindow("frm_Exam", true);
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(reasons, std::vector<int>{8});
+    boxes.expectNone();
+}
+
+TEST_F(MainWindowTest, AHiddenEvaluationComesBackUnlessTheExamWasContinued) {
+    QWidget* evaluate = fakeWindow("frm_Evaluate", false);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(evaluate->isVisible());
+    boxes.expectNone();
+
+    // Visible now: the quit question decides.
+    boxes.queue(platform::kNo);
+    EXPECT_FALSE(window->close());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Quit now?");
+    EXPECT_EQ(boxes.shown()[0].title, "Quit");
+    EXPECT_EQ(boxes.shown()[0].style, 36);
+
+    evaluate->hide();
+    CurrentExam.Continued = true;
+    boxes.queue(platform::kYes);
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(MainWindowTest, AbortFlagClosesWithoutAnyQuestion) {
+    fakeWindow("frm_Exam", true);
+    AbortFlag = true;
+    EXPECT_TRUE(window->close());
+    boxes.expectNone();
+}
+
+TEST_F(MainWindowTest, UnloadDeletesTheTempFolderRewritesStatisticsAndUnloadsWindows) {
+    const auto temp = AppPaths::ResourcesTempFolder();
+    WriteFile(temp / "page.html", BytesOf("<html></html>"));
+    const QPointer<QWidget> other = fakeWindow("frm_Viewer", true);
+    boxes.queue(platform::kYes);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(std::filesystem::exists(temp));
+    EXPECT_TRUE(std::filesystem::exists(AppPaths::ResourceDat()));
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(other.isNull());
+}
+
+TEST_F(MainWindowTest, TheGeneralInformationDocumentReportsItsAbsence) {
+    SystemVars.ViewerErrorTexts.at(0) = "Cannot open ";
+    SystemVars.ViewerErrorTexts.at(1) = "Document - ";
+    boxes.queue(platform::kOk);
+    window->mnuVOZOvi->trigger();
+    const std::string path = (AppPaths::ResourcesFolder() / "VOZOvi.dat").string();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Cannot open " + path);
+    EXPECT_EQ(boxes.shown()[0].title, "Document - " + path);
+    EXPECT_EQ(boxes.shown()[0].style, 16);
+    EXPECT_FALSE(AbortFlag);
+}
+
+TEST(StartupWindowsTest, SampleDataOpensTheMainWindowAndTheSplashNeverStays) {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+    WriteValidSampleData();
+    SystemVars = {};
+    {
+        AppWindows windows;
+        mod_Main::Main(windows);
+        boxes.expectNone();
+        ASSERT_NE(windows.MainWindow(), nullptr);
+        EXPECT_TRUE(windows.MainWindow()->isVisible());
+        EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Splash"));
+        AbortFlag = true;
+        windows.MainWindow()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(windows.MainWindow(), nullptr);
+    }
+    AbortFlag = false;
+
+    boxes.queue(platform::kOk);
+    std::filesystem::remove(AppPaths::DataDat());
+    AppWindows failed;
+    mod_Main::Main(failed);
+    EXPECT_EQ(failed.MainWindow(), nullptr);
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Splash"));
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
+                std::none_of(QApplication::topLevelWidgets().begin(),
+                             QApplication::topLevelWidgets().end(),
+                             [](QWidget* w) { return w->isVisible(); }));
+    AbortFlag = false;
+}

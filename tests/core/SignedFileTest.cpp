@@ -137,5 +137,12 @@ TEST_F(SignedFileTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), before);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].style, platform::kCritical);
+    EXPECT_NE(boxes.shown()[0].text.find(AppPaths::ConfigDat().string()), std::string::npos);
+    EXPECT_FALSE(AbortFlag);  // during a session the program goes on
+
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", tooLong,
+                                             mod_System::WriteFailure::kStopProgram));
     EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), before);
 }

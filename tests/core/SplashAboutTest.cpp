@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ImageStore.h"
+#include "core/SystemVars.h"
+#include "core/frm_About.h"
+#include "core/frm_Splash.h"
+#include "platform/Look.h"
+#include "platform/TextCodec.h"
+#include "platform/mod_Forms.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+formats::Bytes encodedImage(QSize size, const char* format) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(20, 60, 90));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+    return formats::Bytes(data.begin(), data.end());
+}
+
+struct Shown {
+    QString text;
+    std::string expected;  // Windows-1252
+};
+
+void expectTexts(const std::vector<Shown>& shown) {
+    for (const auto& [text, expected] : shown)
+        EXPECT_EQ(platform::fromQt(text), expected);
+}
+
+// The windows read the shared globals; every test gets its own and leaves them as found.
+class SplashAbout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SystemVars.ProductName = "Caf\xE9 Prep";
+        SystemVars.ProductCode = "CP-1";
+        SystemVars.ProductSubtitle = "<b>Basics</b>";
+        SystemVars.Version = "2.5";
+        SystemVars.WebAddress = "www.exam.example";
+        SystemVars.SupportEmail = "help@exam.example";
+        SystemVars.Copyright = "(c) 2026 Exam & Co.";
+        for (int i = 0; i <= 12; ++i)
+            SystemVars.AboutTexts.at(i) = "About " + std::to_string(i);
+    }
+    void TearDown() override {
+        SystemVars = savedVars_;
+        ImageStore = savedImages_;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+private:
+    const SystemVarsRecord savedVars_ = SystemVars;
+    const decltype(ImageStore) savedImages_ = ImageStore;
+};
+
+TEST_F(SplashAbout, SplashShowsTheProductAndReleasesItsPicture) {
+    ImageStore[kSplashImageSlot] = {"splash.jpg", encodedImage({48, 30}, "JPG")};
+    frm_Splash splash;
+    expectTexts({{splash.lbl_Product->text(), "Caf\xE9 Prep"},
+                 {splash.lbl_Product_Type->text(), "CP-1 <b>Basics</b>"},
+                 {splash.lbl_Version->text(), "v 2.5"},
+                 {splash.lbl_www->text(), "www.exam.example"},
+                 {splash.lbl_email->text(), "help@exam.example"},
+                 {splash.lbl_copyright->text(), "(c) 2026 Exam & Co."}});
+    EXPECT_EQ(splash.lbl_Product_Type->textFormat(), Qt::PlainText);
+    EXPECT_EQ(splash.picVisible->pixmap().size(), QSize(48, 30));
+    EXPECT_TRUE(ImageStore[kSplashImageSlot].Name.empty());
+    EXPECT_TRUE(ImageStore[kSplashImageSlot].Bytes.empty());
+    EXPECT_TRUE(mod_Forms::IsFormLoaded("frm_Splash"));
+
+    // The picture covers the window at any size; the labels stay over its bottom part.
+    EXPECT_EQ(splash.picVisible->geometry(), splash.rect());
+    splash.show();
+    splash.resize(600, 360);
+    EXPECT_EQ(splash.picVisible->geometry(), QRect(0, 0, 600, 360));
+    const QRect copyright(splash.lbl_copyright->mapTo(&splash, QPoint(0, 0)),
+                          splash.lbl_copyright->size());
+    EXPECT_TRUE(splash.rect().contains(copyright));
+    EXPECT_GT(copyright.top(), 360 / 2);
+}
+
+TEST_F(SplashAbout, SplashWithoutPictureShowsNoneAndNoMessage) {
+    const testsupport::ScriptedMessageBoxes boxes;
+    ImageStore[kSplashImageSlot] = {};
+    const frm_Splash splash;
+    EXPECT_TRUE(splash.picVisible->pixmap().isNull());
+    boxes.expectNone();
+}
+
+TEST_F(SplashAbout, AboutShowsTheTextsOfItsTableAsPlainText) {
+    ImageStore[kLogoImageSlot] = {"main_Logo.gif", encodedImage({26, 6}, "PNG")};
+    const auto about = std::make_unique<frm_About>();
+    expectTexts({{about->windowTitle(), "About 12 Caf\xE9 Prep (CP-1) <b>Basics</b>"},
+                 {about->Label1->text(), "Caf\xE9 Prep (CP-1) <b>Basics</b>"},
+                 {about->Label3->text(), "About 0"},
+                 {about->Label2->text(), "About 1 2.5"},
+                 {about->Frame2->title(), "About 3"},
+                 {about->Label7->text(), "About 4"},
+                 {about->Label8->text(), "About 5"},
+                 {about->Label9->text(), "www.exam.example"},
+                 {about->Label10->text(), "help@exam.example"},
+                 {about->Label5->text(), "About 6"},
+                 {about->Command1->text(), "About 7"},
+                 {about->Frame1->title(), "About 8"},
+                 {about->Label4->text(), "About 9"},
+                 {about->lbl_copyright->text(), "(c) 2026 Exam & Co."}});
+    EXPECT_EQ(about->PicLogoMain->pixmap().size(), QSize(26, 6));
+    for (const QLabel* label : about->findChildren<QLabel*>()) {
+        if (label != about->PicLogoMain) {
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+        }
+    }
+    for (const QWidget* panel :
+         std::vector<const QWidget*>{about.get(), about->Frame1, about->Frame2}) {
+        EXPECT_EQ(panel->palette().color(panel->backgroundRole()), platform::PanelColour());
+    }
+    EXPECT_EQ(about->Command1->palette().color(QPalette::Button), platform::PanelColour());
+}
+
+TEST_F(SplashAbout, AboutLinksOpenExactlyTheirAddresses) {
+    const testsupport::RecordedShell shell;
+    const auto about = std::make_unique<frm_About>();
+    about->show();
+    for (const QLabel* link : {about->Label9, about->Label10}) {
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    }
+    QTest::mouseClick(about->Label10, Qt::LeftButton);
+    QTest::mouseClick(about->Label9, Qt::LeftButton);
+    QTest::mouseClick(about->Label7, Qt::LeftButton);
+    // The shell gives the bare web address its scheme.
+    EXPECT_EQ(shell.opened(),
+              (std::vector<std::string>{"mailto:help@exam.example", "http://www.exam.example"}));
+}
+
+TEST_F(SplashAbout, AboutCommandButtonEndsTheModalShowAndUnloads) {
+    const QPointer<frm_About> about = new frm_About;
+    const testsupport::ModalWatcher watcher(testsupport::ModalWatcher::clickButton("Command1"));
+    about->exec();
+    EXPECT_TRUE(watcher.acted());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(about.isNull());
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_About"));
+}
+
+}  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
 #include <QLocale>
 #include <QTest>
 #include <QWidget>
@@ -18,6 +21,55 @@ RecordedShell::RecordedShell()
 
 RecordedShell::~RecordedShell() {
     platform::SetShellHandler(std::move(previous_));
+}
+
+namespace {
+
+void closeModal(QWidget* modal) {
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
+
+}  // namespace
+
+ModalWatcher::ModalWatcher(Action action, std::chrono::milliseconds timeout)
+    : action_(std::move(action)), timeout_(timeout) {
+    clock_.start();
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+    timer_.start();
+}
+
+void ModalWatcher::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (!acted_) {
+        acted_ = true;
+        action_(modal);
+    } else if (clock_.elapsed() > timeout_.count()) {
+        ADD_FAILURE() << "modal window " << modal->objectName().toStdString()
+                      << " still open after " << timeout_.count() << " ms; closed";
+        closeModal(modal);
+    }
+}
+
+ModalWatcher::Action ModalWatcher::clickButton(const QString& objectName) {
+    return [objectName](QWidget* modal) {
+        auto* button = modal->findChild<QAbstractButton*>(objectName);
+        if (button == nullptr || !button->isVisible() || !button->isEnabled()) {
+            ADD_FAILURE() << "no clickable button " << objectName.toStdString() << " in "
+                          << modal->objectName().toStdString();
+            closeModal(modal);
+            return;
+        }
+        QTest::mouseClick(button, Qt::LeftButton);
+    };
+}
+
+ModalWatcher::Action ModalWatcher::pressKey(Qt::Key key) {
+    return [key](QWidget* modal) { QTest::keyClick(modal, key); };
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QCollator>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +30,35 @@ public:
 private:
     platform::ShellHandler previous_;
     std::vector<std::string> opened_;
+};
+
+// For its lifetime, polls every 5 ms for a modal window and runs the action once on the first
+// one it sees. Any modal still open after the timeout is closed and the test fails, so a
+// dialog nobody answers cannot hang the run.
+class ModalWatcher {
+public:
+    using Action = std::function<void(QWidget* modal)>;
+
+    explicit ModalWatcher(Action action,
+                          std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    ModalWatcher(const ModalWatcher&) = delete;
+    ModalWatcher& operator=(const ModalWatcher&) = delete;
+
+    [[nodiscard]] bool acted() const { return acted_; }
+
+    // Clicks the modal's button of that object name; fails the test when it is missing,
+    // hidden or disabled, since the user could not click it either.
+    static Action clickButton(const QString& objectName);
+    static Action pressKey(Qt::Key key);
+
+private:
+    void poll();
+
+    Action action_;
+    std::chrono::milliseconds timeout_;
+    QElapsedTimer clock_;
+    QTimer timer_;
+    bool acted_ = false;
 };
 
 // Types text as key presses; unlike QTest::keyClicks it survives characters beyond ASCII.

@@ -1,0 +1,210 @@
+#include "exam/ExamRecordIo.h"
+
+#include <charconv>
+#include <limits>
+
+#include "core/mod_System.h"
+#include "exam/ExamTime.h"
+#include "exam/QuestionLookup.h"
+
+namespace exam {
+
+namespace {
+
+constexpr std::size_t kMaxQuestions = std::numeric_limits<std::int16_t>::max();
+// Smallest stored elements: a 16-bit value; an objective row of five empty fields; a
+// question state with an id, two undimensioned lists and its mark.
+constexpr std::size_t kGroupBytes = 2;
+constexpr std::size_t kObjectiveBytes = 10;
+constexpr std::size_t kQuestionBytes = 10;
+constexpr std::size_t kStringBytes = 2;
+
+// Element count of a one-dimensional 0-based list, nullopt for one never dimensioned.
+std::optional<std::size_t> readListHead(formats::BinaryReader& in, std::size_t minElementBytes) {
+    const auto bounds = in.readListDescriptor();
+    if (!bounds || in.failed()) return std::nullopt;
+    const formats::ListBounds& only = bounds->front();
+    if (bounds->size() != 1 || only.lowerBound != 0 || !in.canHold(only.count, minElementBytes)) {
+        in.fail();
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(only.count);
+}
+
+std::optional<std::vector<std::string>> readStrings(formats::BinaryReader& in) {
+    const auto count = readListHead(in, kStringBytes);
+    if (!count) return std::nullopt;
+    std::vector<std::string> list(*count);
+    for (auto& text : list)
+        text = in.readString();
+    return list;
+}
+
+void writeObjective(formats::BinaryWriter& out, const ObjectiveCount& row) {
+    out.writeBool(row.Selected);
+    out.writeString(row.Name);
+    out.writeInt16(row.Beginner);
+    out.writeInt16(row.Intermediate);
+    out.writeInt16(row.Expert);
+}
+
+ObjectiveCount readObjective(formats::BinaryReader& in) {
+    ObjectiveCount row;
+    row.Selected = in.readBool();
+    row.Name = in.readString();
+    row.Beginner = in.readInt16();
+    row.Intermediate = in.readInt16();
+    row.Expert = in.readInt16();
+    return row;
+}
+
+void writeQuestion(formats::BinaryWriter& out, const QuestionState& state) {
+    out.writeInt32(state.QuestionID);
+    out.writeStringList(state.AnswerKey);
+    out.writeStringList(state.GivenAnswers);
+    out.writeBool(state.Marked);
+}
+
+QuestionState readQuestion(formats::BinaryReader& in) {
+    QuestionState state;
+    state.QuestionID = in.readInt32();
+    state.AnswerKey = readStrings(in);
+    state.GivenAnswers = readStrings(in);
+    state.Marked = in.readBool();
+    return state;
+}
+
+template <class T>
+void writeList(formats::BinaryWriter& out, const std::optional<std::vector<T>>& list,
+               void (*writeOne)(formats::BinaryWriter&, const T&)) {
+    out.writeListDescriptor(list ? std::optional(list->size()) : std::nullopt);
+    if (!list) return;
+    for (const T& element : *list)
+        writeOne(out, element);
+}
+
+template <class T>
+std::optional<std::vector<T>> readList(formats::BinaryReader& in, std::size_t minElementBytes,
+                                       T (*readOne)(formats::BinaryReader&)) {
+    const auto count = readListHead(in, minElementBytes);
+    if (!count) return std::nullopt;
+    std::vector<T> list;
+    list.reserve(*count);
+    for (std::size_t k = 0; k < *count && !in.failed(); ++k)
+        list.push_back(readOne(in));
+    return list;
+}
+
+bool isMinutesNumber(std::string_view text) {
+    std::int16_t minutes = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), minutes);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size() &&
+           minutes >= 0;
+}
+
+}  // namespace
+
+void WriteInt16List(formats::BinaryWriter& out,
+                    const std::optional<std::vector<std::int16_t>>& list) {
+    writeList<std::int16_t>(
+        out, list, [](formats::BinaryWriter& o, const std::int16_t& g) { o.writeInt16(g); });
+}
+
+std::optional<std::vector<std::int16_t>> ReadInt16List(formats::BinaryReader& in) {
+    return readList<std::int16_t>(in, kGroupBytes,
+                                  [](formats::BinaryReader& i) { return i.readInt16(); });
+}
+
+void WriteExamBody(formats::BinaryWriter& out, const CurrentExamRecord& exam) {
+    out.writeInt32(exam.Unused0);
+    out.writeBool(exam.IsCustom);
+    out.writeString(exam.PerformanceFile);
+    out.writeDate(exam.ExamDate);
+    for (const std::string* text :
+         {&exam.Unused20, &exam.Title, &exam.Minutes, &exam.RemainingText, &exam.ElapsedText})
+        out.writeString(*text);
+    out.writeBool(exam.TimerOn);
+    out.writeInt16(exam.Unused42);
+    out.writeInt16(exam.StartIndex);
+    WriteInt16List(out, exam.Groups);
+    writeList<ObjectiveCount>(out, exam.Objectives, writeObjective);
+    out.writeBool(exam.Randomize);
+    out.writeBool(exam.SmartMode);
+    out.writeBool(exam.Smart0);
+    out.writeInt16(exam.Smart0Count);
+    out.writeBool(exam.Smart1);
+    out.writeInt16(exam.Smart1Count);
+    out.writeBool(exam.ShowScore);
+    for (const std::int16_t value : {exam.Unused70, exam.AnswerMode, exam.Unused74, exam.Total,
+                                     exam.Correct, exam.Wrong, exam.Unanswered})
+        out.writeInt16(value);
+    out.writeString(exam.PercentText);
+    out.writeString(exam.ScoreText);
+    writeList<QuestionState>(out, exam.Questions, writeQuestion);
+    out.writeBool(exam.Continued);
+}
+
+CurrentExamRecord ReadExamBody(formats::BinaryReader& in) {
+    CurrentExamRecord exam;
+    exam.Unused0 = in.readInt32();
+    exam.IsCustom = in.readBool();
+    exam.PerformanceFile = in.readString();
+    exam.ExamDate = in.readDate();
+    for (std::string* text :
+         {&exam.Unused20, &exam.Title, &exam.Minutes, &exam.RemainingText, &exam.ElapsedText})
+        *text = in.readString();
+    exam.TimerOn = in.readBool();
+    exam.Unused42 = in.readInt16();
+    exam.StartIndex = in.readInt16();
+    exam.Groups = ReadInt16List(in);
+    exam.Objectives = readList<ObjectiveCount>(in, kObjectiveBytes, readObjective);
+    exam.Randomize = in.readBool();
+    exam.SmartMode = in.readBool();
+    exam.Smart0 = in.readBool();
+    exam.Smart0Count = in.readInt16();
+    exam.Smart1 = in.readBool();
+    exam.Smart1Count = in.readInt16();
+    exam.ShowScore = in.readBool();
+    for (std::int16_t* value : {&exam.Unused70, &exam.AnswerMode, &exam.Unused74, &exam.Total,
+                                &exam.Correct, &exam.Wrong, &exam.Unanswered})
+        *value = in.readInt16();
+    exam.PercentText = in.readString();
+    exam.ScoreText = in.readString();
+    exam.Questions = readList<QuestionState>(in, kQuestionBytes, readQuestion);
+    exam.Continued = in.readBool();
+    return exam;
+}
+
+bool IsCoherentExam(const CurrentExamRecord& exam) {
+    if (!exam.Questions || exam.Questions->empty() || exam.Questions->size() > kMaxQuestions)
+        return false;
+    const auto& questions = *exam.Questions;
+    if (exam.StartIndex < 0 || static_cast<std::size_t>(exam.StartIndex) >= questions.size())
+        return false;
+    if (!isMinutesNumber(exam.Minutes) || !ParseClock(exam.RemainingText)) return false;
+    const bool placeholder = questions.size() == 1 && questions.front().QuestionID == 0;
+    QuestionLookup lookup;
+    for (const QuestionState& state : questions) {
+        if (state.GivenAnswers && state.GivenAnswers->empty()) return false;
+        if (!placeholder && !lookup.Question(state.QuestionID)) return false;
+    }
+    return true;
+}
+
+std::optional<CurrentExamRecord> ReadExamFile(const std::filesystem::path& path) {
+    CurrentExamRecord read;
+    const bool readable = mod_System::ReadSignedFile(
+        path, [&read](formats::BinaryReader& in) { read = ReadExamBody(in); });
+    if (!readable || !mod_System::IsFileSignatureValid() || !IsCoherentExam(read))
+        return std::nullopt;
+    return read;
+}
+
+bool WriteExamFile(const std::filesystem::path& path, const CurrentExamRecord& exam) {
+    formats::BinaryWriter body;
+    WriteExamBody(body, exam);
+    if (body.failed()) return false;
+    return mod_System::WriteSignedFile(path, "", body);
+}
+
+}  // namespace exam

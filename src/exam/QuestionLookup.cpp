@@ -1,0 +1,62 @@
+#include "exam/QuestionLookup.h"
+
+namespace exam {
+
+namespace {
+
+IdIndex& bankIndex() {
+    static IdIndex index;
+    return index;
+}
+
+IdIndex& statsIndex() {
+    static IdIndex index;
+    return index;
+}
+
+}  // namespace
+
+std::optional<std::size_t> IdIndex::Find(std::int32_t id) const {
+    const auto hit = first_.find(id);
+    if (hit == first_.end()) return std::nullopt;
+    return hit->second;
+}
+
+void IdIndex::Invalidate() {
+    valid_ = false;
+    ids_.clear();
+    first_.clear();
+}
+
+void IdIndex::rebuild() {
+    first_.clear();
+    first_.reserve(ids_.size());
+    for (std::size_t k = 0; k < ids_.size(); ++k)
+        first_.try_emplace(ids_[k], k);
+    valid_ = true;
+}
+
+const QuestionRecord* QuestionLookup::Question(std::int32_t id) {
+    if (!bankSynced_) {
+        bankIndex().Sync(QuestionBank, [](const QuestionRecord& q) { return q.QuestionID; });
+        bankSynced_ = true;
+    }
+    const auto position = bankIndex().Find(id);
+    return position ? &QuestionBank[*position] : nullptr;
+}
+
+QuestionStats* QuestionLookup::Stats(std::int32_t id) {
+    if (!statsSynced_) {
+        statsIndex().Sync(QuestionStatsTable, [](const QuestionStats& s) { return s.QuestionID; });
+        statsSynced_ = true;
+    }
+    const auto position = statsIndex().Find(id);
+    return position ? &QuestionStatsTable[*position] : nullptr;
+}
+
+void InvalidateQuestionLookup() {
+    bankIndex().Invalidate();
+    statsIndex().Invalidate();
+}
+
+}  // namespace exam

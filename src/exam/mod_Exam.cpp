@@ -1,0 +1,387 @@
+#include "exam/mod_Exam.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <unordered_set>
+
+#include "core/SystemVars.h"
+#include "core/mod_Array.h"
+#include "core/mod_Helper.h"
+#include "core/mod_Question.h"
+#include "exam/CurrentExam.h"
+#include "exam/ExamRecordIo.h"
+#include "exam/ExamSession.h"
+#include "exam/QuestionLookup.h"
+#include "platform/MessageBox.h"
+
+namespace mod_Exam {
+
+namespace {
+
+constexpr std::size_t kMaxQuestions = std::numeric_limits<std::int16_t>::max();
+
+RandomDraw& injectedDraw() {
+    static RandomDraw draw;
+    return draw;
+}
+
+// A generator seeded afresh from the clock for every build, so two builds differ.
+RandomDraw clockSeededDraw() {
+    std::random_device device;
+    const auto ticks =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::seed_seq seed{device(), static_cast<std::uint32_t>(ticks),
+                       static_cast<std::uint32_t>(ticks >> 32)};
+    return [engine = std::mt19937(seed)]() mutable {
+        // 24 random bits give every float of [0, 1) a step apart, never 1 itself.
+        return static_cast<float>(engine() >> 8) * 0x1p-24f;
+    };
+}
+
+// Counts of a 0/1 set with "k-th element still present" in logarithmic time.
+class PresenceTree {
+public:
+    explicit PresenceTree(std::size_t size) : tree_(size + 1, 0) {
+        for (std::size_t k = 1; k <= size; ++k) {
+            tree_[k] += 1;
+            const std::size_t parent = k + (k & (~k + 1));
+            if (parent <= size) tree_[parent] += tree_[k];
+        }
+    }
+
+    // 0-based position of the k-th present element (1 <= k <= present count); removes it.
+    std::size_t TakeKth(std::size_t k) {
+        std::size_t position = 0;
+        std::size_t step = 1;
+        while (step * 2 < tree_.size())
+            step *= 2;
+        for (; step > 0; step /= 2) {
+            if (position + step < tree_.size() && tree_[position + step] < k) {
+                position += step;
+                k -= tree_[position];
+            }
+        }
+        for (std::size_t i = position + 1; i < tree_.size(); i += i & (~i + 1))
+            tree_[i] -= 1;
+        return position;
+    }
+
+private:
+    std::vector<std::size_t> tree_;
+};
+
+// The order step: every bank id once, in bank order or drawn from a shrinking pool.
+std::vector<std::int32_t> examOrder() {
+    std::vector<std::int32_t> order;
+    order.reserve(QuestionBank.size());
+    if (!CurrentExam.Randomize) {
+        for (const QuestionRecord& q : QuestionBank)
+            order.push_back(q.QuestionID);
+        return order;
+    }
+    const RandomDraw draw = injectedDraw() ? injectedDraw() : clockSeededDraw();
+    PresenceTree pool(QuestionBank.size());
+    for (std::size_t drawn = 0; drawn < QuestionBank.size(); ++drawn) {
+        const std::size_t size = QuestionBank.size() - drawn;
+        const double k = std::floor(static_cast<double>(draw()) * static_cast<double>(size) + 1);
+        const std::size_t kth = k < 1 ? 1 : std::min(static_cast<std::size_t>(k), size);
+        order.push_back(QuestionBank[pool.TakeKth(kth)].QuestionID);
+    }
+    return order;
+}
+
+bool inGroups(std::int16_t groupCode) {
+    if (!CurrentExam.Groups) return false;
+    for (const std::int16_t g : *CurrentExam.Groups)
+        if (g == groupCode) return true;
+    return false;
+}
+
+void setQuestions(const std::vector<std::int32_t>& ids) {
+    std::vector<QuestionState> states;
+    states.reserve(std::max<std::size_t>(std::min(ids.size(), kMaxQuestions), 1));
+    for (std::size_t k = 0; k < ids.size() && k < kMaxQuestions; ++k)
+        states.push_back(QuestionState{ids[k], std::nullopt, std::nullopt, false});
+    if (states.empty()) states.push_back(QuestionState{});
+    CurrentExam.Questions = std::move(states);
+}
+
+// The system's lower-casing of Windows-1252 text.
+char lowerCase(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+        return static_cast<char>(byte + 0x20);
+    if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
+    if (byte == 0x9F) return static_cast<char>(0xFF);
+    return c;
+}
+
+std::string trimmedLower(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = lowerCase(c);
+    return lowered;
+}
+
+// Lower case, trimmed, every run of blanks reduced to one.
+std::string normalizedFillIn(std::string_view text) {
+    std::string normalized;
+    for (const char c : trimmedLower(text))
+        if (c != ' ' || normalized.empty() || normalized.back() != ' ') normalized.push_back(c);
+    return normalized;
+}
+
+std::vector<std::string_view> split(std::string_view text, std::string_view separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const auto end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + separator.size();
+    }
+}
+
+// The numeric value that leads a text, as a choice's first field is read; 0 for none.
+double leadingNumber(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return 0;
+    double value = 0;
+    std::from_chars(text.data() + first, text.data() + text.size(), value);
+    return value;
+}
+
+std::unordered_set<std::string> groupTexts(const std::vector<std::string>& groups) {
+    return {groups.begin(), groups.end()};
+}
+
+std::int16_t clampCount(std::size_t count) {
+    return static_cast<std::int16_t>(std::min(count, kMaxQuestions));
+}
+
+void countIn(QuestionStats* stats, std::string_view kind) {
+    if (!stats) return;
+    if (kind == "counter") ++stats->TimesAsked;
+    if (kind == "correct") ++stats->CorrectCount;
+    if (kind == "wrong") ++stats->WrongCount;
+}
+
+bool examRunning() {
+    return exam::CurrentExamSession.InProgress();
+}
+
+}  // namespace
+
+void SetRandomDraw(RandomDraw draw) {
+    injectedDraw() = std::move(draw);
+}
+
+void BuildExamQuestions() {
+    exam::QuestionLookup lookup;
+    std::vector<std::int32_t> chosen;
+    for (const std::int32_t id : examOrder()) {
+        const QuestionRecord* q = lookup.Question(id);
+        if (q && inGroups(q->GroupCode)) chosen.push_back(id);
+    }
+    setQuestions(chosen);
+}
+
+void BuildCustomExamQuestions() {
+    struct Row {
+        bool selected;
+        std::string name;
+        std::int16_t quota[3];
+        std::int16_t taken[3];
+    };
+    std::vector<Row> rows;
+    if (CurrentExam.Objectives) {
+        for (const ObjectiveCount& o : *CurrentExam.Objectives)
+            rows.push_back(Row{o.Selected,
+                               trimmedLower(o.Name),
+                               {o.Beginner, o.Intermediate, o.Expert},
+                               {0, 0, 0}});
+    }
+    exam::QuestionLookup lookup;
+    std::vector<std::int32_t> chosen;
+    for (const std::int32_t id : examOrder()) {
+        const QuestionRecord* q = lookup.Question(id);
+        if (!q || !inGroups(q->GroupCode)) continue;
+        const std::string topic = trimmedLower(q->Topic);
+        // Every matching row may take the question: no early exit.
+        for (Row& row : rows) {
+            if (!row.selected || row.name != topic || q->Level < 1 || q->Level > 3) continue;
+            const auto level = static_cast<std::size_t>(q->Level - 1);
+            if (row.taken[level] < row.quota[level]) {
+                chosen.push_back(id);
+                ++row.taken[level];
+            }
+        }
+    }
+    setQuestions(chosen);
+    if (!CurrentExam.SmartMode) return;
+
+    const bool byWrong = CurrentExam.Smart0 && CurrentExam.Smart0Count >= 1;
+    const bool byCorrect = CurrentExam.Smart1 && CurrentExam.Smart1Count >= 1;
+    std::vector<std::int32_t> kept;
+    for (const std::int32_t id : chosen) {
+        const QuestionStats* stats = lookup.Stats(id);
+        if (!stats) continue;
+        if ((byWrong && stats->WrongCount >= CurrentExam.Smart0Count) ||
+            (byCorrect && stats->CorrectCount >= CurrentExam.Smart1Count))
+            kept.push_back(id);
+    }
+    setQuestions(kept);
+}
+
+std::vector<std::string> GetObjectiveList(const std::vector<std::string>& groups) {
+    const auto wanted = groupTexts(groups);
+    std::vector<std::string> objectives;
+    std::unordered_set<std::string> seen;
+    for (const QuestionRecord& q : QuestionBank) {
+        if (wanted.contains(std::to_string(q.GroupCode)) && seen.insert(q.Topic).second)
+            objectives.push_back(q.Topic);
+    }
+    if (objectives.empty()) return {std::string()};
+    mod_Array::QuickSort(objectives, 0, static_cast<std::int32_t>(objectives.size()) - 1);
+    return objectives;
+}
+
+std::int16_t CountObjectiveQuestions(const std::vector<std::string>& groups,
+                                     std::string_view objective, std::int16_t level) {
+    const auto wanted = groupTexts(groups);
+    const std::string name = trimmedLower(objective);
+    std::size_t count = 0;
+    for (const QuestionRecord& q : QuestionBank) {
+        if (q.Level == level && wanted.contains(std::to_string(q.GroupCode)) &&
+            trimmedLower(q.Topic) == name)
+            ++count;
+    }
+    return clampCount(count);
+}
+
+std::int16_t CountGroupQuestions(std::string_view groupList, std::int16_t level) {
+    std::unordered_set<std::string> wanted;
+    for (const std::string_view code : split(groupList, ","))
+        wanted.emplace(code);
+    std::size_t count = 0;
+    for (const QuestionRecord& q : QuestionBank)
+        if (q.Level == level && wanted.contains(std::to_string(q.GroupCode))) ++count;
+    return clampCount(count);
+}
+
+void BuildAnswerKey() {
+    if (!CurrentExam.Questions) return;
+    exam::QuestionLookup lookup;
+    for (QuestionState& state : *CurrentExam.Questions) {
+        const QuestionRecord* q = lookup.Question(state.QuestionID);
+        if (!q) continue;
+        std::size_t n = 0;
+        for (const std::string_view choice : split(q->Choices, "<c>")) {
+            const auto fields = split(choice, "<f>");
+            if (leadingNumber(fields[0]) != 1) continue;
+            if (n == 0) state.AnswerKey.emplace();
+            state.AnswerKey->resize(n + 1);
+            const std::size_t field = q->QuestionType == 6 ? 3 : 2;
+            if ((q->QuestionType == 1 || q->QuestionType == 2 || q->QuestionType == 6) &&
+                field < fields.size())
+                (*state.AnswerKey)[n] = fields[field];
+            ++n;
+        }
+    }
+}
+
+bool IsAnswerCorrect(const TextList& key, const TextList& given, std::int16_t answerType) {
+    if (!key || !given || key->size() != given->size()) return false;
+    std::int32_t index = 0;
+    switch (answerType) {
+        case 1:
+        case 2:
+            // With equal counts both types mean: every given text is one of the key's.
+            for (const std::string& answer : *given) {
+                index = 0;
+                if (!mod_Array::IsInArray(key, answer, index)) return false;
+            }
+            return true;
+        case 6:
+            for (std::size_t k = 0; k < key->size(); ++k)
+                if (normalizedFillIn((*key)[k]) != normalizedFillIn((*given)[k])) return false;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void GradeExam() {
+    const bool counting = !examRunning();
+    const std::size_t total = CurrentExam.Questions ? CurrentExam.Questions->size() : 0;
+    std::int16_t correct = 0;
+    std::int16_t wrong = 0;
+    std::int16_t unanswered = 0;
+    exam::QuestionLookup lookup;
+    for (std::size_t k = 0; k < total; ++k) {
+        const QuestionState& state = (*CurrentExam.Questions)[k];
+        const QuestionRecord* q = lookup.Question(state.QuestionID);
+        if (!q) continue;
+        QuestionStats* stats = counting ? lookup.Stats(state.QuestionID) : nullptr;
+        countIn(stats, "counter");
+        if (!state.GivenAnswers) {
+            ++unanswered;
+        } else if (IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, q->QuestionType)) {
+            ++correct;
+            countIn(stats, "correct");
+        } else {
+            ++wrong;
+            countIn(stats, "wrong");
+        }
+    }
+    SaveQuestionStats();
+
+    CurrentExam.Total = clampCount(total);
+    CurrentExam.Correct = correct;
+    CurrentExam.Wrong = wrong;
+    CurrentExam.Unanswered = unanswered;
+    // Quotient first, then times 100, truncated: 29 of 50 gives 57.
+    const double share =
+        total == 0 ? 0.0 : static_cast<double>(correct) / static_cast<double>(total);
+    CurrentExam.PercentText = std::to_string(static_cast<int>(std::trunc(share * 100.0))) + "%";
+    CurrentExam.ScoreText = "Score : " + CurrentExam.PercentText + " (" + std::to_string(correct) +
+                            "/" + std::to_string(CurrentExam.Total) + ")";
+}
+
+void UpdateQuestionStats(std::int32_t questionId, std::string_view kind) {
+    if (examRunning()) return;
+    exam::QuestionLookup lookup;
+    countIn(lookup.Stats(questionId), kind);
+}
+
+void SaveQuestionStats() {
+    if (examRunning()) return;
+    mod_Question::WriteStatistics();
+}
+
+bool SaveExam(const std::filesystem::path& path) {
+    GradeExam();
+    CurrentExam.StartIndex = CurrentQuestionIndex;
+    return exam::WriteExamFile(path, CurrentExam);
+}
+
+bool LoadSavedExam(const std::filesystem::path& path) {
+    std::error_code ec;
+    const bool present = mod_Helper::FileExists(path) && std::filesystem::file_size(path, ec) >= 1;
+    auto loaded = present && !ec ? exam::ReadExamFile(path) : std::nullopt;
+    if (!loaded) {
+        platform::MsgBox(SystemVars.SaveTabTexts(18) + path.string(), platform::kCritical,
+                         SystemVars.SaveTabTexts(17));
+        return false;
+    }
+    CurrentExam = std::move(*loaded);
+    return true;
+}
+
+}  // namespace mod_Exam

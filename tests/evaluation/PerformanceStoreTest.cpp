@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/DataKey.h"
+#include "core/FileSignature.h"
+#include "core/QuestionBank.h"
+#include "core/mod_GenKey.h"
+#include "core/mod_MD5.h"
+#include "core/mod_System.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/CurrentExam.h"
+#include "exam/ExamRecordIo.h"
+#include "support/SampleArchives.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+using namespace testsupport;
+using formats::Bytes;
+
+namespace {
+
+void appendInt16(Bytes& out, int v) {
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+
+void appendInt32(Bytes& out, std::int32_t v) {
+    appendInt16(out, v & 0xFFFF);
+    appendInt16(out, (v >> 16) & 0xFFFF);
+}
+
+void appendString(Bytes& out, std::string_view text) {
+    appendInt16(out, static_cast<int>(text.size()));
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+PerformanceSummary summary(std::int32_t index, std::string title) {
+    PerformanceSummary s;
+    s.Index = index;
+    s.FilePath = "p" + std::to_string(index);
+    s.Title = std::move(title);
+    s.ElapsedText = "00:01:02";
+    s.Total = 4;
+    s.Correct = 3;
+    s.Wrong = 1;
+    s.PercentText = "75%";
+    s.ScoreText = "Score : 75% (3/4)";
+    return s;
+}
+
+struct PerformanceStoreTest : ::testing::Test {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+
+    void SetUp() override {
+        AbortFlag = false;
+        SystemVars = MinimalSystemVars();
+        SystemVars.PerformanceTexts.at(10) = "Broken record";
+        SystemVars.PerformanceTexts.at(11) = "History";
+        DataKey = KeyOf(SystemVars);
+        QuestionRecord q;
+        q.QuestionID = 8;
+        QuestionBank = {q};
+        PerformanceHistory.clear();
+        mod_Performance::InitPerformancePaths();
+        CurrentExam = BlankExam;
+        CurrentExam.Title = "Trial";
+        CurrentExam.Minutes = "90";
+        CurrentExam.RemainingText = "01:00:00";
+        CurrentExam.ElapsedText = "00:30:00";
+        CurrentExam.Groups = std::vector<std::int16_t>{11, 46};
+        CurrentExam.Questions = std::vector<QuestionState>{QuestionState{8, {}, {}, true}};
+        CurrentExam.Total = 1;
+        CurrentExam.Unanswered = 1;
+        CurrentExam.PercentText = "0%";
+        CurrentExam.Continued = true;
+    }
+    void TearDown() override {
+        AbortFlag = false;
+        QuestionBank.clear();
+        PerformanceHistory.clear();
+        CurrentExam = BlankExam;
+    }
+
+    static void writeIndex(const std::vector<PerformanceSummary>& records) {
+        formats::BinaryWriter body;
+        for (const auto& s : records)
+            mod_Performance::WriteSummary(body, s);
+        ASSERT_TRUE(mod_System::WriteSignedFile(mod_Performance::PerformanceIndexPath,
+                                                std::to_string(records.size() - 1), body));
+    }
+
+    static std::size_t filesInStore() {
+        return static_cast<std::size_t>(std::distance(
+            std::filesystem::directory_iterator(mod_Performance::PerformanceDir), {}));
+    }
+};
+
+}  // namespace
+
+TEST_F(PerformanceStoreTest, AnIndexOfTwoRecordsHasTheDocumentedBytes) {
+    std::vector<PerformanceSummary> records = {summary(0, "Trial"), summary(1, "Final")};
+    records[0].ExamDate = 2.0;
+    records[1].Groups = std::vector<std::int16_t>{31};
+    Bytes expected;
+    for (const auto& s : records) {
+        appendInt32(expected, s.Index);
+        appendString(expected, s.FilePath);
+        appendString(expected, s.Title);
+        const Bytes date = s.ExamDate == 2.0 ? Bytes{0, 0, 0, 0, 0, 0, 0, 0x40} : Bytes(8, 0);
+        expected.insert(expected.end(), date.begin(), date.end());
+        expected.insert(expected.end(), 8, 0);  // saved at
+        appendString(expected, "00:01:02");
+        if (s.Groups) {
+            appendInt16(expected, 1);
+            appendInt32(expected, 1);
+            appendInt32(expected, 0);
+            appendInt16(expected, 31);
+        } else {
+            appendInt16(expected, 0);
+        }
+        for (const int count : {4, 3, 1, 0})
+            appendInt16(expected, count);
+        appendString(expected, "75%");
+        appendString(expected, "Score : 75% (3/4)");
+    }
+    formats::BinaryWriter body;
+    for (const auto& s : records)
+        mod_Performance::WriteSummary(body, s);
+    EXPECT_EQ(body.bytes(), expected);
+
+    formats::BinaryWriter hand;
+    hand.writeBytes(expected);
+    ASSERT_TRUE(mod_System::WriteSignedFile(mod_Performance::PerformanceIndexPath, "1", hand));
+    EXPECT_TRUE(mod_Performance::HasPerformanceHistory());
+    EXPECT_EQ(PerformanceHistory, records);
+    boxes.expectNone();
+}
+
+TEST_F(PerformanceStoreTest, AppendsWriteTheHistoryFileAndExtendTheIndex) {
+    std::filesystem::remove_all(mod_Performance::PerformanceDir);
+    EXPECT_FALSE(mod_Performance::HasPerformanceHistory());  // no folder: made, no message
+    mod_Performance::SavePerformanceRecord();
+    ASSERT_FALSE(AbortFlag);
+    EXPECT_TRUE(PerformanceHistory.empty());
+    EXPECT_FALSE(CurrentExam.Continued);
+    const std::filesystem::path first = CurrentExam.PerformanceFile;
+    EXPECT_EQ(first.parent_path(), mod_Performance::PerformanceDir);
+    EXPECT_TRUE(std::regex_match(first.filename().string(), std::regex("[0-9A-F]{32}")));
+    EXPECT_EQ(exam::ReadExamFile(first), CurrentExam);  // its own path, not continued
+
+    const auto firstExam = CurrentExam;
+    CurrentExam.Title = "Final";
+    mod_Performance::SavePerformanceRecord();
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    EXPECT_EQ(SignatureHeader.ExtraText, "1");
+    ASSERT_EQ(PerformanceHistory.size(), 2u);
+    const PerformanceSummary& older = PerformanceHistory[0];
+    EXPECT_EQ(older.Index, 0);
+    EXPECT_EQ(older.FilePath, first.string());
+    EXPECT_EQ(older.Title, "Trial");
+    EXPECT_EQ(older.Groups, firstExam.Groups);
+    EXPECT_EQ(older.ElapsedText, "00:30:00");
+    EXPECT_GT(older.SavedAt, 40000.0);  // a date of this century
+    EXPECT_EQ(PerformanceHistory[1].Index, 1);
+    EXPECT_EQ(PerformanceHistory[1].Title, "Final");
+    EXPECT_EQ(filesInStore(), 3u);
+    boxes.expectNone();
+
+    ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
+    EXPECT_EQ(CurrentExam, firstExam);
+}
+
+TEST_F(PerformanceStoreTest, ATakenHistoryNameIsDrawnAgain) {
+    mod_GenKey::SeedForTesting(11);
+    const std::string taken = mod_MD5::MD5String(mod_GenKey::GenKey(8));
+    const std::string next = mod_MD5::MD5String(mod_GenKey::GenKey(8));
+    WriteFile(mod_Performance::PerformanceDir / taken, {1});
+    mod_GenKey::SeedForTesting(11);
+    mod_Performance::SavePerformanceRecord();
+    EXPECT_EQ(CurrentExam.PerformanceFile, (mod_Performance::PerformanceDir / next).string());
+    EXPECT_EQ(ReadFile(mod_Performance::PerformanceDir / taken), Bytes{1});
+}
+
+TEST_F(PerformanceStoreTest, ABrokenIndexIsReportedAndNothingIsWritten) {
+    const std::vector<std::string> headers = {"x", "-1", "4"};  // "4" promises absent records
+    for (const std::string& header : headers) {
+        formats::BinaryWriter body;
+        mod_Performance::WriteSummary(body, summary(0, "Trial"));
+        ASSERT_TRUE(
+            mod_System::WriteSignedFile(mod_Performance::PerformanceIndexPath, header, body));
+        boxes.queue(platform::kOk);
+        mod_Performance::SavePerformanceRecord();
+        EXPECT_TRUE(AbortFlag);
+        EXPECT_FALSE(CurrentExam.Continued);
+        EXPECT_TRUE(CurrentExam.PerformanceFile.empty());
+        EXPECT_EQ(filesInStore(), 0u);  // the broken index is deleted, nothing is added
+        AbortFlag = false;
+    }
+    ASSERT_EQ(boxes.shown().size(), headers.size());
+    EXPECT_NE(boxes.shown()[0].text.find(mod_Performance::PerformanceIndexPath.string()),
+              std::string::npos);
+
+    WriteFile(mod_Performance::PerformanceIndexPath, {1, 2, 3});
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_Performance::HasPerformanceHistory());
+    EXPECT_TRUE(AbortFlag);
+    EXPECT_TRUE(PerformanceHistory.empty());
+}
+
+TEST_F(PerformanceStoreTest, AMissingEditedOrIncoherentRecordIsRefusedWithItsMessage) {
+    mod_Performance::SavePerformanceRecord();
+    const std::string path = CurrentExam.PerformanceFile;
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    CurrentExam.Title = "kept";
+
+    QuestionBank.front().QuestionID = 9;  // the recorded question left the bank
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_Performance::OpenPerformanceRecord(0));
+    QuestionBank.front().QuestionID = 8;
+
+    Bytes edited = ReadFile(path);
+    edited[3] ^= 1;
+    WriteFile(path, edited);
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_Performance::OpenPerformanceRecord(0));
+
+    std::filesystem::remove(path);
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_Performance::OpenPerformanceRecord(0));
+
+    EXPECT_EQ(CurrentExam.Title, "kept");
+    EXPECT_FALSE(AbortFlag);
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[2], (ShownBox{"Broken record\r\n\r\n" + path, "History", 16}));
+}
+
+TEST_F(PerformanceStoreTest, AFullIndexIsLeftUntouched) {
+    std::vector<PerformanceSummary> full(mod_Performance::kMaxRecords, summary(0, "T"));
+    writeIndex(full);
+    const Bytes before = ReadFile(mod_Performance::PerformanceIndexPath);
+    mod_Performance::SavePerformanceRecord();
+    EXPECT_EQ(ReadFile(mod_Performance::PerformanceIndexPath), before);
+    EXPECT_EQ(filesInStore(), 1u);
+    EXPECT_TRUE(CurrentExam.PerformanceFile.empty());
+    EXPECT_FALSE(AbortFlag);
+    boxes.expectNone();
+}
+
+TEST_F(PerformanceStoreTest, AFailedIndexWriteRemovesTheNewHistoryFile) {
+    // A folder in the index's place makes the rename over it fail.
+    WriteFile(mod_Performance::PerformanceIndexPath / "blocker", {1});
+    boxes.queue(platform::kOk);
+    mod_Performance::SavePerformanceRecord();
+    EXPECT_FALSE(AbortFlag);  // reported; the session goes on
+    EXPECT_FALSE(std::filesystem::exists(CurrentExam.PerformanceFile));
+    EXPECT_EQ(filesInStore(), 1u);
+    EXPECT_EQ(ReadFile(mod_Performance::PerformanceIndexPath / "blocker"), Bytes{1});
+}

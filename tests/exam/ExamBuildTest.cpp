@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <random>
+
+#include "core/QuestionBank.h"
+#include "exam/CurrentExam.h"
+#include "exam/mod_Exam.h"
+
+namespace {
+
+QuestionRecord question(std::int32_t id, std::int16_t group, std::string topic,
+                        std::int16_t level = 1) {
+    QuestionRecord q;
+    q.QuestionID = id;
+    q.GroupCode = group;
+    q.Topic = std::move(topic);
+    q.Level = level;
+    q.QuestionType = 1;
+    return q;
+}
+
+QuestionStats statsOf(std::int32_t id, std::int32_t correct, std::int32_t wrong) {
+    QuestionStats s;
+    s.QuestionID = id;
+    s.CorrectCount = correct;
+    s.WrongCount = wrong;
+    return s;
+}
+
+std::vector<std::int32_t> examIds() {
+    std::vector<std::int32_t> ids;
+    for (const QuestionState& state : CurrentExam.Questions.value())
+        ids.push_back(state.QuestionID);
+    return ids;
+}
+
+ObjectiveCount row(std::string name, std::int16_t beginner, std::int16_t intermediate,
+                   std::int16_t expert, bool selected = true) {
+    return ObjectiveCount{selected, std::move(name), beginner, intermediate, expert};
+}
+
+struct ExamBuildTest : ::testing::Test {
+    void SetUp() override {
+        QuestionBank = {
+            question(1, 51, "Routing", 1),   question(2, 52, "Routing", 1),
+            question(3, 51, " routing ", 1), question(4, 51, "Routing", 3),
+            question(5, 51, "Routing", 2),   question(6, 51, "Switching", 1),
+            question(7, 51, "Rout ing", 1),  question(8, 51, "Routing", 1),
+        };
+        QuestionStatsTable.clear();
+        CurrentExam = BlankExam;
+        CurrentExam.Groups = std::vector<std::int16_t>{51};
+    }
+    void TearDown() override {
+        mod_Exam::SetRandomDraw({});
+        QuestionBank.clear();
+        QuestionStatsTable.clear();
+        CurrentExam = BlankExam;
+    }
+
+    // Draws answered from a list, in order.
+    static void scriptDraws(std::deque<float> draws) {
+        mod_Exam::SetRandomDraw([draws]() mutable {
+            const float r = draws.front();
+            draws.pop_front();
+            return r;
+        });
+    }
+};
+
+}  // namespace
+
+TEST_F(ExamBuildTest, NaturalOrderKeepsBankOrderOfTheChosenGroups) {
+    CurrentExam.Groups = std::vector<std::int16_t>{51, 99};
+    mod_Exam::BuildExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 3, 4, 5, 6, 7, 8}));
+    const QuestionState& fresh = CurrentExam.Questions->front();
+    EXPECT_FALSE(fresh.AnswerKey || fresh.GivenAnswers || fresh.Marked);
+}
+
+TEST_F(ExamBuildTest, NoQualifyingQuestionLeavesTheIdZeroPlaceholder) {
+    for (const auto& groups : {std::optional<std::vector<std::int16_t>>{{99}},
+                               std::optional<std::vector<std::int16_t>>{}}) {
+        CurrentExam.Groups = groups;
+        mod_Exam::BuildExamQuestions();
+        EXPECT_EQ(CurrentExam.Questions, std::vector<QuestionState>{QuestionState{}});
+    }
+}
+
+TEST_F(ExamBuildTest, RandomOrderDrawsTheKthIdOfTheShrinkingPool) {
+    CurrentExam.Randomize = true;
+    CurrentExam.Groups = std::vector<std::int16_t>{51, 52};
+    QuestionBank.resize(5);
+    // Pool 1..5: 0.5 takes the 3rd (3); pool 1,2,4,5: 0.99 the 4th (5); then the first ones.
+    scriptDraws({0.5f, 0.99f, 0.0f, 0.0f, 0.0f});
+    mod_Exam::BuildExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{3, 5, 1, 2, 4}));
+}
+
+TEST_F(ExamBuildTest, SeededRandomOrderUsesEveryIdOnceAndDiffersBetweenSeeds) {
+    CurrentExam.Randomize = true;
+    for (std::int32_t id = 9; id <= 300; ++id)
+        QuestionBank.push_back(question(id, 51, "Routing"));
+    std::vector<std::vector<std::int32_t>> orders;
+    for (const unsigned seed : {1u, 2u}) {
+        std::mt19937 engine(seed);
+        mod_Exam::SetRandomDraw([&engine] {
+            return std::uniform_int_distribution<int>(0, (1 << 24) - 1)(engine) * 0x1p-24f;
+        });
+        mod_Exam::BuildExamQuestions();
+        orders.push_back(examIds());
+    }
+    EXPECT_NE(orders[0], orders[1]);
+    for (auto order : orders) {
+        ASSERT_EQ(order.size(), 299u);  // all but question 2 of group 52
+        std::sort(order.begin(), order.end());
+        EXPECT_EQ(std::adjacent_find(order.begin(), order.end()), order.end());
+    }
+}
+
+TEST_F(ExamBuildTest, ARepeatedBankIdTakesItsFirstQuestionEachTime) {
+    QuestionBank.push_back(question(2, 51, "Routing"));  // same id as question 2 of group 52
+    mod_Exam::BuildExamQuestions();
+    const auto ids = examIds();
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 2), 0);  // the first id 2 is of group 52
+    QuestionBank[1].GroupCode = 51;
+    mod_Exam::BuildExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 2}));
+}
+
+TEST_F(ExamBuildTest, CustomQuotasTakeTheFirstQuestionsPerLevel) {
+    CurrentExam.Objectives =
+        std::vector<ObjectiveCount>{row("ROUTING", 2, 0, 1), row("Switching", 5, 5, 5, false)};
+    mod_Exam::BuildCustomExamQuestions();
+    // Case and surrounding blanks do not matter ("routing" of question 3); inner ones do.
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 3, 4}));
+
+    CurrentExam.Objectives->push_back(row("routing", 1, 1, 0));
+    mod_Exam::BuildCustomExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 1, 3, 4, 5}));  // two rows, taken twice
+}
+
+TEST_F(ExamBuildTest, SmartModeKeepsQuestionsWithEnoughPastResults) {
+    CurrentExam.Objectives = std::vector<ObjectiveCount>{row("Routing", 9, 9, 9)};
+    QuestionStatsTable = {statsOf(1, 0, 2), statsOf(3, 0, 1), statsOf(4, 3, 5), statsOf(5, 1, 0)};
+    CurrentExam.SmartMode = true;
+    CurrentExam.Smart0 = true;
+    CurrentExam.Smart0Count = 2;
+    mod_Exam::BuildCustomExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 4}));  // 8 has no statistics record
+
+    CurrentExam.Smart1 = true;
+    CurrentExam.Smart1Count = 1;
+    mod_Exam::BuildCustomExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{1, 4, 5}));
+
+    CurrentExam.Smart0Count = 0;
+    CurrentExam.Smart1 = false;
+    mod_Exam::BuildCustomExamQuestions();
+    EXPECT_EQ(examIds(), (std::vector<std::int32_t>{0}));
+}
+
+TEST_F(ExamBuildTest, CountingFunctionsOfTheCustomScreens) {
+    EXPECT_EQ(mod_Exam::GetObjectiveList({"51"}),
+              (std::vector<std::string>{" routing ", "Rout ing", "Routing", "Switching"}));
+    EXPECT_EQ(mod_Exam::GetObjectiveList({"5"}), std::vector<std::string>{""});
+    EXPECT_EQ(mod_Exam::GetObjectiveList({" 52"}), std::vector<std::string>{""});
+
+    EXPECT_EQ(mod_Exam::CountObjectiveQuestions({"51", "52"}, "  ROUTING", 1), 4);
+    EXPECT_EQ(mod_Exam::CountObjectiveQuestions({"51"}, "routing", 3), 1);
+
+    EXPECT_EQ(mod_Exam::CountGroupQuestions("51,52", 1), 6);
+    EXPECT_EQ(mod_Exam::CountGroupQuestions("51, 52", 1), 5);  // " 52" is no group
+    EXPECT_EQ(mod_Exam::CountGroupQuestions("52", 2), 0);
+}
