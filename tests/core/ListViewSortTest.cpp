@@ -13,6 +13,26 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
+Texts columnTexts(const ListView& list, int column) {
+    Texts texts;
+    for (int r = 0; r < list.topLevelItemCount(); ++r)
+        texts.push_back(ListView::itemText(*list.topLevelItem(r), column));
+    return texts;
+}
+
+// A fresh list of a row-number column and the tested column, sorted once by the tested one.
+Texts sortedOnce(const std::string& tag, const Texts& cells) {
+    ListView list;
+    list.addColumn("N", 50, "5");
+    list.addColumn("Value", 100, tag);
+    std::vector<ListRow> rows;
+    for (const std::string& cell : cells)
+        rows.push_back(ListRow{{"", cell}, "", false, {}});
+    list.addRows(std::move(rows));
+    mod_ListViewSort::SortListViewColumn(list, 1);
+    return columnTexts(list, 1);
+}
+
 class ListViewSortTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,12 +61,7 @@ protected:
         fill({"5", tag}, rows);
     }
 
-    Texts column(int c) const {
-        Texts texts;
-        for (int r = 0; r < list.topLevelItemCount(); ++r)
-            texts.push_back(ListView::itemText(*list.topLevelItem(r), c));
-        return texts;
-    }
+    Texts column(int c) const { return columnTexts(list, c); }
 
     void click(int column) { mod_ListViewSort::SortListViewColumn(list, column); }
     Texts cells() const { return column(1); }
@@ -121,36 +136,22 @@ TEST_F(ListViewSortTest, FirstClickOnColumnZeroReversesWhenFreshAndAfterReset) {
 }
 
 TEST(ListViewSortKinds, NumericKindsRoundHalvesToEvenReadOnly31CharactersAndSkipOthers) {
-    const std::string euro5 = "\x80" "5";
+    // Percent: 12.4, 12.3 and 12.5 all count as 12 and keep their order.
+    EXPECT_EQ(sortedOnce("4", {"100%", "9%", "10%", "12.4%", "12.3%", "12.5%", "13.5%", "14%"}),
+              (Texts{"9%", "10%", "12.4%", "12.3%", "12.5%", "13.5%", "14%", "100%"}));
+    // Number: cells that are no numbers keep their places.
+    EXPECT_EQ(sortedOnce("5", {"x", "3.5", "y", "3", "2.5", "2"}),
+              (Texts{"x", "2.5", "y", "2", "3", "3.5"}));
+    // Amount, with the euro sign of Windows-1252.
+    EXPECT_EQ(sortedOnce("1", {"$1,200", "31", "$30.50",
+                               "\x80"
+                               "5",
+                               "$30.49"}),
+              (Texts{"\x80"
+                     "5",
+                     "$30.50", "$30.49", "31", "$1,200"}));
     const std::string longTwo = std::string(30, '0') + "20";  // 32 characters, read as 2
-    struct Case {
-        std::string tag;
-        Texts cells;
-        Texts ascending;
-    };
-    const Case cases[] = {
-        // 12.4, 12.3 and 12.5 all count as 12 and keep their order.
-        {"4",
-         {"100%", "9%", "10%", "12.4%", "12.3%", "12.5%", "13.5%", "14%"},
-         {"9%", "10%", "12.4%", "12.3%", "12.5%", "13.5%", "14%", "100%"}},
-        // Non-numbers keep their places.
-        {"5", {"x", "3.5", "y", "3", "2.5", "2"}, {"x", "2.5", "y", "2", "3", "3.5"}},
-        {"1", {"$1,200", "31", "$30.50", euro5, "$30.49"}, {euro5, "$30.50", "$30.49", "31", "$1,200"}},
-        {"5", {"3", longTwo}, {longTwo, "3"}},
-    };
-    for (const Case& c : cases) {
-        ListView list;
-        list.addColumn("N", 50, "5");
-        list.addColumn("Value", 100, c.tag);
-        std::vector<ListRow> rows;
-        for (const std::string& cell : c.cells) rows.push_back(ListRow{{"", cell}, "", false, {}});
-        list.addRows(std::move(rows));
-        mod_ListViewSort::SortListViewColumn(list, 1);
-        Texts sorted;
-        for (int r = 0; r < list.topLevelItemCount(); ++r)
-            sorted.push_back(ListView::itemText(*list.topLevelItem(r), 1));
-        EXPECT_EQ(sorted, c.ascending) << "tag " << c.tag;
-    }
+    EXPECT_EQ(sortedOnce("5", {"3", longTwo}), (Texts{longTwo, "3"}));
 }
 
 TEST_F(ListViewSortTest, TextColumnKeepsTextOrderButPutsNumbersInNumericOrder) {

@@ -126,7 +126,7 @@ TEST_F(ToolTipTest, LongTextsWrapAtTheTipWidth) {
     EXPECT_LT(tip.tipWindow()->height(), 4 * lineHeight);
 }
 
-TEST_F(ToolTipTest, LaterTitleReachesALiveTipOnlyWithAnIcon) {
+TEST_F(ToolTipTest, LivePropertiesAndTheTitleThatNeedsAnIcon) {
     build("A", "text");
     EXPECT_EQ(tip.shownTitle(), "A");
     tip.Title("B");
@@ -135,10 +135,8 @@ TEST_F(ToolTipTest, LaterTitleReachesALiveTipOnlyWithAnIcon) {
     EXPECT_EQ(tip.shownTitle(), "B");
     tip.TipText("new text");
     EXPECT_EQ(tip.shownText(), "new text");
-}
 
-TEST_F(ToolTipTest, BlackMeansTheDefaultColour) {
-    build("", "text");
+    // Black, the platform's colour 0, means the default colour.
     const QColor defaultText = tip.tipWindow()->palette().color(QPalette::WindowText);
     tip.ForeColor(Qt::red);
     EXPECT_EQ(tip.tipWindow()->palette().color(QPalette::WindowText), QColor(Qt::red));
