@@ -1,0 +1,3 @@
+#include "mainscreen/CustomTab.h"
+
+CustomTab::CustomTab(QWidget* parent) : QWidget(parent) {}
