@@ -7,17 +7,15 @@
 #include "core/AppPaths.h"
 #include "formats/BinaryWriter.h"
 #include "formats/FileIo.h"
+#include "formats/TextRules.h"
 
 namespace {
 
-constexpr std::size_t kEntryHeaderBytes = cls_RCFile::kNameLength + 4;
-
-std::string trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+std::string trimmed(std::string_view text) {
+    return std::string(formats::TrimSpaces(text));
 }
+
+constexpr std::size_t kEntryHeaderBytes = cls_RCFile::kNameLength + 4;
 
 std::string padName(std::string name) {
     name.resize(cls_RCFile::kNameLength, ' ');
@@ -76,7 +74,7 @@ std::optional<std::vector<ArchiveEntry>> cls_RCFile::ReadEntries(std::istream& i
             return std::nullopt;
 
         ArchiveEntry& entry = entries[i];
-        entry.Name = padName(cipher_.DecryptString(trimSpaces(field), GetKey()));
+        entry.Name = padName(cipher_.DecryptString(trimmed(field), GetKey()));
         entry.Size = entrySize;
         entry.Data.resize(static_cast<std::size_t>(entrySize) + 1);
         in.read(reinterpret_cast<char*>(entry.Data.data()),
@@ -114,7 +112,7 @@ std::optional<formats::Bytes> cls_RCFile::BuildArchive(
     out.writeInt32(static_cast<std::int32_t>(files.size()));
     out.writeInt32(static_cast<std::int32_t>(total));
     for (const auto& [name, content] : files) {
-        out.writeFixedString(cipher_.EncryptString(trimSpaces(name), GetKey()), kNameLength);
+        out.writeFixedString(cipher_.EncryptString(trimmed(name), GetKey()), kNameLength);
         out.writeInt32(static_cast<std::int32_t>(content.size()));
         formats::Bytes data = content;
         data.push_back(0);
@@ -125,9 +123,9 @@ std::optional<formats::Bytes> cls_RCFile::BuildArchive(
 }
 
 bool cls_RCFile::NameRoundTrips(std::string_view name) {
-    const std::string trimmed = trimSpaces(name);
-    const std::string enciphered = cipher_.EncryptString(trimmed, GetKey());
-    return !trimmed.empty() && trimmed.size() <= kNameLength && enciphered.front() != ' ' &&
+    const std::string_view plain = formats::TrimSpaces(name);
+    const std::string enciphered = cipher_.EncryptString(plain, GetKey());
+    return !plain.empty() && plain.size() <= kNameLength && enciphered.front() != ' ' &&
            enciphered.back() != ' ';
 }
 
@@ -155,12 +153,12 @@ std::optional<std::string> cls_RCFile::Extract(const std::filesystem::path& fold
     if (!entries) return "Cannot read the archive " + ArchivePath.string();
 
     for (std::size_t i = 1; i < entries->size(); ++i) {
-        const std::string name = trimSpaces((*entries)[i].Name);
+        const std::string name = trimmed((*entries)[i].Name);
         if (!IsSafeArchiveEntryName(name)) return "Unsafe entry name in " + ArchivePath.string();
     }
     const std::filesystem::path target = folder.empty() ? AppPaths::ProgramFolder() : folder;
     for (std::size_t i = 1; i < entries->size(); ++i) {
-        const auto path = target / trimSpaces((*entries)[i].Name);
+        const auto path = target / trimmed((*entries)[i].Name);
         if (!formats::WriteFileReplacing(path, (*entries)[i].Data))
             return "Cannot write " + path.string();
     }

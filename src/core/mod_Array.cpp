@@ -1,21 +1,13 @@
 #include "core/mod_Array.h"
 
+#include "formats/TextRules.h"
+
 #include <algorithm>
 #include <numeric>
 
 namespace mod_Array {
 
 namespace {
-
-// The system's lower-casing of Windows-1252 text.
-char lowerCase(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
-        return static_cast<char>(byte + 0x20);
-    if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
-    if (byte == 0x9F) return static_cast<char>(0xFF);
-    return c;
-}
 
 // Counts insertions per class of equal elements; answers how many went into lower classes.
 class InsertionCounter {
@@ -122,7 +114,8 @@ void SortStringArray(std::vector<std::string>& list, bool ascending, bool ignore
     if (ignoreCase) {
         lowered = list;
         for (std::string& text : lowered)
-            std::transform(text.begin(), text.end(), text.begin(), lowerCase);
+            std::transform(text.begin(), text.end(), text.begin(),
+                           [](char c) { return formats::LowerCase(c); });
     }
     const std::vector<std::string>& keys = ignoreCase ? lowered : list;
     const auto order = detail::ExchangeSortOrder(list.size(), [&](std::size_t a, std::size_t b) {

@@ -13,6 +13,7 @@
 #include "core/mod_Helper.h"
 #include "core/mod_MD5.h"
 #include "core/mod_System.h"
+#include "formats/TextRules.h"
 
 namespace mod_Question {
 
@@ -22,12 +23,6 @@ constexpr char kQuestionSeparator = 30;
 constexpr char kFieldSeparator = 31;
 constexpr std::size_t kFieldCount = 11;
 constexpr std::int16_t kFirstPracticeGroup = 51;
-
-std::string_view trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
     std::vector<std::string_view> pieces;
@@ -43,7 +38,7 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
 // A decimal field, spaces around it allowed; nullopt when it is no number of type T.
 template <class T>
 std::optional<T> parseNumber(std::string_view field) {
-    field = trimSpaces(field);
+    field = formats::TrimSpaces(field);
     if (!field.empty() && field.front() == '+') field.remove_prefix(1);
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
@@ -69,7 +64,7 @@ std::optional<QuestionRecord> parseRecord(std::string_view piece) {
     record.Level = *level;
     record.QuestionType = *type;
     record.Field5 = *field5;
-    record.QuestionText = trimSpaces(fields[6]);
+    record.QuestionText = formats::TrimSpaces(fields[6]);
     record.Explanation = fields[7];
     record.Field8 = fields[8];
     record.PictureName = fields[9];
@@ -104,7 +99,7 @@ std::optional<ParsedBank> ParseQuestions(std::string_view text) {
     for (const std::string_view piece : split(text, kQuestionSeparator)) {
         auto record = parseRecord(piece);
         if (!record) return std::nullopt;
-        bank.objectives.emplace_back(trimSpaces(record->Topic));
+        bank.objectives.emplace_back(formats::TrimSpaces(record->Topic));
         if (record->GroupCode >= kFirstPracticeGroup)
             bank.practiceGroups.push_back(record->GroupCode);
         bank.questions.push_back(std::move(*record));
@@ -147,7 +142,7 @@ void LoadQuestionBank() {
     QuestionPictures.clear();
     for (std::size_t i = 1; i < ArchiveEntries.size(); ++i) {
         ArchiveEntry& entry = ArchiveEntries[i];
-        const std::string_view name = trimSpaces(entry.Name);
+        const std::string_view name = formats::TrimSpaces(entry.Name);
         if (name == "header.dat") {
             if (mod_Helper::BytesToString(entry.Data) !=
                 DataDigest(SystemVars.ProductName, SystemVars.ProductCode, DataKey))

@@ -11,17 +11,12 @@
 #include "core/mod_Helper.h"
 #include "core/mod_MD5.h"
 #include "formats/FileIo.h"
+#include "formats/TextRules.h"
 #include "platform/MessageBox.h"
 
 namespace mod_System {
 
 namespace {
-
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 struct SysvarsReader {
     formats::BinaryReader& in;
@@ -117,7 +112,7 @@ void LoadSystemVars() {
     bool foundRecord = false;
     for (std::size_t i = 1; i < ArchiveEntries.size(); ++i) {
         ArchiveEntry& entry = ArchiveEntries[i];
-        const std::string name = trimmed(entry.Name);
+        const std::string name(formats::TrimSpaces(entry.Name));
         for (std::size_t slot = 0; slot < kImageSlotCount; ++slot) {
             if (!kImageSlotNames[slot].empty() && name == kImageSlotNames[slot])
                 ImageStore[slot] = {name, entry.Data};

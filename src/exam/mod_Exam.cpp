@@ -1,5 +1,7 @@
 #include "exam/mod_Exam.h"
 
+#include "formats/TextRules.h"
+
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -109,24 +111,8 @@ void setQuestions(const std::vector<std::int32_t>& ids) {
     CurrentExam.Questions = std::move(states);
 }
 
-// The system's lower-casing of Windows-1252 text.
-char lowerCase(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
-        return static_cast<char>(byte + 0x20);
-    if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
-    if (byte == 0x9F) return static_cast<char>(0xFF);
-    return c;
-}
-
 std::string trimmedLower(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
-    std::string lowered(text);
-    for (char& c : lowered)
-        c = lowerCase(c);
-    return lowered;
+    return formats::LowerCase(formats::TrimSpaces(text));
 }
 
 // Lower case, trimmed, every run of blanks reduced to one.

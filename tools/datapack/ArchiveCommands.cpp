@@ -4,17 +4,9 @@
 #include <iostream>
 
 #include "core/cls_RCFile.h"
+#include "formats/TextRules.h"
 
 namespace datapack {
-
-namespace {
-
-std::string trimmedName(const std::string& field) {
-    const auto last = field.find_last_not_of(' ');
-    return last == std::string::npos ? std::string() : field.substr(0, last + 1);
-}
-
-}  // namespace
 
 int packArchive(const std::vector<std::string>& args) {
     if (args.size() < 2) {
@@ -46,7 +38,8 @@ int listArchive(const std::vector<std::string>& args) {
         return 1;
     }
     for (std::size_t i = 1; i < entries->size(); ++i)
-        std::cout << trimmedName((*entries)[i].Name) << '\t' << (*entries)[i].Data.size() << '\n';
+        std::cout << formats::TrimSpaces((*entries)[i].Name) << '\t' << (*entries)[i].Data.size()
+                  << '\n';
     return 0;
 }
 

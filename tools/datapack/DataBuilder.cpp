@@ -13,6 +13,7 @@
 #include "core/mod_Question.h"
 #include "core/mod_System.h"
 #include "formats/FileIo.h"
+#include "formats/TextRules.h"
 #include "formats/Windows1252.h"
 
 namespace datapack {
@@ -27,18 +28,12 @@ formats::Bytes bytesOf(std::string_view text) {
     return formats::Bytes(text.begin(), text.end());
 }
 
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 // Image files of a folder in name order, so archives come out the same on every build.
 bool collectImages(const fs::path& folder, Entries& entries, std::string& report) {
     std::error_code ec;
     std::vector<fs::path> files;
     for (const auto& item : fs::directory_iterator(folder, ec)) {
-        const std::string ext = lowerAscii(item.path().extension().string());
+        const std::string ext = formats::LowerCase(item.path().extension().string());
         if (item.is_regular_file() && (ext == ".gif" || ext == ".jpg" || ext == ".jpeg"))
             files.push_back(item.path());
     }
@@ -88,9 +83,7 @@ std::optional<std::vector<ArchiveEntry>> readArchive(const fs::path& path) {
 
 const ArchiveEntry* findEntry(const std::vector<ArchiveEntry>& entries, std::string_view name) {
     for (std::size_t i = 1; i < entries.size(); ++i) {
-        const std::string& field = entries[i].Name;
-        if (std::string_view(field).substr(0, field.find_last_not_of(' ') + 1) == name)
-            return &entries[i];
+        if (formats::TrimSpaces(entries[i].Name) == name) return &entries[i];
     }
     return nullptr;
 }
@@ -127,10 +120,11 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
 
     std::map<std::string, bool> pictures;
     for (std::size_t i = 2; i < dataEntries.size(); ++i)
-        pictures[lowerAscii(dataEntries[i].first)] = true;
+        pictures[formats::LowerCase(dataEntries[i].first)] = true;
     bool picturesFound = true;
     for (const auto& q : questions.questions) {
-        if (!q.PictureName.empty() && !pictures.contains(lowerAscii(q.PictureName))) {
+        if (!q.PictureName.empty() &&
+            !pictures.contains(formats::LowerCase(formats::TrimSpaces(q.PictureName)))) {
             report +=
                 "question " + std::to_string(q.QuestionID) + ": no picture " + q.PictureName + "\n";
             picturesFound = false;
