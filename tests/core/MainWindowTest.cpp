@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QStatusBar>
 
+#include "DataBuilder.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/AppWindows.h"
@@ -162,5 +163,25 @@ TEST(StartupWindowsTest, SampleDataOpensTheMainWindowAndTheSplashNeverStays) {
                 std::none_of(QApplication::topLevelWidgets().begin(),
                              QApplication::topLevelWidgets().end(),
                              [](QWidget* w) { return w->isVisible(); }));
+    AbortFlag = false;
+}
+
+TEST(StartupWindowsTest, TheShippedSampleDataStartsWithoutAnyBox) {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+    std::string report;
+    ASSERT_TRUE(datapack::buildDataFolder(std::filesystem::path(EXAMSIM_SOURCE_DIR) / "data",
+                                          AppPaths::DataFolder(), report))
+        << report;
+    SystemVars = {};
+    AppWindows windows;
+    mod_Main::Main(windows);
+    boxes.expectNone();
+    ASSERT_NE(windows.MainWindow(), nullptr);
+    EXPECT_GE(QuestionBank.size(), 150u);
+    EXPECT_EQ(windows.MainWindow()->windowTitle(), "NetPrep Exam Simulator");
+    AbortFlag = true;
+    windows.MainWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     AbortFlag = false;
 }

@@ -112,3 +112,9 @@ TEST_F(QuestionBankTest, StatisticsRoundTripThroughResourceDat) {
     EXPECT_EQ(QuestionStatsTable[1].TimesAsked, 5);
     EXPECT_TRUE(QuestionStatsTable[1].Bookmarked);
 }
+
+TEST(DataDigestTest, BindsProductCodeAndKeyAsTheShippedHeaderExpects) {
+    // Computed outside this code base: MD5 of "NetPrepNP-110pto-enefData.dat".
+    EXPECT_EQ(mod_Question::DataDigest("NetPrep", "NP-110", "pto-enef"),
+              "A942226083B8334799F5E640C986D166");
+}
