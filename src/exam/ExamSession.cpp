@@ -201,16 +201,18 @@ bool ExamSession::GradeAndRecord() {
 }
 
 bool ExamSession::SaveAndEnd(const std::filesystem::path& path) {
-    if (!open_ || review_ || path.empty()) return false;
+    // Written while the exam still runs, so that a failed write leaves it exactly as it was;
+    // the grading that then ends it counts the statistics once and matches the record.
+    if (!Save(path)) return false;
     inProgress_ = false;
-    savePath_ = path;
-    return mod_Exam::SaveExam(path);
+    mod_Exam::GradeExam();
+    return true;
 }
 
 bool ExamSession::Save(const std::filesystem::path& path) {
-    if (!open_ || review_ || path.empty()) return false;
+    if (!open_ || review_ || path.empty() || !mod_Exam::SaveExam(path)) return false;
     savePath_ = path;
-    return mod_Exam::SaveExam(path);
+    return true;
 }
 
 void ExamSession::EnterReview() {

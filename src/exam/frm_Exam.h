@@ -4,9 +4,18 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/StringTable.h"
+#include "exam/ExamSession.h"
+
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,11 +25,13 @@ class QTabWidget;
 class QTextEdit;
 class QTimer;
 class QToolBar;
+class QTreeWidgetItem;
 class ListView;
 class PictureButton;
 class TypeAheadComboBox;
 class LcdDigit;
 class LcdColon;
+class cls_ToolTipText;
 
 // The window one exam is taken in. It renders exam::CurrentExamSession and CurrentExam and
 // forwards the user's events to them; the controls keep the names other windows and the
@@ -31,17 +42,20 @@ public:
     explicit frm_Exam(QWidget* parent = nullptr);
     ~frm_Exam() override;
 
-    // Panels: item 1 holds the status tab strip, item 2 the picture buttons.
+    // Panels: item 1 holds the status counts, item 2 the picture buttons.
     std::array<QWidget*, 3> PicFrame{};
 
-    QTextEdit* RichTextBox1 = nullptr;  // question text; Tag = the shown question's id
+    QTextEdit* RichTextBox1 = nullptr;  // question text
+    std::string RichTextBox1Tag;        // the shown question's id; "" when none is shown
     QTextEdit* RichTextBox2 = nullptr;  // explanation
     QTabWidget* SSTab2 = nullptr;       // 0 question, 1 explanation, 2 results
 
+    QWidget* Choices_Frame = nullptr;  // the answer panel with its buttons
     QWidget* Choices_Outer = nullptr;
     QWidget* Choices_Inner = nullptr;
     QScrollBar* Choices_Vscroll = nullptr;
     QLabel* lbl_Choices_Type = nullptr;
+    std::string lbl_Choices_TypeTag;  // type 2: the number of correct choices
     std::vector<QRadioButton*> choices_single_optionbutton;
     std::vector<QCheckBox*> choice_multiple_checkbox;
     std::vector<QLabel*> Label;
@@ -85,16 +99,146 @@ public:
 
     QWidget* MyNotes = nullptr;
     QLabel* lbl_MyNotes = nullptr;
+    QPushButton* MyNotes_Close = nullptr;
     QTextEdit* MyNotes_Contents = nullptr;
     QToolBar* MyNotes_Toolbar = nullptr;
 
+    QWidget* StatusList_Frame = nullptr;  // SSTab1 over ListView1, in place of the answers
     QTabWidget* SSTab1 = nullptr;
     ListView* ListView1 = nullptr;
     std::array<QLabel*, 3> lbl_question_back{};
+    // The count links (answered, unanswered, marked) ...
     std::array<QLabel*, 3> lbl_question_status{};
+    // ... and the same counts as plain text on the pages of SSTab1.
+    std::array<QLabel*, 3> lbl_question_total{};
     ListView* ListView2 = nullptr;
+    std::array<QLabel*, 4> lbl_Legend{};
 
     // Hover looks and status links act only while this is above 0 (about one second after
     // the window opens or the exam resumes).
     std::int16_t HoverDelayCount = 0;
+
+    // Answer type of the shown question (1, 2, 6); 0 when no question is shown.
+    int ShownAnswerType = 0;
+    // Set while code puts values on the answer controls, so that only the user's changes
+    // are recorded.
+    bool UpdatingChoices = false;
+
+    // The load: opens the session for CurrentExam and fills the window. False (nothing
+    // opened) when CurrentExam has no question list.
+    bool Form_Load(exam::ExamOpening opening, const std::filesystem::path& savePath);
+    // The unload's steps up to showing the main screen again; the caller unloads the window.
+    void Form_Unload();
+
+    // Navigation and answers.
+    void Choices_Next_Click(int index);
+    void Choices_Previous_Click(int index);
+    void Choices_Jump_Click(int entry);
+    void Choices_Reset_Click();
+    void check_Review_Click(int index);
+    void Label_Click(int index);
+    void Choices_Inner_KeyDown(int key);
+    void Choices_Vscroll_Change(int value);
+    // The question and explanation boxes hand the focus on to the answer panel.
+    void RichTextBox_Click();
+    void ClearCurrentAnswer();
+
+    // Clock.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer(int index);
+    void Timer4_Timer();
+    void UpdateTimerDisplay();
+    void UpdateTimerButtons();
+    // Digit `number` into picDigit(index) and both colons in the colour of the word.
+    void MakeNumber(int index, int number, std::string_view colour);
+    [[nodiscard]] const std::string& ClockColour() const { return clockColour_; }
+
+    // Pause screen.
+    void PauseExam();
+    void ResumeExam();
+    [[nodiscard]] bool IsPaused() const { return isPaused_; }
+    void Pause_Button_Click();
+
+    // Picture buttons and clock buttons.
+    void button_end_Click();
+    void button_evaluate_Click();
+    void button_feedback_Click();
+    void button_notes_Click();
+    void button_pause_Click();
+    void button_review_Click();
+    void button_save_Click();
+    void Button_Pause_Exam_Click();
+    void Button_Reset_Timer_Click();
+    void Button_Stop_Timer_Click();
+    void MyNotes_Close_Click();
+
+    // Status lists and results list.
+    void lbl_question_status_Click(int index);
+    void lbl_question_back_Click(int index);
+    void SSTab1_Click();
+    void SSTab2_Click();
+    void ListView1_DblClick();
+    void ListView2_DblClick();
+    void ListView1_ItemCheck(QTreeWidgetItem* item);
+    void ListView_MouseMove(ListView* list, const QPoint& position);
+    // Lays the status list of tab k (0 answered, 1 unanswered, 2 marked) over the answers.
+    void OpenStatusList(int tab);
+    // Refills ListView1 for tab k.
+    void FillStatusList(int tab);
+    // A count link's look: red and bold while the mouse is over it.
+    void SetStatusLinkLook(QLabel* link, bool over);
+
+    // The end dialog with a reason (6 time up, 7 evaluate, 8 end). A time-out while another
+    // box of this window is open waits until that box is closed.
+    void OpenExamEnd(int reason);
+    using ExamEndDialog = std::function<void(int reason)>;
+    // Replaces how the end dialog is opened (tests record it); an empty one restores
+    // mod_Exam::ShowExamEnd. Returns the one installed before.
+    static ExamEndDialog SetExamEndDialog(ExamEndDialog dialog);
+
+    // Creates row k's option button (type 1) or check box (type 2) and its label when they
+    // do not exist yet.
+    void LoadChoiceRow(std::size_t row, int answerType);
+    // Answer panel layout after its controls changed or the panel was resized.
+    void LayoutChoices();
+    // Focus to the answer panel, or to PicFrame(2) while it is disabled.
+    void HandFocusOn();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    class ModalScope;
+
+    void buildQuestionTabs();
+    QWidget* buildQuestionPage(int item, QTextEdit*& text);
+    QWidget* buildNavigationRow(int item, QWidget* parent);
+    QWidget* buildAnswerPanel();
+    QWidget* buildStatusListPanel();
+    QWidget* buildClockPanel();
+    QWidget* buildStatusCounts();
+    QWidget* buildPictureButtons();
+    void buildPauseScreen();
+    void buildNotesPanel();
+    void connectTimers();
+    void setCaptions();
+    void setBackLinkLook(QLabel* link, bool over);
+    void showQuestionAt(std::int16_t position);
+    // Starts or stops Timer1 and Timer4 as the session's clocks run.
+    void syncTimers();
+    bool askClockQuestion(const StringTable<0, 6>& texts, bool& skip);
+    void leaveModal();
+    void placeNotesPanel(int height);
+
+    std::string clockColour_;
+    bool isPaused_ = false;
+    bool unloaded_ = false;
+    int modalDepth_ = 0;
+    bool timeOutPending_ = false;
+    std::unique_ptr<cls_ToolTipText> toolTip_;
+    std::int32_t toolTipItem_ = 0;
 };

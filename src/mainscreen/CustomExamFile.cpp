@@ -1,0 +1,130 @@
+#include "mainscreen/CustomExamFile.h"
+
+#include <charconv>
+#include <string>
+
+#include "core/AppPaths.h"
+#include "core/mod_Helper.h"
+#include "core/mod_System.h"
+#include "exam/ExamRecordIo.h"
+
+namespace CustomExamFile {
+
+namespace {
+
+// Smallest stored forms: a record with two empty lists; an objective with an empty name.
+constexpr std::size_t kRecordBytes = 4 + 10 + 10 + 24;
+constexpr std::size_t kObjectiveBytes = 10;
+
+std::optional<std::vector<ObjectiveCount>> readObjectives(formats::BinaryReader& in) {
+    const auto bounds = in.readListDescriptor();
+    if (!bounds || in.failed()) return std::nullopt;
+    const formats::ListBounds& only = bounds->front();
+    if (bounds->size() != 1 || only.lowerBound != 0 || !in.canHold(only.count, kObjectiveBytes)) {
+        in.fail();
+        return std::nullopt;
+    }
+    std::vector<ObjectiveCount> rows(static_cast<std::size_t>(only.count));
+    for (ObjectiveCount& row : rows) {
+        row.Selected = in.readBool();
+        row.Name = in.readString();
+        row.Beginner = in.readInt16();
+        row.Intermediate = in.readInt16();
+        row.Expert = in.readInt16();
+    }
+    return rows;
+}
+
+// The header's extra text is the last record index: plain decimal digits only.
+std::optional<std::int64_t> lastIndexOf(const std::string& text) {
+    std::int64_t last = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, last);
+    if (text.empty() || text.front() == '-' || error != std::errc() || stop != end)
+        return std::nullopt;
+    return last;
+}
+
+}  // namespace
+
+void WriteRecord(formats::BinaryWriter& out, const CustomExam& record) {
+    out.writeInt32(record.Code);
+    exam::WriteInt16List(out, record.Groups);
+    out.writeListDescriptor(record.Objectives ? std::optional(record.Objectives->size())
+                                              : std::nullopt);
+    for (const ObjectiveCount& row : record.Objectives.value_or(std::vector<ObjectiveCount>{})) {
+        out.writeBool(row.Selected);
+        out.writeString(row.Name);
+        out.writeInt16(row.Beginner);
+        out.writeInt16(row.Intermediate);
+        out.writeInt16(row.Expert);
+    }
+    out.writeBool(record.Randomize);
+    out.writeBool(record.Timer);
+    out.writeInt16(record.Minutes);
+    out.writeBool(record.SmartMode);
+    out.writeBool(record.Smart0);
+    out.writeInt16(record.Smart0Count);
+    out.writeBool(record.Smart1);
+    out.writeInt16(record.Smart1Count);
+    out.writeBool(record.ShowScore);
+    out.writeBool(record.ShowAnswers);
+    out.writeInt16(record.AnswerMode);
+    out.writeBool(record.Save);
+}
+
+CustomExam ReadRecord(formats::BinaryReader& in) {
+    CustomExam record;
+    record.Code = in.readInt32();
+    record.Groups = exam::ReadInt16List(in);
+    record.Objectives = readObjectives(in);
+    record.Randomize = in.readBool();
+    record.Timer = in.readBool();
+    record.Minutes = in.readInt16();
+    record.SmartMode = in.readBool();
+    record.Smart0 = in.readBool();
+    record.Smart0Count = in.readInt16();
+    record.Smart1 = in.readBool();
+    record.Smart1Count = in.readInt16();
+    record.ShowScore = in.readBool();
+    record.ShowAnswers = in.readBool();
+    record.AnswerMode = in.readInt16();
+    record.Save = in.readBool();
+    return record;
+}
+
+bool ReadCustomExamFile() {
+    const auto path = AppPaths::CustomDat();
+    if (!mod_Helper::FileExists(path)) return true;
+    std::vector<CustomExam> records;
+    const bool readable = mod_System::ReadSignedFile(path, [&records](formats::BinaryReader& in) {
+        const auto last = lastIndexOf(SignatureHeader.ExtraText);
+        if (!last || !in.canHold(*last + 1, kRecordBytes)) {
+            in.fail();
+            return;
+        }
+        records.reserve(static_cast<std::size_t>(*last + 1));
+        for (std::int64_t k = 0; k <= *last && !in.failed(); ++k)
+            records.push_back(ReadRecord(in));
+    });
+    if (!readable || !mod_System::IsFileSignatureValid()) {
+        mod_System::ShowCriticalError(path);
+        return false;
+    }
+    CustomExamTable = std::move(records);
+    return true;
+}
+
+bool WriteCustomExamFile() {
+    formats::BinaryWriter body;
+    std::int64_t written = 0;
+    for (const CustomExam& record : CustomExamTable) {
+        if (record.Code == kCustomPageCode) continue;
+        WriteRecord(body, record);
+        ++written;
+    }
+    if (written == 0) return true;
+    return mod_System::WriteSignedFile(AppPaths::CustomDat(), std::to_string(written - 1), body);
+}
+
+}  // namespace CustomExamFile

@@ -1,7 +1,75 @@
 #include "mainscreen/frm_SwitchBoard.h"
 
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <charconv>
+#include <unordered_set>
+
+#include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/ImageStore.h"
+#include "core/ListView.h"
+#include "core/QuestionBank.h"
+#include "core/ReadOnlyTextBox.h"
+#include "core/SystemVars.h"
+#include "core/mod_Helper.h"
+#include "core/mod_ListViewSort.h"
+#include "core/mod_Question.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/CurrentExam.h"
+#include "exam/ExamWindow.h"
+#include "exam/mod_Exam.h"
+#include "mainscreen/CustomTab.h"
+#include "mainscreen/OpenSaveDialog.h"
+#include "mainscreen/frm_Customize.h"
+#include "mainscreen/mod_Save.h"
 #include "platform/Look.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
+#include "platform/mod_Picture.h"
+
+namespace {
+
+// 110 twips at 96 dots per inch: the gap between practice buttons.
+constexpr int kPracticeGap = 7;
+
+void setCaption(QLabel* label, const std::string& windows1252) {
+    label->setText(platform::toQt(windows1252));
+}
+
+std::int16_t wholeNumber(std::string_view text) {
+    std::int16_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+bool hasBookmarkedQuestion() {
+    std::unordered_set<std::int32_t> bankIds;
+    for (const QuestionRecord& question : QuestionBank)
+        bankIds.insert(question.QuestionID);
+    return std::any_of(QuestionStatsTable.begin(), QuestionStatsTable.end(),
+                       [&](const QuestionStats& stats) {
+                           return stats.Bookmarked && bankIds.contains(stats.QuestionID);
+                       });
+}
+
+// Stops at the first bank question with a note file.
+bool hasQuestionNote() {
+    return std::any_of(QuestionBank.begin(), QuestionBank.end(), [](const QuestionRecord& q) {
+        return mod_Helper::FileExists(AppPaths::MyNotesFolder() /
+                                      (std::to_string(q.QuestionID) + ".html"));
+    });
+}
+
+}  // namespace
 
 frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     mod_Forms::Register(this, "frm_SwitchBoard");
@@ -9,4 +77,359 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     QPalette panel = palette();
     panel.setColor(QPalette::Window, platform::PanelColour());
     setPalette(panel);
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(SSTab1);
+
+    buildExamKindsTab();
+    // Tab 1's picture and line; the custom page owns its layout, so they wait, hidden, for it
+    // to place them.
+    PicLogo[0] = new QLabel(this);
+    PicLogo[0]->setObjectName(QStringLiteral("PicLogo0"));
+    PicLogo[0]->hide();
+    Label15 = new QLabel(this);
+    Label15->setObjectName(QStringLiteral("Label15"));
+    Label15->setTextFormat(Qt::PlainText);
+    Label15->hide();
+    CustomPage = new CustomTab(this);
+    SSTab1->addTab(CustomPage, QString());
+    buildSaveTab();
+    buildQuestionTabs();
+    buildPerformanceTab();
+    buildMyNotesTab();
+    buildResourcesTab();
+
+    const auto click = [this](QPushButton* button, void (frm_SwitchBoard::*handler)()) {
+        connect(button, &QPushButton::clicked, this, handler);
+    };
+    click(Practice_Start, &frm_SwitchBoard::Practice_Start_Click);
+    click(Trial_Start, &frm_SwitchBoard::Trial_Start_Click);
+    click(Diagnostic_Start, &frm_SwitchBoard::Diagnostic_Start_Click);
+    click(Exhaustive_Start, &frm_SwitchBoard::Exhaustive_Start_Click);
+    click(Final_Start, &frm_SwitchBoard::Final_Start_Click);
+    click(Practice_Customize, &frm_SwitchBoard::Practice_Customize_Click);
+    click(Trial_Customize, &frm_SwitchBoard::Trial_Customize_Click);
+    click(Diagnostic_Customize, &frm_SwitchBoard::Diagnostic_Customize_Click);
+    click(Exhaustive_Customize, &frm_SwitchBoard::Exhaustive_Customize_Click);
+    click(Final_Customize, &frm_SwitchBoard::Final_Customize_Click);
+    for (int k = 0; k < 3; ++k)
+        connect(Command4[static_cast<std::size_t>(k)], &QPushButton::clicked, this,
+                [this, k] { Command4_Click(k); });
+    for (int k = 1; k < 3; ++k)
+        connect(Command5[static_cast<std::size_t>(k)], &QPushButton::clicked, this,
+                [this, k] { Command5_Click(k); });
+    connect(ListView3, &QTreeWidget::itemClicked, this, &frm_SwitchBoard::ListView3_Click);
+    connect(ListView3, &ListView::itemCheckChanged, this, &frm_SwitchBoard::ListView3_ItemCheck);
+    for (ListView* list :
+         {ListView1, ListView3, ListView5, ListView6, ListView7, ListView8, ListView9})
+        connect(list, &ListView::columnClicked, this,
+                [list](int column) { mod_ListViewSort::SortListViewColumn(*list, column); });
+
+    Form_Load();
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
+        const int previous = shownTab_;
+        shownTab_ = shown;
+        SSTab1_Click(previous);
+    });
+}
+
+frm_SwitchBoard* frm_SwitchBoard::Find() {
+    return qobject_cast<frm_SwitchBoard*>(mod_Forms::Find("frm_SwitchBoard"));
+}
+
+void frm_SwitchBoard::Form_Load() {
+    LoadSwitchBoardPictures();
+    SSTab1->setCurrentIndex(0);
+    shownTab_ = 0;
+    const auto& texts = SystemVars.SwitchBoardTexts;
+    for (int i = 0; i <= 7; ++i)
+        SSTab1->setTabText(i, platform::toQt(texts(i)));
+
+    const std::array<QLabel*, 7> tabLines = {Label15, Label16, Label17, Label18,
+                                             Label19, Label20, Label21};
+    for (std::size_t k = 0; k < tabLines.size(); ++k)
+        setCaption(tabLines[k], SystemVars.SwitchBoardLabels(static_cast<int>(k)));
+
+    Frame5->setTitle(platform::toQt(texts(8)));
+    Frame3->setTitle(platform::toQt(texts(9)));
+    Frame1->setTitle(platform::toQt(texts(10)));
+    Frame2->setTitle(platform::toQt(texts(11)));
+    Frame6->setTitle(platform::toQt(texts(12)));
+    Frame4->setTitle(platform::toQt(texts(13)));
+    setCaption(lbl_Title[5], texts(16));
+
+    const auto& resources = SystemVars.SwitchBoardCaptions;
+    Frame8->setTitle(platform::toQt(resources(0)));
+    setCaption(Label22, resources(1));
+    Command16->setText(platform::toQt(resources(2)));
+    Frame10->setTitle(platform::toQt(resources(3)));
+    setCaption(Label24, resources(4));
+    Command18->setText(platform::toQt(resources(5)));
+    Frame9->setTitle(platform::toQt(resources(6)));
+    setCaption(Label23, resources(7));
+    Command17->setText(platform::toQt(resources(8)));
+    Frame11->setTitle(platform::toQt(resources(9)));
+    setCaption(Label25, resources(10));
+    Command19->setText(platform::toQt(resources(11)));
+
+    for (QPushButton* button : {Practice_Customize, Trial_Customize, Diagnostic_Customize,
+                                Exhaustive_Customize, Final_Customize})
+        button->setText(platform::toQt(texts(14)));
+    for (QPushButton* button :
+         {Practice_Start, Trial_Start, Diagnostic_Start, Exhaustive_Start, Final_Start})
+        button->setText(platform::toQt(texts(15)));
+
+    std::string objectives = SystemVars.ObjectivesHeading + "\n\n";
+    for (std::size_t i = 0; i < ObjectiveNames.size(); ++i)
+        objectives += std::to_string(i + 1) + ". " + ObjectiveNames[i] + "\n";
+    txt_Objectives->setText(objectives);
+
+    setCaption(txt_Practice, SystemVars.PracticeText);
+    LoadPracticeButtons();
+    opt_Practice[0]->setChecked(true);
+
+    using mod_Question::CountQuestionsInGroup;
+    ShowKindSummary(txt_Trial, SystemVars.TrialTexts,
+                    CountQuestionsInGroup(11) + CountQuestionsInGroup(46),
+                    SystemVars.TimeLimits[0]);
+    ShowKindSummary(txt_Diagnostic, SystemVars.DiagnosticTexts, CountQuestionsInGroup(21),
+                    SystemVars.TimeLimits[1]);
+    ShowKindSummary(txt_Exhaustive, SystemVars.ExhaustiveTexts, CountQuestionsInGroup(41),
+                    SystemVars.TimeLimits[3]);
+    ShowKindSummary(txt_Final, SystemVars.FinalTexts, CountQuestionsInGroup(31),
+                    SystemVars.TimeLimits[4]);
+}
+
+void frm_SwitchBoard::LoadSwitchBoardPictures() {
+    static constexpr std::array<int, 7> kSlots = {33, 38, 40, 32, 36, 35, 37};
+    for (std::size_t k = 0; k < kSlots.size(); ++k) {
+        const QPixmap picture = mod_Picture::PictureFromBytes(ImageStore[kSlots[k]].Bytes);
+        PicLogo[k]->setPixmap(picture);
+    }
+}
+
+void frm_SwitchBoard::LoadPracticeButtons() {
+    const std::string& caption = SystemVars.PracticeCaption;
+    opt_Practice[0]->setText(platform::toQt(caption + " 1"));
+    opt_Practice[0]->Tag = "51";
+    for (std::size_t i = 1; i < PracticeGroups.size(); ++i) {
+        auto* button = new PracticeOption(PracticeButtons);
+        button->setObjectName(QStringLiteral("opt_Practice%1").arg(i));
+        button->setText(platform::toQt(caption + " " + std::to_string(i + 1)));
+        // Numbered by position: only the count comes from the bank's practice groups.
+        button->Tag = std::to_string(wholeNumber(opt_Practice[i - 1]->Tag) + 1);
+        opt_Practice.push_back(button);
+    }
+    // Every button is a copy of element 0, so all share the widest caption's size.
+    QSize size;
+    for (const PracticeOption* button : opt_Practice)
+        size = size.expandedTo(button->sizeHint());
+    for (std::size_t i = 0; i < opt_Practice.size(); ++i) {
+        opt_Practice[i]->resize(size);
+        if (i > 0) PlacePracticeButton(i);
+        opt_Practice[i]->show();
+    }
+    const QPoint corner = PracticeButtons->childrenRect().bottomRight();
+    PracticeButtons->resize(corner.x() + 1, corner.y() + 1);
+}
+
+// Columns of five: the first four follow element 0 downwards, each later button sits beside
+// the one five places before it.
+void frm_SwitchBoard::PlacePracticeButton(std::size_t i) {
+    if (i < 5) {
+        const QRect above = opt_Practice[i - 1]->geometry();
+        opt_Practice[i]->move(opt_Practice[0]->x(), above.y() + above.height() + kPracticeGap);
+    } else {
+        const QRect left = opt_Practice[i - 5]->geometry();
+        opt_Practice[i]->move(left.x() + left.width() + kPracticeGap, left.y());
+    }
+}
+
+void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const KindTexts& texts,
+                                      int count, std::int16_t minutes) {
+    setCaption(labels[0], texts(0));
+    setCaption(labels[1], texts(1) + " " + std::to_string(count));
+    setCaption(labels[2], texts(2) + std::to_string(minutes) + " " + SystemVars.TimeLimitPrefix);
+}
+
+void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
+    for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
+        step->setEnabled(false);
+    if (SSTab1->currentIndex() == 1) CustomPage->Refresh();
+    // Leaving the custom tab always puts the full question bank back.
+    if (PreviousTab == 1) CustomPage->Leave();
+    switch (SSTab1->currentIndex()) {
+        case 2:
+            mod_Save::InitSaveTab();
+            break;
+        case 4:
+            if (!hasBookmarkedQuestion()) RefuseTab(SystemVars.BookmarkTexts(14));
+            break;
+        case 5:
+            if (mod_Performance::HasPerformanceHistory()) {
+                if (static_cast<std::size_t>(ListView7->topLevelItemCount()) <
+                    PerformanceHistory.size())
+                    SSTab2->setCurrentIndex(0);
+            } else if (AbortFlag) {
+                // The broken history index has been reported: the program ends.
+                if (QWidget* main = mod_Forms::Find("mdi_Main")) main->close();
+            } else {
+                RefuseTab(SystemVars.PerformanceTexts(0));
+            }
+            break;
+        case 6:
+            if (!hasQuestionNote()) RefuseTab(SystemVars.MyNotesTexts(14));
+            break;
+        default:
+            break;
+    }
+}
+
+// A refused tab always lands on the exam kinds, whichever tab was left.
+void frm_SwitchBoard::RefuseTab(const std::string& message) {
+    SSTab1->setCurrentIndex(0);
+    platform::MsgBox(message, platform::kInformation);
+}
+
+PracticeOption* frm_SwitchBoard::SelectedPractice() const {
+    const auto chosen = std::find_if(opt_Practice.begin(), opt_Practice.end(),
+                                     [](const PracticeOption* b) { return b->isChecked(); });
+    return chosen != opt_Practice.end() ? *chosen : opt_Practice[0];
+}
+
+void frm_SwitchBoard::StartExam(const std::string& title, std::int16_t minutes,
+                                std::vector<std::int16_t> groups) {
+    if (exam::ExamWindow()) return;
+    CurrentExam = BlankExam;
+    Tag.clear();
+    CurrentExam.IsCustom = false;
+    CurrentExam.Title = title;
+    CurrentExam.Minutes = std::to_string(minutes);
+    CurrentExam.RemainingText = "00:00:00";
+    CurrentExam.StartIndex = 0;
+    CurrentExam.TimerOn = true;
+    CurrentExam.Groups = std::move(groups);
+    CurrentExam.Randomize = true;
+    CurrentExam.ShowScore = false;
+    CurrentExam.AnswerMode = 2;  // no explanation during the exam
+    mod_Exam::BuildExamQuestions();
+    exam::LoadExamWindow(exam::ExamOpening::kNew);
+}
+
+void frm_SwitchBoard::Practice_Start_Click() {
+    const PracticeOption* chosen = SelectedPractice();
+    StartExam(platform::fromQt(chosen->text()), SystemVars.TimeLimits[2],
+              {wholeNumber(chosen->Tag)});
+}
+
+void frm_SwitchBoard::Trial_Start_Click() {
+    StartExam(SystemVars.ExamTitles(1), SystemVars.TimeLimits[0], {11, 46});
+}
+
+void frm_SwitchBoard::Diagnostic_Start_Click() {
+    StartExam(SystemVars.ExamTitles(2), SystemVars.TimeLimits[1], {21});
+}
+
+void frm_SwitchBoard::Exhaustive_Start_Click() {
+    StartExam(SystemVars.ExamTitles(3), SystemVars.TimeLimits[3], {41});
+}
+
+void frm_SwitchBoard::Final_Start_Click() {
+    StartExam(SystemVars.ExamTitles(4), SystemVars.TimeLimits[4], {31});
+}
+
+void frm_SwitchBoard::Customize(std::string_view groupCodes) {
+    if (exam::ExamWindow()) return;
+    CurrentExam = BlankExam;
+    Tag = groupCodes;
+    QWidget* main = mod_Forms::Find("mdi_Main");
+    // The dialog starts the exam itself; a damaged Data/Custom.dat closes the program.
+    ShowCustomizeDialog(main ? main : window(), Tag);
+}
+
+void frm_SwitchBoard::Practice_Customize_Click() {
+    Customize(SelectedPractice()->Tag);
+}
+void frm_SwitchBoard::Trial_Customize_Click() {
+    Customize("11,46");
+}
+void frm_SwitchBoard::Diagnostic_Customize_Click() {
+    Customize("21");
+}
+void frm_SwitchBoard::Exhaustive_Customize_Click() {
+    Customize("41");
+}
+void frm_SwitchBoard::Final_Customize_Click() {
+    Customize("31");
+}
+
+// The objectives box never keeps the focus.
+void frm_SwitchBoard::txt_Objectives_Click() {
+    SSTab1->setFocus();
+}
+void frm_SwitchBoard::txt_Objectives_MouseDown() {
+    SSTab1->setFocus();
+}
+
+bool frm_SwitchBoard::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txt_Objectives->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) txt_Objectives_MouseDown();
+        if (event->type() == QEvent::MouseButtonRelease) txt_Objectives_Click();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frm_SwitchBoard::Toolbar1_ButtonClick() {
+    const QPointer<frm_SwitchBoard> self(this);
+    const auto chosen = mainscreen::ChooseSaveToOpen(this, AppPaths::SaveFolder());
+    if (self && chosen) mod_Save::ShowSaveDetails(0, *chosen);
+}
+
+void frm_SwitchBoard::ListView3_Click() {
+    const QTreeWidgetItem* row = ListView3->currentItem();
+    if (!row || !row->isSelected()) return;
+    const QPointer<frm_SwitchBoard> self(this);
+    mod_Save::ShowSaveDetails(wholeNumber(ListView::itemText(*row, 0)));
+    if (!self) return;
+    if (Command5[1]->isEnabled())
+        Command5[1]->setFocus();
+    else
+        SSTab1->setFocus();
+}
+
+void frm_SwitchBoard::ListView3_ItemCheck() {
+    const int rows = ListView3->topLevelItemCount();
+    int checked = 0;
+    for (int row = 0; row < rows; ++row)
+        if (ListView3->topLevelItem(row)->checkState(0) == Qt::Checked) ++checked;
+    Command4[0]->setEnabled(checked < rows);
+    Command4[1]->setEnabled(checked > 0);
+    Command4[2]->setEnabled(checked > 0);
+}
+
+void frm_SwitchBoard::Command4_Click(int Index) {
+    if (Index == 2) {
+        mod_Save::DeleteSaveFiles();
+        return;
+    }
+    const bool checkAll = Index == 0;
+    Command4[0]->setEnabled(!checkAll);
+    Command4[1]->setEnabled(checkAll);
+    Command4[2]->setEnabled(checkAll);
+    for (int row = 0; row < ListView3->topLevelItemCount(); ++row)
+        ListView3->topLevelItem(row)->setCheckState(0, checkAll ? Qt::Checked : Qt::Unchecked);
+}
+
+void frm_SwitchBoard::Command5_Click(int Index) {
+    if (Index == 2) {
+        mod_Save::DeleteShownSave();
+        return;
+    }
+    if (exam::ExamWindow()) return;
+    const std::filesystem::path save = mod_Save::ShownSavePath();
+    // CurrentExam holds this save since its details were shown.
+    if (!save.empty()) exam::LoadExamWindow(exam::ExamOpening::kResumed, save);
 }

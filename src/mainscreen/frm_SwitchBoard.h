@@ -1,10 +1,236 @@
 #pragma once
 
+#include <QRadioButton>
 #include <QWidget>
 
-// The main screen, shown inside the main window.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/StringTable.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QCheckBox;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+class CustomTab;
+class ListView;
+class ReadOnlyTextBox;
+class TypeAheadComboBox;
+
+// An option button of the practice sets; Tag is its group code as decimal text.
+class PracticeOption : public QRadioButton {
+    Q_OBJECT
+public:
+    explicit PracticeOption(QWidget* parent = nullptr) : QRadioButton(parent) {}
+
+    std::string Tag;
+};
+
+// The main screen, shown inside the main window: one tab control with eight tabs (0 exam
+// kinds, 1 custom exam, 2 saved exams, 3 all questions, 4 bookmarks, 5 performance,
+// 6 my notes, 7 resources). Tab modules fill its controls directly, so they are public and
+// carry their historic names; control arrays keep their historic indexes.
 class frm_SwitchBoard : public QWidget {
     Q_OBJECT
 public:
     explicit frm_SwitchBoard(QWidget* parent = nullptr);
+
+    // The one main screen while it is loaded, else nullptr.
+    static frm_SwitchBoard* Find();
+
+    // Group codes handed to the Customize dialog ("11,46", "21", a practice code, or the
+    // custom tab's selection); a Start button empties it.
+    std::string Tag;
+
+    QTabWidget* SSTab1 = nullptr;
+    CustomTab* CustomPage = nullptr;  // tab 1
+    // One picture per tab 1 to 7; element 0 and Label15 belong on the custom page, which
+    // places them itself.
+    std::array<QLabel*, 7> PicLogo{};
+    // Tab titles: 1 saved exams, 2 all questions, 3 performance, 4 my notes, 5 resources,
+    // 8 bookmarks. Element 0 is the custom page's own; 6 and 7 do not exist.
+    std::array<QLabel*, 9> lbl_Title{};
+    // One line describing each of tabs 1 to 7.
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label20 = nullptr;
+    QLabel* Label21 = nullptr;
+
+    // Tab 0: exam kinds.
+    QGroupBox* Frame5 = nullptr;
+    ReadOnlyTextBox* txt_Objectives = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QLabel* txt_Practice = nullptr;
+    QWidget* PracticeButtons = nullptr;  // holds opt_Practice at the placement rule's positions
+    std::vector<PracticeOption*> opt_Practice;
+    QPushButton* Practice_Start = nullptr;
+    QPushButton* Practice_Customize = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    std::array<QLabel*, 3> txt_Trial{};
+    QPushButton* Trial_Start = nullptr;
+    QPushButton* Trial_Customize = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    std::array<QLabel*, 3> txt_Diagnostic{};
+    QPushButton* Diagnostic_Start = nullptr;
+    QPushButton* Diagnostic_Customize = nullptr;
+    QGroupBox* Frame6 = nullptr;
+    std::array<QLabel*, 3> txt_Exhaustive{};
+    QPushButton* Exhaustive_Start = nullptr;
+    QPushButton* Exhaustive_Customize = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    std::array<QLabel*, 3> txt_Final{};
+    QPushButton* Final_Start = nullptr;
+    QPushButton* Final_Customize = nullptr;
+
+    // Tab 2: saved exams.
+    QToolBar* Toolbar1 = nullptr;
+    QLabel* Label7 = nullptr;
+    ListView* ListView3 = nullptr;
+    std::array<QPushButton*, 3> Command4{};
+    QGroupBox* Frame7 = nullptr;
+    std::array<QLabel*, 9> Label5{};
+    std::array<QLabel*, 7> Label6{};  // 1 to 6
+    QLineEdit* Text1 = nullptr;
+    std::array<QPushButton*, 3> Command5{};  // 1 resume, 2 delete
+
+    // Tabs 3, 4 and 6: question browsers. The Tags hold the shown 0-based position ("" =
+    // none yet).
+    QTabWidget* SSTab3 = nullptr;
+    QTextEdit* RichTextBox1 = nullptr;
+    std::string RichTextBox1Tag;
+    TypeAheadComboBox* Combo1 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QPushButton* Command14 = nullptr;
+    QLabel* lbl_MyNotes = nullptr;
+    QLabel* Label8 = nullptr;
+    QTextEdit* MyNotes1_Contents = nullptr;
+    QToolBar* MyNotes1_Toolbar = nullptr;
+    ListView* ListView1 = nullptr;
+
+    QTabWidget* SSTab4 = nullptr;
+    QTextEdit* RichTextBox2 = nullptr;
+    std::string RichTextBox2Tag;
+    TypeAheadComboBox* Combo2 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QCheckBox* Check4 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QTextEdit* WebBrowser2 = nullptr;
+    QToolBar* Toolbar2 = nullptr;
+    ListView* ListView5 = nullptr;
+
+    QTabWidget* SSTab5 = nullptr;
+    QTextEdit* RichTextBox3 = nullptr;
+    std::string RichTextBox3Tag;
+    TypeAheadComboBox* Combo3 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QCheckBox* Check6 = nullptr;
+    QCheckBox* Check5 = nullptr;
+    QPushButton* Command11 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QTextEdit* WebBrowser3 = nullptr;
+    QToolBar* Toolbar3 = nullptr;
+    ListView* ListView6 = nullptr;
+
+    // Tab 5: performance history.
+    QTabWidget* SSTab2 = nullptr;
+    ListView* ListView7 = nullptr;
+    ListView* ListView8 = nullptr;
+    ListView* ListView9 = nullptr;
+    std::string ListView9Tag;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QPushButton* Command15 = nullptr;
+
+    // Tab 7: resource documents, four panels.
+    QGroupBox* Frame8 = nullptr;
+    QLabel* Picture6 = nullptr;
+    QLabel* Label22 = nullptr;
+    QPushButton* Command16 = nullptr;
+    QGroupBox* Frame9 = nullptr;
+    QLabel* Picture8 = nullptr;
+    QLabel* Label23 = nullptr;
+    QPushButton* Command17 = nullptr;
+    QGroupBox* Frame10 = nullptr;
+    QLabel* Picture5 = nullptr;
+    QLabel* Label24 = nullptr;
+    QPushButton* Command18 = nullptr;
+    QGroupBox* Frame11 = nullptr;
+    QLabel* Picture7 = nullptr;
+    QLabel* Label25 = nullptr;
+    QPushButton* Command19 = nullptr;
+
+    void LoadSwitchBoardPictures();
+    // Runs after every change of the shown tab.
+    void SSTab1_Click(int PreviousTab);
+
+    void Practice_Start_Click();
+    void Trial_Start_Click();
+    void Diagnostic_Start_Click();
+    void Exhaustive_Start_Click();
+    void Final_Start_Click();
+    void Practice_Customize_Click();
+    void Trial_Customize_Click();
+    void Diagnostic_Customize_Click();
+    void Exhaustive_Customize_Click();
+    void Final_Customize_Click();
+
+    void txt_Objectives_Click();
+    void txt_Objectives_MouseDown();
+
+    void Toolbar1_ButtonClick();
+    void ListView3_Click();
+    void ListView3_ItemCheck();
+    void Command4_Click(int Index);
+    void Command5_Click(int Index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildExamKindsTab();
+    QGroupBox* buildKindFrame(const char* frameName, std::array<QLabel*, 3>& texts,
+                              const char* textsName, QPushButton*& start, const char* startName,
+                              QPushButton*& customize, const char* customizeName);
+    void buildSaveTab();
+    void buildQuestionTabs();
+    void buildPerformanceTab();
+    void buildMyNotesTab();
+    void buildResourcesTab();
+    QWidget* newPage(int tab, QLabel*& title, int titleIndex, QLabel*& description,
+                     const char* descriptionName);
+
+    void Form_Load();
+    void LoadPracticeButtons();
+    void PlacePracticeButton(std::size_t i);
+    using KindTexts = StringTable<0, 2>;
+    // Description, question count and time limit of a fixed exam kind.
+    void ShowKindSummary(std::array<QLabel*, 3>& labels, const KindTexts& texts, int count,
+                         std::int16_t minutes);
+
+    PracticeOption* SelectedPractice() const;
+    void StartExam(const std::string& title, std::int16_t minutes,
+                   std::vector<std::int16_t> groups);
+    void Customize(std::string_view groupCodes);
+    void RefuseTab(const std::string& message);
+
+    int shownTab_ = 0;
 };

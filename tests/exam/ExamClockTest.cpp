@@ -1,0 +1,258 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <filesystem>
+
+#include "core/AppPaths.h"
+#include "core/PictureButton.h"
+#include "core/frm_Confirm.h"
+#include "exam/ExamRecordIo.h"
+#include "exam/ExamWindowFixture.h"
+#include "platform/MessageBox.h"
+#include "platform/SaveDialog.h"
+#include "support/GuiTestSupport.h"
+
+using exam::CurrentExamSession;
+using examtest::ExamWindowFixture;
+using testsupport::ModalWatcher;
+
+namespace {
+
+struct ExamClockTest : ExamWindowFixture {
+    platform::SavePathChooser previousChooser;
+
+    void TearDown() override {
+        platform::SetSavePathChooser(std::move(previousChooser));
+        ExamWindowFixture::TearDown();
+    }
+
+    void ticks(int count) {
+        for (int k = 0; k < count; ++k)
+            window->Timer1_Timer();
+    }
+
+    // Answers the clock question: ticks Remember as asked, then presses Yes or No.
+    static ModalWatcher::Action answer(bool remember, const char* button) {
+        return [remember, button](QWidget* modal) {
+            modal->findChild<QCheckBox*>(QStringLiteral("Remember"))->setChecked(remember);
+            ModalWatcher::clickButton(QLatin1String(button))(modal);
+        };
+    }
+};
+
+}  // namespace
+
+TEST_F(ExamClockTest, ATimedClockChangesColourAndTimesOutOnce) {
+    ASSERT_TRUE(open("6"));
+    EXPECT_EQ(window->ClockColour(), "green");
+    ticks(61);
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 299);
+    EXPECT_EQ(window->ClockColour(), "yellow");
+    ticks(180);
+    EXPECT_EQ(window->ClockColour(), "red");
+    EXPECT_TRUE(window->Choices_Inner->isEnabled());
+    ticks(118);
+    EXPECT_TRUE(endReasons.empty());
+    ticks(1);
+    EXPECT_EQ(endReasons, std::vector<int>{6});
+    for (QWidget* off : {static_cast<QWidget*>(window->Button_Stop_Timer),
+                         static_cast<QWidget*>(window->Button_Pause_Exam),
+                         static_cast<QWidget*>(window->button_pause), window->Choices_Inner,
+                         static_cast<QWidget*>(window->Choices_Reset)})
+        EXPECT_FALSE(off->isEnabled()) << off->objectName().toStdString();
+    EXPECT_FALSE(window->Timer1->isActive());
+    ticks(1);
+    EXPECT_EQ(endReasons.size(), 1u);
+    window->Timer4_Timer();
+    EXPECT_EQ(CurrentExam.RemainingText, "00:00:00");
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");
+
+    // A reset after time-out brings the full limit back, stopped in its resume state.
+    UserSettings.SkipResetTimerConfirm = true;
+    window->Button_Reset_Timer_Click();
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 360);
+    EXPECT_EQ(window->ClockColour(), "green");
+    EXPECT_TRUE(window->Choices_Inner->isEnabled());
+    EXPECT_EQ(window->Button_Stop_Timer->text(), "Resume");
+    EXPECT_FALSE(window->Button_Pause_Exam->isEnabled());
+    window->Button_Stop_Timer_Click();
+    EXPECT_TRUE(CurrentExamSession.ClockRunning());
+    EXPECT_EQ(window->Button_Stop_Timer->text(), "Stop");
+    EXPECT_TRUE(window->button_pause->isEnabled());
+
+    window->button_end_Click();
+    window->button_evaluate_Click();
+    EXPECT_EQ(endReasons, (std::vector<int>{6, 8, 7}));
+}
+
+TEST_F(ExamClockTest, AnUntimedClockCountsUpAndNeverLocksTheExam) {
+    ASSERT_TRUE(open("0"));
+    EXPECT_EQ(window->lbl_Exam_Time_Remaining->text(), "Time used");
+    EXPECT_EQ(window->ClockColour(), "blue");
+    UserSettings.SkipStopTimerConfirm = true;
+    window->Button_Stop_Timer_Click();  // stopped at 0 seconds
+    EXPECT_EQ(window->Button_Stop_Timer->text(), "Resume");
+    EXPECT_TRUE(window->Choices_Inner->isEnabled());
+    EXPECT_TRUE(CurrentExamSession.AcceptsAnswers());
+    window->Button_Stop_Timer_Click();
+    ticks(5000);
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 5000);
+    EXPECT_EQ(window->ClockColour(), "blue");
+    EXPECT_TRUE(endReasons.empty());
+}
+
+TEST_F(ExamClockTest, PauseCoversTheWindowUntilAKeyOrAClick) {
+    ASSERT_TRUE(open());
+    window->Timer2_Timer();
+    window->button_pause_Click();
+    ASSERT_TRUE(window->IsPaused());
+    EXPECT_FALSE(window->Pause_Screen->isHidden());
+    EXPECT_EQ(window->Pause_Screen->geometry(), window->rect());
+    ticks(3);
+    window->Timer4_Timer();
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");  // elapsed time runs on
+    QTest::keyClick(window->Pause_Button, Qt::Key_A);
+    EXPECT_FALSE(window->IsPaused());
+    EXPECT_TRUE(window->Pause_Screen->isHidden());
+    EXPECT_EQ(window->HoverDelayCount, 0);
+    EXPECT_TRUE(window->Timer1->isActive());
+
+    window->Button_Pause_Exam_Click();
+    QTest::mouseClick(window->txt_Pause_Screen[1], Qt::RightButton);
+    EXPECT_FALSE(window->IsPaused());
+
+    UserSettings.SkipStopTimerConfirm = true;
+    window->Button_Stop_Timer_Click();
+    window->button_pause_Click();  // a stopped clock has nothing to pause
+    EXPECT_FALSE(window->IsPaused());
+}
+
+TEST_F(ExamClockTest, OnlyARememberedYesSilencesTheClockQuestions) {
+    ASSERT_TRUE(open());
+    ticks(10);
+    {
+        ModalWatcher watcher(answer(true, "No"));
+        window->Button_Reset_Timer_Click();
+        EXPECT_TRUE(watcher.acted());
+    }
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 590);
+    EXPECT_FALSE(UserSettings.SkipResetTimerConfirm);
+    {
+        ModalWatcher watcher(answer(true, "Yes"));
+        window->Button_Reset_Timer_Click();
+        EXPECT_TRUE(watcher.acted());
+    }
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
+    EXPECT_TRUE(UserSettings.SkipResetTimerConfirm);
+    EXPECT_TRUE(std::filesystem::exists(AppPaths::ConfigDat()));
+    ticks(5);
+    window->Button_Reset_Timer_Click();  // asks no more
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
+
+    {
+        ModalWatcher watcher(answer(false, "Yes"));
+        window->Button_Stop_Timer_Click();
+        EXPECT_TRUE(watcher.acted());
+    }
+    EXPECT_FALSE(CurrentExamSession.ClockRunning());
+    EXPECT_FALSE(UserSettings.SkipStopTimerConfirm);
+    EXPECT_EQ(window->Button_Stop_Timer->text(), "Resume");
+    EXPECT_FALSE(window->button_pause->isEnabled());
+}
+
+TEST_F(ExamClockTest, ATimeOutDuringAQuestionOpensTheEndDialogOnceTheQuestionCloses) {
+    ASSERT_TRUE(open("1"));
+    {
+        ModalWatcher watcher([this](QWidget* modal) {
+            ticks(60);
+            EXPECT_TRUE(endReasons.empty());
+            ModalWatcher::clickButton(QStringLiteral("No"))(modal);
+        });
+        window->Button_Stop_Timer_Click();
+        EXPECT_TRUE(watcher.acted());
+    }
+    EXPECT_EQ(endReasons, std::vector<int>{6});
+}
+
+TEST_F(ExamClockTest, SavingWritesTheRunningExamAndAFailedSaveKeepsItOpen) {
+    UserSettings.SkipSaveExamNotice = true;
+    ASSERT_TRUE(open());
+    ticks(3);
+    window->Timer4_Timer();
+    QTest::mouseClick(window->choices_single_optionbutton[1], Qt::LeftButton);
+    window->Choices_Next_Click(0);
+    const CurrentExamRecord before = CurrentExam;
+
+    previousChooser =
+        platform::SetSavePathChooser([](QWidget*) { return std::filesystem::path(); });
+    window->button_save_Click();  // cancelled
+    EXPECT_EQ(CurrentExam, before);
+    EXPECT_TRUE(CurrentExamSession.SavePath().empty());
+
+    testsupport::WriteFile(AppPaths::DataFolder() / "file", {});
+    const auto broken = AppPaths::DataFolder() / "file" / "exam.sav";  // no such folder
+    platform::SetSavePathChooser([&](QWidget*) { return broken; });
+    boxes.queue(platform::kOk);
+    window->button_save_Click();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].style, platform::kCritical);
+    EXPECT_NE(boxes.shown()[0].text.find(broken.string()), std::string::npos);
+    EXPECT_TRUE(CurrentExamSession.InProgress());
+    EXPECT_TRUE(window->Timer4->isActive());
+
+    const auto path = AppPaths::SaveFolder() / "mine";
+    platform::SetSavePathChooser([&](QWidget*) { return path; });
+    window->button_save_Click();
+    const auto saved = AppPaths::SaveFolder() / "mine.sav";
+    EXPECT_EQ(exam::ReadExamFile(saved), CurrentExam);
+    EXPECT_EQ(CurrentExam.StartIndex, 1);
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");
+    EXPECT_TRUE(CurrentExamSession.InProgress());
+    EXPECT_EQ(window->button_save->look(), PictureButton::Look::Normal);
+}
+
+TEST_F(ExamClockTest, OnlyANewExamStartsFromTheLimit) {
+    CurrentExam = BlankExam;
+    CurrentExam.Minutes = "5";
+    CurrentExam.TimerOn = true;
+    CurrentExam.Groups = std::vector<std::int16_t>{51};
+    mod_Exam::BuildExamQuestions();
+    CurrentExam.RemainingText = "00:00:00";
+    CurrentExam.ElapsedText = "00:05:03";  // saved after its time ran out
+    ASSERT_TRUE(load(exam::ExamOpening::kResumed));
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 0);
+    EXPECT_FALSE(CurrentExamSession.AcceptsAnswers());
+    EXPECT_FALSE(window->Button_Stop_Timer->isEnabled());
+    EXPECT_TRUE(endReasons.empty());
+    exam::UnloadExamWindow();
+
+    CurrentExam.Minutes = "5";
+    CurrentExam.TimerOn = true;
+    CurrentExam.Groups = std::vector<std::int16_t>{51};
+    mod_Exam::BuildExamQuestions();
+    CurrentExam.RemainingText = "00:02:00";
+    ASSERT_TRUE(load(exam::ExamOpening::kResumed));
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 120);
+}
+
+TEST_F(ExamClockTest, TheNotesPanelSlidesOpenAndClosed) {
+    ASSERT_TRUE(open());
+    window->button_notes_Click();
+    EXPECT_EQ(window->lbl_MyNotes->text(), "Notes");
+    EXPECT_TRUE(window->button_notes->latched());
+    for (int k = 0; k < 24; ++k)
+        window->Timer3_Timer(0);
+    EXPECT_FALSE(window->Timer3[0]->isActive());
+    EXPECT_EQ(window->MyNotes->geometry().bottom() + 1, window->PicFrame[2]->geometry().top());
+    const int openHeight = window->MyNotes->height();
+    EXPECT_GT(openHeight, 0);
+    window->button_notes_Click();
+    for (int k = 0; k * 10 < openHeight; ++k)
+        window->Timer3_Timer(1);
+    EXPECT_TRUE(window->MyNotes->isHidden());
+    EXPECT_FALSE(window->button_notes->latched());
+}

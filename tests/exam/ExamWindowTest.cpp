@@ -1,0 +1,334 @@
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <filesystem>
+
+#include "core/AppPaths.h"
+#include "core/ListView.h"
+#include "core/OwnIcons.h"
+#include "core/mdi_Main.h"
+#include "core/mod_ComboBox.h"
+#include "exam/ExamWindowFixture.h"
+#include "exam/mod_MyCurrentExam.h"
+#include "platform/mod_Forms.h"
+
+using exam::CurrentExamSession;
+using examtest::ExamWindowFixture;
+
+namespace {
+
+using Answers = std::optional<std::vector<std::string>>;
+using Texts = std::vector<std::string>;
+
+struct ExamWindowTest : ExamWindowFixture {};
+
+// Where the picture and the question text start in the question box (-1: absent).
+std::pair<int, int> picturePlace(const QTextEdit* box, const QString& text) {
+    int picture = -1;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            if (fragment.fragment().charFormat().isImageFormat())
+                picture = fragment.fragment().position();
+    return {picture, box->document()->find(text).selectionStart()};
+}
+
+QImage iconImage(const QIcon& icon) {
+    return icon.pixmap(16, 16).toImage();
+}
+
+Texts rowNumbers(const ListView* list) {
+    Texts numbers;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        numbers.push_back(ListView::itemText(*list->topLevelItem(row), 0));
+    return numbers;
+}
+
+}  // namespace
+
+TEST_F(ExamWindowTest, ShowsEachAnswerTypeWithHeadingsTextAndPicture) {
+    QApplication::clipboard()->setText(QStringLiteral("mine"));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(window->windowTitle(), "Practice");
+    EXPECT_EQ(window->SSTab2->tabText(0), "Question 1 / 4");
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(window->lbl_Exam_Type[k]->text(), "Exam: Practice Set 1");
+        EXPECT_EQ(window->lbl_Exam_Category[k]->text(), "Objective: Topic 11");
+        EXPECT_EQ(window->lbl_Exam_Difficulty[k]->text(), "Level: Beginner");
+    }
+    EXPECT_EQ(window->RichTextBox1Tag, "11");
+    auto [picture, text] = picturePlace(window->RichTextBox1, "See the exhibit");
+    EXPECT_GE(picture, 0);  // found although named in other case and with blanks
+    EXPECT_LT(picture, text);
+    EXPECT_EQ(window->lbl_Choices_Type->text(), "Single answer");
+    ASSERT_EQ(window->choices_single_optionbutton.size(), 3u);
+    EXPECT_EQ(window->choices_single_optionbutton[1]->text(), "B");
+    EXPECT_EQ(window->Label[1]->text(), "Network");
+    EXPECT_TRUE(window->SSTab2->isTabVisible(1));
+    EXPECT_TRUE(window->RichTextBox2->toPlainText().contains("Explained 11."));
+
+    window->Choices_Next_Click(0);
+    std::tie(picture, text) = picturePlace(window->RichTextBox1, "Above all");
+    EXPECT_GT(picture, text);  // only "Above": the picture follows the text
+    EXPECT_EQ(window->lbl_Choices_Type->text(), "Multiple answers (Choose 2)");
+    EXPECT_FALSE(window->choice_multiple_checkbox[3]->isHidden());
+    EXPECT_TRUE(window->choices_single_optionbutton[0]->isHidden());
+
+    window->Choices_Next_Click(0);
+    EXPECT_EQ(window->lbl_Choices_Type->text(), "Fill in the blank");
+    EXPECT_FALSE(window->choices_fill_in_the_blanks->isHidden());
+    EXPECT_EQ(picturePlace(window->RichTextBox1, "Name").first, -1);
+    EXPECT_EQ(window->choices_fill_in_the_blanks->maxLength(),
+              static_cast<int>(exam::kMaxFillInLength));
+
+    window->Choices_Next_Click(2);
+    EXPECT_EQ(window->lbl_Exam_Type[0]->text(), "Exam: ");  // group 120 has no name
+    EXPECT_EQ(window->lbl_Exam_Difficulty[0]->text(), "Level: ");
+    EXPECT_EQ(QApplication::clipboard()->text(), "mine");
+}
+
+TEST_F(ExamWindowTest, TheExplanationIsAlwaysFilledAndItsTabFollowsTheAnswerMode) {
+    ASSERT_TRUE(open("10", 2));
+    EXPECT_FALSE(window->SSTab2->isTabVisible(1));
+    EXPECT_TRUE(window->RichTextBox2->toPlainText().contains("Explained 11."));
+    exam::UnloadExamWindow();
+
+    ASSERT_TRUE(open("10", 1));
+    EXPECT_FALSE(window->SSTab2->isTabVisible(1));  // unanswered
+    window->Timer1_Timer();
+    QTest::mouseClick(window->choices_single_optionbutton[0], Qt::LeftButton);
+    EXPECT_TRUE(window->SSTab2->isTabVisible(1));  // wrong
+    QTest::mouseClick(window->choices_single_optionbutton[1], Qt::LeftButton);
+    EXPECT_FALSE(window->SSTab2->isTabVisible(1));  // right
+    window->Choices_Next_Click(0);
+    EXPECT_TRUE(window->RichTextBox2->toPlainText().contains("Explained 12."));
+}
+
+TEST_F(ExamWindowTest, AnswersGivenByMouseOrKeyboardAreRecordedAtOnce) {
+    ASSERT_TRUE(open());
+    EXPECT_FALSE(window->Choices_Inner->isEnabled());  // until the clock's next tick
+    QTest::mouseClick(window->RichTextBox1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), window->PicFrame[2]);
+    window->Timer1_Timer();
+    QTest::mouseClick(window->RichTextBox1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), window->Choices_Inner);
+    const auto& options = window->choices_single_optionbutton;
+    QTest::mouseClick(options[1], Qt::LeftButton);
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"B"}));
+    EXPECT_TRUE(window->Choices_Reset->isEnabled());
+    options[1]->setFocus();
+    QTest::keyClick(options[1], Qt::Key_Down);
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"C"}));
+    window->Label_Click(0);  // the text beside a choice selects it
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"A"}));
+
+    window->Choices_Next_Click(0);
+    window->Timer1_Timer();
+    const auto& boxes = window->choice_multiple_checkbox;
+    boxes[0]->setFocus();
+    QTest::keyClick(boxes[0], Qt::Key_Space);
+    QTest::mouseClick(boxes[2], Qt::LeftButton);
+    EXPECT_EQ(state(1).GivenAnswers, Answers(Texts{"A", "C"}));
+    EXPECT_FALSE(boxes[1]->isEnabled());  // two of two chosen
+    EXPECT_FALSE(window->Label[3]->isEnabled());
+    window->Label_Click(0);
+    EXPECT_EQ(state(1).GivenAnswers, Answers(Texts{"C"}));
+    EXPECT_TRUE(boxes[1]->isEnabled());
+
+    window->Choices_Next_Click(0);
+    window->Timer1_Timer();
+    QLineEdit* fillIn = window->choices_fill_in_the_blanks;
+    QTest::keyClicks(fillIn, "hello, world");
+    EXPECT_EQ(state(2).GivenAnswers, Answers(Texts{"hello", " world"}));
+    EXPECT_EQ(fillIn->text(), "hello, world");  // typing is never cut back
+    QApplication::clipboard()->setText(QStringLiteral("Hello World"));
+    fillIn->selectAll();
+    fillIn->paste();
+    EXPECT_EQ(state(2).GivenAnswers, Answers(Texts{"Hello World"}));
+    fillIn->selectAll();
+    fillIn->cut();
+    EXPECT_FALSE(state(2).GivenAnswers);
+
+    QTest::mouseClick(window->check_Review[1], Qt::LeftButton);
+    EXPECT_TRUE(state(2).Marked);
+    EXPECT_TRUE(window->check_Review[0]->isChecked());
+    window->Choices_Previous_Click(0);
+    EXPECT_TRUE(boxes[2]->isChecked());  // shown again as stored
+    EXPECT_FALSE(boxes[0]->isChecked());
+}
+
+TEST_F(ExamWindowTest, NavigationStatesTheJumpListAndTheAnswerPanelKeys) {
+    ASSERT_TRUE(open());
+    const auto enabled = [this](const auto& buttons) {
+        return std::count_if(buttons.begin(), buttons.end(),
+                             [](const QPushButton* b) { return b->isEnabled(); });
+    };
+    EXPECT_EQ(enabled(window->Choices_Previous), 0);
+    EXPECT_EQ(enabled(window->Choices_Next), 3);
+    window->Choices_Next_Click(1);
+    EXPECT_EQ(enabled(window->Choices_Previous), 3);
+    EXPECT_EQ(enabled(window->Choices_Next), 3);
+
+    ASSERT_EQ(window->Choices_Jump->count(), 4);
+    EXPECT_EQ(window->Choices_Jump->currentText(), "Go to");
+    window->Choices_Jump->lineEdit()->selectAll();
+    QTest::keyClicks(window->Choices_Jump, "4");
+    EXPECT_EQ(CurrentQuestionIndex, 3);
+    EXPECT_EQ(enabled(window->Choices_Next), 0);
+    QTest::keyClicks(window->Choices_Jump, "x");  // begins no entry: swallowed
+    EXPECT_EQ(CurrentQuestionIndex, 3);
+    window->Choices_Previous_Click(0);
+    EXPECT_EQ(CurrentQuestionIndex, 2);
+    EXPECT_EQ(window->Choices_Jump->currentText(), "Go to");
+
+    // A panel too short for its rows scrolls by keys, within its bounds.
+    window->Choices_Previous_Click(0);
+    window->resize(700, 420);
+    QApplication::processEvents();
+    QScrollBar* bar = window->Choices_Vscroll;
+    ASSERT_GT(bar->maximum(), 0);
+    window->Choices_Inner_KeyDown(Qt::Key_Up);
+    EXPECT_EQ(bar->value(), 0);
+    window->Choices_Inner_KeyDown(Qt::Key_Down);
+    EXPECT_EQ(bar->value(), bar->singleStep());
+    EXPECT_EQ(window->Choices_Inner->y(), -bar->singleStep());
+    for (int k = 0; k * bar->pageStep() <= bar->maximum(); ++k)
+        window->Choices_Inner_KeyDown(Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+TEST_F(ExamWindowTest, AQuestionMissingFromTheBankShowsNothingAndRecordsNothing) {
+    ASSERT_TRUE(open());
+    QuestionBank.erase(QuestionBank.begin() + 1);
+    exam::InvalidateQuestionLookup();
+    window->Timer1_Timer();
+    QTest::mouseClick(window->choices_single_optionbutton[1], Qt::LeftButton);
+
+    window->Choices_Next_Click(0);
+    window->Timer1_Timer();
+    EXPECT_EQ(window->SSTab2->tabText(0), "Question 2 / 4");
+    EXPECT_TRUE(window->RichTextBox1->toPlainText().isEmpty());
+    EXPECT_TRUE(window->RichTextBox1Tag.empty());
+    EXPECT_FALSE(window->Choices_Inner->isEnabled());
+    EXPECT_FALSE(window->check_Review[0]->isEnabled());
+    EXPECT_TRUE(window->choices_single_optionbutton[1]->isHidden());
+    mod_MyCurrentExam::RecordAnswer();
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"B"}));
+    EXPECT_FALSE(state(1).GivenAnswers);
+    EXPECT_FALSE(state(1).Marked);
+}
+
+TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsResetsTheExamAndShowsTheMainScreen) {
+    auto* main = new mdi_Main();
+    main->show();
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(main->isAncestorOf(window));
+    EXPECT_FALSE(exam::LoadExamWindow(exam::ExamOpening::kNew));  // one at a time
+    window->Timer1_Timer();
+    QTest::mouseClick(window->check_Review[0], Qt::LeftButton);
+    window->Choices_Next_Click(0);
+
+    exam::UnloadExamWindow();
+    EXPECT_FALSE(exam::ExamWindow());
+    EXPECT_EQ(CurrentExam, BlankExam);
+    EXPECT_TRUE(std::filesystem::exists(AppPaths::ResourceDat()));
+    EXPECT_TRUE(QuestionStatsTable[0].Bookmarked);
+    EXPECT_FALSE(QuestionStatsTable[1].Bookmarked);
+    EXPECT_TRUE(mod_Forms::Find("frm_SwitchBoard")->isVisible());
+
+    AbortFlag = true;  // close without questions
+    main->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AbortFlag = false;
+}
+
+TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
+    ASSERT_TRUE(open());
+    window->Timer1_Timer();
+    QTest::mouseClick(window->choices_single_optionbutton[0], Qt::LeftButton);  // wrong
+    QTest::mouseClick(window->check_Review[0], Qt::LeftButton);
+    window->Choices_Next_Click(0);
+    window->Timer1_Timer();
+    window->Label_Click(0);
+    window->Label_Click(2);  // right
+    EXPECT_EQ(window->lbl_question_status[0]->text(), "Answered: 2");
+    EXPECT_EQ(window->lbl_question_status[1]->text(), "Unanswered: 2");
+    EXPECT_EQ(window->lbl_question_status[2]->text(), "Marked: 1");
+    EXPECT_EQ(window->lbl_question_total[2]->text(), "Questions: 1");
+    EXPECT_EQ(window->SSTab2->tabText(2), "Score : 25% (1/4)");
+
+    window->lbl_question_status_Click(0);  // within the first second: nothing
+    EXPECT_TRUE(window->ListView1->isHidden());
+    window->Timer2_Timer();
+    window->lbl_question_status_Click(0);
+    EXPECT_FALSE(window->ListView1->isHidden());
+    EXPECT_TRUE(window->Choices_Frame->isHidden());
+    EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"1", "2"}));
+    EXPECT_EQ(window->ListView1->topLevelItem(0)->checkState(0), Qt::Checked);
+    window->SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"3", "4"}));
+    window->button_review_Click();
+    EXPECT_EQ(window->SSTab1->currentIndex(), 2);
+    ASSERT_EQ(rowNumbers(window->ListView1), (Texts{"1"}));
+    window->ListView1->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    EXPECT_FALSE(state(0).Marked);
+    EXPECT_EQ(window->lbl_question_status[2]->text(), "Marked: 0");
+    EXPECT_EQ(window->ListView1->topLevelItemCount(), 1);  // stays until rebuilt
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+    window->ListView1_DblClick();
+    EXPECT_TRUE(window->ListView1->isHidden());
+    EXPECT_EQ(CurrentQuestionIndex, 0);
+
+    window->SSTab2->setCurrentIndex(2);
+    const ListView* results = window->ListView2;
+    ASSERT_EQ(results->topLevelItemCount(), 4);
+    EXPECT_EQ(iconImage(results->topLevelItem(0)->icon(0)), iconImage(OwnIcons::resultIcon(3)));
+    EXPECT_EQ(iconImage(results->topLevelItem(1)->icon(0)), iconImage(OwnIcons::resultIcon(2)));
+    EXPECT_EQ(iconImage(results->topLevelItem(2)->icon(0)), iconImage(OwnIcons::resultIcon(1)));
+    window->Timer1_Timer();
+    window->Label_Click(1);  // corrected while the results show
+    EXPECT_EQ(iconImage(window->ListView2->topLevelItem(0)->icon(0)),
+              iconImage(OwnIcons::resultIcon(2)));
+    EXPECT_EQ(window->SSTab2->tabText(2), "Score : 50% (2/4)");
+}
+
+TEST_F(ExamWindowTest, AGradedExamStaysReadOnlyAndCountsNothingMore) {
+    ASSERT_TRUE(open());
+    window->Timer1_Timer();
+    window->button_pause_Click();
+    ASSERT_TRUE(window->IsPaused());
+    // Graded behind the pause screen (the end dialog from the main window's close).
+    ASSERT_TRUE(CurrentExamSession.GradeAndRecord());
+    CurrentExamSession.EnterReview();
+    const auto asked = QuestionStatsTable[0].TimesAsked;
+    window->ResumeExam();
+    EXPECT_FALSE(CurrentExamSession.ClockRunning());
+    EXPECT_FALSE(window->Timer1->isActive());
+
+    mod_MyCurrentExam::ShowQuestion(0);
+    window->Timer1_Timer();
+    EXPECT_FALSE(window->Choices_Inner->isEnabled());
+    EXPECT_FALSE(window->check_Review[1]->isEnabled());
+    window->button_pause_Click();
+    EXPECT_FALSE(window->IsPaused());
+    // Even a change that reaches a control is refused and undone.
+    window->check_Review[1]->setEnabled(true);
+    window->check_Review[1]->click();
+    EXPECT_FALSE(state(0).Marked);
+    EXPECT_FALSE(window->check_Review[1]->isChecked());
+    window->Timer2_Timer();
+    window->lbl_question_status_Click(1);
+    window->ListView1->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    EXPECT_FALSE(state(0).Marked);
+    EXPECT_EQ(window->ListView1->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, asked);
+}

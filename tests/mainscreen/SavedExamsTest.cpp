@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidgetItem>
+
+#include "core/AppPaths.h"
+#include "core/ListView.h"
+#include "core/mod_User.h"
+#include "exam/ExamRecordIo.h"
+#include "exam/ExamSession.h"
+#include "exam/frm_Exam.h"
+#include "mainscreen/OpenSaveDialog.h"
+#include "mainscreen/SwitchBoardFixture.h"
+#include "mainscreen/mod_Save.h"
+#include "platform/SaveDialog.h"
+#include "platform/TextCodec.h"
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string text(const QLabel* label) {
+    return platform::fromQt(label->text());
+}
+
+struct SavedExamsTest : SwitchBoardFixture {
+    void TearDown() override {
+        mainscreen::SetOpenSaveChooser({});
+        UserSettings = {};
+        SwitchBoardFixture::TearDown();
+    }
+
+    // A save of questions 1 and 2, the second answered and marked.
+    static fs::path WriteSave(const std::string& name, const std::string& title,
+                              const std::string& minutes, const fs::path& folder = {}) {
+        CurrentExamRecord exam;
+        exam.Title = title;
+        exam.Minutes = minutes;
+        exam.RemainingText = "00:12:34";
+        exam.StartIndex = 1;
+        exam.Questions = {{1, {}, {}, false}, {2, {}, std::vector<std::string>{"A"}, true}};
+        exam.Total = 2;
+        exam.Unanswered = 1;
+        const fs::path path = (folder.empty() ? AppPaths::SaveFolder() : folder) / name;
+        fs::create_directories(path.parent_path());
+        EXPECT_TRUE(exam::WriteExamFile(path, exam));
+        return path;
+    }
+
+    frm_SwitchBoard& EnterTab() {
+        frm_SwitchBoard& sb = board ? *board : Load();
+        sb.SSTab1->setCurrentIndex(0);
+        sb.SSTab1->setCurrentIndex(2);
+        return sb;
+    }
+
+    QTreeWidgetItem* Row(const std::string& number) const {
+        for (int k = 0; k < board->ListView3->topLevelItemCount(); ++k)
+            if (ListView::itemText(*board->ListView3->topLevelItem(k), 0) == number)
+                return board->ListView3->topLevelItem(k);
+        return nullptr;
+    }
+
+    void ClickRow(const std::string& number) const {
+        board->ListView3->setCurrentItem(Row(number));
+        board->ListView3_Click();
+    }
+
+    std::vector<bool> CheckButtons() const {
+        return {board->Command4[0]->isEnabled(), board->Command4[1]->isEnabled(),
+                board->Command4[2]->isEnabled()};
+    }
+
+    // Title, minutes and unit, remaining time and unit, total, unanswered; resume enabled.
+    std::vector<std::string> Details() const {
+        const auto& sb = *board;
+        return {text(sb.Label6[1]), text(sb.Label6[3]),
+                text(sb.Label5[7]), text(sb.Label6[4]),
+                text(sb.Label5[8]), text(sb.Label6[5]),
+                text(sb.Label6[6]), sb.Command5[1]->isEnabled() ? "on" : "off"};
+    }
+
+    void ExpectNoDetails() const {
+        EXPECT_TRUE(board->Text1->text().isEmpty());
+        EXPECT_TRUE(board->Label6[2]->text().isEmpty());
+        EXPECT_EQ(Details(), (std::vector<std::string>{"", "", "", "", "", "", "", "off"}));
+        EXPECT_FALSE(board->Command5[2]->isEnabled());
+    }
+
+    // Something that cannot be deleted, even by root: a folder with contents.
+    static void TurnIntoFolder(const fs::path& save) {
+        fs::remove(save);
+        WriteFile(save / "inside.txt", BytesOf("x"));
+    }
+};
+
+TEST_F(SavedExamsTest, AnEmptyOrMissingFolderListsNothing) {
+    frm_SwitchBoard& sb = EnterTab();
+    EXPECT_EQ(text(sb.lbl_Title[1]), "Saved Exams");
+    EXPECT_EQ(text(sb.Label7), "Saved exams: 0");
+    EXPECT_EQ(sb.ListView3->columnCount(), 0);
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{false, false, false}));
+    ExpectNoDetails();
+    boxes.expectNone();
+}
+
+TEST_F(SavedExamsTest, ARowShowsItsSaveAndLoadsIt) {
+    WriteSave("b.sav", "Timed", "1");
+    WriteSave("a.sav", "Untimed", "0");
+    WriteFile(AppPaths::SaveFolder() / "notes.txt", BytesOf("x"));
+    frm_SwitchBoard& sb = EnterTab();
+    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 2);
+    EXPECT_EQ(sb.ListView3->columnText(1), "File Name");
+    EXPECT_EQ(text(sb.Label7), "Saved exams: 2");
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, false, false}));
+
+    // The row number finds its file whatever the order shown.
+    sb.ListView3->columnClicked(1);
+    sb.ListView3->columnClicked(1);
+    ASSERT_EQ(ListView::itemText(*sb.ListView3->topLevelItem(0), 1), "b.sav");
+    ClickRow("2");
+    EXPECT_EQ(sb.Text1->text().toStdU16String(), (AppPaths::SaveFolder() / "b.sav").u16string());
+    EXPECT_FALSE(sb.Label6[2]->text().isEmpty());
+    EXPECT_EQ(Details(), (std::vector<std::string>{"Timed", "1", "minute", "00:12:34", "(hh:mm:ss)",
+                                                   "2", "1", "on"}));
+    EXPECT_EQ(CurrentExam.Title, "Timed");
+    EXPECT_EQ(CurrentExam.Questions->at(1).GivenAnswers, std::vector<std::string>{"A"});
+
+    ClickRow("1");
+    EXPECT_EQ(Details(),
+              (std::vector<std::string>{"Untimed", "Untimed", "", "Untimed", "", "2", "1", "on"}));
+
+    // Entering the tab again reads the shown save back into the exam.
+    CurrentExam = BlankExam;
+    EnterTab();
+    EXPECT_EQ(CurrentExam.Title, "Untimed");
+    boxes.expectNone();
+}
+
+TEST_F(SavedExamsTest, CheckBoxesDriveTheThreeListButtons) {
+    for (const char* name : {"a.sav", "b.sav", "c.sav"})
+        WriteSave(name, name, "5");
+    frm_SwitchBoard& sb = EnterTab();
+    Row("1")->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, true, true}));
+    Row("2")->setCheckState(0, Qt::Checked);
+    Row("3")->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{false, true, true}));
+    Row("2")->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, true, true}));
+    sb.Command4[1]->click();
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(Row("1")->checkState(0), Qt::Unchecked);
+    sb.Command4[0]->click();
+    EXPECT_EQ(CheckButtons(), (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(Row("2")->checkState(0), Qt::Checked);
+}
+
+TEST_F(SavedExamsTest, DeletingCheckedSavesAsksAndReportsWhatCannotGo) {
+    const fs::path a = WriteSave("a.sav", "A", "5");
+    const fs::path b = WriteSave("b.sav", "B", "5");
+    const fs::path c = WriteSave("c.sav", "C", "5");
+    frm_SwitchBoard& sb = EnterTab();
+    ClickRow("1");
+
+    boxes.queue(platform::kYes);  // nothing checked (the button is off): nothing changes
+    mod_Save::DeleteSaveFiles();
+    EXPECT_FALSE(sb.Text1->text().isEmpty());
+
+    Row("1")->setCheckState(0, Qt::Checked);
+    boxes.queue(platform::kNo);
+    sb.Command4[2]->click();
+    EXPECT_TRUE(fs::exists(a));
+
+    // b turns into a folder with contents after listing: it cannot be deleted.
+    Row("2")->setCheckState(0, Qt::Checked);
+    TurnIntoFolder(b);
+    boxes.clear();
+    boxes.queue(platform::kYes);
+    boxes.queue(platform::kOk);
+    sb.Command4[2]->click();
+    EXPECT_EQ(boxes.shown(),
+              (std::vector<ShownBox>{
+                  {"Delete checked?", "Delete Saved Exam", platform::kYesNo + platform::kQuestion},
+                  {"This saved exam could not be deleted:\n\n" + b.string(), "Delete Saved Exam",
+                   platform::kCritical}}));
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(c));
+    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 1);
+    EXPECT_EQ(text(sb.Label7), "Saved exams: 1");
+    ExpectNoDetails();
+}
+
+TEST_F(SavedExamsTest, DeletingTheShownSave) {
+    const fs::path a = WriteSave("a.sav", "A", "5");
+    const fs::path b = WriteSave("b.sav", "B", "5");
+    frm_SwitchBoard& sb = EnterTab();
+    ClickRow("1");
+    boxes.queue(platform::kYes);
+    sb.Command5[2]->click();
+    EXPECT_EQ(boxes.shown().at(0).text, "Delete this? " + a.string());
+    EXPECT_FALSE(fs::exists(a));
+    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 1);
+    ExpectNoDetails();
+
+    ClickRow("1");
+    TurnIntoFolder(b);
+    boxes.clear();
+    boxes.queue(platform::kYes);
+    boxes.queue(platform::kOk);
+    sb.Command5[2]->click();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].style, platform::kCritical);
+    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 0);
+    ExpectNoDetails();
+}
+
+TEST_F(SavedExamsTest, DamagedAndEmptySavesAreRefused) {
+    WriteSave("good.sav", "Good", "5");
+    const fs::path damaged = WriteSave("damaged.sav", "Damaged", "5");
+    formats::Bytes bytes = ReadFile(damaged);
+    bytes.resize(bytes.size() * 2 / 3);
+    WriteFile(damaged, bytes);
+    const fs::path empty = AppPaths::SaveFolder() / "empty.sav";
+    WriteFile(empty, {});
+    frm_SwitchBoard& sb = EnterTab();
+    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 3);  // damaged, empty, good
+
+    ClickRow("3");
+    for (const auto& [row, path] : {std::pair{"1", damaged}, std::pair{"2", empty}}) {
+        boxes.clear();
+        boxes.queue(platform::kOk);
+        ClickRow(row);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0],
+                  (ShownBox{"Cannot open: " + path.string(), "Damaged", platform::kCritical}));
+        ExpectNoDetails();
+        EXPECT_EQ(sb.ListView3->currentItem(), nullptr);
+        EXPECT_EQ(CurrentExam.Title, "Good");
+    }
+}
+
+TEST_F(SavedExamsTest, TheToolbarOpensASaveFromAnywhere) {
+    const fs::path elsewhere = WriteSave("away.sav", "Away", "3", folder.path() / "elsewhere");
+    std::vector<fs::path> startFolders;
+    std::optional<fs::path> answer;
+    mainscreen::SetOpenSaveChooser([&](QWidget*, const fs::path& start) {
+        startFolders.push_back(start);
+        return answer;
+    });
+    frm_SwitchBoard& sb = EnterTab();
+    sb.Toolbar1->actions().at(0)->trigger();
+    ExpectNoDetails();
+    answer = elsewhere;
+    sb.Toolbar1->actions().at(0)->trigger();
+    EXPECT_EQ(CurrentExam.Title, "Away");
+    EXPECT_EQ(Details()[0], "Away");
+    EXPECT_EQ(startFolders, (std::vector<fs::path>(2, AppPaths::SaveFolder())));
+}
+
+// Start -> exam window -> save -> saved-exams list -> resume -> finish.
+TEST_F(SavedExamsTest, TheMainRoadFromStartToResume) {
+    UserSettings.SkipSaveExamNotice = true;
+    const fs::path savePath = AppPaths::SaveFolder() / "road.sav";
+    platform::SetSavePathChooser([&](QWidget*) { return savePath; });
+    frm_SwitchBoard& sb = Load();
+    sb.Trial_Start->click();
+    frm_Exam* window = exam::ExamWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(exam::CurrentExamSession.GoTo(1));
+    ASSERT_TRUE(exam::CurrentExamSession.RecordAnswer("A", true));
+    const std::int32_t answeredId = CurrentExam.Questions->at(1).QuestionID;
+    window->button_save_Click();
+    exam::UnloadExamWindow();
+    platform::SetSavePathChooser({});
+    ASSERT_TRUE(fs::exists(savePath));
+
+    EnterTab();
+    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 1);
+    ClickRow("1");
+    EXPECT_EQ(Details(),
+              (std::vector<std::string>{"Exam 1", "45", "minutes", CurrentExam.RemainingText,
+                                        "(hh:mm:ss)", "3", "2", "on"}));
+    sb.Command5[1]->click();
+    ASSERT_NE(exam::ExamWindow(), nullptr);
+    EXPECT_EQ(exam::CurrentExamSession.SavePath(), savePath);
+    EXPECT_EQ(CurrentQuestionIndex, 1);
+    EXPECT_EQ(CurrentExam.Questions->at(1).QuestionID, answeredId);
+    EXPECT_EQ(CurrentExam.Questions->at(1).GivenAnswers, std::vector<std::string>{"A"});
+
+    // Resume, like Start, does nothing over a running exam.
+    const CurrentExamRecord running = CurrentExam;
+    sb.Command5[1]->click();
+    EXPECT_EQ(CurrentExam, running);
+
+    EXPECT_TRUE(exam::CurrentExamSession.GradeAndRecord());
+    exam::UnloadExamWindow();
+    EXPECT_TRUE(mod_Performance::HasPerformanceHistory());
+    boxes.expectNone();
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// The exam window's status counts, status lists and results list.
+#include <QHeaderView>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "core/ListView.h"
+#include "core/OwnIcons.h"
+#include "core/PictureButton.h"
+#include "core/SystemVars.h"
+#include "core/cls_ToolTipText.h"
+#include "core/mod_ListViewSort.h"
+#include "exam/CurrentExam.h"
+#include "exam/ExamWindow.h"
+#include "exam/QuestionLookup.h"
+#include "exam/frm_Exam.h"
+#include "exam/mod_Exam.h"
+#include "exam/mod_MyCurrentExam.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+const QColor kLinkBlue(0, 0, 192);
+const QColor kLinkRed(255, 0, 0);
+
+void setLinkLook(QLabel* link, const QColor& colour, bool bold, bool underline) {
+    QPalette palette = link->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    link->setPalette(palette);
+    QFont font = link->font();
+    font.setBold(bold);
+    font.setUnderline(underline);
+    link->setFont(font);
+}
+
+// The first two columns fit their texts; the last takes the rest of the list's width.
+void fitColumns(ListView& list, bool firstWithHeader) {
+    list.autoSizeColumn(0, firstWithHeader);
+    list.autoSizeColumn(1, true);
+    list.header()->setSectionResizeMode(2, QHeaderView::Stretch);
+}
+
+// The exam position a list row stands for (its text is the position + 1); -1 for none.
+int rowPosition(const QTreeWidgetItem* item) {
+    const int number = item ? item->text(0).toInt() : 0;
+    return number - 1;
+}
+
+const QuestionState* stateAt(int position) {
+    if (position < 0 || position >= exam::CurrentExamSession.QuestionCount()) return nullptr;
+    return &(*CurrentExam.Questions)[static_cast<std::size_t>(position)];
+}
+
+}  // namespace
+
+void frm_Exam::SetStatusLinkLook(QLabel* link, bool over) {
+    setLinkLook(link, over ? kLinkRed : kLinkBlue, over, false);
+}
+
+void frm_Exam::setBackLinkLook(QLabel* link, bool over) {
+    setLinkLook(link, over ? kLinkBlue : kLinkRed, false, over);
+}
+
+void frm_Exam::lbl_question_status_Click(int index) {
+    if (HoverDelayCount < 1) return;
+    OpenStatusList(index);
+}
+
+void frm_Exam::lbl_question_back_Click(int) {
+    mod_MyCurrentExam::ReturnToQuestion();
+}
+
+void frm_Exam::OpenStatusList(int tab) {
+    if (SSTab1->currentIndex() != tab) SSTab1->setCurrentIndex(tab);
+    Choices_Frame->hide();
+    StatusList_Frame->show();
+    SSTab1->setEnabled(true);
+    SSTab1->show();
+    ListView1->setEnabled(true);
+    ListView1->show();
+    for (QLabel* link : lbl_question_back) {
+        link->setText(platform::toQt(SystemVars.ExamTexts(15)));
+        setBackLinkLook(link, false);
+    }
+    FillStatusList(tab);
+}
+
+void frm_Exam::SSTab1_Click() {
+    if (ListView1->isHidden()) return;
+    mod_ListViewSort::ResetListViewSort(*ListView1);
+    FillStatusList(SSTab1->currentIndex());
+}
+
+void frm_Exam::FillStatusList(int tab) {
+    ListView1->clearColumns();
+    for (int k = 0; k < 3; ++k)
+        ListView1->addColumn(SystemVars.ReviewListTexts(k));
+    ListView1->clear();
+    exam::QuestionLookup lookup;
+    std::vector<ListRow> rows;
+    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
+        const QuestionState& state = *stateAt(i);
+        const QuestionRecord* question = lookup.Question(state.QuestionID);
+        if (!question) continue;
+        const bool answered = state.GivenAnswers.has_value();
+        if ((tab == 0 && answered) || (tab == 1 && !answered) || (tab == 2 && state.Marked)) {
+            rows.push_back(
+                {.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
+                 .Key = "a" + std::to_string(i),
+                 .Checked = state.Marked,
+                 .Icon = {}});
+        }
+    }
+    UpdatingChoices = true;
+    ListView1->addRows(std::move(rows));
+    UpdatingChoices = false;
+    fitColumns(*ListView1, true);
+}
+
+void frm_Exam::ListView1_ItemCheck(QTreeWidgetItem* item) {
+    if (UpdatingChoices || !item) return;
+    const bool checked = item->checkState(0) == Qt::Checked;
+    if (!exam::CurrentExamSession.SetMarked(static_cast<std::int16_t>(rowPosition(item)),
+                                            checked)) {
+        // A graded exam keeps its marks.
+        UpdatingChoices = true;
+        item->setCheckState(0, checked ? Qt::Unchecked : Qt::Checked);
+        UpdatingChoices = false;
+    }
+    mod_MyCurrentExam::RefreshStatusCounts();
+}
+
+void frm_Exam::ListView1_DblClick() {
+    const int position = rowPosition(ListView1->currentItem());
+    if (!stateAt(position)) return;
+    CurrentQuestionIndex = static_cast<std::int16_t>(position);
+    mod_MyCurrentExam::ReturnToQuestion();
+}
+
+void frm_Exam::ListView2_DblClick() {
+    const int position = rowPosition(ListView2->currentItem());
+    if (!stateAt(position)) return;
+    SSTab2->setCurrentIndex(0);
+    mod_MyCurrentExam::ShowQuestion(static_cast<std::int16_t>(position));
+}
+
+void frm_Exam::SSTab2_Click() {
+    if (SSTab2->currentIndex() == 2) mod_MyCurrentExam::FillQuestionList();
+}
+
+void frm_Exam::ListView_MouseMove(ListView* list, const QPoint& position) {
+    const QTreeWidgetItem* item = list->itemAt(position);
+    if (!item) return;
+    const std::int32_t number = item->text(0).toInt();
+    if (number == toolTipItem_) return;
+    toolTipItem_ = number;
+    const QuestionState* state = stateAt(rowPosition(item));
+    exam::QuestionLookup lookup;
+    const QuestionRecord* question = state ? lookup.Question(state->QuestionID) : nullptr;
+    if (!question) return;
+    if (!toolTip_) toolTip_ = std::make_unique<cls_ToolTipText>();
+    toolTip_->ParentControl(list);
+    toolTip_->Style(0);
+    toolTip_->Title(SystemVars.TypeNames(question->QuestionType) +
+                    "     (Double-Click to go to question)");
+    toolTip_->TipText(question->QuestionText);
+    toolTip_->Create();
+}
+
+namespace mod_MyCurrentExam {
+
+void ReturnToQuestion() {
+    frm_Exam* window = exam::ExamWindow();
+    if (!window) return;
+    window->button_review->showLook(PictureButton::Look::Normal);
+    window->HoverDelayCount = 0;
+    window->Timer2->start();
+    window->PicFrame[2]->setFocus();
+    window->ListView1->hide();
+    window->ListView1->clear();
+    window->ListView1->clearColumns();
+    mod_ListViewSort::ResetListViewSort(*window->ListView1);
+    window->SSTab1->hide();
+    window->StatusList_Frame->hide();
+    window->Choices_Frame->show();
+    for (QLabel* link : window->lbl_question_status)
+        window->SetStatusLinkLook(link, false);
+    ShowQuestion(CurrentQuestionIndex);
+}
+
+void RefreshStatusCounts() {
+    frm_Exam* window = exam::ExamWindow();
+    if (!window) return;
+    const exam::StatusCounts counts = exam::CurrentExamSession.Counts();
+    const std::int16_t values[3] = {counts.answered, counts.unanswered, counts.marked};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::string number = std::to_string(values[k]);
+        window->lbl_question_status[k]->setText(
+            platform::toQt(SystemVars.StatusTexts(static_cast<int>(k)) + number));
+        window->lbl_question_total[k]->setText(platform::toQt(SystemVars.StatusTexts(3) + number));
+    }
+}
+
+void FillQuestionList() {
+    frm_Exam* window = exam::ExamWindow();
+    if (!window) return;
+    for (int k = 0; k < 4; ++k)
+        window->lbl_Legend[static_cast<std::size_t>(k)]->setText(
+            platform::toQt(SystemVars.ResultTexts(k)));
+    ListView& list = *window->ListView2;
+    mod_ListViewSort::ResetListViewSort(list);
+    list.clearColumns();
+    list.addColumn("", 48);
+    list.addColumn(SystemVars.QuestionListTexts(2));
+    list.addColumn(SystemVars.QuestionListTexts(3));
+    list.clear();
+    exam::QuestionLookup lookup;
+    std::vector<ListRow> rows;
+    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
+        const QuestionState& state = *stateAt(i);
+        const QuestionRecord* question = lookup.Question(state.QuestionID);
+        if (!question) continue;
+        const int icon =
+            !state.GivenAnswers ? 1
+            : mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, question->QuestionType)
+                ? 2
+                : 3;
+        rows.push_back({.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
+                        .Key = "a" + std::to_string(i),
+                        .Checked = false,
+                        .Icon = OwnIcons::resultIcon(icon)});
+    }
+    list.addRows(std::move(rows));
+    fitColumns(list, false);
+}
+
+}  // namespace mod_MyCurrentExam

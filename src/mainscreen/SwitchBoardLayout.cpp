@@ -1,0 +1,502 @@
+// Controls and geometry of the main screen's tabs.
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "core/ImageStore.h"
+#include "core/ListView.h"
+#include "core/ReadOnlyTextBox.h"
+#include "core/mod_ComboBox.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/Look.h"
+#include "platform/mod_Picture.h"
+
+namespace {
+
+// The exam-instructions picture marks the exam kinds; the revision-notes picture the documents.
+constexpr int kExamPictureSlot = 34;
+constexpr int kDocumentPictureSlot = 37;
+constexpr int kPictureSize = 48;
+
+// Controls carry their window's names, so tests and tools can find them.
+template <class Widget>
+Widget* named(Widget* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, bool wrap = false) {
+    auto* label = named(new QLabel(parent), name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(wrap);
+    return label;
+}
+
+// Tab pages take the panel colour the interface pictures are drawn on.
+QWidget* newPanel(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setAutoFillBackground(true);
+    QPalette panel = page->palette();
+    panel.setColor(QPalette::Window, platform::PanelColour());
+    page->setPalette(panel);
+    return page;
+}
+
+// A strip of practice buttons that scrolls sideways once it is wider than the frame; its
+// height follows, so no empty band is kept for the scroll bar.
+class PracticeStrip : public QScrollArea {
+public:
+    explicit PracticeStrip(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(false);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QSizePolicy policy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        policy.setHeightForWidth(true);
+        setSizePolicy(policy);
+    }
+
+    [[nodiscard]] bool hasHeightForWidth() const override { return true; }
+    [[nodiscard]] int heightForWidth(int width) const override {
+        const QWidget* strip = widget();
+        if (!strip) return 0;
+        const bool scrolls = strip->width() > width;
+        return strip->height() + (scrolls ? horizontalScrollBar()->sizeHint().height() : 0);
+    }
+    [[nodiscard]] QSize sizeHint() const override {
+        const int width = widget() ? widget()->width() : 0;
+        return {width, heightForWidth(width)};
+    }
+    [[nodiscard]] QSize minimumSizeHint() const override { return {0, heightForWidth(0)}; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget() && event->type() == QEvent::Resize) updateGeometry();
+        return QScrollArea::eventFilter(watched, event);
+    }
+};
+
+QLabel* makePicture(QWidget* parent, const QString& name, int slot) {
+    auto* picture = named(new QLabel(parent), name);
+    const QPixmap pixmap = mod_Picture::PictureFromBytes(ImageStore[slot].Bytes);
+    if (!pixmap.isNull())
+        picture->setPixmap(pixmap.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio,
+                                         Qt::SmoothTransformation));
+    picture->setFixedSize(kPictureSize, kPictureSize);
+    picture->setAlignment(Qt::AlignCenter);
+    return picture;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, bool primary = false) {
+    auto* button = named(new QPushButton(parent), name);
+    button->setMinimumWidth(90);
+    if (primary) {
+        QFont bold = button->font();
+        bold.setBold(true);
+        button->setFont(bold);
+    }
+    return button;
+}
+
+void emphasise(QLabel* label, double scale) {
+    QFont font = label->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * scale);
+    label->setFont(font);
+}
+
+// Text colour a shade towards the frame's accent, for the count and time lines.
+void accent(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(31, 78, 121));
+    label->setPalette(palette);
+    emphasise(label, 1.0);
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    return row;
+}
+
+ListView* makeList(QWidget* parent, const QString& name) {
+    return named(new ListView(parent), name);
+}
+
+QToolBar* makeToolBar(QWidget* parent, const QString& name) {
+    auto* bar = named(new QToolBar(parent), name);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    return bar;
+}
+
+// The controls one question-browser tab is made of.
+struct QuestionTabControls {
+    QTabWidget* tabs;
+    QTextEdit* text;
+    TypeAheadComboBox* jump;
+    QPushButton* previous;
+    QPushButton* next;
+    QCheckBox* answers;
+    QCheckBox* bookmark;
+    QPushButton* fullView;
+    QLabel* notesHeading;
+    QLabel* jumpLabel;
+    QTextEdit* notes;
+    QToolBar* notesToolbar;
+    ListView* list;
+};
+
+struct QuestionTabNames {
+    QString tabs, text, jump, previous, next, answers, bookmark, fullView, notesHeading, jumpLabel,
+        notes, notesToolbar, list;
+};
+
+QuestionTabControls buildQuestionTab(QWidget* page, const QuestionTabNames& n) {
+    QuestionTabControls c{};
+    c.tabs = named(new QTabWidget(page), n.tabs);
+
+    auto* questionPage = new QWidget(c.tabs);
+    c.text = named(new QTextEdit(questionPage), n.text);
+    c.text->setReadOnly(true);
+    c.jumpLabel = makeLabel(questionPage, n.jumpLabel);
+    c.jump = named(new TypeAheadComboBox(questionPage), n.jump);
+    c.jump->setMinimumWidth(70);
+    c.previous = makeButton(questionPage, n.previous);
+    c.next = makeButton(questionPage, n.next);
+    c.answers = named(new QCheckBox(questionPage), n.answers);
+    c.bookmark = named(new QCheckBox(questionPage), n.bookmark);
+    c.fullView = makeButton(questionPage, n.fullView);
+    c.notesHeading = makeLabel(questionPage, n.notesHeading);
+    emphasise(c.notesHeading, 1.0);
+    c.notesToolbar = makeToolBar(questionPage, n.notesToolbar);
+    c.notes = named(new QTextEdit(questionPage), n.notes);
+
+    auto* questionSide = new QVBoxLayout;
+    questionSide->addWidget(c.text, 1);
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(c.previous);
+    steps->addWidget(c.next);
+    steps->addSpacing(12);
+    steps->addWidget(c.jumpLabel);
+    steps->addWidget(c.jump);
+    steps->addStretch(1);
+    steps->addWidget(c.fullView);
+    questionSide->addLayout(steps);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(c.answers);
+    boxes->addWidget(c.bookmark);
+    boxes->addStretch(1);
+    questionSide->addLayout(boxes);
+
+    auto* notesSide = new QVBoxLayout;
+    notesSide->addWidget(c.notesHeading);
+    notesSide->addWidget(c.notesToolbar);
+    notesSide->addWidget(c.notes, 1);
+
+    auto* questionLayout = new QHBoxLayout(questionPage);
+    questionLayout->addLayout(questionSide, 3);
+    questionLayout->addLayout(notesSide, 2);
+    c.tabs->addTab(questionPage, QString());
+
+    c.list = makeList(c.tabs, n.list);
+    c.tabs->addTab(c.list, QString());
+    static_cast<QVBoxLayout*>(page->layout())->addWidget(c.tabs, 1);
+    return c;
+}
+
+}  // namespace
+
+QWidget* frm_SwitchBoard::newPage(int tab, QLabel*& title, int titleIndex, QLabel*& description,
+                                  const char* descriptionName) {
+    auto* page = newPanel(SSTab1);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(12, 10, 12, 10);
+
+    const auto logo = static_cast<std::size_t>(tab - 1);
+    PicLogo[logo] = named(new QLabel(page), QStringLiteral("PicLogo%1").arg(logo));
+    PicLogo[logo]->setFixedSize(64, 64);
+    title = makeLabel(page, QStringLiteral("lbl_Title%1").arg(titleIndex));
+    emphasise(title, 1.4);
+    description = makeLabel(page, QLatin1String(descriptionName), true);
+
+    auto* header = new QHBoxLayout;
+    header->addWidget(PicLogo[logo]);
+    auto* words = new QVBoxLayout;
+    words->addStretch(1);
+    words->addWidget(title);
+    words->addWidget(description);
+    words->addStretch(1);
+    header->addLayout(words, 1);
+    layout->addLayout(header);
+    return page;
+}
+
+void frm_SwitchBoard::buildExamKindsTab() {
+    auto* page = newPanel(SSTab1);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(12, 10, 12, 10);
+    layout->setSpacing(12);
+
+    Frame5 = named(new QGroupBox(page), QStringLiteral("Frame5"));
+    txt_Objectives = named(new ReadOnlyTextBox(Frame5), QStringLiteral("txt_Objectives"));
+    txt_Objectives->viewport()->installEventFilter(this);
+    auto* objectives = new QVBoxLayout(Frame5);
+    objectives->addWidget(txt_Objectives);
+    layout->addWidget(Frame5, 2);
+
+    auto* kinds = new QVBoxLayout;
+    kinds->setSpacing(12);
+
+    Frame3 = named(new QGroupBox(page), QStringLiteral("Frame3"));
+    txt_Practice = makeLabel(Frame3, QStringLiteral("txt_Practice"), true);
+    PracticeButtons = named(new QWidget, QStringLiteral("PracticeButtons"));
+    opt_Practice.push_back(named(new PracticeOption(PracticeButtons), "opt_Practice0"));
+    auto* scroll = new PracticeStrip(Frame3);
+    scroll->setWidget(PracticeButtons);
+    // The strip shows the frame through it.
+    PracticeButtons->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    Practice_Start = makeButton(Frame3, QStringLiteral("Practice_Start"), true);
+    Practice_Customize = makeButton(Frame3, QStringLiteral("Practice_Customize"));
+    auto* practice = new QGridLayout(Frame3);
+    practice->addWidget(makePicture(Frame3, QStringLiteral("PracticePicture"), kExamPictureSlot), 0,
+                        0, 2, 1, Qt::AlignTop);
+    practice->addWidget(txt_Practice, 0, 1);
+    practice->addWidget(scroll, 1, 1);
+    practice->addLayout(buttonRow({Practice_Customize, Practice_Start}), 2, 0, 1, 2);
+    practice->setColumnStretch(1, 1);
+    kinds->addWidget(Frame3);
+
+    Frame1 = buildKindFrame("Frame1", txt_Trial, "txt_Trial", Trial_Start, "Trial_Start",
+                            Trial_Customize, "Trial_Customize");
+    Frame2 = buildKindFrame("Frame2", txt_Diagnostic, "txt_Diagnostic", Diagnostic_Start,
+                            "Diagnostic_Start", Diagnostic_Customize, "Diagnostic_Customize");
+    Frame6 = buildKindFrame("Frame6", txt_Exhaustive, "txt_Exhaustive", Exhaustive_Start,
+                            "Exhaustive_Start", Exhaustive_Customize, "Exhaustive_Customize");
+    Frame4 = buildKindFrame("Frame4", txt_Final, "txt_Final", Final_Start, "Final_Start",
+                            Final_Customize, "Final_Customize");
+    auto* grid = new QGridLayout;
+    grid->setSpacing(12);
+    grid->addWidget(Frame1, 0, 0);
+    grid->addWidget(Frame2, 0, 1);
+    grid->addWidget(Frame6, 1, 0);
+    grid->addWidget(Frame4, 1, 1);
+    kinds->addLayout(grid, 1);
+    layout->addLayout(kinds, 5);
+    SSTab1->addTab(page, QString());
+}
+
+QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLabel*, 3>& texts,
+                                           const char* textsName, QPushButton*& start,
+                                           const char* startName, QPushButton*& customize,
+                                           const char* customizeName) {
+    auto* frame = named(new QGroupBox(this), QLatin1String(frameName));
+    for (std::size_t k = 0; k < texts.size(); ++k)
+        texts[k] =
+            makeLabel(frame, QStringLiteral("%1%2").arg(QLatin1String(textsName)).arg(k), k == 0);
+    accent(texts[1]);
+    accent(texts[2]);
+    start = makeButton(frame, QLatin1String(startName), true);
+    customize = makeButton(frame, QLatin1String(customizeName));
+
+    auto* layout = new QGridLayout(frame);
+    layout->addWidget(
+        makePicture(frame, QStringLiteral("%1Picture").arg(frameName), kExamPictureSlot), 0, 0, 3,
+        1, Qt::AlignTop);
+    layout->addWidget(texts[0], 0, 1);
+    layout->addWidget(texts[1], 1, 1);
+    layout->addWidget(texts[2], 2, 1);
+    layout->setRowStretch(3, 1);
+    layout->addLayout(buttonRow({customize, start}), 4, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
+    return frame;
+}
+
+void frm_SwitchBoard::buildSaveTab() {
+    QWidget* page = newPage(2, lbl_Title[1], 1, Label16, "Label16");
+
+    Toolbar1 = makeToolBar(page, QStringLiteral("Toolbar1"));
+    QAction* open = Toolbar1->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QString());
+    connect(open, &QAction::triggered, this, &frm_SwitchBoard::Toolbar1_ButtonClick);
+    Label7 = makeLabel(page, QStringLiteral("Label7"));
+    ListView3 = makeList(page, QStringLiteral("ListView3"));
+    ListView3->setCheckBoxes(true);
+    for (std::size_t k = 0; k < Command4.size(); ++k)
+        Command4[k] = makeButton(page, QStringLiteral("Command4_%1").arg(k));
+
+    auto* listSide = new QVBoxLayout;
+    auto* listTop = new QHBoxLayout;
+    listTop->addWidget(Toolbar1);
+    listTop->addWidget(Label7, 1);
+    listSide->addLayout(listTop);
+    listSide->addWidget(ListView3, 1);
+    auto* listButtons = new QHBoxLayout;
+    for (QPushButton* button : Command4)
+        listButtons->addWidget(button);
+    listButtons->addStretch(1);
+    listSide->addLayout(listButtons);
+
+    Frame7 = named(new QGroupBox(page), QStringLiteral("Frame7"));
+    for (std::size_t k = 0; k < Label5.size(); ++k)
+        Label5[k] = makeLabel(Frame7, QStringLiteral("Label5_%1").arg(k));
+    for (std::size_t k = 1; k < Label6.size(); ++k) {
+        Label6[k] = makeLabel(Frame7, QStringLiteral("Label6_%1").arg(k), true);
+        Label6[k]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    Text1 = named(new QLineEdit(Frame7), QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    for (std::size_t k = 1; k < Command5.size(); ++k)
+        Command5[k] = makeButton(Frame7, QStringLiteral("Command5_%1").arg(k), k == 1);
+
+    auto* details = new QGridLayout(Frame7);
+    details->setVerticalSpacing(8);
+    details->addWidget(Label5[0], 0, 0);
+    details->addWidget(Text1, 0, 1, 1, 2);
+    for (int k = 1; k <= 6; ++k) {
+        details->addWidget(Label5[static_cast<std::size_t>(k)], k, 0);
+        details->addWidget(Label6[static_cast<std::size_t>(k)], k, 1);
+    }
+    details->addWidget(Label5[7], 3, 2);
+    details->addWidget(Label5[8], 4, 2);
+    details->setColumnStretch(1, 1);
+    details->setRowStretch(7, 1);
+    details->addLayout(buttonRow({Command5[2], Command5[1]}), 8, 0, 1, 3);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(listSide, 1);
+    body->addWidget(Frame7, 1);
+    static_cast<QVBoxLayout*>(page->layout())->addLayout(body, 1);
+    SSTab1->addTab(page, QString());
+}
+
+void frm_SwitchBoard::buildQuestionTabs() {
+    QWidget* viewAll = newPage(3, lbl_Title[2], 2, Label17, "Label17");
+    const QuestionTabControls all =
+        buildQuestionTab(viewAll, {"SSTab3", "RichTextBox1", "Combo1", "Command6", "Command7",
+                                   "Check1", "Check2", "Command14", "lbl_MyNotes", "Label8",
+                                   "MyNotes1_Contents", "MyNotes1_Toolbar", "ListView1"});
+    SSTab3 = all.tabs;
+    RichTextBox1 = all.text;
+    Combo1 = all.jump;
+    Command6 = all.previous;
+    Command7 = all.next;
+    Check1 = all.answers;
+    Check2 = all.bookmark;
+    Command14 = all.fullView;
+    lbl_MyNotes = all.notesHeading;
+    Label8 = all.jumpLabel;
+    MyNotes1_Contents = all.notes;
+    MyNotes1_Toolbar = all.notesToolbar;
+    ListView1 = all.list;
+    SSTab1->addTab(viewAll, QString());
+
+    QWidget* bookmarks = newPage(4, lbl_Title[8], 8, Label18, "Label18");
+    const QuestionTabControls marked = buildQuestionTab(
+        bookmarks, {"SSTab4", "RichTextBox2", "Combo2", "Command10", "Command9", "Check4", "Check3",
+                    "Command8", "Label9", "Label10", "WebBrowser2", "Toolbar2", "ListView5"});
+    SSTab4 = marked.tabs;
+    RichTextBox2 = marked.text;
+    Combo2 = marked.jump;
+    Command10 = marked.previous;
+    Command9 = marked.next;
+    Check4 = marked.answers;
+    Check3 = marked.bookmark;
+    Command8 = marked.fullView;
+    Label9 = marked.notesHeading;
+    Label10 = marked.jumpLabel;
+    WebBrowser2 = marked.notes;
+    Toolbar2 = marked.notesToolbar;
+    ListView5 = marked.list;
+    SSTab1->addTab(bookmarks, QString());
+}
+
+void frm_SwitchBoard::buildPerformanceTab() {
+    QWidget* page = newPage(5, lbl_Title[3], 3, Label19, "Label19");
+    SSTab2 = named(new QTabWidget(page), QStringLiteral("SSTab2"));
+    ListView7 = makeList(SSTab2, QStringLiteral("ListView7"));
+    ListView8 = makeList(SSTab2, QStringLiteral("ListView8"));
+    ListView9 = makeList(SSTab2, QStringLiteral("ListView9"));
+    for (ListView* list : {ListView7, ListView8, ListView9})
+        SSTab2->addTab(list, QString());
+    Label13 = makeLabel(page, QStringLiteral("Label13"));
+    Label14 = makeLabel(page, QStringLiteral("Label14"));
+    emphasise(Label14, 1.2);
+    Command15 = makeButton(page, QStringLiteral("Command15"));
+
+    auto* layout = static_cast<QVBoxLayout*>(page->layout());
+    layout->addWidget(SSTab2, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(Label13);
+    bottom->addWidget(Label14);
+    bottom->addStretch(1);
+    bottom->addWidget(Command15);
+    layout->addLayout(bottom);
+    SSTab1->addTab(page, QString());
+}
+
+void frm_SwitchBoard::buildResourcesTab() {
+    QWidget* page = newPage(7, lbl_Title[5], 5, Label21, "Label21");
+    auto* grid = new QGridLayout;
+    grid->setSpacing(12);
+    const auto panel = [&](QGroupBox*& frame, const char* frameName, QLabel*& picture,
+                           const char* pictureName, int slot, QLabel*& label, const char* labelName,
+                           QPushButton*& button, const char* buttonName, int row, int column) {
+        frame = named(new QGroupBox(page), QLatin1String(frameName));
+        picture = makePicture(frame, QLatin1String(pictureName), slot);
+        label = makeLabel(frame, QLatin1String(labelName), true);
+        button = makeButton(frame, QLatin1String(buttonName));
+        auto* layout = new QGridLayout(frame);
+        layout->addWidget(picture, 0, 0, Qt::AlignTop);
+        layout->addWidget(label, 0, 1);
+        layout->setColumnStretch(1, 1);
+        layout->setRowStretch(1, 1);
+        layout->addLayout(buttonRow({button}), 2, 0, 1, 2);
+        grid->addWidget(frame, row, column);
+    };
+    panel(Frame8, "Frame8", Picture6, "Picture6", kExamPictureSlot, Label22, "Label22", Command16,
+          "Command16", 0, 0);
+    panel(Frame10, "Frame10", Picture5, "Picture5", kDocumentPictureSlot, Label24, "Label24",
+          Command18, "Command18", 0, 1);
+    panel(Frame9, "Frame9", Picture8, "Picture8", kDocumentPictureSlot, Label23, "Label23",
+          Command17, "Command17", 1, 0);
+    panel(Frame11, "Frame11", Picture7, "Picture7", kDocumentPictureSlot, Label25, "Label25",
+          Command19, "Command19", 1, 1);
+    auto* layout = static_cast<QVBoxLayout*>(page->layout());
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    SSTab1->addTab(page, QString());
+}
+
+void frm_SwitchBoard::buildMyNotesTab() {
+    QWidget* notes = newPage(6, lbl_Title[4], 4, Label20, "Label20");
+    const QuestionTabControls withNotes = buildQuestionTab(
+        notes, {"SSTab5", "RichTextBox3", "Combo3", "Command13", "Command12", "Check6", "Check5",
+                "Command11", "Label11", "Label12", "WebBrowser3", "Toolbar3", "ListView6"});
+    SSTab5 = withNotes.tabs;
+    RichTextBox3 = withNotes.text;
+    Combo3 = withNotes.jump;
+    Command13 = withNotes.previous;
+    Command12 = withNotes.next;
+    Check6 = withNotes.answers;
+    Check5 = withNotes.bookmark;
+    Command11 = withNotes.fullView;
+    Label11 = withNotes.notesHeading;
+    Label12 = withNotes.jumpLabel;
+    WebBrowser3 = withNotes.notes;
+    Toolbar3 = withNotes.notesToolbar;
+    ListView6 = withNotes.list;
+    SSTab1->addTab(notes, QString());
+}

@@ -1,0 +1,279 @@
+#include "mainscreen/mod_Save.h"
+
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPointer>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/AppPaths.h"
+#include "core/ListView.h"
+#include "core/SystemVars.h"
+#include "core/mod_Helper.h"
+#include "core/mod_ListViewSort.h"
+#include "exam/CurrentExam.h"
+#include "exam/mod_Exam.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+
+namespace fs = std::filesystem;
+
+namespace mod_Save {
+
+namespace {
+
+// Paths are not interface text: they cross to Qt losslessly, whatever the code page.
+QString pathToQt(const fs::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
+
+fs::path pathFromQt(const QString& text) {
+    return fs::path(text.toStdU16String());
+}
+
+std::string pathText(const fs::path& path) {
+    return platform::fromQt(pathToQt(path));
+}
+
+void setCaption(QLabel* label, const std::string& windows1252) {
+    label->setText(platform::toQt(windows1252));
+}
+
+// An OLE Automation date in the user's short local form; the fraction is the time of day
+// also for dates before 1899-12-30.
+QString dateText(double oleDate) {
+    const double days = std::trunc(oleDate);
+    const auto seconds = static_cast<int>(std::lround(std::abs(oleDate - days) * 86400.0));
+    const QDateTime when(QDate(1899, 12, 30).addDays(static_cast<qint64>(days)),
+                         QTime(0, 0).addSecs(std::min(seconds, 86399)));
+    return QLocale().toString(when, QLocale::ShortFormat);
+}
+
+bool isSaveFile(const fs::directory_entry& entry) {
+    std::error_code ec;
+    if (!entry.is_regular_file(ec)) return false;
+    std::string extension = entry.path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".sav" && mod_Helper::FileExists(entry.path());
+}
+
+// The *.sav files of the save folder by name; none when the folder is missing or unreadable.
+std::vector<fs::path> saveFiles() {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(AppPaths::SaveFolder(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (isSaveFile(*it)) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
+    return files;
+}
+
+// The row keeps its own file, so its number finds it after any sort.
+constexpr int kPathRole = Qt::UserRole + 1;
+
+fs::path listedFile(const ListView& list, int number) {
+    const std::string wanted = std::to_string(number);
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        const QTreeWidgetItem& item = *list.topLevelItem(row);
+        if (ListView::itemText(item, 0) == wanted)
+            return pathFromQt(item.data(1, kPathRole).toString());
+    }
+    return {};
+}
+
+// Deletes one save; false, after telling the user, when something stands at the path that
+// cannot be deleted (a folder, a locked or protected file). Nothing there is no failure.
+bool removeSave(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (status.type() == fs::file_type::not_found) return true;
+    const bool removable = !ec && status.type() != fs::file_type::directory;
+    if (removable && fs::remove(path, ec) && !ec) return true;
+    platform::MsgBox("This saved exam could not be deleted:\n\n" + pathText(path),
+                     platform::kCritical, SystemVars.SaveTabTexts(16));
+    return false;
+}
+
+void emptyDetails(frm_SwitchBoard& board) {
+    board.Text1->clear();
+    for (std::size_t k = 1; k <= 6; ++k)
+        board.Label6[k]->clear();
+    board.Label5[7]->clear();
+    board.Label5[8]->clear();
+    board.Command5[1]->setEnabled(false);
+    board.Command5[2]->setEnabled(false);
+}
+
+}  // namespace
+
+void InitSaveTab() {
+    frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    if (!board) return;
+    if (platform::fromQt(board->lbl_Title[1]->text()) != SystemVars.SaveTabTexts(0))
+        SetSaveTabCaptions();
+    ListSaveFiles();
+    ShowSelectedSave();
+}
+
+void SetSaveTabCaptions() {
+    frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    if (!board) return;
+    const auto& texts = SystemVars.SaveTabTexts;
+    setCaption(board->lbl_Title[1], texts(0));
+    setCaption(board->Label7, texts(1));
+    for (std::size_t k = 0; k < 3; ++k)
+        board->Command4[k]->setText(platform::toQt(texts(2 + static_cast<int>(k))));
+    board->Frame7->setTitle(platform::toQt(texts(5)));
+    for (std::size_t k = 0; k <= 6; ++k)
+        setCaption(board->Label5[k], texts(6 + static_cast<int>(k)));
+    board->Label5[7]->clear();
+    board->Label5[8]->clear();
+    board->Command5[1]->setText(platform::toQt(texts(13)));
+    board->Command5[2]->setText(platform::toQt(texts(14)));
+}
+
+void ListSaveFiles() {
+    frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    if (!board) return;
+    ListView& list = *board->ListView3;
+    mod_ListViewSort::ResetListViewSort(list);
+    list.clearColumns();
+    list.addColumn("");
+    list.addColumn(SystemVars.SaveTabTexts(24));
+    list.clear();
+
+    const std::vector<fs::path> files = saveFiles();
+    std::vector<ListRow> rows;
+    rows.reserve(files.size());
+    for (std::size_t k = 1; k <= files.size(); ++k) {
+        const QString name = pathToQt(files[k - 1].filename());
+        ListRow row;
+        row.Texts = {std::to_string(k), platform::fromQt(name)};
+        row.Key = "a" + std::to_string(k);
+        rows.push_back(std::move(row));
+    }
+    list.addRows(std::move(rows));
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        QTreeWidgetItem& item = *list.topLevelItem(row);
+        const fs::path& file = files[static_cast<std::size_t>(row)];
+        item.setText(1, pathToQt(file.filename()));
+        item.setData(1, kPathRole, pathToQt(file));
+    }
+    setCaption(board->Label7, SystemVars.SaveTabTexts(1) + std::to_string(files.size()));
+
+    const bool any = !files.empty();
+    if (any) {
+        list.clearSelection();
+        list.autoSizeColumn(0, false);
+        list.autoSizeColumn(1, true);
+    } else {
+        list.clearColumns();
+    }
+    board->Command4[0]->setEnabled(any);
+    board->Command4[1]->setEnabled(false);
+    board->Command4[2]->setEnabled(false);
+    const bool shown = !board->Text1->text().isEmpty();
+    board->Command5[1]->setEnabled(shown);
+    board->Command5[2]->setEnabled(shown);
+}
+
+void ShowSelectedSave() {
+    const fs::path shown = ShownSavePath();
+    if (!shown.empty()) ShowSaveDetails(0, shown);
+}
+
+bool ShowSaveDetails(int index, const fs::path& path) {
+    const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
+    if (!board) return false;
+    fs::path file = path;
+    if (file.empty()) file = AppPaths::SaveFolder() / listedFile(*board->ListView3, index);
+
+    const bool valid = mod_Exam::LoadSavedExam(file);
+    if (!board) return false;
+    if (!valid) {
+        emptyDetails(*board);
+        board->ListView3->clearSelection();
+        board->ListView3->setCurrentItem(nullptr);
+        return false;
+    }
+
+    const auto& texts = SystemVars.SaveTabTexts;
+    board->Text1->setText(pathToQt(file));
+    setCaption(board->Label6[1], CurrentExam.Title);
+    board->Label6[2]->setText(dateText(CurrentExam.ExamDate));
+    std::int16_t minutes = 0;
+    const std::string& m = CurrentExam.Minutes;
+    std::from_chars(m.data(), m.data() + m.size(), minutes);
+    if (minutes == 0) {
+        setCaption(board->Label6[3], texts(21));
+        setCaption(board->Label6[4], texts(21));
+        board->Label5[7]->clear();
+        board->Label5[8]->clear();
+    } else {
+        setCaption(board->Label6[3], CurrentExam.Minutes);
+        setCaption(board->Label5[7], texts(minutes == 1 ? 20 : 19));
+        setCaption(board->Label6[4], CurrentExam.RemainingText);
+        setCaption(board->Label5[8], texts(22));
+    }
+    setCaption(board->Label6[5], std::to_string(CurrentExam.Total));
+    setCaption(board->Label6[6], std::to_string(CurrentExam.Unanswered));
+    board->Command5[1]->setEnabled(true);
+    board->Command5[2]->setEnabled(true);
+    return true;
+}
+
+void DeleteSaveFiles() {
+    const int answer =
+        platform::MsgBox(SystemVars.SaveTabTexts(15), platform::kYesNo + platform::kQuestion,
+                         SystemVars.SaveTabTexts(16));
+    const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
+    if (answer != platform::kYes || !board) return;
+    std::vector<fs::path> checked;
+    for (int row = 0; row < board->ListView3->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem& item = *board->ListView3->topLevelItem(row);
+        if (item.checkState(0) == Qt::Checked)
+            checked.push_back(pathFromQt(item.data(1, kPathRole).toString()));
+    }
+    for (const fs::path& file : checked) {
+        removeSave(file);
+        if (!board) return;
+        ClearSaveDetails();
+    }
+    if (!checked.empty()) ListSaveFiles();
+}
+
+void DeleteShownSave() {
+    const fs::path shown = ShownSavePath();
+    const int answer =
+        platform::MsgBox(SystemVars.SaveTabTexts(23) + pathText(shown),
+                         platform::kYesNo + platform::kQuestion, SystemVars.SaveTabTexts(16));
+    if (answer != platform::kYes) return;
+    removeSave(shown);
+    ListSaveFiles();
+    ClearSaveDetails();
+}
+
+void ClearSaveDetails() {
+    if (frm_SwitchBoard* board = frm_SwitchBoard::Find()) emptyDetails(*board);
+}
+
+fs::path ShownSavePath() {
+    const frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    return board ? pathFromQt(board->Text1->text()) : fs::path();
+}
+
+}  // namespace mod_Save

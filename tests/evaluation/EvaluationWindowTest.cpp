@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "core/AbortFlag.h"
+#include "core/DataKey.h"
+#include "core/ImageStore.h"
+#include "core/ListView.h"
+#include "core/OwnIcons.h"
+#include "core/PictureButton.h"
+#include "core/QuestionBank.h"
+#include "core/cls_ToolTipText.h"
+#include "core/mdi_Main.h"
+#include "evaluation/EvaluationWindow.h"
+#include "evaluation/frm_Evaluate.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/CurrentExam.h"
+#include "exam/ExamSession.h"
+#include "exam/ExamWindow.h"
+#include "exam/QuestionLookup.h"
+#include "exam/frm_Exam.h"
+#include "exam/mod_Exam.h"
+#include "platform/mod_Picture.h"
+#include "support/GuiTestSupport.h"
+#include "support/SampleArchives.h"
+#include "support/TempProgramFolder.h"
+
+using namespace testsupport;
+using evaluation::EvaluationWindow;
+using evaluation::LoadEvaluationWindow;
+using exam::CurrentExamSession;
+
+namespace {
+
+formats::Bytes pngOf(int slot) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(slot * 8, 200, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return {bytes.begin(), bytes.end()};
+}
+
+QImage slotImage(int slot) {
+    return mod_Picture::PictureFromBytes(ImageStore[static_cast<std::size_t>(slot)].Bytes)
+        .toImage();
+}
+
+struct EvaluationWindowTest : ::testing::Test {
+    TempProgramFolder folder;
+    ScriptedMessageBoxes boxes;
+
+    void SetUp() override {
+        AbortFlag = false;
+        SystemVars = MinimalSystemVars();
+        DataKey = KeyOf(SystemVars);
+        for (int k = 0; k <= 35; ++k)
+            SystemVars.EvaluateTexts.at(k) = "E" + std::to_string(k);
+        SystemVars.TypeNames.at(1) = "Single answer";
+        SystemVars.FeedbackEmail = "feedback@exam.example";
+        SystemVars.FeedbackSubject = "Feedback on ";
+        for (int slot = 0; slot < static_cast<int>(kImageSlotCount); ++slot)
+            ImageStore[static_cast<std::size_t>(slot)].Bytes = pngOf(slot);
+        useBank({"Routing", "Switching", "Cabling"}, 20);
+        mod_Performance::InitPerformancePaths();
+        PerformanceHistory.clear();
+    }
+    void TearDown() override {
+        if (frm_Evaluate* window = EvaluationWindow()) window->Form_Unload();
+        exam::UnloadExamWindow();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        CurrentExamSession = exam::ExamSession{};
+        QuestionBank.clear();
+        QuestionStatsTable.clear();
+        ObjectiveNames.clear();
+        exam::InvalidateQuestionLookup();
+        CurrentExam = BlankExam;
+        for (ImageEntry& entry : ImageStore)
+            entry.Bytes.clear();
+    }
+
+    // Question k (from 1) of group 51 has objective k mod n; its answer "A" is correct.
+    static void useBank(const std::vector<std::string>& objectives, int count) {
+        QuestionBank.clear();
+        QuestionStatsTable.clear();
+        for (int id = 1; id <= count; ++id) {
+            QuestionRecord q;
+            q.QuestionID = id;
+            q.GroupCode = 51;
+            q.Topic = objectives[static_cast<std::size_t>(id) % objectives.size()];
+            q.Level = 1;
+            q.QuestionType = 1;
+            q.QuestionText = "Question " + std::to_string(id);
+            q.Choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
+            QuestionBank.push_back(q);
+            QuestionStatsTable.push_back({id, 0, 0, 0, false});
+        }
+        ObjectiveNames = objectives;
+        std::sort(ObjectiveNames.begin(), ObjectiveNames.end());
+        exam::InvalidateQuestionLookup();
+    }
+
+    // Takes and records an exam the way the end dialog's evaluate option does, then opens
+    // the evaluation window; the first `correct` questions are answered right, the next
+    // `wrong` ones wrong.
+    static frm_Evaluate* evaluate(const std::string& title, double examDate, int correct,
+                                  int wrong = 0, std::int16_t group = 51) {
+        CurrentExam = BlankExam;
+        CurrentExam.Title = title;
+        CurrentExam.Minutes = "10";
+        CurrentExam.RemainingText = "00:00:00";
+        CurrentExam.TimerOn = true;
+        CurrentExam.Groups = std::vector<std::int16_t>{group};
+        mod_Exam::BuildExamQuestions();
+        if (!exam::LoadExamWindow(exam::ExamOpening::kNew)) return nullptr;
+        CurrentExam.ExamDate = examDate;
+        for (std::int16_t k = 0; k < correct + wrong; ++k) {
+            CurrentExamSession.GoTo(k);
+            CurrentExamSession.RecordAnswer(k < correct ? "A" : "B", false);
+        }
+        if (!CurrentExamSession.GradeAndRecord()) return nullptr;
+        return LoadEvaluationWindow();
+    }
+
+    static void closeAll() {
+        if (frm_Evaluate* window = EvaluationWindow()) window->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+}  // namespace
+
+TEST_F(EvaluationWindowTest, LoadingTurnsTheExamIntoAReviewThatNothingChangesOrCountsAgain) {
+    ASSERT_TRUE(evaluate("Trial", 100, 3, 1));
+    frm_Exam* examWindow = exam::ExamWindow();
+    ASSERT_TRUE(examWindow);
+    EXPECT_FALSE(examWindow->Timer1->isActive());
+    EXPECT_FALSE(examWindow->Timer4->isActive());
+    EXPECT_TRUE(examWindow->PicFrame[1]->isHidden());
+    EXPECT_FALSE(examWindow->PicFrame[1]->isEnabled());
+    for (const int tab : {1, 2}) {
+        EXPECT_TRUE(examWindow->SSTab2->isTabVisible(tab));
+        EXPECT_TRUE(examWindow->SSTab2->isTabEnabled(tab));
+    }
+    EXPECT_EQ(examWindow->SSTab2->tabText(2), "Score : 15% (3/20)");
+    const std::vector<std::pair<PictureButton*, int>> disabled = {{examWindow->button_end, 17},
+                                                                  {examWindow->button_save, 25},
+                                                                  {examWindow->button_pause, 13}};
+    for (const auto& [button, slot] : disabled) {
+        EXPECT_FALSE(button->isEnabled());
+        EXPECT_EQ(button->picture().toImage(), slotImage(slot)) << slot;
+    }
+
+    EXPECT_TRUE(CurrentExamSession.InReview());
+    const auto stats = QuestionStatsTable;
+    const CurrentExamRecord graded = CurrentExam;
+    CurrentExamSession.GoTo(10);
+    EXPECT_FALSE(CurrentExamSession.RecordAnswer("A", false));
+    EXPECT_FALSE(CurrentExamSession.GradeAndRecord());
+    EXPECT_FALSE(CurrentExamSession.Save(folder.path() / "x.sav"));
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    EXPECT_EQ(CurrentExam, graded);
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, stats[0].TimesAsked);
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
+}
+
+TEST_F(EvaluationWindowTest, TheSummarySetsTheAttemptBesideThePreviousOneOfTheSameExam) {
+    frm_Evaluate* first = evaluate("Trial", 100, 10);
+    ASSERT_TRUE(first);
+    for (std::size_t k = 8; k < 16; ++k)
+        EXPECT_EQ(first->Label10[k]->text(), " - ");
+    EXPECT_NE(first->Label10[0]->text(), " - ");
+    closeAll();
+    ASSERT_TRUE(evaluate("Final", 150, 1));
+    closeAll();
+
+    frm_Evaluate* window = evaluate(" trial ", 200, 17);
+    ASSERT_TRUE(window);
+    const std::vector<QString> current = {"20", "17", "0", "3", "85%", "E4"};
+    const std::vector<QString> previous = {"20", "10", "0", "10", "50%", "E1"};
+    for (std::size_t k = 0; k < current.size(); ++k) {
+        EXPECT_EQ(window->Label10[k + 2]->text(), current[k]);
+        EXPECT_EQ(window->Label10[k + 10]->text(), previous[k]);
+    }
+    EXPECT_NE(window->Label10[8]->text(), " - ");
+    EXPECT_EQ(window->currPercentile->text(), "85% (17/20)");
+    EXPECT_EQ(window->currPercentile2->text(), "85% (17/20)");
+    EXPECT_EQ(window->currPBinner->width(), 135);  // 2031.5 twips
+    EXPECT_EQ(window->ListView2->topLevelItemCount(), 6);
+    EXPECT_EQ(window->ListView2->topLevelItem(5)->text(0), " 90% to 100% ");
+    EXPECT_EQ(window->ListView2->topLevelItem(5)->text(1), "E5");
+    EXPECT_EQ(window->Label18[5]->text(), "E4");
+    EXPECT_TRUE(PerformanceHistory.empty());  // the main screen is not on its history tab
+}
+
+TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRows) {
+    useBank({"b", "A", "c", "d", "e", "f", "g"}, 21);
+    frm_Evaluate* window = evaluate("Trial", 100, 3);
+    ASSERT_TRUE(window);
+    window->SSTab1->setCurrentIndex(1);
+    window->SSTab1->setCurrentIndex(0);
+    window->SSTab1->setCurrentIndex(1);
+    ASSERT_EQ(window->PicRow.size(), 7u);
+    EXPECT_EQ(window->Objective[0]->text(), "A");
+    EXPECT_EQ(window->Objective[1]->text(), "b");
+    // Questions 1 to 3 are right, one each of A, c and d; b has none.
+    EXPECT_EQ(window->Percentile[0]->text(), "33% (1/3)");
+    EXPECT_EQ(window->Remarks[0]->text(), "E0");
+    EXPECT_EQ(window->PBinner[0]->width(), 53);  // 796.67 twips
+    EXPECT_EQ(window->Percentile2[1]->text(), "0% (0/3)");
+    EXPECT_EQ(window->PBinner[1]->width(), 0);
+    EXPECT_EQ(window->lbl_Evaluate[1]->text(), "E9");
+
+    QScrollBar* bar = window->Objectives_Vscroll;
+    EXPECT_TRUE(bar->isEnabled());
+    EXPECT_EQ(bar->maximum(), 410);
+    QTest::keyClick(window->Objectives_Inner, Qt::Key_PageDown);
+    EXPECT_EQ(bar->value(), 410);
+    EXPECT_EQ(window->Objectives_Inner->y(), -27);
+    QTest::keyClick(window->Objectives_Inner, Qt::Key_Up);
+    EXPECT_EQ(bar->value(), 260);
+    window->Objectives_Inner_KeyDown(33);
+    EXPECT_EQ(window->Objectives_Inner->y(), 0);
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->SSTab1->setFocus();
+    QTest::mouseClick(window->lbl_Evaluate[0], Qt::RightButton);
+    EXPECT_EQ(window->lbl_Evaluate[0]->contextMenuPolicy(), Qt::PreventContextMenu);
+    EXPECT_TRUE(window->Objectives_Inner->hasFocus());
+}
+
+TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorting) {
+    frm_Evaluate* window = evaluate("Trial", 100, 2, 1);
+    ASSERT_TRUE(window);
+    window->SSTab1->setCurrentIndex(2);
+    ListView* list = window->ListView1;
+    ASSERT_EQ(list->topLevelItemCount(), 20);
+    EXPECT_EQ(window->Label18[1]->text(), "2");
+    EXPECT_EQ(list->columnWidth(2),
+              list->width() - list->columnWidth(0) - list->columnWidth(1) - 23);
+    EXPECT_EQ(list->topLevelItem(2)->icon(0).pixmap(16).toImage(),
+              OwnIcons::resultIcon(3).pixmap(16).toImage());
+
+    window->ListView1_ColumnClick(1);
+    QTreeWidgetItem* seventh = list->findItems(QStringLiteral("7"), Qt::MatchExactly, 0).value(0);
+    ASSERT_TRUE(seventh);
+    EXPECT_NE(list->indexOfTopLevelItem(seventh), 6);
+    const QPoint where = list->visualItemRect(seventh).center();
+    window->ListView1_MouseMove(where);
+    ASSERT_TRUE(window->ListTip);
+    EXPECT_EQ(window->ListTip->Title(), "Single answer     (Double-Click to go to question)");
+    EXPECT_EQ(window->ListTip->TipText(), "Question 7");
+    const QWidget* tip = window->ListTip->tipWindow();
+    window->ListView1_MouseMove(where + QPoint(20, 0));
+    EXPECT_EQ(window->ListTip->tipWindow(), tip);
+
+    list->setCurrentItem(seventh);
+    window->ListView1_DblClick();
+    EXPECT_EQ(CurrentQuestionIndex, 6);
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_EQ(exam::ExamWindow()->SSTab2->currentIndex(), 0);
+    EXPECT_EQ(exam::ExamWindow()->RichTextBox1Tag, "7");
+}
+
+TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresADoubleClick) {
+    frm_Evaluate* window = evaluate("Empty", 100, 0, 0, 99);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->currPercentile->text(), "0% (0/1)");
+    window->SSTab1->setCurrentIndex(1);
+    ASSERT_EQ(window->PicRow.size(), 1u);
+    EXPECT_EQ(window->Percentile[0]->text(), "0% (0/0)");
+    EXPECT_EQ(window->PBinner[0]->width(), 0);
+    EXPECT_EQ(window->Remarks[0]->text(), "");
+    EXPECT_FALSE(window->Objectives_Vscroll->isEnabled());
+    window->Objectives_Inner_KeyDown(34);
+    EXPECT_EQ(window->Objectives_Inner->y(), 0);
+
+    window->SSTab1->setCurrentIndex(2);
+    EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+    window->ListView1_DblClick();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(EvaluationWindowTest, ButtonsHoverAfterTheDelayAndFeedbackOpensTheMail) {
+    frm_Evaluate* window = evaluate("Trial", 100, 1);
+    ASSERT_TRUE(window);
+    const QPoint inside = window->button_end->rect().center();
+    QTest::mouseMove(window->button_end, inside);
+    EXPECT_EQ(window->button_end->look(), PictureButton::Look::Normal);
+    window->Timer2_Timer();
+    QTest::mouseMove(window->button_end, inside + QPoint(1, 1));
+    EXPECT_EQ(window->button_end->look(), PictureButton::Look::Hover);
+    EXPECT_TRUE(window->Timer2->isActive());
+    window->Timer2_Timer();
+    EXPECT_FALSE(window->Timer2->isActive());
+
+    const RecordedShell shell;
+    window->button_feedback_Click();
+    ASSERT_EQ(shell.opened().size(), 1u);
+    // The link as handed to the shell, fully encoded (the subject's final blank does not
+    // survive the link).
+    EXPECT_EQ(shell.opened()[0],
+              "mailto:feedback@exam.example?CC=help@test.example"
+              "&Subject=Feedback%20on%20TP-1%20%20Evaluate%20%26%20Grade");
+    EXPECT_EQ(window->button_feedback->look(), PictureButton::Look::Normal);
+}
+
+TEST_F(EvaluationWindowTest, ARecordReopenedFromTheHistoryIsReviewedAndClosingEndsBoth) {
+    ASSERT_TRUE(evaluate("Trial", 100, 4));
+    closeAll();
+    EXPECT_FALSE(exam::ExamWindow());
+    EXPECT_FALSE(CurrentExamSession.IsOpen());
+    EXPECT_EQ(CurrentExam, BlankExam);
+
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
+    ASSERT_TRUE(exam::LoadExamWindow(exam::ExamOpening::kReview));
+    QPointer<frm_Evaluate> window = LoadEvaluationWindow();
+    EXPECT_TRUE(CurrentExamSession.InReview());
+    EXPECT_EQ(window->Label10[3]->text(), "4");
+    EXPECT_NE(window->Label10[0]->text(), " - ");
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
+
+    window->button_end_Click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(exam::ExamWindow());
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
+}
+
+TEST_F(EvaluationWindowTest, TheMainWindowBringsAHiddenEvaluationBackInsteadOfClosing) {
+    auto* main = new mdi_Main();
+    main->show();
+    frm_Evaluate* window = evaluate("Trial", 100, 1);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->parentWidget(), main);
+    window->hide();
+    EXPECT_TRUE(main->MDIForm_QueryUnload());
+    EXPECT_TRUE(window->isVisible());
+    AbortFlag = true;
+    main->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AbortFlag = false;
+}
