@@ -13,9 +13,13 @@ void AppWindows::ShowSplash() {
     splash_->repaint();
 }
 
-void AppWindows::UnloadSplash() { splash_.reset(); }
+void AppWindows::UnloadSplash() {
+    splash_.reset();
+}
 
-mdi_Main* AppWindows::MainWindow() const { return main_; }
+mdi_Main* AppWindows::MainWindow() const {
+    return main_;
+}
 
 void AppWindows::ShowMainWindow() {
     main_ = new mdi_Main();

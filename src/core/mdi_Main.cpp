@@ -167,9 +167,8 @@ bool mdi_Main::MDIForm_QueryUnload() {
         return true;
     }
     const QPointer<mdi_Main> self(this);
-    const int answer = platform::MsgBox(SystemVars.QuitTexts(0),
-                                        platform::kYesNo + platform::kQuestion,
-                                        SystemVars.QuitTexts(1));
+    const int answer = platform::MsgBox(
+        SystemVars.QuitTexts(0), platform::kYesNo + platform::kQuestion, SystemVars.QuitTexts(1));
     return !self || answer != platform::kYes;
 }
 
@@ -201,7 +200,9 @@ bool mdi_Main::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void mdi_Main::menuFileExit_Click() { close(); }
+void mdi_Main::menuFileExit_Click() {
+    close();
+}
 
 void mdi_Main::menuHelpAbout_Click() {
     const QPointer<frm_About> about = new frm_About(this);
@@ -213,4 +214,6 @@ void mdi_Main::mnuVOZOvi_Click() {
     mod_Viewer::ShowResourceDocument(AppPaths::ResourcesFolder() / "VOZOvi.dat");
 }
 
-void mdi_Main::Print_Click() { sendKeyToFocus(Qt::Key_P, Qt::ControlModifier); }
+void mdi_Main::Print_Click() {
+    sendKeyToFocus(Qt::Key_P, Qt::ControlModifier);
+}

@@ -6,6 +6,8 @@ namespace platform {
 
 // Background of picture boxes, frames and buttons of the main, About, exam and evaluation
 // windows.
-inline QColor PanelColour() { return QColor(224, 223, 227); }
+inline QColor PanelColour() {
+    return QColor(224, 223, 227);
+}
 
 }  // namespace platform
