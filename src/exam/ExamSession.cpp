@@ -49,9 +49,15 @@ bool ExamSession::Open(ExamOpening opening, const std::filesystem::path& savePat
 
     limitSeconds_ = minutesOf(CurrentExam.Minutes) * 60;
     const auto stored = ParseClock(CurrentExam.RemainingText);
-    secondsLeft_ =
-        CurrentExam.RemainingText != kNewExamRemaining && stored ? *stored : limitSeconds_;
-    clockRunning_ = CurrentExam.TimerOn;
+    // Only a new exam starts from the limit: a resumed timed exam whose time had run out
+    // (time was spent) has none left.
+    const bool ranOut = opening != ExamOpening::kNew && limitSeconds_ > 0 &&
+                        CurrentExam.RemainingText == kNewExamRemaining &&
+                        ParseClock(CurrentExam.ElapsedText).value_or(0) > 0;
+    secondsLeft_ = (CurrentExam.RemainingText != kNewExamRemaining || ranOut) && stored
+                       ? *stored
+                       : limitSeconds_;
+    clockRunning_ = CurrentExam.TimerOn && !ranOut;
     inProgress_ = true;
     regradeForScore();
     if (!GoTo(CurrentExam.StartIndex)) GoTo(0);

@@ -36,6 +36,7 @@
 #include "exam/mod_MyCurrentExam.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "mainscreen/mod_Customize.h"
+#include "mainscreen/mod_Save.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -493,11 +494,6 @@ void frm_Exam::setCaptions() {
 
 bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path& savePath) {
     auto& session = exam::CurrentExamSession;
-    // The session starts every stored "00:00:00" from the limit; a resumed save whose time
-    // had run out (time was spent) has none left.
-    const bool ranOut = opening == exam::ExamOpening::kResumed &&
-                        CurrentExam.RemainingText == "00:00:00" &&
-                        exam::ParseClock(CurrentExam.ElapsedText).value_or(0) > 0;
     if (!session.Open(opening, savePath)) return false;
     HoverDelayCount = 0;
     MyNotes_Contents->clear();
@@ -509,12 +505,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
     setCaptions();
     Choices_Reset->setEnabled(false);
 
-    if (ranOut && session.Timed()) {
-        session.ResumeClock();
-        while (session.ClockRunning() && !session.TickClock()) {
-        }
-        UpdateTimerButtons();
-    }
+    if (session.Timed() && session.SecondsLeft() == 0) UpdateTimerButtons();
     syncTimers();
     UpdateTimerDisplay();
     if (!session.Timed())
@@ -556,7 +547,9 @@ void frm_Exam::Form_Unload() {
     if (boardTab == 1) mod_Customize::RestoreQuestionBank();
     if (QWidget* end = mod_Forms::Find("frm_ExamEnd")) mod_Forms::Unload(end);
     // Marks become bookmarks, Data/Resource.dat is rewritten and CurrentExam reset.
-    exam::CurrentExamSession.Close();
+    const std::filesystem::path savePath = exam::CurrentExamSession.Close();
+    // The saved-exams tab shows the exam's file again as it now stands.
+    if (boardTab == 2 && !savePath.empty()) mod_Save::ShowSaveDetails(0, savePath);
     if (auto* main = qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"))) {
         main->SetExamEndHandler({});
         if (board) main->ShowChild(board);
@@ -670,7 +663,7 @@ void frm_Exam::LayoutChoices() {
     for (std::size_t k = 0; k < controls.size(); ++k) {
         if (!controls[k]) continue;
         const int controlHeight = controls[k]->sizeHint().height();
-        const int labelHeight = Label[k]->heightForWidth(labelWidth);
+        const int labelHeight = std::max(0, Label[k]->heightForWidth(labelWidth));
         controls[k]->setGeometry(kChoicePad, y, controlWidth, controlHeight);
         Label[k]->setGeometry(labelLeft, y + std::max(0, (controlHeight - labelHeight) / 2),
                               labelWidth, labelHeight);

@@ -15,7 +15,6 @@
 #include "exam/ExamSession.h"
 
 class QCheckBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;

@@ -17,7 +17,6 @@
 #include "core/mod_Email.h"
 #include "core/mod_User.h"
 #include "exam/ExamEnd.h"
-#include "exam/ExamTime.h"
 #include "exam/LcdDigits.h"
 #include "exam/frm_Exam.h"
 #include "platform/TextCodec.h"

@@ -237,6 +237,9 @@ TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsResetsTheExamAndShowsTh
     QTest::mouseClick(window->check_Review[0], Qt::LeftButton);
     window->Choices_Next_Click(0);
 
+    EXPECT_FALSE(main->close());  // closing the program asks how the exam ends
+    EXPECT_EQ(endReasons, std::vector<int>{8});
+
     exam::UnloadExamWindow();
     EXPECT_FALSE(exam::ExamWindow());
     EXPECT_EQ(CurrentExam, BlankExam);
