@@ -21,7 +21,10 @@
 #include "core/frm_About.h"
 #include "core/mod_Question.h"
 #include "core/mod_file.h"
+#include "evaluation/EvaluationWindow.h"
+#include "evaluation/frm_Evaluate.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamWindow.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/Look.h"
 #include "platform/MessageBox.h"
@@ -177,6 +180,10 @@ void mdi_Main::MDIForm_Unload() {
     unloaded_ = true;
     mod_file::DeleteFolder(AppPaths::ResourcesTempFolder());
     mod_Question::WriteStatistics();
+    // Windows with an unload of their own run it: the exam window turns its marks into
+    // bookmarks on the way out.
+    if (frm_Evaluate* evaluate = evaluation::EvaluationWindow()) evaluate->Form_Unload();
+    exam::UnloadExamWindow();
     for (const std::string& name : mod_Forms::OpenWindowNames()) {
         QWidget* window = mod_Forms::Find(name);
         if (window && window != this) mod_Forms::Unload(window);

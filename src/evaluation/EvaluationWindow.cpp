@@ -24,8 +24,4 @@ frm_Evaluate* EvaluationWindow() {
     return qobject_cast<frm_Evaluate*>(mod_Forms::Find("frm_Evaluate"));
 }
 
-void InstallExamEndLoader() {
-    mod_Exam::SetEvaluationWindowLoader([] { LoadEvaluationWindow(); });
-}
-
 }  // namespace evaluation

@@ -12,7 +12,4 @@ frm_Evaluate* LoadEvaluationWindow();
 // The loaded evaluation window, or nullptr.
 frm_Evaluate* EvaluationWindow();
 
-// Makes the end dialog's evaluate option open this window; start-up calls it once.
-void InstallExamEndLoader();
-
 }  // namespace evaluation

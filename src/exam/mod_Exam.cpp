@@ -158,8 +158,10 @@ void countIn(QuestionStats* stats, std::string_view kind) {
     if (kind == "wrong") ++stats->WrongCount;
 }
 
+// Statistics count only for the grading that ends an exam: never while it runs, never again
+// in review.
 bool examRunning() {
-    return exam::CurrentExamSession.InProgress();
+    return exam::CurrentExamSession.InProgress() || exam::CurrentExamSession.InReview();
 }
 
 }  // namespace

@@ -254,6 +254,22 @@ TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsResetsTheExamAndShowsTh
     AbortFlag = false;
 }
 
+TEST_F(ExamWindowTest, ClosingTheProgramRunsTheExamWindowsOwnUnload) {
+    auto* main = new mdi_Main();
+    main->show();
+    ASSERT_TRUE(open());
+    window->Timer1_Timer();
+    QTest::mouseClick(window->check_Review[0], Qt::LeftButton);
+
+    AbortFlag = true;  // after a critical error the program closes without questions
+    EXPECT_TRUE(main->close());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    AbortFlag = false;
+    EXPECT_FALSE(exam::ExamWindow());
+    EXPECT_TRUE(QuestionStatsTable[0].Bookmarked);  // the mark became a bookmark
+    EXPECT_EQ(CurrentExam, BlankExam);
+}
+
 TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     ASSERT_TRUE(open());
     window->Timer1_Timer();
