@@ -84,6 +84,7 @@ ConfirmAnswer AskConfirm(QWidget* owner, const ConfirmRequest& request) {
     dialog->Remember->setText(platform::toQt(request.rememberCaption));
     dialog->Yes->setText(platform::toQt("&" + request.yesCaption));
     dialog->No->setText(platform::toQt("&" + request.noCaption));
+    dialog->Yes->setVisible(!request.yesCaption.empty());
     dialog->No->setVisible(!request.noCaption.empty());
     mod_System_Icons::DrawSystemIcon(dialog->Confirm_Icon, request.icon);
 

@@ -40,9 +40,11 @@ struct ConfirmRequest {
     std::string title;
     std::string message;
     std::string rememberCaption;
-    std::string yesCaption;  // shown with its first letter as the accelerator
-    std::string noCaption;   // empty for a notice: only Yes is shown
-    int icon = 0;            // DrawSystemIcon number
+    // Each shown with its first letter as the accelerator; an empty caption hides its button
+    // (a notice shows one).
+    std::string yesCaption;
+    std::string noCaption;
+    int icon = 0;  // DrawSystemIcon number
 };
 
 struct ConfirmAnswer {

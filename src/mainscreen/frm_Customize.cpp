@@ -619,13 +619,13 @@ void frm_Customize::cmdStart_Click() {
         if (UserSettings.SkipZeroTotalNotice) return;
         QWidget* main = mod_Forms::Find("mdi_Main");
         const QPointer<frm_Customize> self(this);
-        // A notice with one button: the exam cannot be started from it.
+        // A notice whose one button is No: the exam cannot be started from it.
         const ConfirmAnswer answer =
             AskConfirm(main ? main : this, {.title = SystemVars.ZeroTotalTexts(1),
                                             .message = SystemVars.ZeroTotalTexts(3),
                                             .rememberCaption = SystemVars.ZeroTotalTexts(4),
-                                            .yesCaption = SystemVars.ZeroTotalTexts(5),
-                                            .noCaption = {},
+                                            .yesCaption = {},
+                                            .noCaption = SystemVars.ZeroTotalTexts(5),
                                             .icon = codeOf(SystemVars.ZeroTotalTexts(2))});
         if (!self || !answer.remember) return;
         UserSettings.SkipZeroTotalNotice = true;
