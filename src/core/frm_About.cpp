@@ -18,15 +18,8 @@
 
 namespace {
 
-// Controls carry their window's names, so tests and tools can find them.
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
 QLabel* makeLabel(QWidget* parent, const char* name, bool wrap = false) {
-    auto* label = named(new QLabel(parent), name);
+    auto* label = platform::Named(new QLabel(parent), name);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(wrap);
     return label;
@@ -40,20 +33,20 @@ void setText(QLabel* label, const std::string& windows1252) {
 
 frm_About::frm_About(QWidget* owner)
     : QDialog(owner),
-      PicLogoMain(named(new QLabel(this), "PicLogoMain")),
+      PicLogoMain(platform::Named(new QLabel(this), "PicLogoMain")),
       Label3(makeLabel(this, "Label3", true)),
       Label1(makeLabel(this, "Label1", true)),
       Label2(makeLabel(this, "Label2")),
-      Frame2(named(new QGroupBox(this), "Frame2")),
+      Frame2(platform::Named(new QGroupBox(this), "Frame2")),
       Label7(makeLabel(this, "Label7")),
       Label9(makeLabel(this, "Label9")),
       Label8(makeLabel(this, "Label8")),
       Label10(makeLabel(this, "Label10")),
       Label5(makeLabel(this, "Label5", true)),
-      Frame1(named(new QGroupBox(this), "Frame1")),
+      Frame1(platform::Named(new QGroupBox(this), "Frame1")),
       Label4(makeLabel(this, "Label4", true)),
       lbl_copyright(makeLabel(this, "lbl_copyright", true)),
-      Command1(named(new QPushButton(this), "Command1")) {
+      Command1(platform::Named(new QPushButton(this), "Command1")) {
     mod_Forms::Register(this, "frm_About");
     // Every way of closing unloads the window; deletion waits for the modal loop to return.
     setAttribute(Qt::WA_DeleteOnClose);

@@ -9,27 +9,17 @@
 
 #include "core/ReadOnlyTextBox.h"
 #include "core/mod_System_Icons.h"
+#include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 
-namespace {
-
-// Controls carry their window's names, so tests and tools can find them.
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-}  // namespace
-
 frm_Confirm::frm_Confirm(QWidget* owner)
     : QDialog(owner),
-      Message(named(new ReadOnlyTextBox(this), "Message")),
-      Confirm_Icon(named(new QLabel(this), "Confirm_Icon")),
-      Yes(named(new QPushButton(this), "Yes")),
-      No(named(new QPushButton(this), "No")),
-      Remember(named(new QCheckBox(this), "Remember")) {
+      Message(platform::Named(new ReadOnlyTextBox(this), "Message")),
+      Confirm_Icon(platform::Named(new QLabel(this), "Confirm_Icon")),
+      Yes(platform::Named(new QPushButton(this), "Yes")),
+      No(platform::Named(new QPushButton(this), "No")),
+      Remember(platform::Named(new QCheckBox(this), "Remember")) {
     mod_Forms::Register(this, "frm_Confirm");
 
     Message->setFrameShape(QFrame::NoFrame);

@@ -43,13 +43,6 @@ void sendKeyToFocus(int key, Qt::KeyboardModifiers modifiers) {
     QApplication::sendEvent(target, &release);
 }
 
-void fillPanel(QWidget* widget) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, platform::PanelColour());
-    widget->setPalette(palette);
-}
-
 }  // namespace
 
 mdi_Main::mdi_Main(QWidget* parent) : QMainWindow(parent) {
@@ -133,7 +126,7 @@ void mdi_Main::buildPopupMenus() {
 }
 
 void mdi_Main::MDIForm_Load() {
-    fillPanel(Picture3);
+    platform::FillBackground(Picture3);
     const QString caption = platform::toQt(SystemVars.ProductName + " " + SystemVars.TitleSuffix);
     setWindowTitle(caption);
     DataCipher.Key(DataKey);

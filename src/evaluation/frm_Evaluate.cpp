@@ -83,13 +83,6 @@ QLabel* plainLabel(QWidget* parent, Qt::Alignment alignment = Qt::AlignLeft | Qt
     return label;
 }
 
-void fillBackground(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
 QFont barFont() {
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(8.25);
@@ -101,7 +94,7 @@ QLabel* valueBox(QWidget* parent) {
     QLabel* box = plainLabel(parent, Qt::AlignCenter);
     box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     box->setFont(barFont());
-    fillBackground(box, parent->palette().color(QPalette::Base));
+    platform::FillBackground(box, parent->palette().color(QPalette::Base));
     return box;
 }
 
@@ -154,7 +147,7 @@ QLabel* barText(QWidget* parent) {
 
 QFrame* rule(QWidget* parent, const QRect& geometry) {
     auto* line = new QFrame(parent);
-    fillBackground(line, parent->palette().color(QPalette::Mid));
+    platform::FillBackground(line, parent->palette().color(QPalette::Mid));
     line->setGeometry(geometry);
     return line;
 }
@@ -322,13 +315,13 @@ void frm_Evaluate::layoutObjectivePage(QWidget* page) {
                         viewHeight + 2 * kOuterBorder);
     Objectives_Outer = new QWidget(border);
     Objectives_Outer->setGeometry(kOuterBorder, kOuterBorder, viewWidth, viewHeight);
-    fillBackground(Objectives_Outer, palette().color(QPalette::Base));
+    platform::FillBackground(Objectives_Outer, palette().color(QPalette::Base));
 
     Objectives_Inner = new QWidget(Objectives_Outer);
     Objectives_Inner->setGeometry(0, 0, viewWidth,
                                   TwipsToPixels(mod_Evaluate::kObjectivesInnerDesignHeight));
     Objectives_Inner->setFocusPolicy(Qt::StrongFocus);
-    fillBackground(Objectives_Inner, palette().color(QPalette::Base));
+    platform::FillBackground(Objectives_Inner, palette().color(QPalette::Base));
     Objectives_Inner->installEventFilter(this);
 
     Objectives_Vscroll = new QScrollBar(Qt::Vertical, page);
@@ -373,7 +366,7 @@ void frm_Evaluate::addObjectiveRow() {
                      TwipsToPixels(mod_Evaluate::kObjectiveFirstRowTop +
                                    static_cast<double>(k) * mod_Evaluate::kObjectiveRowHeight),
                      Objectives_Inner->width(), TwipsToPixels(mod_Evaluate::kObjectiveRowHeight));
-    fillBackground(row, Qt::white);
+    platform::FillBackground(row, Qt::white);
 
     QLabel* outline = plainLabel(row);
     outline->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -433,7 +426,7 @@ void frm_Evaluate::layoutQuestionPage(QWidget* page) {
 }
 
 void frm_Evaluate::Form_Load() {
-    fillBackground(Picture1[0], platform::PanelColour());
+    platform::FillBackground(Picture1[0], platform::PanelColour());
     SSTab1->setCurrentIndex(0);
     mod_Evaluate::SetExamReviewMode();
     lbl_Form->setText(q(evaluateText(14)));

@@ -54,34 +54,19 @@ constexpr int kDigitWidth = 26;
 constexpr int kDigitHeight = 38;
 constexpr int kColonWidth = 10;
 
-// Controls carry their documented names (array items with their index), so that tests and
-// tools can find them.
-template <class Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
 QString itemName(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-void fillWith(QWidget* widget, const QColor& colour) {
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
 QFrame* panel(QWidget* parent, const QString& name) {
-    auto* frame = named(new QFrame(parent), name);
+    auto* frame = platform::Named(new QFrame(parent), name);
     frame->setFrameShape(QFrame::StyledPanel);
-    fillWith(frame, platform::PanelColour());
+    platform::FillBackground(frame, platform::PanelColour());
     return frame;
 }
 
 QLabel* plainLabel(QWidget* parent, const QString& name) {
-    auto* label = named(new QLabel(parent), name);
+    auto* label = platform::Named(new QLabel(parent), name);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
@@ -101,7 +86,7 @@ QIcon slotIcon(int slot) {
 
 frm_Exam::frm_Exam(QWidget* parent) : QWidget(parent) {
     mod_Forms::Register(this, "frm_Exam");
-    fillWith(this, platform::PanelColour());
+    platform::FillBackground(this, platform::PanelColour());
 
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(6, 6, 6, 6);
@@ -133,13 +118,13 @@ frm_Exam::frm_Exam(QWidget* parent) : QWidget(parent) {
 frm_Exam::~frm_Exam() = default;
 
 void frm_Exam::buildQuestionTabs() {
-    SSTab2 = named(new QTabWidget(this), QStringLiteral("SSTab2"));
+    SSTab2 = platform::Named(new QTabWidget(this), QStringLiteral("SSTab2"));
     SSTab2->addTab(buildQuestionPage(0, RichTextBox1), QString());
     SSTab2->addTab(buildQuestionPage(1, RichTextBox2), QString());
 
     auto* results = new QWidget(SSTab2);
     auto* layout = new QVBoxLayout(results);
-    ListView2 = named(new ListView(results), QStringLiteral("ListView2"));
+    ListView2 = platform::Named(new ListView(results), QStringLiteral("ListView2"));
     ListView2->viewport()->setMouseTracking(true);
     ListView2->viewport()->installEventFilter(this);
     layout->addWidget(ListView2, 1);
@@ -184,8 +169,8 @@ QWidget* frm_Exam::buildQuestionPage(int item, QTextEdit*& text) {
     grid->addWidget(lbl_Exam_Category[item], 1, 0, 1, 2);
     layout->addWidget(heading);
 
-    text = named(new QTextEdit(page),
-                 item == 0 ? QStringLiteral("RichTextBox1") : QStringLiteral("RichTextBox2"));
+    text = platform::Named(new QTextEdit(page), item == 0 ? QStringLiteral("RichTextBox1")
+                                                          : QStringLiteral("RichTextBox2"));
     text->setReadOnly(true);
     text->setAcceptRichText(false);
     text->setFocusPolicy(Qt::NoFocus);
@@ -203,15 +188,16 @@ QWidget* frm_Exam::buildNavigationRow(int item, QWidget* parent) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     if (item < 2) {
-        check_Review[item] = named(new QCheckBox(row), itemName("check_Review", item));
+        check_Review[item] = platform::Named(new QCheckBox(row), itemName("check_Review", item));
         connect(check_Review[item], &QCheckBox::toggled, this, [this, item] {
             if (!UpdatingChoices) check_Review_Click(item);
         });
         layout->addWidget(check_Review[item]);
     }
     layout->addStretch(1);
-    Choices_Previous[item] = named(new QPushButton(row), itemName("Choices_Previous", item));
-    Choices_Next[item] = named(new QPushButton(row), itemName("Choices_Next", item));
+    Choices_Previous[item] =
+        platform::Named(new QPushButton(row), itemName("Choices_Previous", item));
+    Choices_Next[item] = platform::Named(new QPushButton(row), itemName("Choices_Next", item));
     connect(Choices_Previous[item], &QPushButton::clicked, this,
             [this, item] { Choices_Previous_Click(item); });
     connect(Choices_Next[item], &QPushButton::clicked, this,
@@ -226,25 +212,25 @@ QWidget* frm_Exam::buildAnswerPanel() {
     auto* layout = new QVBoxLayout(Choices_Frame);
     auto* scrolled = new QHBoxLayout;
     scrolled->setSpacing(0);
-    Choices_Outer = named(new QFrame(Choices_Frame), QStringLiteral("Choices_Outer"));
+    Choices_Outer = platform::Named(new QFrame(Choices_Frame), QStringLiteral("Choices_Outer"));
     static_cast<QFrame*>(Choices_Outer)->setFrameShape(QFrame::StyledPanel);
-    fillWith(Choices_Outer, Choices_Outer->palette().color(QPalette::Base));
+    platform::FillBackground(Choices_Outer, Choices_Outer->palette().color(QPalette::Base));
     Choices_Outer->installEventFilter(this);
-    Choices_Inner = named(new QWidget(Choices_Outer), QStringLiteral("Choices_Inner"));
+    Choices_Inner = platform::Named(new QWidget(Choices_Outer), QStringLiteral("Choices_Inner"));
     Choices_Inner->setFocusPolicy(Qt::StrongFocus);
     Choices_Inner->installEventFilter(this);
     lbl_Choices_Type = plainLabel(Choices_Inner, QStringLiteral("lbl_Choices_Type"));
     makeBold(lbl_Choices_Type);
     lbl_Choices_Type->hide();
     choices_fill_in_the_blanks =
-        named(new QLineEdit(Choices_Inner), QStringLiteral("choices_fill_in_the_blanks"));
+        platform::Named(new QLineEdit(Choices_Inner), QStringLiteral("choices_fill_in_the_blanks"));
     choices_fill_in_the_blanks->setMaxLength(static_cast<int>(exam::kMaxFillInLength));
     choices_fill_in_the_blanks->hide();
     connect(choices_fill_in_the_blanks, &QLineEdit::textChanged, this, [this] {
         if (!UpdatingChoices) mod_MyCurrentExam::RecordAnswer();
     });
-    Choices_Vscroll =
-        named(new QScrollBar(Qt::Vertical, Choices_Frame), QStringLiteral("Choices_Vscroll"));
+    Choices_Vscroll = platform::Named(new QScrollBar(Qt::Vertical, Choices_Frame),
+                                      QStringLiteral("Choices_Vscroll"));
     Choices_Vscroll->setFocusPolicy(Qt::NoFocus);
     Choices_Vscroll->setEnabled(false);
     connect(Choices_Vscroll, &QScrollBar::valueChanged, this, &frm_Exam::Choices_Vscroll_Change);
@@ -253,9 +239,11 @@ QWidget* frm_Exam::buildAnswerPanel() {
     layout->addLayout(scrolled, 1);
 
     auto* buttons = new QHBoxLayout;
-    Choices_Reset = named(new QPushButton(Choices_Frame), QStringLiteral("Choices_Reset"));
+    Choices_Reset =
+        platform::Named(new QPushButton(Choices_Frame), QStringLiteral("Choices_Reset"));
     connect(Choices_Reset, &QPushButton::clicked, this, &frm_Exam::Choices_Reset_Click);
-    Choices_Jump = named(new TypeAheadComboBox(Choices_Frame), QStringLiteral("Choices_Jump"));
+    Choices_Jump =
+        platform::Named(new TypeAheadComboBox(Choices_Frame), QStringLiteral("Choices_Jump"));
     Choices_Jump->setMinimumWidth(110);
     connect(Choices_Jump, &QComboBox::activated, this, &frm_Exam::Choices_Jump_Click);
     buttons->addWidget(Choices_Reset);
@@ -268,7 +256,7 @@ QWidget* frm_Exam::buildAnswerPanel() {
 QWidget* frm_Exam::buildStatusListPanel() {
     StatusList_Frame = panel(this, QStringLiteral("StatusList_Frame"));
     auto* layout = new QVBoxLayout(StatusList_Frame);
-    SSTab1 = named(new QTabWidget(StatusList_Frame), QStringLiteral("SSTab1"));
+    SSTab1 = platform::Named(new QTabWidget(StatusList_Frame), QStringLiteral("SSTab1"));
     for (int k = 0; k < 3; ++k) {
         auto* page = new QWidget(SSTab1);
         auto* row = new QHBoxLayout(page);
@@ -284,7 +272,7 @@ QWidget* frm_Exam::buildStatusListPanel() {
     }
     SSTab1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
-    ListView1 = named(new ListView(StatusList_Frame), QStringLiteral("ListView1"));
+    ListView1 = platform::Named(new ListView(StatusList_Frame), QStringLiteral("ListView1"));
     ListView1->setCheckBoxes(true);
     ListView1->viewport()->setMouseTracking(true);
     ListView1->viewport()->installEventFilter(this);
@@ -308,29 +296,31 @@ QWidget* frm_Exam::buildClockPanel() {
     makeBold(lbl_Exam_Time_Remaining);
     layout->addWidget(lbl_Exam_Time_Remaining);
 
-    LCD_Timer = named(new QFrame(LCD_Container), QStringLiteral("LCD_Timer"));
+    LCD_Timer = platform::Named(new QFrame(LCD_Container), QStringLiteral("LCD_Timer"));
     static_cast<QFrame*>(LCD_Timer)->setFrameShape(QFrame::Panel);
     static_cast<QFrame*>(LCD_Timer)->setFrameShadow(QFrame::Sunken);
-    fillWith(LCD_Timer, platform::PanelColour());
+    platform::FillBackground(LCD_Timer, platform::PanelColour());
     auto* digits = new QHBoxLayout(LCD_Timer);
     digits->setContentsMargins(8, 6, 8, 6);
     digits->setSpacing(3);
     for (int k = 0; k < 6; ++k) {
-        picDigit[k] = named(new LcdDigit(LCD_Timer), itemName("picDigit", k));
+        picDigit[k] = platform::Named(new LcdDigit(LCD_Timer), itemName("picDigit", k));
         picDigit[k]->setFixedSize(kDigitWidth, kDigitHeight);
         digits->addWidget(picDigit[k]);
         if (k == 1 || k == 3) {
-            picColon[k / 2] = named(new LcdColon(LCD_Timer), itemName("picColon", k / 2));
+            picColon[k / 2] = platform::Named(new LcdColon(LCD_Timer), itemName("picColon", k / 2));
             picColon[k / 2]->setFixedSize(kColonWidth, kDigitHeight);
             digits->addWidget(picColon[k / 2]);
         }
     }
     layout->addWidget(LCD_Timer, 0, Qt::AlignHCenter);
 
-    Button_Pause_Exam = named(new QPushButton(LCD_Container), QStringLiteral("Button_Pause_Exam"));
+    Button_Pause_Exam =
+        platform::Named(new QPushButton(LCD_Container), QStringLiteral("Button_Pause_Exam"));
     Button_Reset_Timer =
-        named(new QPushButton(LCD_Container), QStringLiteral("Button_Reset_Timer"));
-    Button_Stop_Timer = named(new QPushButton(LCD_Container), QStringLiteral("Button_Stop_Timer"));
+        platform::Named(new QPushButton(LCD_Container), QStringLiteral("Button_Reset_Timer"));
+    Button_Stop_Timer =
+        platform::Named(new QPushButton(LCD_Container), QStringLiteral("Button_Stop_Timer"));
     for (QPushButton* button : {Button_Pause_Exam, Button_Reset_Timer, Button_Stop_Timer}) {
         button->setIconSize(QSize(24, 22));
         layout->addWidget(button);
@@ -361,7 +351,8 @@ QWidget* frm_Exam::buildPictureButtons() {
     auto* layout = new QHBoxLayout(PicFrame[2]);
     layout->setContentsMargins(6, 4, 6, 4);
     const auto make = [this](int pressedSlot, const char* name) {
-        auto* button = named(new PictureButton(pressedSlot, PicFrame[2]), QLatin1String(name));
+        auto* button =
+            platform::Named(new PictureButton(pressedSlot, PicFrame[2]), QLatin1String(name));
         button->setHoverAllowed([this] { return HoverDelayCount > 0; });
         return button;
     };
@@ -389,8 +380,8 @@ QWidget* frm_Exam::buildPictureButtons() {
 }
 
 void frm_Exam::buildPauseScreen() {
-    Pause_Screen = named(new QWidget(this), QStringLiteral("Pause_Screen"));
-    fillWith(Pause_Screen, platform::PanelColour());
+    Pause_Screen = platform::Named(new QWidget(this), QStringLiteral("Pause_Screen"));
+    platform::FillBackground(Pause_Screen, platform::PanelColour());
     auto* layout = new QVBoxLayout(Pause_Screen);
     layout->addStretch(1);
     Pause_Screen_Image = plainLabel(Pause_Screen, QStringLiteral("Pause_Screen_Image"));
@@ -402,7 +393,7 @@ void frm_Exam::buildPauseScreen() {
     }
     makeBold(txt_Pause_Screen[0], 1.6);
     // Holds the focus while paused so that any key reaches the cover; nothing to see.
-    Pause_Button = named(new QPushButton(Pause_Screen), QStringLiteral("Pause_Button"));
+    Pause_Button = platform::Named(new QPushButton(Pause_Screen), QStringLiteral("Pause_Button"));
     Pause_Button->setFlat(true);
     Pause_Button->setFixedSize(1, 1);
     connect(Pause_Button, &QPushButton::clicked, this, &frm_Exam::Pause_Button_Click);
@@ -419,15 +410,15 @@ void frm_Exam::buildNotesPanel() {
     auto* heading = new QHBoxLayout;
     lbl_MyNotes = plainLabel(MyNotes, QStringLiteral("lbl_MyNotes"));
     makeBold(lbl_MyNotes);
-    MyNotes_Close =
-        named(new QPushButton(QStringLiteral("X"), MyNotes), QStringLiteral("MyNotes_Close"));
+    MyNotes_Close = platform::Named(new QPushButton(QStringLiteral("X"), MyNotes),
+                                    QStringLiteral("MyNotes_Close"));
     MyNotes_Close->setFlat(true);
     MyNotes_Close->setFixedWidth(28);
     connect(MyNotes_Close, &QPushButton::clicked, this, &frm_Exam::MyNotes_Close_Click);
     heading->addWidget(lbl_MyNotes, 1);
     heading->addWidget(MyNotes_Close);
     layout->addLayout(heading);
-    MyNotes_Toolbar = named(new QToolBar(MyNotes), QStringLiteral("MyNotes_Toolbar"));
+    MyNotes_Toolbar = platform::Named(new QToolBar(MyNotes), QStringLiteral("MyNotes_Toolbar"));
     MyNotes_Toolbar->setIconSize(QSize(16, 16));
     // Buttons 2, 3, 5, 6, 8 to 11, 13 and 14 carry the ten pictures; the others separate.
     for (int k = 1, image = 1; k <= 14; ++k) {
@@ -437,7 +428,7 @@ void frm_Exam::buildNotesPanel() {
             MyNotes_Toolbar->addAction(OwnIcons::noteToolbarIcon(image++), QString());
     }
     layout->addWidget(MyNotes_Toolbar);
-    MyNotes_Contents = named(new QTextEdit(MyNotes), QStringLiteral("MyNotes_Contents"));
+    MyNotes_Contents = platform::Named(new QTextEdit(MyNotes), QStringLiteral("MyNotes_Contents"));
     layout->addWidget(MyNotes_Contents, 1);
     MyNotes->hide();
 }
@@ -611,15 +602,16 @@ void frm_Exam::Label_Click(int index) {
 void frm_Exam::LoadChoiceRow(std::size_t row, int answerType) {
     const int k = static_cast<int>(row);
     if (answerType == 1 && row >= choices_single_optionbutton.size()) {
-        auto* option =
-            named(new QRadioButton(Choices_Inner), itemName("choices_single_optionbutton", k));
+        auto* option = platform::Named(new QRadioButton(Choices_Inner),
+                                       itemName("choices_single_optionbutton", k));
         connect(option, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked && !UpdatingChoices) mod_MyCurrentExam::RecordAnswer();
         });
         choices_single_optionbutton.push_back(option);
     }
     if (answerType == 2 && row >= choice_multiple_checkbox.size()) {
-        auto* box = named(new QCheckBox(Choices_Inner), itemName("choice_multiple_checkbox", k));
+        auto* box =
+            platform::Named(new QCheckBox(Choices_Inner), itemName("choice_multiple_checkbox", k));
         connect(box, &QCheckBox::toggled, this, [this] {
             if (!UpdatingChoices) mod_MyCurrentExam::RecordAnswer();
         });

@@ -27,6 +27,7 @@
 #include "exam/ExamWindow.h"
 #include "exam/frm_Exam.h"
 #include "formats/BinaryWriter.h"
+#include "platform/Look.h"
 #include "platform/MessageBox.h"
 #include "platform/SaveDialog.h"
 #include "platform/TextCodec.h"
@@ -37,12 +38,6 @@ namespace {
 constexpr int kTimeUp = 6;
 constexpr int kEvaluateReason = 7;
 constexpr int kEndReason = 8;
-
-template <class Widget>
-Widget* named(Widget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QString labelText(const std::string& text) {
     return platform::toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -118,13 +113,14 @@ void closeProgram() {
 
 frm_ExamEnd::frm_ExamEnd(QWidget* owner)
     : QDialog(owner),
-      Picture1(named(new QLabel(this), "Picture1")),
-      Label1(named(new QLabel(this), "Label1")),
-      Label2(named(new QLabel(this), "Label2")),
-      Option1{
-          named(new QRadioButton(this), "Option1_0"), named(new QRadioButton(this), "Option1_1"),
-          named(new QRadioButton(this), "Option1_2"), named(new QRadioButton(this), "Option1_3")},
-      Command1(named(new QPushButton(this), "Command1")) {
+      Picture1(platform::Named(new QLabel(this), "Picture1")),
+      Label1(platform::Named(new QLabel(this), "Label1")),
+      Label2(platform::Named(new QLabel(this), "Label2")),
+      Option1{platform::Named(new QRadioButton(this), "Option1_0"),
+              platform::Named(new QRadioButton(this), "Option1_1"),
+              platform::Named(new QRadioButton(this), "Option1_2"),
+              platform::Named(new QRadioButton(this), "Option1_3")},
+      Command1(platform::Named(new QPushButton(this), "Command1")) {
     mod_Forms::Register(this, "frm_ExamEnd");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 

@@ -29,15 +29,8 @@ constexpr int kExamPictureSlot = 34;
 constexpr int kDocumentPictureSlot = 37;
 constexpr int kPictureSize = 48;
 
-// Controls carry their window's names, so tests and tools can find them.
-template <class Widget>
-Widget* named(Widget* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel* makeLabel(QWidget* parent, const QString& name, bool wrap = false) {
-    auto* label = named(new QLabel(parent), name);
+    auto* label = platform::Named(new QLabel(parent), name);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(wrap);
     return label;
@@ -46,10 +39,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, bool wrap = false) {
 // Tab pages take the panel colour the interface pictures are drawn on.
 QWidget* newPanel(QWidget* parent) {
     auto* page = new QWidget(parent);
-    page->setAutoFillBackground(true);
-    QPalette panel = page->palette();
-    panel.setColor(QPalette::Window, platform::PanelColour());
-    page->setPalette(panel);
+    platform::FillBackground(page);
     return page;
 }
 
@@ -87,7 +77,7 @@ protected:
 };
 
 QLabel* makePicture(QWidget* parent, const QString& name, int slot) {
-    auto* picture = named(new QLabel(parent), name);
+    auto* picture = platform::Named(new QLabel(parent), name);
     const QPixmap pixmap = mod_Picture::PictureFromBytes(ImageStore[slot].Bytes);
     if (!pixmap.isNull())
         picture->setPixmap(pixmap.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio,
@@ -98,7 +88,7 @@ QLabel* makePicture(QWidget* parent, const QString& name, int slot) {
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, bool primary = false) {
-    auto* button = named(new QPushButton(parent), name);
+    auto* button = platform::Named(new QPushButton(parent), name);
     button->setMinimumWidth(90);
     if (primary) {
         QFont bold = button->font();
@@ -132,11 +122,11 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons) {
 }
 
 ListView* makeList(QWidget* parent, const QString& name) {
-    return named(new ListView(parent), name);
+    return platform::Named(new ListView(parent), name);
 }
 
 QToolBar* makeToolBar(QWidget* parent, const QString& name) {
-    auto* bar = named(new QToolBar(parent), name);
+    auto* bar = platform::Named(new QToolBar(parent), name);
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     return bar;
@@ -166,23 +156,23 @@ struct QuestionTabNames {
 
 QuestionTabControls buildQuestionTab(QWidget* page, const QuestionTabNames& n) {
     QuestionTabControls c{};
-    c.tabs = named(new QTabWidget(page), n.tabs);
+    c.tabs = platform::Named(new QTabWidget(page), n.tabs);
 
     auto* questionPage = new QWidget(c.tabs);
-    c.text = named(new QTextEdit(questionPage), n.text);
+    c.text = platform::Named(new QTextEdit(questionPage), n.text);
     c.text->setReadOnly(true);
     c.jumpLabel = makeLabel(questionPage, n.jumpLabel);
-    c.jump = named(new TypeAheadComboBox(questionPage), n.jump);
+    c.jump = platform::Named(new TypeAheadComboBox(questionPage), n.jump);
     c.jump->setMinimumWidth(70);
     c.previous = makeButton(questionPage, n.previous);
     c.next = makeButton(questionPage, n.next);
-    c.answers = named(new QCheckBox(questionPage), n.answers);
-    c.bookmark = named(new QCheckBox(questionPage), n.bookmark);
+    c.answers = platform::Named(new QCheckBox(questionPage), n.answers);
+    c.bookmark = platform::Named(new QCheckBox(questionPage), n.bookmark);
     c.fullView = makeButton(questionPage, n.fullView);
     c.notesHeading = makeLabel(questionPage, n.notesHeading);
     emphasise(c.notesHeading, 1.0);
     c.notesToolbar = makeToolBar(questionPage, n.notesToolbar);
-    c.notes = named(new QTextEdit(questionPage), n.notes);
+    c.notes = platform::Named(new QTextEdit(questionPage), n.notes);
 
     auto* questionSide = new QVBoxLayout;
     questionSide->addWidget(c.text, 1);
@@ -226,7 +216,7 @@ QWidget* frm_SwitchBoard::newPage(int tab, QLabel*& title, int titleIndex, QLabe
     layout->setContentsMargins(12, 10, 12, 10);
 
     const auto logo = static_cast<std::size_t>(tab - 1);
-    PicLogo[logo] = named(new QLabel(page), QStringLiteral("PicLogo%1").arg(logo));
+    PicLogo[logo] = platform::Named(new QLabel(page), QStringLiteral("PicLogo%1").arg(logo));
     PicLogo[logo]->setFixedSize(64, 64);
     title = makeLabel(page, QStringLiteral("lbl_Title%1").arg(titleIndex));
     emphasise(title, 1.4);
@@ -250,8 +240,8 @@ void frm_SwitchBoard::buildExamKindsTab() {
     layout->setContentsMargins(12, 10, 12, 10);
     layout->setSpacing(12);
 
-    Frame5 = named(new QGroupBox(page), QStringLiteral("Frame5"));
-    txt_Objectives = named(new ReadOnlyTextBox(Frame5), QStringLiteral("txt_Objectives"));
+    Frame5 = platform::Named(new QGroupBox(page), QStringLiteral("Frame5"));
+    txt_Objectives = platform::Named(new ReadOnlyTextBox(Frame5), QStringLiteral("txt_Objectives"));
     txt_Objectives->viewport()->installEventFilter(this);
     auto* objectives = new QVBoxLayout(Frame5);
     objectives->addWidget(txt_Objectives);
@@ -260,10 +250,10 @@ void frm_SwitchBoard::buildExamKindsTab() {
     auto* kinds = new QVBoxLayout;
     kinds->setSpacing(12);
 
-    Frame3 = named(new QGroupBox(page), QStringLiteral("Frame3"));
+    Frame3 = platform::Named(new QGroupBox(page), QStringLiteral("Frame3"));
     txt_Practice = makeLabel(Frame3, QStringLiteral("txt_Practice"), true);
-    PracticeButtons = named(new QWidget, QStringLiteral("PracticeButtons"));
-    opt_Practice.push_back(named(new PracticeOption(PracticeButtons), "opt_Practice0"));
+    PracticeButtons = platform::Named(new QWidget, QStringLiteral("PracticeButtons"));
+    opt_Practice.push_back(platform::Named(new PracticeOption(PracticeButtons), "opt_Practice0"));
     auto* scroll = new PracticeStrip(Frame3);
     scroll->setWidget(PracticeButtons);
     // The strip shows the frame through it.
@@ -303,7 +293,7 @@ QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLa
                                            const char* textsName, QPushButton*& start,
                                            const char* startName, QPushButton*& customize,
                                            const char* customizeName) {
-    auto* frame = named(new QGroupBox(this), QLatin1String(frameName));
+    auto* frame = platform::Named(new QGroupBox(this), QLatin1String(frameName));
     for (std::size_t k = 0; k < texts.size(); ++k)
         texts[k] =
             makeLabel(frame, QStringLiteral("%1%2").arg(QLatin1String(textsName)).arg(k), k == 0);
@@ -349,14 +339,14 @@ void frm_SwitchBoard::buildSaveTab() {
     listButtons->addStretch(1);
     listSide->addLayout(listButtons);
 
-    Frame7 = named(new QGroupBox(page), QStringLiteral("Frame7"));
+    Frame7 = platform::Named(new QGroupBox(page), QStringLiteral("Frame7"));
     for (std::size_t k = 0; k < Label5.size(); ++k)
         Label5[k] = makeLabel(Frame7, QStringLiteral("Label5_%1").arg(k));
     for (std::size_t k = 1; k < Label6.size(); ++k) {
         Label6[k] = makeLabel(Frame7, QStringLiteral("Label6_%1").arg(k), true);
         Label6[k]->setTextInteractionFlags(Qt::TextSelectableByMouse);
     }
-    Text1 = named(new QLineEdit(Frame7), QStringLiteral("Text1"));
+    Text1 = platform::Named(new QLineEdit(Frame7), QStringLiteral("Text1"));
     Text1->setReadOnly(true);
     for (std::size_t k = 1; k < Command5.size(); ++k)
         Command5[k] = makeButton(Frame7, QStringLiteral("Command5_%1").arg(k), k == 1);
@@ -425,7 +415,7 @@ void frm_SwitchBoard::buildQuestionTabs() {
 
 void frm_SwitchBoard::buildPerformanceTab() {
     QWidget* page = newPage(5, lbl_Title[3], 3, Label19, "Label19");
-    SSTab2 = named(new QTabWidget(page), QStringLiteral("SSTab2"));
+    SSTab2 = platform::Named(new QTabWidget(page), QStringLiteral("SSTab2"));
     ListView7 = makeList(SSTab2, QStringLiteral("ListView7"));
     ListView8 = makeList(SSTab2, QStringLiteral("ListView8"));
     ListView9 = makeList(SSTab2, QStringLiteral("ListView9"));
@@ -454,7 +444,7 @@ void frm_SwitchBoard::buildResourcesTab() {
     const auto panel = [&](QGroupBox*& frame, const char* frameName, QLabel*& picture,
                            const char* pictureName, int slot, QLabel*& label, const char* labelName,
                            QPushButton*& button, const char* buttonName, int row, int column) {
-        frame = named(new QGroupBox(page), QLatin1String(frameName));
+        frame = platform::Named(new QGroupBox(page), QLatin1String(frameName));
         picture = makePicture(frame, QLatin1String(pictureName), slot);
         label = makeLabel(frame, QLatin1String(labelName), true);
         button = makeButton(frame, QLatin1String(buttonName));

@@ -73,10 +73,7 @@ bool hasQuestionNote() {
 
 frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     mod_Forms::Register(this, "frm_SwitchBoard");
-    setAutoFillBackground(true);
-    QPalette panel = palette();
-    panel.setColor(QPalette::Window, platform::PanelColour());
-    setPalette(panel);
+    platform::FillBackground(this);
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
