@@ -19,21 +19,10 @@ namespace mod_Question {
 
 namespace {
 
-constexpr char kQuestionSeparator = 30;
-constexpr char kFieldSeparator = 31;
+constexpr std::string_view kQuestionSeparator = "\x1E";
+constexpr std::string_view kFieldSeparator = "\x1F";
 constexpr std::size_t kFieldCount = 11;
 constexpr std::int16_t kFirstPracticeGroup = 51;
-
-std::vector<std::string_view> split(std::string_view text, char separator) {
-    std::vector<std::string_view> pieces;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = text.find(separator, start);
-        pieces.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return pieces;
-        start = end + 1;
-    }
-}
 
 // A decimal field, spaces around it allowed; nullopt when it is no number of type T.
 template <class T>
@@ -49,7 +38,7 @@ std::optional<T> parseNumber(std::string_view field) {
 }
 
 std::optional<QuestionRecord> parseRecord(std::string_view piece) {
-    const auto fields = split(piece, kFieldSeparator);
+    const auto fields = formats::Split(piece, kFieldSeparator);
     if (fields.size() < kFieldCount) return std::nullopt;
     const auto id = parseNumber<std::int32_t>(fields[0]);
     const auto group = parseNumber<std::int16_t>(fields[1]);
@@ -96,7 +85,7 @@ bool loadStatistics() {
 std::optional<ParsedBank> ParseQuestions(std::string_view text) {
     text = text.substr(0, text.find('\0'));
     ParsedBank bank;
-    for (const std::string_view piece : split(text, kQuestionSeparator)) {
+    for (const std::string_view piece : formats::Split(text, kQuestionSeparator)) {
         auto record = parseRecord(piece);
         if (!record) return std::nullopt;
         bank.objectives.emplace_back(formats::TrimSpaces(record->Topic));

@@ -123,17 +123,6 @@ std::string normalizedFillIn(std::string_view text) {
     return normalized;
 }
 
-std::vector<std::string_view> split(std::string_view text, std::string_view separator) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string_view::npos) return parts;
-        start = end + separator.size();
-    }
-}
-
 // The numeric value that leads a text, as a choice's first field is read; 0 for none.
 double leadingNumber(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -255,7 +244,7 @@ std::int16_t CountObjectiveQuestions(const std::vector<std::string>& groups,
 
 std::int16_t CountGroupQuestions(std::string_view groupList, std::int16_t level) {
     std::unordered_set<std::string> wanted;
-    for (const std::string_view code : split(groupList, ","))
+    for (const std::string_view code : formats::Split(groupList, ","))
         wanted.emplace(code);
     std::size_t count = 0;
     for (const QuestionRecord& q : QuestionBank)
@@ -270,8 +259,8 @@ void BuildAnswerKey() {
         const QuestionRecord* q = lookup.Question(state.QuestionID);
         if (!q) continue;
         std::size_t n = 0;
-        for (const std::string_view choice : split(q->Choices, "<c>")) {
-            const auto fields = split(choice, "<f>");
+        for (const std::string_view choice : formats::Split(q->Choices, "<c>")) {
+            const auto fields = formats::Split(choice, "<f>");
             if (leadingNumber(fields[0]) != 1) continue;
             if (n == 0) state.AnswerKey.emplace();
             state.AnswerKey->resize(n + 1);

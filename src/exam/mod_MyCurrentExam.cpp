@@ -1,5 +1,7 @@
 #include "exam/mod_MyCurrentExam.h"
 
+#include "formats/TextRules.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,18 +36,8 @@ namespace {
 
 constexpr qreal kTextIndent = 18;  // pixels before every line of the question and explanation
 
-std::vector<std::string> split(std::string_view text, std::string_view separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
-         start = at + separator.size())
-        parts.emplace_back(text.substr(start, at - start));
-    parts.emplace_back(text.substr(start));
-    return parts;
-}
-
-std::string field(const std::vector<std::string>& fields, std::size_t index) {
-    return index < fields.size() ? fields[index] : std::string();
+std::string_view field(const std::vector<std::string_view>& fields, std::size_t index) {
+    return index < fields.size() ? fields[index] : std::string_view();
 }
 
 // Picture names are compared trimmed of blanks and without regard to case.
@@ -150,13 +142,13 @@ void ClearChoices(frm_Exam& window) {
 void ShowChoiceRows(frm_Exam& window, const std::string& choices, int answerType) {
     std::string caption = SystemVars.TypeNames(answerType);
     int correct = 0;
-    const std::vector<std::string> rows = split(choices, "<c>");
+    const std::vector<std::string_view> rows = formats::Split(choices, "<c>");
     for (std::size_t k = 0; k < rows.size(); ++k) {
         window.LoadChoiceRow(k, answerType);
         QAbstractButton* control =
             answerType == 1 ? static_cast<QAbstractButton*>(window.choices_single_optionbutton[k])
                             : window.choice_multiple_checkbox[k];
-        const std::vector<std::string> fields = split(rows[k], "<f>");
+        const std::vector<std::string_view> fields = formats::Split(rows[k], "<f>");
         control->setText(platform::toQt(field(fields, 2)));
         window.Label[k]->setText(platform::toQt(field(fields, 3)));
         for (QWidget* widget :
@@ -164,7 +156,7 @@ void ShowChoiceRows(frm_Exam& window, const std::string& choices, int answerType
             widget->show();
             widget->setEnabled(true);
         }
-        const std::string mark = field(fields, 0);
+        const std::string_view mark = field(fields, 0);
         int value = 0;
         std::from_chars(mark.data(), mark.data() + mark.size(), value);
         if (value == 1) ++correct;

@@ -28,6 +28,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
 #include "exam/mod_Exam.h"
+#include "formats/TextRules.h"
 #include "mainscreen/CountPanel.h"
 #include "mainscreen/CustomExamFile.h"
 #include "mainscreen/LevelCountBox.h"
@@ -48,13 +49,8 @@ constexpr int kMaxMinutes = 999;
 constexpr std::int16_t kNoExplanation = 2;
 
 std::vector<std::string> splitAt(std::string_view text, char separator) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;
-         start = at + 1)
-        parts.emplace_back(text.substr(start, at - start));
-    parts.emplace_back(text.substr(start));
-    return parts;
+    const auto pieces = formats::Split(text, std::string_view(&separator, 1));
+    return {pieces.begin(), pieces.end()};
 }
 
 // The leading whole number of a code; 0 when there is none or it does not fit 16 bits, so
