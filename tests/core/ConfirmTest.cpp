@@ -36,33 +36,38 @@ void deletePostedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// Checks the box, ticks Remember when asked to, then clicks the button.
-ModalWatcher::Action answer(const char* button, bool remember) {
-    return [=](QWidget* modal) {
+// Checks what the box shows, ticks Remember, then ends the box with `then`.
+ModalWatcher::Action rememberThen(const ModalWatcher::Action& then) {
+    return [then](QWidget* modal) {
         auto* box = qobject_cast<frm_Confirm*>(modal);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->windowTitle(), "Stop timer");
         EXPECT_EQ(box->Message->text(), "Stop the clock?\nThe time left is kept.");
-        EXPECT_EQ(box->Remember->text(), "Do not ask again");
         EXPECT_EQ(box->Yes->text(), "&Yes");
         EXPECT_FALSE(box->Confirm_Icon->pixmap().isNull());
-        box->Remember->setChecked(remember);
-        ModalWatcher::clickButton(button)(modal);
+        box->Remember->setChecked(true);
+        then(modal);
     };
 }
 
-TEST(Confirm, EitherButtonEndsTheModalShowAndRememberIsRead) {
-    {
-        const ModalWatcher watcher(answer("Yes", true));
+TEST(Confirm, OnlyYesCountsAsYesAndRememberIsReadHoweverTheBoxEnds) {
+    struct Case {
+        const char* how;
+        ModalWatcher::Action action;
+        bool yes;
+    };
+    const Case cases[] = {
+        {"Yes", ModalWatcher::clickButton("Yes"), true},
+        {"No", ModalWatcher::clickButton("No"), false},
+        {"Return", ModalWatcher::pressKey(Qt::Key_Return), true},
+        {"Escape", ModalWatcher::pressKey(Qt::Key_Escape), false},
+        {"title bar", [](QWidget* modal) { modal->close(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        const ModalWatcher watcher(rememberThen(c.action));
         const ConfirmAnswer given = AskConfirm(nullptr, stopTimerQuestion());
         EXPECT_TRUE(watcher.acted());
-        EXPECT_TRUE(given.yes);
-        EXPECT_TRUE(given.remember);
-    }
-    {
-        const ModalWatcher watcher(answer("No", true));
-        const ConfirmAnswer given = AskConfirm(nullptr, stopTimerQuestion());
-        EXPECT_FALSE(given.yes);
+        EXPECT_EQ(given.yes, c.yes);
         EXPECT_TRUE(given.remember);
     }
     EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Confirm"));
@@ -79,22 +84,6 @@ TEST(Confirm, NoticeShowsOnlyYes) {
     const ConfirmAnswer given = AskConfirm(nullptr, notice);
     EXPECT_TRUE(given.yes);
     EXPECT_FALSE(given.remember);
-    deletePostedWindows();
-}
-
-TEST(Confirm, ReturnAnswersYesEscapeOrTheTitleBarCountAsNo) {
-    {
-        const ModalWatcher watcher(ModalWatcher::pressKey(Qt::Key_Return));
-        EXPECT_TRUE(AskConfirm(nullptr, stopTimerQuestion()).yes);
-    }
-    {
-        const ModalWatcher watcher(ModalWatcher::pressKey(Qt::Key_Escape));
-        EXPECT_FALSE(AskConfirm(nullptr, stopTimerQuestion()).yes);
-    }
-    {
-        const ModalWatcher watcher([](QWidget* modal) { modal->close(); });
-        EXPECT_FALSE(AskConfirm(nullptr, stopTimerQuestion()).yes);
-    }
     deletePostedWindows();
 }
 

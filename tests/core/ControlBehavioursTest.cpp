@@ -45,36 +45,23 @@ bool opensMenu(QPlainTextEdit& box) {
     return opened;
 }
 
-class ContextMenuTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        auto* layout = new QVBoxLayout(&window);
-        readOnly = new ReadOnlyTextBox(&window);
-        plain = new QPlainTextEdit(&window);
-        layout->addWidget(readOnly);
-        layout->addWidget(plain);
-        // Counts requests a box hands on to its parent instead of dropping them.
-        window.setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(&window, &QWidget::customContextMenuRequested,
-                         [this] { ++parentRequests; });
-        window.resize(300, 300);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    }
-
+// Neither box may open a menu or hand the request on to its parent.
+TEST(ContextMenu, ReadOnlyAndSuppressedBoxesOpenNone) {
     QWidget window;
-    ReadOnlyTextBox* readOnly = nullptr;
-    QPlainTextEdit* plain = nullptr;
+    auto* layout = new QVBoxLayout(&window);
+    auto* readOnly = new ReadOnlyTextBox(&window);
+    auto* plain = new QPlainTextEdit(&window);
+    layout->addWidget(readOnly);
+    layout->addWidget(plain);
+    window.setContextMenuPolicy(Qt::CustomContextMenu);
     int parentRequests = 0;
-};
+    QObject::connect(&window, &QWidget::customContextMenuRequested, [&] { ++parentRequests; });
+    window.resize(300, 300);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-TEST_F(ContextMenuTest, ReadOnlyBoxNeverOpensAMenu) {
     ASSERT_TRUE(opensMenu(*plain));  // the check itself sees a menu
     EXPECT_FALSE(opensMenu(*readOnly));
-    EXPECT_EQ(parentRequests, 0);
-}
-
-TEST_F(ContextMenuTest, SuppressedWidgetOpensNoMenuUntilRestored) {
     SuppressContextMenu(plain);
     SuppressContextMenu(plain);  // twice keeps the first remembered setting
     EXPECT_FALSE(opensMenu(*plain));
@@ -119,22 +106,15 @@ TEST(ListViewRows, CheckSignalOnlyForCheckChangesAfterFilling) {
     EXPECT_EQ(checkSignals, 1);
 }
 
-class TypeAheadTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        combo.addItems({"Apple", "Abstract", "Banana", QString::fromUtf8("\xc3\xa9t\xc3\xa9")});
-        combo.setEditText(QString());
-        combo.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
-        combo.setFocus();
-    }
-
-    QLineEdit& edit() { return *combo.lineEdit(); }
-
+TEST(TypeAhead, TypedLettersSelectTheEntryCaretAfterThemRestSelected) {
     TypeAheadComboBox combo;
-};
-
-TEST_F(TypeAheadTest, TypedLettersSelectTheEntryCaretAfterThemRestSelected) {
+    const QString ete = QString::fromUtf8("\xc3\xa9t\xc3\xa9");
+    combo.addItems({"Apple", "Abstract", "Banana", ete});
+    combo.setEditText(QString());
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    combo.setFocus();
+    QLineEdit& edit = *combo.lineEdit();
     QSignalSpy activated(&combo, &QComboBox::activated);
     EXPECT_EQ(combo.completer(), nullptr);
 
@@ -143,20 +123,27 @@ TEST_F(TypeAheadTest, TypedLettersSelectTheEntryCaretAfterThemRestSelected) {
     QTest::keyClick(&combo, Qt::Key_B);
     EXPECT_EQ(combo.currentText(), "Abstract");
     EXPECT_EQ(combo.currentIndex(), 1);
-    EXPECT_EQ(edit().selectionStart(), 2);
-    EXPECT_EQ(edit().cursorPosition(), 2);
-    EXPECT_EQ(edit().selectedText(), "stract");
+    EXPECT_EQ(edit.selectionStart(), 2);
+    EXPECT_EQ(edit.cursorPosition(), 2);
+    EXPECT_EQ(edit.selectedText(), "stract");
     ASSERT_EQ(activated.size(), 2);
     EXPECT_EQ(activated.back().front().toInt(), 1);
-}
 
-TEST_F(TypeAheadTest, BackspaceShortensTheSearchOrClearsNearTheStart) {
-    QTest::keyClicks(&combo, "ab");
+    // Unmatched and non-printable keys are dropped.
+    QTest::keyClick(&combo, Qt::Key_Z);
+    QTest::keyClick(&combo, Qt::Key_Return);
+    QTest::keyClick(&combo, Qt::Key_Escape);
+    QTest::keyClick(&combo, Qt::Key_V, Qt::ControlModifier);
+    testsupport::typeText(&combo, QString::fromUtf8("\xc3\xa9"));  // beyond 127, even if listed
+    EXPECT_EQ(combo.currentText(), "Abstract");
+    EXPECT_EQ(edit.selectedText(), "stract");
+    EXPECT_EQ(combo.count(), 4);
+
+    // Backspace shortens the search, or clears near the start.
     QTest::keyClick(&combo, Qt::Key_Backspace);  // search "A"
     EXPECT_EQ(combo.currentText(), "Apple");
-    EXPECT_EQ(edit().selectionStart(), 1);
-    EXPECT_EQ(edit().selectedText(), "pple");
-
+    EXPECT_EQ(edit.selectionStart(), 1);
+    EXPECT_EQ(edit.selectedText(), "pple");
     QTest::keyClick(&combo, Qt::Key_Backspace);  // caret at 1
     EXPECT_EQ(combo.currentText(), "");
     QTest::keyClick(&combo, Qt::Key_Backspace);  // caret at 0
@@ -164,26 +151,14 @@ TEST_F(TypeAheadTest, BackspaceShortensTheSearchOrClearsNearTheStart) {
 
     // Nothing selected: the whole text minus its last character.
     combo.setEditText("Bana");
-    edit().setCursorPosition(4);
+    edit.setCursorPosition(4);
     QTest::keyClick(&combo, Qt::Key_Backspace);
     EXPECT_EQ(combo.currentText(), "Banana");
-    EXPECT_EQ(edit().selectionStart(), 3);
-}
+    EXPECT_EQ(edit.selectionStart(), 3);
 
-// Keys without a character (arrows) keep their usual work.
-TEST_F(TypeAheadTest, UnmatchedAndNonPrintableKeysAreDropped) {
-    QTest::keyClicks(&combo, "ab");
-    const int count = combo.count();
-    QTest::keyClick(&combo, Qt::Key_Z);
-    QTest::keyClick(&combo, Qt::Key_Return);
-    QTest::keyClick(&combo, Qt::Key_Escape);
-    QTest::keyClick(&combo, Qt::Key_V, Qt::ControlModifier);
-    testsupport::typeText(&combo, QString::fromUtf8("\xc3\xa9"));  // beyond 127, even if listed
-    EXPECT_EQ(combo.currentText(), "Abstract");
-    EXPECT_EQ(edit().selectedText(), "stract");
-    EXPECT_EQ(combo.count(), count);
+    // Keys without a character (arrows) keep their usual work.
     QTest::keyClick(&combo, Qt::Key_Down);
-    EXPECT_EQ(combo.currentText(), "Banana");
+    EXPECT_EQ(combo.currentText(), ete);
 }
 
 TEST(ComboAutoComplete, ReturnsTheKeyToPassOn) {

@@ -44,38 +44,41 @@ private:
 
 }  // namespace
 
-using HelperFileExists = HelperFileTest;
-using FileExistsByLen = HelperFileTest;
-using FileDeleteFolder = HelperFileTest;
-
-TEST_F(HelperFileExists, OnlyVisibleRegularFilesCount) {
+TEST_F(HelperFileTest, OnlyVisibleRegularFilesExistAndOnlyFilesHaveALength) {
     const fs::path file = MakeFile("notes.txt");
+    const fs::path folder = MakeFolder("folder");
     EXPECT_TRUE(mod_Helper::FileExists(file));
     EXPECT_FALSE(mod_Helper::FileExists(fs::path()));
     EXPECT_FALSE(mod_Helper::FileExists(file.native() + "/"));
-    EXPECT_FALSE(mod_Helper::FileExists(MakeFolder("folder")));
+    EXPECT_FALSE(mod_Helper::FileExists(folder));
     EXPECT_FALSE(mod_Helper::FileExists(MakeFile(".hidden")));
     EXPECT_FALSE(mod_Helper::FileExists(temp_.path() / "missing.txt"));
-}
 
-TEST_F(FileExistsByLen, OnlyAFileHasALength) {
-    EXPECT_TRUE(mod_file::FileExistsByLen(MakeFile("a.dat")));
+    EXPECT_TRUE(mod_file::FileExistsByLen(file));
     EXPECT_FALSE(mod_file::FileExistsByLen(temp_.path() / "missing.dat"));
-    EXPECT_FALSE(mod_file::FileExistsByLen(MakeFolder("folder")));
+    EXPECT_FALSE(mod_file::FileExistsByLen(folder));
 }
 
-TEST_F(FileDeleteFolder, RemovesANestedTreeWithReadOnlyFiles) {
+TEST_F(HelperFileTest, DeleteFolderRemovesANestedTreeAndLinksInsideButNotTheirTargets) {
+    const fs::path outsideFile = MakeFile("outside/keep.txt");
+    fs::permissions(outsideFile, fs::perms::owner_read);
+    const fs::perms before = fs::status(outsideFile).permissions();
     const fs::path root = MakeFolder("tree");
     MakeFile("tree/top.txt");
     MakeFolder("tree/empty");
     const fs::path locked = MakeFile("tree/a/b/locked.txt");
     fs::permissions(locked, fs::perms::owner_read);
+    fs::create_directory_symlink(temp_.path() / "outside", root / "folderLink");
+    fs::create_symlink(outsideFile, root / "fileLink");
+    fs::create_symlink(temp_.path() / "nowhere", root / "danglingLink");
 
     EXPECT_EQ(mod_file::DeleteFolder(root.native() + "/"), 0);  // the separator is dropped
-    EXPECT_FALSE(fs::exists(root));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(root)));
+    EXPECT_TRUE(fs::exists(outsideFile));
+    EXPECT_EQ(fs::status(outsideFile).permissions(), before);
 }
 
-TEST_F(FileDeleteFolder, LeavesEverythingAloneForBareNamesFilesAndLinks) {
+TEST_F(HelperFileTest, DeleteFolderLeavesBareNamesFilesAndLinksAlone) {
     const fs::path bare = MakeFolder("bare");
     MakeFile("bare/keep.txt");
     {
@@ -97,22 +100,7 @@ TEST_F(FileDeleteFolder, LeavesEverythingAloneForBareNamesFilesAndLinks) {
     EXPECT_EQ(mod_file::DeleteFolder(fs::path()), 0);
 }
 
-TEST_F(FileDeleteFolder, RemovesLinksInsideButNotTheirTargets) {
-    const fs::path outsideFile = MakeFile("outside/keep.txt");
-    fs::permissions(outsideFile, fs::perms::owner_read);
-    const fs::perms before = fs::status(outsideFile).permissions();
-    const fs::path root = MakeFolder("tree");
-    fs::create_directory_symlink(temp_.path() / "outside", root / "folderLink");
-    fs::create_symlink(outsideFile, root / "fileLink");
-    fs::create_symlink(temp_.path() / "nowhere", root / "danglingLink");
-
-    EXPECT_EQ(mod_file::DeleteFolder(root), 0);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(root)));
-    EXPECT_TRUE(fs::exists(outsideFile));
-    EXPECT_EQ(fs::status(outsideFile).permissions(), before);
-}
-
-TEST(HelperText, FileNameAndExtension) {
+TEST(HelperText, FileNameExtensionAndBytesUpToTheFirstNul) {
     EXPECT_EQ(mod_Helper::GetFileName("readme"), "readme");
     EXPECT_EQ(mod_Helper::GetFileName("data/exam/q1.dat"), "q1.dat");
     EXPECT_EQ(mod_Helper::GetFileName("C:\\Exams\\old.dat"), "old.dat");
@@ -122,12 +110,9 @@ TEST(HelperText, FileNameAndExtension) {
     EXPECT_EQ(mod_Helper::GetFileExtension("archive.tar.gz"), "gz");
     EXPECT_EQ(mod_Helper::GetFileExtension("readme"), "NO EXTENSION");
     EXPECT_EQ(mod_Helper::GetFileExtension("name."), "");
-}
 
-TEST(HelperText, BytesStopAtTheFirstNul) {
-    const std::vector<std::uint8_t> padded = {'A', 'B', 0, 'C'};
-    EXPECT_EQ(mod_Helper::BytesToString(padded), "AB");
-    const std::vector<std::uint8_t> full = {'x', 0xE9};
-    EXPECT_EQ(mod_Helper::BytesToString(full), "x\xE9");
+    using Raw = std::vector<std::uint8_t>;
+    EXPECT_EQ(mod_Helper::BytesToString(Raw{'A', 'B', 0, 'C'}), "AB");
+    EXPECT_EQ(mod_Helper::BytesToString(Raw{'x', 0xE9}), "x\xE9");
     EXPECT_EQ(mod_Helper::BytesToString({}), "");
 }

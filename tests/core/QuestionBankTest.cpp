@@ -80,22 +80,18 @@ TEST_F(QuestionBankTest, PicturesFollowTheTwoLeadingEntriesAndStatisticsStartAtZ
 }
 
 TEST_F(QuestionBankTest, APictureInFirstPlaceOrNoBankIsAMalformedArchive) {
-    WriteFile(AppPaths::DataDat(),
-              Archive({{"a.gif", BytesOf("A")}, {"questions.db", BytesOf(Question(1, 51, "R"))}}));
-    boxes.queue(platform::kOk);
-    mod_Question::LoadQuestionBank();
-    EXPECT_TRUE(AbortFlag);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    boxes.clear();
-
-    AbortFlag = false;
-    WriteFile(AppPaths::DataDat(), Archive({{"header.dat", BytesOf("x")}}));
-    boxes.queue(platform::kOk);
-    mod_Question::LoadQuestionBank();
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_EQ(boxes.shown().size(), 1u);
-    boxes.clear();
-    EXPECT_TRUE(std::filesystem::exists(AppPaths::DataDat()));
+    for (const ArchiveFiles& files :
+         {ArchiveFiles{{"a.gif", BytesOf("A")}, {"questions.db", BytesOf(Question(1, 51, "R"))}},
+          ArchiveFiles{{"header.dat", BytesOf("x")}}}) {
+        AbortFlag = false;
+        WriteFile(AppPaths::DataDat(), Archive(files));
+        boxes.queue(platform::kOk);
+        mod_Question::LoadQuestionBank();
+        EXPECT_TRUE(AbortFlag);
+        EXPECT_EQ(boxes.shown().size(), 1u);
+        boxes.clear();
+        EXPECT_TRUE(std::filesystem::exists(AppPaths::DataDat()));
+    }
 }
 
 TEST_F(QuestionBankTest, StatisticsRoundTripThroughResourceDat) {

@@ -61,7 +61,16 @@ Bytes handMadeArchive() {
 
 }  // namespace
 
-TEST_F(ArchiveFixture, ReadsAnArchiveAssembledByHand) {
+TEST_F(ArchiveFixture, CreateFileWritesTheArchiveAssembledByHandWhichReadsBack) {
+    testsupport::WriteFile(folder.path() / "hello.txt", Bytes{'H', 'e', 'l', 'l', 'o'});
+    testsupport::WriteFile(folder.path() / "b.gif", Bytes{'G', 'I'});
+    cls_RCFile packer;
+    packer.Add_File(folder.path() / "hello.txt");
+    packer.Add_File(folder.path() / "b.gif");
+    packer.ArchivePath = archive;
+    ASSERT_EQ(packer.Create_File(), std::nullopt);
+    EXPECT_EQ(testsupport::ReadFile(archive), handMadeArchive());
+
     extract(handMadeArchive());
     ASSERT_FALSE(AbortFlag);
     ASSERT_EQ(ArchiveEntries.size(), 3u);
@@ -71,17 +80,6 @@ TEST_F(ArchiveFixture, ReadsAnArchiveAssembledByHand) {
     EXPECT_EQ(ArchiveEntries[1].Data, (Bytes{'H', 'e', 'l', 'l', 'o', 0}));
     EXPECT_EQ(ArchiveEntries[2].Name.size(), 100u);
     EXPECT_EQ(ArchiveEntries[2].Data, (Bytes{'G', 'I', 0}));
-}
-
-TEST_F(ArchiveFixture, CreateFileWritesTheSameBytesAsTheHandMadeArchive) {
-    testsupport::WriteFile(folder.path() / "hello.txt", Bytes{'H', 'e', 'l', 'l', 'o'});
-    testsupport::WriteFile(folder.path() / "b.gif", Bytes{'G', 'I'});
-    cls_RCFile packer;
-    packer.Add_File(folder.path() / "hello.txt");
-    packer.Add_File(folder.path() / "b.gif");
-    packer.ArchivePath = archive;
-    ASSERT_EQ(packer.Create_File(), std::nullopt);
-    EXPECT_EQ(testsupport::ReadFile(archive), handMadeArchive());
 }
 
 TEST_F(ArchiveFixture, EmptyArchivesAndOneByteEntriesAreValid) {
@@ -103,7 +101,10 @@ TEST_F(ArchiveFixture, EmptyArchivesAndOneByteEntriesAreValid) {
     EXPECT_EQ(ArchiveEntries[1].Data, Bytes{0});
 }
 
-TEST_F(ArchiveFixture, DamagedCountsAndSizesSetAbortFlagWithoutHugeAllocations) {
+TEST_F(ArchiveFixture, MissingArchivesDamagedCountsAndSizesSetAbortFlagWithoutHugeAllocations) {
+    cls_RCFile().ExtractData(folder.path() / "missing.dat");
+    EXPECT_TRUE(AbortFlag);
+
     const auto withHeader = [](std::int32_t count, std::int32_t entrySize) {
         formats::BinaryWriter w;
         w.writeInt32(count);
@@ -130,11 +131,6 @@ TEST_F(ArchiveFixture, EveryTruncationIsRefused) {
     }
     std::istringstream in(std::string(full.begin(), full.end()));
     EXPECT_TRUE(cls_RCFile().ReadEntries(in, full.size()).has_value());
-}
-
-TEST_F(ArchiveFixture, AMissingArchiveSetsAbortFlag) {
-    cls_RCFile().ExtractData(folder.path() / "missing.dat");
-    EXPECT_TRUE(AbortFlag);
 }
 
 TEST_F(ArchiveFixture, NamesWhoseCipherBeginsOrEndsWithASpaceAreRefused) {
@@ -177,11 +173,10 @@ TEST_F(ArchiveFixture, ExtractWritesFreshFilesAndRefusesUnsafeNames) {
     }
 }
 
-TEST_F(ArchiveFixture, PathListKeepsOrderAndRemovesByOneBasedIndex) {
+TEST(ArchivePathList, KeepsOrderAndRemovesByOneBasedIndex) {
     cls_RCFile rc;
-    rc.Add_File("a");
-    rc.Add_File("b");
-    rc.Add_File("c");
+    for (const char* path : {"a", "b", "c"})
+        rc.Add_File(path);
     rc.Remove_File(2);
     rc.Remove_File(9);
     EXPECT_EQ(rc.File_Count(), 2);

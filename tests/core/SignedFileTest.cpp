@@ -108,24 +108,6 @@ TEST_F(SignedFileTest, FilesPassWhenMovedAndEachWriteGetsAFreshSignature) {
     boxes.expectNone();
 }
 
-TEST_F(SignedFileTest, CriticalErrorsDeleteUserFilesOnly) {
-    WriteFile(AppPaths::ConfigDat(), BytesOf("x"));
-    WriteFile(AppPaths::SystemDat(), BytesOf("x"));
-    WriteFile(AppPaths::DataDat(), BytesOf("x"));
-    for (int i = 0; i < 3; ++i)
-        boxes.queue(platform::kOk);
-    mod_System::ShowCriticalError(AppPaths::SystemDat());
-    mod_System::ShowCriticalError(AppPaths::DataDat());
-    mod_System::ShowCriticalError(AppPaths::ConfigDat());
-    EXPECT_TRUE(AbortFlag);
-    EXPECT_TRUE(std::filesystem::exists(AppPaths::SystemDat()));
-    EXPECT_TRUE(std::filesystem::exists(AppPaths::DataDat()));
-    EXPECT_FALSE(std::filesystem::exists(AppPaths::ConfigDat()));
-    ASSERT_EQ(boxes.shown().size(), 3u);
-    EXPECT_NE(boxes.shown()[2].text.find(AppPaths::ConfigDat().string()), std::string::npos);
-    EXPECT_NE(boxes.shown()[2].text.find("help@test.example"), std::string::npos);
-}
-
 TEST_F(SignedFileTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     ASSERT_TRUE(mod_User::SaveConfig());
     const Bytes before = ReadFile(AppPaths::ConfigDat());

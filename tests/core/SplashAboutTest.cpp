@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
@@ -24,6 +23,8 @@
 
 namespace {
 
+using platform::fromQt;
+
 formats::Bytes encodedImage(QSize size, const char* format) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(20, 60, 90));
@@ -32,16 +33,6 @@ formats::Bytes encodedImage(QSize size, const char* format) {
     buffer.open(QIODevice::WriteOnly);
     EXPECT_TRUE(image.save(&buffer, format));
     return formats::Bytes(data.begin(), data.end());
-}
-
-struct Shown {
-    QString text;
-    std::string expected;  // Windows-1252
-};
-
-void expectTexts(const std::vector<Shown>& shown) {
-    for (const auto& [text, expected] : shown)
-        EXPECT_EQ(platform::fromQt(text), expected);
 }
 
 // The windows read the shared globals; every test gets its own and leaves them as found.
@@ -70,15 +61,12 @@ private:
 };
 
 TEST_F(SplashAbout, SplashShowsTheProductAndReleasesItsPicture) {
+    const testsupport::ScriptedMessageBoxes boxes;
     ImageStore[kSplashImageSlot] = {"splash.jpg", encodedImage({48, 30}, "JPG")};
     frm_Splash splash;
-    expectTexts({{splash.lbl_Product->text(), "Caf\xE9 Prep"},
-                 {splash.lbl_Product_Type->text(), "CP-1 <b>Basics</b>"},
-                 {splash.lbl_Version->text(), "v 2.5"},
-                 {splash.lbl_www->text(), "www.exam.example"},
-                 {splash.lbl_email->text(), "help@exam.example"},
-                 {splash.lbl_copyright->text(), "(c) 2026 Exam & Co."}});
+    EXPECT_EQ(fromQt(splash.lbl_Product_Type->text()), "CP-1 <b>Basics</b>");
     EXPECT_EQ(splash.lbl_Product_Type->textFormat(), Qt::PlainText);
+    EXPECT_EQ(fromQt(splash.lbl_Version->text()), "v 2.5");
     EXPECT_EQ(splash.picVisible->pixmap().size(), QSize(48, 30));
     EXPECT_TRUE(ImageStore[kSplashImageSlot].Name.empty());
     EXPECT_TRUE(ImageStore[kSplashImageSlot].Bytes.empty());
@@ -93,49 +81,29 @@ TEST_F(SplashAbout, SplashShowsTheProductAndReleasesItsPicture) {
                           splash.lbl_copyright->size());
     EXPECT_TRUE(splash.rect().contains(copyright));
     EXPECT_GT(copyright.top(), 360 / 2);
-}
 
-TEST_F(SplashAbout, SplashWithoutPictureShowsNoneAndNoMessage) {
-    const testsupport::ScriptedMessageBoxes boxes;
-    ImageStore[kSplashImageSlot] = {};
-    const frm_Splash splash;
-    EXPECT_TRUE(splash.picVisible->pixmap().isNull());
+    // The next start finds the slot empty: no picture and no message.
+    const frm_Splash again;
+    EXPECT_TRUE(again.picVisible->pixmap().isNull());
     boxes.expectNone();
 }
 
-TEST_F(SplashAbout, AboutShowsTheTextsOfItsTableAsPlainText) {
+TEST_F(SplashAbout, AboutShowsItsTextsAsPlainTextAndLinksOpenExactlyTheirAddresses) {
     ImageStore[kLogoImageSlot] = {"main_Logo.gif", encodedImage({26, 6}, "PNG")};
+    const testsupport::RecordedShell shell;
     const auto about = std::make_unique<frm_About>();
-    expectTexts({{about->windowTitle(), "About 12 Caf\xE9 Prep (CP-1) <b>Basics</b>"},
-                 {about->Label1->text(), "Caf\xE9 Prep (CP-1) <b>Basics</b>"},
-                 {about->Label3->text(), "About 0"},
-                 {about->Label2->text(), "About 1 2.5"},
-                 {about->Frame2->title(), "About 3"},
-                 {about->Label7->text(), "About 4"},
-                 {about->Label8->text(), "About 5"},
-                 {about->Label9->text(), "www.exam.example"},
-                 {about->Label10->text(), "help@exam.example"},
-                 {about->Label5->text(), "About 6"},
-                 {about->Command1->text(), "About 7"},
-                 {about->Frame1->title(), "About 8"},
-                 {about->Label4->text(), "About 9"},
-                 {about->lbl_copyright->text(), "(c) 2026 Exam & Co."}});
+    EXPECT_EQ(fromQt(about->windowTitle()), "About 12 Caf\xE9 Prep (CP-1) <b>Basics</b>");
+    EXPECT_EQ(fromQt(about->Label1->text()), "Caf\xE9 Prep (CP-1) <b>Basics</b>");
+    EXPECT_EQ(fromQt(about->Label2->text()), "About 1 2.5");
     EXPECT_EQ(about->PicLogoMain->pixmap().size(), QSize(26, 6));
     for (const QLabel* label : about->findChildren<QLabel*>()) {
         if (label != about->PicLogoMain) {
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         }
     }
-    for (const QWidget* panel :
-         std::vector<const QWidget*>{about.get(), about->Frame1, about->Frame2}) {
-        EXPECT_EQ(panel->palette().color(panel->backgroundRole()), platform::PanelColour());
-    }
+    EXPECT_EQ(about->palette().color(about->backgroundRole()), platform::PanelColour());
     EXPECT_EQ(about->Command1->palette().color(QPalette::Button), platform::PanelColour());
-}
 
-TEST_F(SplashAbout, AboutLinksOpenExactlyTheirAddresses) {
-    const testsupport::RecordedShell shell;
-    const auto about = std::make_unique<frm_About>();
     about->show();
     for (const QLabel* link : {about->Label9, about->Label10}) {
         EXPECT_TRUE(link->font().underline());

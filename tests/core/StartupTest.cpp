@@ -48,10 +48,8 @@ struct StartupTest : ::testing::Test {
     }
     // Exactly one critical box, naming `file`.
     void expectCritical(const std::filesystem::path& file, std::string_view email) {
-        ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.shown()[0].text, criticalText(file, email));
-        EXPECT_EQ(boxes.shown()[0].title, "Critical Error!");
-        EXPECT_EQ(boxes.shown()[0].style, platform::kCritical);
+        EXPECT_EQ(boxes.shown(), (std::vector<ShownBox>{{criticalText(file, email),
+                                                         "Critical Error!", platform::kCritical}}));
         EXPECT_TRUE(AbortFlag);
         boxes.clear();
     }

@@ -58,24 +58,17 @@ TEST(BinaryReaderTest, ListDescriptorsKeepNeverDimensionedApartFromEmpty) {
 TEST(BinaryReaderTest, CountsThatCannotFitFailWithoutAllocating) {
     // 0x7FFFFFFF strings cannot follow in 6 bytes.
     const Bytes huge = {1, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0, 1, 0, 'a'};
-    BinaryReader r1(huge);
-    EXPECT_FALSE(r1.readStringList().has_value());
-    EXPECT_TRUE(r1.failed());
-
     const Bytes negative = {1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
-    BinaryReader r2(negative);
-    EXPECT_FALSE(r2.readStringList().has_value());
-    EXPECT_TRUE(r2.failed());
-
     const Bytes twoDimensions = {2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    BinaryReader r3(twoDimensions);
-    EXPECT_FALSE(r3.readStringList().has_value());
-    EXPECT_TRUE(r3.failed());
-
-    BinaryReader r4(huge);
-    EXPECT_FALSE(r4.canHold(std::numeric_limits<std::int64_t>::max() / 2, 4));
-    EXPECT_FALSE(r4.canHold(-1, 1));
-    EXPECT_TRUE(r4.canHold(13, 1));
+    for (const Bytes& bytes : {huge, negative, twoDimensions}) {
+        BinaryReader r(bytes);
+        EXPECT_FALSE(r.readStringList().has_value());
+        EXPECT_TRUE(r.failed());
+    }
+    BinaryReader r(huge);
+    EXPECT_FALSE(r.canHold(std::numeric_limits<std::int64_t>::max() / 2, 4));
+    EXPECT_FALSE(r.canHold(-1, 1));
+    EXPECT_TRUE(r.canHold(13, 1));
 }
 
 TEST(BinaryWriterTest, RefusesStringsLongerThanASixteenBitLength) {

@@ -1,13 +1,9 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <string>
 
 #include "platform/MessageBox.h"
@@ -30,11 +26,16 @@ private:
     std::string previousTitle_ = platform::ApplicationTitle();
 };
 
-TEST_F(MessageBoxTest, ScriptedBoxesRecordWhatWasAskedAndAnswerInOrder) {
+TEST_F(MessageBoxTest, ScriptedBoxesRecordWhatWasAskedAndAnswerInOrderNestingRestores) {
     ScriptedMessageBoxes boxes;
     boxes.queue(kYes);
     boxes.queue(kNo);
     boxes.queue(kOk);
+    {
+        ScriptedMessageBoxes inner;
+        inner.queue(kNo);
+        EXPECT_EQ(platform::MsgBox("inner", 36), kNo);
+    }
     EXPECT_EQ(platform::MsgBox("Save the answers?", 36), kYes);
     EXPECT_EQ(platform::MsgBox("Quit \x93now\x94?", 36 + 256, "Leave"), kNo);
     EXPECT_EQ(platform::MsgBox("Done.", 64), kOk);
@@ -68,51 +69,6 @@ TEST_F(MessageBoxTest, AnswerLeftUnusedFailsTheTest) {
         "never used");
 }
 
-TEST_F(MessageBoxTest, NestedScriptRestoresTheOuterOne) {
-    ScriptedMessageBoxes outer;
-    outer.queue(kOk);
-    {
-        ScriptedMessageBoxes inner;
-        inner.queue(kYes);
-        EXPECT_EQ(platform::MsgBox("inner", 4), kYes);
-    }
-    EXPECT_EQ(platform::MsgBox("outer", 0), kOk);
-    ASSERT_EQ(outer.shown().size(), 1u);
-    EXPECT_EQ(outer.shown()[0].text, "outer");
-}
-
-// Hands the modal box to `onOpen` once; a modal still open after a few seconds is closed so
-// that the test fails instead of hanging in exec().
-class ModalBoxWatcher {
-public:
-    explicit ModalBoxWatcher(std::function<void(QMessageBox&)> onOpen)
-        : onOpen_(std::move(onOpen)) {
-        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start(5);
-        clock_.start();
-    }
-
-    [[nodiscard]] bool handled() const { return handled_; }
-
-private:
-    void poll() {
-        QWidget* const modal = QApplication::activeModalWidget();
-        auto* const box = qobject_cast<QMessageBox*>(modal);
-        if (box && !handled_) {
-            handled_ = true;
-            onOpen_(*box);
-        } else if (modal && clock_.elapsed() > 5000) {
-            ADD_FAILURE() << "modal window left open";
-            modal->close();
-        }
-    }
-
-    std::function<void(QMessageBox&)> onOpen_;
-    bool handled_ = false;
-    QTimer timer_;
-    QElapsedTimer clock_;
-};
-
 TEST_F(MessageBoxTest, RealBoxShowsTheHistoricStyles) {
     using Box = QMessageBox;
     struct Case {
@@ -135,16 +91,18 @@ TEST_F(MessageBoxTest, RealBoxShowsTheHistoricStyles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style);
-        const ModalBoxWatcher watcher([&c](QMessageBox& box) {
-            EXPECT_EQ(box.icon(), c.icon);
-            EXPECT_EQ(box.standardButtons(), c.buttons);
-            EXPECT_EQ(box.textFormat(), Qt::PlainText);
-            EXPECT_EQ(box.text(), QString::fromUtf8("Score <b>80%</b> €"));
-            EXPECT_EQ(box.windowTitle(), QString::fromUtf8("Exam Simulator – Test"));
-            QTest::keyClick(&box, c.key);
+        const testsupport::ModalWatcher watcher([&c](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), c.icon);
+            EXPECT_EQ(box->standardButtons(), c.buttons);
+            EXPECT_EQ(box->textFormat(), Qt::PlainText);
+            EXPECT_EQ(box->text(), QString::fromUtf8("Score <b>80%</b> €"));
+            EXPECT_EQ(box->windowTitle(), QString::fromUtf8("Exam Simulator – Test"));
+            QTest::keyClick(box, c.key);
         });
         EXPECT_EQ(platform::MsgBox("Score <b>80%</b> \x80", c.style), c.result);
-        EXPECT_TRUE(watcher.handled());
+        EXPECT_TRUE(watcher.acted());
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Shell.h"
@@ -10,36 +11,33 @@ namespace {
 
 using Links = std::vector<std::string>;
 
-TEST(Shell, MailtoKeepsTheCallersEscapes) {
-    const testsupport::RecordedShell shell;
+// Mail links keep the caller's escapes; bare web addresses get a scheme; an unescaped letter
+// of the code page is sent as UTF-8.
+TEST(Shell, OpensMailAndWebLinksAsTheUserMeantThem) {
     const std::string mail =
         "mailto:exam@example.com?subject=Score%3A%2080%25%20%26%20more&body=Line%201%0D%0ALine%202%"
         "E9";
-    EXPECT_TRUE(platform::ShellOpen(mail));
-    EXPECT_TRUE(platform::ShellOpen("MAILTO:exam@example.com"));
-    EXPECT_EQ(shell.opened(), (Links{mail, "mailto:exam@example.com"}));
-}
-
-TEST(Shell, WebAddressesGetASchemeWhenBare) {
-    const testsupport::RecordedShell shell;
-    EXPECT_TRUE(platform::ShellOpen("http://www.example.com/exams?id=7"));
-    EXPECT_TRUE(platform::ShellOpen("https://example.com/"));
-    EXPECT_TRUE(platform::ShellOpen("www.example.com"));
-    EXPECT_TRUE(platform::ShellOpen("  www.example.com/go?next=http://example.org  "));
-    EXPECT_TRUE(platform::ShellOpen("example.com:8080/a"));
-    EXPECT_EQ(shell.opened(), (Links{
-                                  "http://www.example.com/exams?id=7",
-                                  "https://example.com/",
-                                  "http://www.example.com",
-                                  "http://www.example.com/go?next=http://example.org",
-                                  "http://example.com:8080/a",
-                              }));
-}
-
-TEST(Shell, UnescapedLetterOfTheCodePageIsSentAsUtf8) {
-    const testsupport::RecordedShell shell;
-    EXPECT_TRUE(platform::ShellOpen("mailto:exam@example.com?subject=Caf\xE9"));
-    EXPECT_EQ(shell.opened(), (Links{"mailto:exam@example.com?subject=Caf%C3%A9"}));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {mail, mail},
+        {"MAILTO:exam@example.com", "mailto:exam@example.com"},
+        {"mailto:exam@example.com?subject=Caf\xE9", "mailto:exam@example.com?subject=Caf%C3%A9"},
+        {"http://www.example.com/exams?id=7", "http://www.example.com/exams?id=7"},
+        {"https://example.com/", "https://example.com/"},
+        {"www.example.com", "http://www.example.com"},
+        {"  www.example.com/go?next=http://example.org  ",
+         "http://www.example.com/go?next=http://example.org"},
+        {"example.com:8080/a", "http://example.com:8080/a"},
+    };
+    const testsupport::RecordedShell outer;
+    for (const auto& [target, link] : cases) {
+        SCOPED_TRACE(target);
+        const testsupport::RecordedShell shell;
+        EXPECT_TRUE(platform::ShellOpen(target));
+        EXPECT_EQ(shell.opened(), Links{link});
+    }
+    // Each recorder hands the shell back to the one before it.
+    platform::ShellOpen("www.outer.example");
+    EXPECT_EQ(outer.opened(), (Links{"http://www.outer.example"}));
 }
 
 TEST(Shell, OtherSchemesAndEmptyTargetsOpenNothing) {
@@ -50,17 +48,6 @@ TEST(Shell, OtherSchemesAndEmptyTargetsOpenNothing) {
         EXPECT_FALSE(platform::ShellOpen(target));
     }
     EXPECT_TRUE(shell.opened().empty());
-}
-
-TEST(Shell, RecorderRestoresTheOuterOne) {
-    const testsupport::RecordedShell outer;
-    {
-        const testsupport::RecordedShell inner;
-        platform::ShellOpen("www.inner.example");
-        EXPECT_EQ(inner.opened(), (Links{"http://www.inner.example"}));
-    }
-    platform::ShellOpen("www.outer.example");
-    EXPECT_EQ(outer.opened(), (Links{"http://www.outer.example"}));
 }
 
 }  // namespace
