@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <array>
 #include <filesystem>
 
 #include "core/AppPaths.h"
@@ -11,8 +12,9 @@
 #include "core/frm_Confirm.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamWindowFixture.h"
+#include "exam/LcdDigits.h"
+#include "platform/Look.h"
 #include "platform/MessageBox.h"
-#include "platform/SaveDialog.h"
 #include "support/GuiTestSupport.h"
 
 using exam::CurrentExamSession;
@@ -22,28 +24,72 @@ using testsupport::ModalWatcher;
 namespace {
 
 struct ExamClockTest : ExamWindowFixture {
-    platform::SavePathChooser previousChooser;
-
-    void TearDown() override {
-        platform::SetSavePathChooser(std::move(previousChooser));
-        ExamWindowFixture::TearDown();
-    }
-
     void ticks(int count) {
         for (int k = 0; k < count; ++k)
             window->Timer1_Timer();
     }
 
-    // Answers the clock question: ticks Remember as asked, then presses Yes or No.
-    static ModalWatcher::Action answer(bool remember, const char* button) {
-        return [remember, button](QWidget* modal) {
+    // Presses a clock button and answers its question: ticks Remember as asked, then Yes or No.
+    void answered(void (frm_Exam::*press)(), bool remember, const char* button) {
+        const ModalWatcher watcher([remember, button](QWidget* modal) {
             modal->findChild<QCheckBox*>(QStringLiteral("Remember"))->setChecked(remember);
             ModalWatcher::clickButton(QLatin1String(button))(modal);
-        };
+        });
+        (window->*press)();
+        EXPECT_TRUE(watcher.acted());
     }
 };
 
+// Centre of a cell of a `columns` x 19 grid, in the grabbed image.
+QColor cellColour(const QImage& image, QPoint cell, int columns = 13) {
+    return image.pixelColor((2 * cell.x() + 1) * image.width() / (2 * columns),
+                            (2 * cell.y() + 1) * image.height() / 38);
+}
+
+// "1" per lit segment: top, upper left, upper right, middle, lower left, lower right, bottom.
+std::string litSegments(LcdDigit& digit, int number, const QColor& lit) {
+    static constexpr std::array<QPoint, 7> kCentres{
+        {{6, 1}, {1, 5}, {11, 5}, {6, 9}, {1, 13}, {11, 13}, {6, 17}}};
+    digit.Draw(number, lit);
+    const QImage image = digit.grab().toImage();
+    std::string on;
+    for (const QPoint centre : kCentres) {
+        const QColor colour = cellColour(image, centre);
+        EXPECT_TRUE(colour == lit || colour == LcdUnlitColour()) << number;
+        on += colour == lit ? '1' : '0';
+    }
+    return on;
+}
+
 }  // namespace
+
+TEST(LcdDigits, DigitsLightTheirSegmentsAtAnyBoxSizeAndColour) {
+    const QColor green(0, 128, 0);
+    for (const QSize size : {QSize(13, 19), QSize(45, 64), QSize(130, 190)}) {
+        LcdDigit digit;
+        digit.resize(size);
+        EXPECT_EQ(litSegments(digit, 1, green), "0010010");
+        EXPECT_EQ(litSegments(digit, 8, green), "1111111");
+        EXPECT_EQ(litSegments(digit, 6, green), "1101111");
+        EXPECT_EQ(litSegments(digit, 7, green), "1010010");
+        EXPECT_EQ(litSegments(digit, 9, green), "1111011");
+        EXPECT_EQ(litSegments(digit, 0, Qt::red), "1110111");
+        EXPECT_EQ(litSegments(digit, 0, QColor(19, 22, 147)), "1110111");  // only the colour
+        // The hollows between the segments keep the panel colour.
+        const QImage image = digit.grab().toImage();
+        EXPECT_EQ(cellColour(image, {6, 5}), platform::PanelColour());
+        EXPECT_EQ(cellColour(image, {6, 13}), platform::PanelColour());
+    }
+
+    LcdColon colon;
+    colon.resize(25, 95);
+    EXPECT_EQ(cellColour(colon.grab().toImage(), {1, 5}, 3), platform::PanelColour());
+    colon.Draw(Qt::red);
+    const QImage image = colon.grab().toImage();
+    EXPECT_EQ(cellColour(image, {1, 5}, 3), Qt::red);
+    EXPECT_EQ(cellColour(image, {1, 13}, 3), Qt::red);
+    EXPECT_EQ(cellColour(image, {1, 9}, 3), platform::PanelColour());
+}
 
 TEST_F(ExamClockTest, ATimedClockChangesColourAndTimesOutOnce) {
     ASSERT_TRUE(open("6"));
@@ -58,6 +104,7 @@ TEST_F(ExamClockTest, ATimedClockChangesColourAndTimesOutOnce) {
     EXPECT_TRUE(endReasons.empty());
     ticks(1);
     EXPECT_EQ(endReasons, std::vector<int>{6});
+    EXPECT_FALSE(CurrentExamSession.RecordAnswer("B", false));
     for (QWidget* off : {static_cast<QWidget*>(window->Button_Stop_Timer),
                          static_cast<QWidget*>(window->Button_Pause_Exam),
                          static_cast<QWidget*>(window->button_pause), window->Choices_Inner,
@@ -122,6 +169,7 @@ TEST_F(ExamClockTest, PauseCoversTheWindowUntilAKeyOrAClick) {
     window->Timer4_Timer();
     EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
     EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");  // elapsed time runs on
+    EXPECT_FALSE(CurrentExamSession.RecordAnswer("B", false));
     QTest::keyClick(window->Pause_Button, Qt::Key_A);
     EXPECT_FALSE(window->IsPaused());
     EXPECT_TRUE(window->Pause_Screen->isHidden());
@@ -141,18 +189,10 @@ TEST_F(ExamClockTest, PauseCoversTheWindowUntilAKeyOrAClick) {
 TEST_F(ExamClockTest, OnlyARememberedYesSilencesTheClockQuestions) {
     ASSERT_TRUE(open());
     ticks(10);
-    {
-        ModalWatcher watcher(answer(true, "No"));
-        window->Button_Reset_Timer_Click();
-        EXPECT_TRUE(watcher.acted());
-    }
+    answered(&frm_Exam::Button_Reset_Timer_Click, true, "No");
     EXPECT_EQ(CurrentExamSession.SecondsLeft(), 590);
     EXPECT_FALSE(UserSettings.SkipResetTimerConfirm);
-    {
-        ModalWatcher watcher(answer(true, "Yes"));
-        window->Button_Reset_Timer_Click();
-        EXPECT_TRUE(watcher.acted());
-    }
+    answered(&frm_Exam::Button_Reset_Timer_Click, true, "Yes");
     EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
     EXPECT_TRUE(UserSettings.SkipResetTimerConfirm);
     EXPECT_TRUE(std::filesystem::exists(AppPaths::ConfigDat()));
@@ -160,11 +200,7 @@ TEST_F(ExamClockTest, OnlyARememberedYesSilencesTheClockQuestions) {
     window->Button_Reset_Timer_Click();  // asks no more
     EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
 
-    {
-        ModalWatcher watcher(answer(false, "Yes"));
-        window->Button_Stop_Timer_Click();
-        EXPECT_TRUE(watcher.acted());
-    }
+    answered(&frm_Exam::Button_Stop_Timer_Click, false, "Yes");
     EXPECT_FALSE(CurrentExamSession.ClockRunning());
     EXPECT_FALSE(UserSettings.SkipStopTimerConfirm);
     EXPECT_EQ(window->Button_Stop_Timer->text(), "Resume");
@@ -185,24 +221,20 @@ TEST_F(ExamClockTest, ATimeOutDuringAQuestionOpensTheEndDialogOnceTheQuestionClo
     EXPECT_EQ(endReasons, std::vector<int>{6});
 }
 
-TEST_F(ExamClockTest, SavingWritesTheRunningExamAndAFailedSaveKeepsItOpen) {
-    UserSettings.SkipSaveExamNotice = true;
+TEST_F(ExamClockTest, SavingKeepsTheExamRunningAndItsNoticeShowsUntilRememberIsTicked) {
     ASSERT_TRUE(open());
     ticks(3);
     window->Timer4_Timer();
     QTest::mouseClick(window->choices_single_optionbutton[1], Qt::LeftButton);
     window->Choices_Next_Click(0);
     const CurrentExamRecord before = CurrentExam;
+    testsupport::WriteFile(AppPaths::DataFolder() / "file", {});
+    const auto broken = AppPaths::DataFolder() / "file" / "exam.sav";  // no such folder
+    chosenPaths = {{}, broken, AppPaths::SaveFolder() / "mine"};
 
-    previousChooser =
-        platform::SetSavePathChooser([](QWidget*) { return std::filesystem::path(); });
     window->button_save_Click();  // cancelled
     EXPECT_EQ(CurrentExam, before);
     EXPECT_TRUE(CurrentExamSession.SavePath().empty());
-
-    testsupport::WriteFile(AppPaths::DataFolder() / "file", {});
-    const auto broken = AppPaths::DataFolder() / "file" / "exam.sav";  // no such folder
-    platform::SetSavePathChooser([&](QWidget*) { return broken; });
     boxes.queue(platform::kOk);
     window->button_save_Click();
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -211,14 +243,29 @@ TEST_F(ExamClockTest, SavingWritesTheRunningExamAndAFailedSaveKeepsItOpen) {
     EXPECT_TRUE(CurrentExamSession.InProgress());
     EXPECT_TRUE(window->Timer4->isActive());
 
-    const auto path = AppPaths::SaveFolder() / "mine";
-    platform::SetSavePathChooser([&](QWidget*) { return path; });
+    for (const bool remember : {false, true}) {
+        const ModalWatcher notice([&](QWidget* modal) {
+            auto* box = qobject_cast<frm_Confirm*>(modal);
+            ASSERT_NE(box, nullptr);
+            box->Remember->setChecked(remember);
+            box->Yes->click();
+        });
+        window->button_save_Click();
+        EXPECT_TRUE(notice.acted());
+        EXPECT_EQ(UserSettings.SkipSaveExamNotice, remember);
+        EXPECT_EQ(std::filesystem::exists(AppPaths::ConfigDat()), remember);
+    }
+    const ModalWatcher none([](QWidget* modal) {
+        ADD_FAILURE() << "notice shown";
+        modal->close();
+    });
     window->button_save_Click();
-    const auto saved = AppPaths::SaveFolder() / "mine.sav";
-    EXPECT_EQ(exam::ReadExamFile(saved), CurrentExam);
+    EXPECT_EQ(chooserCalls, 3);  // later saves go to the chosen file unasked
+    EXPECT_EQ(exam::ReadExamFile(AppPaths::SaveFolder() / "mine.sav"), CurrentExam);
     EXPECT_EQ(CurrentExam.StartIndex, 1);
     EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");
     EXPECT_TRUE(CurrentExamSession.InProgress());
+    EXPECT_FALSE(std::filesystem::exists(AppPaths::ResourceDat()));  // nothing counted yet
     EXPECT_EQ(window->button_save->look(), PictureButton::Look::Normal);
 }
 
@@ -240,7 +287,6 @@ TEST_F(ExamClockTest, AResumedSaveWhoseTimeRanOutStaysOutOfTime) {
 TEST_F(ExamClockTest, TheNotesPanelSlidesOpenAndClosed) {
     ASSERT_TRUE(open());
     window->button_notes_Click();
-    EXPECT_EQ(window->lbl_MyNotes->text(), "Notes");
     EXPECT_TRUE(window->button_notes->latched());
     for (int k = 0; k < 24; ++k)
         window->Timer3_Timer(0);

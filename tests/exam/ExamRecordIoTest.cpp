@@ -55,18 +55,6 @@ Hand& middle(Hand& h) {
     return h.zeros(28).str("").str("");
 }
 
-QuestionRecord bankQuestion(std::int32_t id) {
-    QuestionRecord q;
-    q.QuestionID = id;
-    return q;
-}
-
-QuestionState unanswered(std::int32_t id) {
-    QuestionState state;
-    state.QuestionID = id;
-    return state;
-}
-
 CurrentExamRecord examWith(std::vector<QuestionState> questions) {
     CurrentExamRecord exam;
     exam.Title = "T";
@@ -102,7 +90,9 @@ struct ExamFileTest : ::testing::Test {
         SystemVars.SaveTabTexts.at(17) = "Bad save";
         SystemVars.SaveTabTexts.at(18) = "Cannot open ";
         DataKey = KeyOf(SystemVars);
-        QuestionBank = {bankQuestion(5), bankQuestion(6)};
+        QuestionBank.assign(2, {});
+        QuestionBank[0].QuestionID = 5;
+        QuestionBank[1].QuestionID = 6;
         CurrentExam = BlankExam;
     }
     void TearDown() override {
@@ -220,7 +210,7 @@ TEST_F(ExamFileTest, IncoherentBodiesAreRefusedAndCurrentExamIsKept) {
 }
 
 TEST_F(ExamFileTest, TooLongTextsEmptyAndMissingSavesAreRefused) {
-    auto exam = examWith({unanswered(5)});
+    auto exam = examWith({{5, std::nullopt, std::nullopt, false}});
     ASSERT_TRUE(exam::WriteExamFile(path, exam));
     exam.Title = std::string(65536, 'x');
     const auto before = ReadFile(path);

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
 #include "core/QuestionBank.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamRecordIo.h"
@@ -18,6 +21,7 @@
 using namespace testsupport;
 using exam::CurrentExamSession;
 using exam::ExamOpening;
+using Texts = std::vector<std::string>;
 
 namespace {
 
@@ -33,12 +37,20 @@ QuestionRecord question(std::int32_t id, std::int16_t type, std::string choices,
     return q;
 }
 
-QuestionStats fresh(std::int32_t id) {
-    QuestionStats s;
-    s.QuestionID = id;
-    return s;
+QuestionState asked(std::int32_t id, std::optional<Texts> given = std::nullopt) {
+    return {id, std::nullopt, std::move(given), false};
 }
 
+// Asked, correct, wrong and bookmarked of each statistics row.
+using Rows = std::vector<std::array<std::int32_t, 4>>;
+Rows rowsOf(const std::vector<QuestionStats>& table) {
+    Rows rows;
+    for (const QuestionStats& s : table)
+        rows.push_back({s.TimesAsked, s.CorrectCount, s.WrongCount, s.Bookmarked});
+    return rows;
+}
+
+// Three questions: single answer (B), two of three (A and C), fill in the blank.
 struct ExamSessionTest : ::testing::Test {
     TempProgramFolder folder;
     ScriptedMessageBoxes boxes;
@@ -51,7 +63,7 @@ struct ExamSessionTest : ::testing::Test {
         QuestionBank = {question(1, 1, "0<f><f>A<f>x<c>1<f><f>B<f>y"),
                         question(2, 2, "1<f><f>A<f>a<c>0<f><f>B<f>b<c>1<f><f>C<f>c"),
                         question(3, 6, "1<f><f>1<f>Hello World", "Switching")};
-        QuestionStatsTable = {fresh(1), fresh(2), fresh(3)};
+        QuestionStatsTable = {{1, 0, 0, 0, false}, {2, 0, 0, 0, false}, {3, 0, 0, 0, false}};
         PerformanceHistory.clear();
         CurrentExam = BlankExam;
         CurrentQuestionIndex = 0;
@@ -67,16 +79,17 @@ struct ExamSessionTest : ::testing::Test {
     }
 
     // What a start button does, then the exam window's load.
-    static void startExam(bool showScore, std::string minutes = "10") {
+    static void startExam(bool showScore,
+                          const std::function<void()>& build = mod_Exam::BuildExamQuestions) {
         CurrentExam = BlankExam;
         CurrentExam.Title = "Practice";
-        CurrentExam.Minutes = std::move(minutes);
+        CurrentExam.Minutes = "10";
         CurrentExam.RemainingText = "00:00:00";
         CurrentExam.TimerOn = true;
         CurrentExam.Groups = std::vector<std::int16_t>{51};
         CurrentExam.ShowScore = showScore;
         CurrentExam.AnswerMode = 2;
-        mod_Exam::BuildExamQuestions();
+        build();
         ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kNew));
     }
 
@@ -95,18 +108,107 @@ struct ExamSessionTest : ::testing::Test {
     }
 };
 
+using GradingTest = ExamSessionTest;
 using Counts = std::vector<std::int32_t>;
 
 }  // namespace
 
+TEST_F(GradingTest, AnswerKeysHoldTheCorrectChoicesCaptionOrText) {
+    QuestionBank.push_back(question(4, 1, "0<f><f>A<f>x<c>x<f><f>B"));  // no correct choice
+    QuestionBank.push_back(question(5, 2, "1<f>short"));                // too few fields
+    CurrentExam.Questions = {asked(1), asked(2), asked(3), asked(4), asked(5), asked(0)};
+    (*CurrentExam.Questions)[3].AnswerKey = Texts{"old"};
+    (*CurrentExam.Questions)[1].AnswerKey = Texts{"X", "Y", "Z"};
+    mod_Exam::BuildAnswerKey();
+    const auto& q = *CurrentExam.Questions;
+    EXPECT_EQ(q[0].AnswerKey, Texts{"B"});
+    EXPECT_EQ(q[1].AnswerKey, (Texts{"A", "C"}));  // a previous key is discarded
+    EXPECT_EQ(q[2].AnswerKey, Texts{"Hello World"});
+    EXPECT_EQ(q[3].AnswerKey, Texts{"old"});  // kept: nothing is correct
+    EXPECT_EQ(q[4].AnswerKey, Texts{""});
+    EXPECT_FALSE(q[5].AnswerKey);
+}
+
+TEST_F(GradingTest, AnswerCheckingOfTheThreeTypes) {
+    const Texts ac{"A", "C"};
+    EXPECT_TRUE(mod_Exam::IsAnswerCorrect(ac, Texts{"C", "A"}, 2));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(ac, Texts{"A"}, 2));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(ac, Texts{"A", "B", "C"}, 2));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(ac, Texts{"A", "c"}, 2));
+    EXPECT_TRUE(mod_Exam::IsAnswerCorrect(Texts{"B"}, Texts{"B"}, 1));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(Texts{"B"}, Texts{"A"}, 1));
+
+    const Texts words{"Hello World"};
+    for (const char* given : {"hello world", "  HELLO   world ", "Hello  World"})
+        EXPECT_TRUE(mod_Exam::IsAnswerCorrect(words, Texts{given}, 6)) << given;
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(words, Texts{"HelloWorld"}, 6));
+    EXPECT_TRUE(mod_Exam::IsAnswerCorrect(Texts{"a", "b"}, Texts{"A", " b"}, 6));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(Texts{"a", "b"}, Texts{"b", "a"}, 6));
+
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(Texts{"B"}, Texts{"B"}, 3));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(std::nullopt, std::nullopt, 1));
+    EXPECT_FALSE(mod_Exam::IsAnswerCorrect(Texts{"B"}, std::nullopt, 1));
+}
+
+TEST_F(GradingTest, PercentIsTheTruncatedQuotientAndOnlyRealQuestionsCount) {
+    const auto grade = [](int correct, int total) {
+        std::vector<QuestionState> states(static_cast<std::size_t>(total), asked(1, Texts{"A"}));
+        for (int k = 0; k < correct; ++k)
+            states[static_cast<std::size_t>(k)].GivenAnswers = Texts{"B"};
+        CurrentExam.Questions = states;
+        mod_Exam::BuildAnswerKey();
+        mod_Exam::GradeExam();
+    };
+    grade(29, 50);
+    EXPECT_EQ(CurrentExam.PercentText, "57%");  // 0.58 * 100 is just below 58
+    EXPECT_EQ(CurrentExam.ScoreText, "Score : 57% (29/50)");
+    grade(3, 4);
+    EXPECT_EQ(CurrentExam.ScoreText, "Score : 75% (3/4)");
+    EXPECT_EQ(CurrentExam.Wrong, 1);
+    grade(2, 3);
+    EXPECT_EQ(CurrentExam.PercentText, "66%");
+
+    // Unanswered questions count as asked; the placeholder only in the total.
+    QuestionStatsTable[0] = {1, 0, 0, 0, false};
+    CurrentExam.Questions = {asked(1)};
+    mod_Exam::GradeExam();
+    EXPECT_EQ(CurrentExam.Total, 1);
+    EXPECT_EQ(CurrentExam.Unanswered, 1);
+    EXPECT_EQ(CurrentExam.PercentText, "0%");
+    EXPECT_EQ(rowsOf(QuestionStatsTable)[0], (std::array<std::int32_t, 4>{1, 0, 0, 0}));
+
+    CurrentExam.Questions = {QuestionState{}};
+    mod_Exam::GradeExam();
+    EXPECT_EQ(CurrentExam.Total, 1);
+    EXPECT_EQ(CurrentExam.Correct + CurrentExam.Wrong + CurrentExam.Unanswered, 0);
+    EXPECT_EQ(CurrentExam.ScoreText, "Score : 0% (0/1)");
+}
+
+TEST_F(GradingTest, GradingOutsideAnExamCountsEveryTimeAndRewritesTheStatistics) {
+    CurrentExam.Questions = {asked(1, Texts{"B"}), asked(2, Texts{"A"}), asked(3)};
+    mod_Exam::BuildAnswerKey();
+    mod_Exam::GradeExam();
+    mod_Exam::GradeExam();
+    EXPECT_EQ(rowsOf(QuestionStatsTable), (Rows{{2, 2, 0, 0}, {2, 0, 2, 0}, {2, 0, 0, 0}}));
+    std::vector<QuestionStats> stored;
+    EXPECT_TRUE(mod_System::ReadSignedFile(AppPaths::ResourceDat(), [&](formats::BinaryReader& in) {
+        stored = mod_Question::ReadStatsBody(in, QuestionBank.size());
+    }));
+    EXPECT_TRUE(mod_System::IsFileSignatureValid());
+    EXPECT_EQ(rowsOf(stored), rowsOf(QuestionStatsTable));
+
+    mod_Exam::UpdateQuestionStats(3, "wrong");
+    mod_Exam::UpdateQuestionStats(3, "Wrong");
+    mod_Exam::UpdateQuestionStats(99, "wrong");
+    EXPECT_EQ(rowsOf(QuestionStatsTable)[2], (std::array<std::int32_t, 4>{2, 0, 1, 0}));
+    boxes.expectNone();
+}
+
 TEST_F(ExamSessionTest, OpeningANewOrResumedExamSetsDateClockAndPosition) {
     startExam(false);
     EXPECT_GT(CurrentExam.ExamDate, 40000.0);
-    EXPECT_EQ(CurrentExamSession.TimeLimitSeconds(), 600);
     EXPECT_EQ(CurrentExamSession.SecondsLeft(), 600);
-    EXPECT_TRUE(CurrentExamSession.ClockRunning());
-    EXPECT_TRUE(CurrentExamSession.InProgress());
-    EXPECT_EQ(CurrentExam.Questions->at(1).AnswerKey, (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(CurrentExam.Questions->at(1).AnswerKey, (Texts{"A", "C"}));
 
     CurrentExam.ExamDate = 3.0;
     CurrentExam.RemainingText = "00:05:00";
@@ -119,36 +221,6 @@ TEST_F(ExamSessionTest, OpeningANewOrResumedExamSetsDateClockAndPosition) {
 
     CurrentExam = BlankExam;
     EXPECT_FALSE(CurrentExamSession.Open(ExamOpening::kNew));  // nothing was built
-}
-
-TEST_F(ExamSessionTest, TheClocksCountDownTimeOutAndMirrorIntoTheRecord) {
-    startExam(false, "1");
-    for (int k = 0; k < 59; ++k)
-        EXPECT_FALSE(CurrentExamSession.TickClock());
-    CurrentExamSession.TickElapsed();
-    EXPECT_EQ(CurrentExam.RemainingText, "00:00:01");
-    EXPECT_EQ(CurrentExam.ElapsedText, "00:00:01");
-    EXPECT_TRUE(CurrentExamSession.TickClock());
-    EXPECT_FALSE(CurrentExamSession.ClockRunning());
-    EXPECT_FALSE(CurrentExamSession.RecordAnswer("B", false));  // time is up
-    EXPECT_FALSE(CurrentExamSession.Pause());
-
-    CurrentExamSession.ResetClock();
-    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 60);
-    EXPECT_FALSE(CurrentExamSession.ClockRunning());
-    EXPECT_TRUE(CurrentExamSession.RecordAnswer("B", false));
-    CurrentExamSession.ResumeClock();
-    EXPECT_TRUE(CurrentExamSession.Pause());
-    EXPECT_FALSE(CurrentExamSession.TickClock());
-    EXPECT_FALSE(CurrentExamSession.RecordAnswer("A", false));
-    CurrentExamSession.Resume();
-    EXPECT_FALSE(CurrentExamSession.TickClock());
-    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 59);
-
-    startExam(false, "0");
-    for (int k = 0; k < 3; ++k)
-        EXPECT_FALSE(CurrentExamSession.TickClock());
-    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 3);  // untimed counts up
 }
 
 TEST_F(ExamSessionTest, AnswersGoToThePositionShownEvenWithARepeatedId) {
@@ -165,10 +237,9 @@ TEST_F(ExamSessionTest, AnswersGoToThePositionShownEvenWithARepeatedId) {
     ASSERT_TRUE(CurrentExamSession.GoTo(2));
     ASSERT_TRUE(CurrentExamSession.RecordAnswer(std::string(1500, 'x') + ", y", false));
     EXPECT_EQ(CurrentExamSession.CurrentState()->GivenAnswers,
-              std::vector<std::string>{std::string(exam::kMaxFillInLength, 'x')});
+              Texts{std::string(exam::kMaxFillInLength, 'x')});
     ASSERT_TRUE(CurrentExamSession.RecordAnswer("a, b", true));
-    EXPECT_EQ(CurrentExamSession.CurrentState()->GivenAnswers,
-              (std::vector<std::string>{"a", " b"}));
+    EXPECT_EQ(CurrentExamSession.CurrentState()->GivenAnswers, (Texts{"a", " b"}));
     ASSERT_TRUE(CurrentExamSession.ClearAnswer());
     EXPECT_FALSE(CurrentExamSession.CurrentState()->GivenAnswers);
     EXPECT_TRUE(CurrentExamSession.CurrentState()->Marked);
@@ -180,36 +251,36 @@ TEST_F(ExamSessionTest, AnswersGoToThePositionShownEvenWithARepeatedId) {
     EXPECT_FALSE(CurrentExamSession.GoTo(4));
 }
 
-TEST_F(ExamSessionTest, TheScoreFollowsAnswersWithoutCountingStatistics) {
-    startExam(true);
+TEST_F(ExamSessionTest, OnlyEvaluatingCountsAndReviewNeverCountsAgain) {
+    startExam(true, [] {  // a random exam whose draws keep the bank order
+        CurrentExam.Randomize = true;
+        mod_Exam::SetRandomDraw([] { return 0.0f; });
+        mod_Exam::BuildExamQuestions();
+    });
     EXPECT_EQ(CurrentExam.ScoreText, "Score : 0% (0/3)");
     answerSome();
     EXPECT_EQ(CurrentExam.ScoreText, "Score : 33% (1/3)");
     ASSERT_TRUE(CurrentExamSession.Save(savePath));  // the save button during the exam
     EXPECT_EQ(timesAsked(), (Counts{0, 0, 0}));
     EXPECT_FALSE(std::filesystem::exists(AppPaths::ResourceDat()));
-}
+    const CurrentExamRecord saved = CurrentExam;
+    ASSERT_TRUE(mod_Exam::LoadSavedExam(savePath));
+    EXPECT_EQ(CurrentExam, saved);
 
-TEST_F(ExamSessionTest, EvaluatingCountsOnceAndReviewNeverCountsAgain) {
-    startExam(true);
-    answerSome();
     ASSERT_TRUE(CurrentExamSession.GradeAndRecord());
     CurrentExamSession.EnterReview();
-    EXPECT_EQ(timesAsked(), (Counts{1, 1, 1}));
-    EXPECT_EQ(QuestionStatsTable[0].CorrectCount, 1);
-    EXPECT_EQ(QuestionStatsTable[1].WrongCount, 1);
     EXPECT_FALSE(CurrentExamSession.RecordAnswer("B", false));
     EXPECT_FALSE(CurrentExamSession.ClearAnswer());
     EXPECT_FALSE(CurrentExamSession.TickClock());
-
     const CurrentExamRecord recorded = CurrentExam;
-    EXPECT_TRUE(CurrentExamSession.Close().empty());
+    EXPECT_EQ(CurrentExamSession.Close(), savePath);
     EXPECT_EQ(CurrentExam, BlankExam);
-    EXPECT_TRUE(QuestionStatsTable[1].Bookmarked);  // marked for review
-    EXPECT_FALSE(QuestionStatsTable[0].Bookmarked);
+    // Counted once; the question marked for review became a bookmark.
+    EXPECT_EQ(rowsOf(QuestionStatsTable), (Rows{{1, 1, 0, 0}, {1, 0, 1, 1}, {1, 0, 0, 0}}));
 
     // Reopened from the history for review: opening grades for the score, nothing counts.
     ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    EXPECT_EQ(PerformanceHistory.back().ScoreText, recorded.ScoreText);
     ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
     EXPECT_EQ(CurrentExam, recorded);
     ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kReview));
@@ -220,7 +291,12 @@ TEST_F(ExamSessionTest, EvaluatingCountsOnceAndReviewNeverCountsAgain) {
 }
 
 TEST_F(ExamSessionTest, SavingAtTheEndCountsAndFinishingTheSaveCountsAgain) {
-    startExam(false);
+    startExam(false, [] {  // a custom exam of all three questions
+        CurrentExam.IsCustom = true;
+        CurrentExam.Objectives =
+            std::vector<ObjectiveCount>{{true, "routing", 2, 0, 0}, {true, "Switching", 1, 0, 0}};
+        mod_Exam::BuildCustomExamQuestions();
+    });
     answerSome();
     EXPECT_FALSE(CurrentExamSession.SaveAndEnd({}));  // save dialog cancelled
     EXPECT_TRUE(CurrentExamSession.InProgress());
@@ -229,68 +305,15 @@ TEST_F(ExamSessionTest, SavingAtTheEndCountsAndFinishingTheSaveCountsAgain) {
 
     ASSERT_TRUE(CurrentExamSession.SaveAndEnd(savePath));
     EXPECT_EQ(timesAsked(), (Counts{1, 1, 1}));
+    const CurrentExamRecord saved = CurrentExam;
     EXPECT_EQ(CurrentExamSession.Close(), savePath);
 
     ASSERT_TRUE(mod_Exam::LoadSavedExam(savePath));
+    EXPECT_EQ(CurrentExam, saved);
     EXPECT_EQ(CurrentExam.StartIndex, 1);
     ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kResumed, savePath));
     EXPECT_EQ(CurrentQuestionIndex, 1);
     ASSERT_TRUE(CurrentExamSession.GradeAndRecord());
     EXPECT_EQ(timesAsked(), (Counts{2, 2, 2}));  // the documented double count
     EXPECT_EQ(QuestionStatsTable[1].WrongCount, 2);
-}
-
-TEST_F(ExamSessionTest, EveryKindOfExamRunsFromBuildToHistory) {
-    const std::vector<std::function<void()>> kinds = {
-        [] { mod_Exam::BuildExamQuestions(); },
-        [] {
-            CurrentExam.Randomize = true;
-            mod_Exam::SetRandomDraw([] { return 0.5f; });
-            mod_Exam::BuildExamQuestions();
-        },
-        [] {
-            CurrentExam.IsCustom = true;
-            CurrentExam.Objectives = std::vector<ObjectiveCount>{{true, "routing", 2, 0, 0},
-                                                                 {true, "Switching", 1, 0, 0}};
-            mod_Exam::BuildCustomExamQuestions();
-        },
-        [] {
-            QuestionStatsTable[2].WrongCount = 3;
-            CurrentExam.IsCustom = true;
-            CurrentExam.Objectives = std::vector<ObjectiveCount>{{true, "Switching", 1, 0, 0}};
-            CurrentExam.SmartMode = CurrentExam.Smart0 = true;
-            CurrentExam.Smart0Count = 2;
-            mod_Exam::BuildCustomExamQuestions();
-        },
-    };
-    std::size_t recorded = 0;
-    for (const auto& build : kinds) {
-        CurrentExam = BlankExam;
-        CurrentExam.Title = "Kind " + std::to_string(recorded);
-        CurrentExam.Minutes = "5";
-        CurrentExam.RemainingText = "00:00:00";
-        CurrentExam.TimerOn = CurrentExam.ShowScore = true;
-        CurrentExam.Groups = std::vector<std::int16_t>{51};
-        build();
-        ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kNew));
-        for (std::int16_t k = 0; k < CurrentExamSession.QuestionCount(); ++k) {
-            ASSERT_TRUE(CurrentExamSession.GoTo(k));
-            CurrentExamSession.RecordAnswer(k % 2 ? "B" : "hello  world", k == 0);
-            CurrentExamSession.TickClock();
-            CurrentExamSession.TickElapsed();
-        }
-        ASSERT_TRUE(CurrentExamSession.Save(savePath));
-        const CurrentExamRecord saved = CurrentExam;
-        ASSERT_TRUE(mod_Exam::LoadSavedExam(savePath));
-        EXPECT_EQ(CurrentExam, saved);
-
-        ASSERT_TRUE(CurrentExamSession.GradeAndRecord());
-        ++recorded;
-        ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
-        ASSERT_EQ(PerformanceHistory.size(), recorded);
-        EXPECT_EQ(PerformanceHistory.back().ScoreText, CurrentExam.ScoreText);
-        EXPECT_EQ(exam::ReadExamFile(CurrentExam.PerformanceFile), CurrentExam);
-        CurrentExamSession.Close();
-    }
-    boxes.expectNone();
 }

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <deque>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,11 +20,13 @@
 #include "core/SystemVars.h"
 #include "core/mod_User.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamEnd.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamWindow.h"
 #include "exam/QuestionLookup.h"
 #include "exam/frm_Exam.h"
 #include "exam/mod_Exam.h"
+#include "platform/SaveDialog.h"
 #include "support/SampleArchives.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
@@ -57,11 +61,16 @@ inline formats::Bytes pictureBytes() {
 
 // Four questions: single answer with the picture above its text, two of four check boxes
 // with the picture after its text, fill in the blank, and one whose group and level have
-// no names. The window opens on them with its real timers parked: tests tick by hand.
+// no names. The window opens on them with its real timers parked: tests tick by hand. The
+// end dialog is recorded, the save dialog answers from chosenPaths ("" once they run out)
+// and the evaluation window is only counted.
 struct ExamWindowFixture : ::testing::Test {
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedMessageBoxes boxes;
     std::vector<int> endReasons;
+    std::deque<std::filesystem::path> chosenPaths;
+    int chooserCalls = 0;
+    int evaluationLoads = 0;
     frm_Exam::ExamEndDialog previousEndDialog;
     QPointer<frm_Exam> window;
 
@@ -77,10 +86,7 @@ struct ExamWindowFixture : ::testing::Test {
             SystemVars.ExamTexts.at(k) = examTexts[k];
         SystemVars.GroupNames.at(51) = "Practice Set 1";
         SystemVars.LevelNames.at(1) = "Beginner";
-        SystemVars.LevelNames.at(2) = "Intermediate";
-        SystemVars.TypeNames.at(1) = "Single answer";
         SystemVars.TypeNames.at(2) = "Multiple answers ";
-        SystemVars.TypeNames.at(6) = "Fill in the blank";
         SystemVars.TypeNames.at(10) = "Choose";
         const char* statusTexts[] = {"Answered: ", "Unanswered: ", "Marked: ", "Questions: "};
         for (int k = 0; k <= 3; ++k)
@@ -108,18 +114,30 @@ struct ExamWindowFixture : ::testing::Test {
         exam::InvalidateQuestionLookup();
         previousEndDialog =
             frm_Exam::SetExamEndDialog([this](int reason) { endReasons.push_back(reason); });
+        platform::SetSavePathChooser([this](QWidget*) {
+            ++chooserCalls;
+            if (chosenPaths.empty()) return std::filesystem::path();
+            auto path = chosenPaths.front();
+            chosenPaths.pop_front();
+            return path;
+        });
+        mod_Exam::SetEvaluationWindowLoader([this] { ++evaluationLoads; });
     }
 
     void TearDown() override {
         exam::UnloadExamWindow();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         frm_Exam::SetExamEndDialog(previousEndDialog);
+        platform::SetSavePathChooser({});
+        mod_Exam::SetEvaluationWindowLoader({});
         exam::CurrentExamSession = exam::ExamSession{};
         CurrentExam = BlankExam;
         QuestionBank.clear();
         QuestionStatsTable.clear();
         QuestionPictures.clear();
         exam::InvalidateQuestionLookup();
+        UserSettings = {};
+        AbortFlag = false;
     }
 
     // What a start button does, then the window's load.
@@ -137,8 +155,8 @@ struct ExamWindowFixture : ::testing::Test {
         return load(exam::ExamOpening::kNew);
     }
 
-    frm_Exam* load(exam::ExamOpening opening) {
-        window = exam::LoadExamWindow(opening);
+    frm_Exam* load(exam::ExamOpening opening, const std::filesystem::path& savedAt = {}) {
+        window = exam::LoadExamWindow(opening, savedAt);
         if (window) {
             for (QTimer* timer : {window->Timer1, window->Timer2, window->Timer4})
                 timer->setInterval(1 << 30);
