@@ -134,6 +134,9 @@ void MakeFileSignature(std::string_view filePath, std::string_view extraText) {
     SignatureHeader.ProductCode = SystemVars.ProductCode;
     SignatureHeader.CheckText = mod_MD5::MD5String(mod_GenKey::GenKey(8));
     SignatureHeader.ExtraText = extraText;
+    // The footer's other fields stay empty: a damaged file read before must not leak into
+    // the next file written.
+    SignatureFooter = {};
     SignatureFooter.CheckText = DataCipher.EncryptString(signedText(SignatureHeader), DataKey);
 }
 

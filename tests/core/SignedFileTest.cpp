@@ -128,3 +128,18 @@ TEST_F(SignedFileTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     EXPECT_TRUE(AbortFlag);
     EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), before);
 }
+
+TEST_F(SignedFileTest, ADamagedFileReadBeforeNeverLeaksIntoTheNextFileWritten) {
+    const auto damaged = folder.path() / "damaged.dat";
+    Bytes bytes(8, 0);  // empty header texts
+    appendString(bytes, "leaked path");
+    WriteFile(damaged, bytes);
+    mod_System::ReadSignedFile(damaged, [](formats::BinaryReader&) {});
+    ASSERT_EQ(SignatureFooter.FilePath, "leaked path");
+
+    ASSERT_TRUE(mod_User::SaveConfig());
+    mod_System::ReadSignedFile(AppPaths::ConfigDat(),
+                               [](formats::BinaryReader& in) { in.skip(8); });
+    EXPECT_EQ(SignatureFooter.FilePath, "");
+    EXPECT_TRUE(mod_System::IsFileSignatureValid());
+}

@@ -1,37 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 
 #include "core/AbortFlag.h"
-#include "core/DataKey.h"
-#include "core/ImageStore.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
-#include "core/QuestionBank.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mdi_Main.h"
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/frm_Evaluate.h"
-#include "evaluation/mod_Performance.h"
-#include "exam/CurrentExam.h"
 #include "exam/ExamSession.h"
-#include "exam/ExamWindow.h"
 #include "exam/QuestionLookup.h"
 #include "exam/frm_Exam.h"
 #include "exam/mod_Exam.h"
-#include "platform/mod_Picture.h"
+#include "mainscreen/SwitchBoardFixture.h"
 #include "support/GuiTestSupport.h"
-#include "support/SampleArchives.h"
-#include "support/TempProgramFolder.h"
 
 using namespace testsupport;
 using evaluation::EvaluationWindow;
@@ -40,65 +29,32 @@ using exam::CurrentExamSession;
 
 namespace {
 
-formats::Bytes pngOf(int slot) {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(QColor::fromHsv(slot * 8, 200, 200));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return {bytes.begin(), bytes.end()};
-}
-
-struct EvaluationWindowTest : ::testing::Test {
-    TempProgramFolder folder;
-    ScriptedMessageBoxes boxes;
-
+// The main screen's fixture gives the program folder and globals; the bank is replaced.
+struct EvaluationWindowTest : SwitchBoardFixture {
     void SetUp() override {
-        AbortFlag = false;
-        SystemVars = MinimalSystemVars();
-        DataKey = KeyOf(SystemVars);
+        SwitchBoardFixture::SetUp();
         for (int k = 0; k <= 35; ++k)
             SystemVars.EvaluateTexts.at(k) = "E" + std::to_string(k);
         SystemVars.TypeNames.at(1) = "Single answer";
         SystemVars.FeedbackEmail = "feedback@exam.example";
         SystemVars.FeedbackSubject = "Feedback on ";
-        for (int slot = 0; slot < static_cast<int>(kImageSlotCount); ++slot)
-            ImageStore[static_cast<std::size_t>(slot)].Bytes = pngOf(slot);
         useBank({"Routing", "Switching", "Cabling"}, 20);
         mod_Performance::InitPerformancePaths();
-        PerformanceHistory.clear();
     }
     void TearDown() override {
         if (frm_Evaluate* window = EvaluationWindow()) window->Form_Unload();
-        exam::UnloadExamWindow();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SwitchBoardFixture::TearDown();
         CurrentExamSession = exam::ExamSession{};
-        QuestionBank.clear();
-        QuestionStatsTable.clear();
-        ObjectiveNames.clear();
         exam::InvalidateQuestionLookup();
-        CurrentExam = BlankExam;
-        for (ImageEntry& entry : ImageStore)
-            entry.Bytes.clear();
     }
 
     // Question k (from 1) of group 51 has objective k mod n; its answer "A" is correct.
     static void useBank(const std::vector<std::string>& objectives, int count) {
         QuestionBank.clear();
-        QuestionStatsTable.clear();
-        for (int id = 1; id <= count; ++id) {
-            QuestionRecord q;
-            q.QuestionID = id;
-            q.GroupCode = 51;
-            q.Topic = objectives[static_cast<std::size_t>(id) % objectives.size()];
-            q.Level = 1;
-            q.QuestionType = 1;
-            q.QuestionText = "Question " + std::to_string(id);
-            q.Choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
-            QuestionBank.push_back(q);
-            QuestionStatsTable.push_back({id, 0, 0, 0, false});
-        }
+        for (int id = 1; id <= count; ++id)
+            QuestionBank.push_back(
+                BankQuestion(id, 51, objectives[static_cast<std::size_t>(id) % objectives.size()]));
+        ResetStats();
         ObjectiveNames = objectives;
         std::sort(ObjectiveNames.begin(), ObjectiveNames.end());
         exam::InvalidateQuestionLookup();
@@ -134,7 +90,7 @@ struct EvaluationWindowTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(EvaluationWindowTest, LoadingTurnsTheExamIntoAReviewThatNothingChangesOrCountsAgain) {
+TEST_F(EvaluationWindowTest, TheExamBecomesAReviewThatNothingChangesOrCountsAgainEvenReopened) {
     ASSERT_TRUE(evaluate("Trial", 100, 3, 1));
     frm_Exam* examWindow = exam::ExamWindow();
     ASSERT_TRUE(examWindow);
@@ -147,13 +103,10 @@ TEST_F(EvaluationWindowTest, LoadingTurnsTheExamIntoAReviewThatNothingChangesOrC
         EXPECT_TRUE(examWindow->SSTab2->isTabEnabled(tab));
     }
     EXPECT_EQ(examWindow->SSTab2->tabText(2), "Score : 15% (3/20)");
-    const std::vector<std::pair<PictureButton*, int>> disabled = {{examWindow->button_end, 17},
-                                                                  {examWindow->button_save, 25},
-                                                                  {examWindow->button_pause, 13}};
-    for (const auto& [button, slot] : disabled) {
+    for (const PictureButton* button :
+         {examWindow->button_end, examWindow->button_save, examWindow->button_pause}) {
         EXPECT_FALSE(button->isEnabled());
-        EXPECT_EQ(button->picture().toImage(),
-                  mod_Picture::PictureFromBytes(ImageStore[slot].Bytes).toImage());
+        EXPECT_EQ(button->look(), PictureButton::Look::Disabled);
     }
 
     EXPECT_TRUE(CurrentExamSession.InReview());
@@ -164,6 +117,25 @@ TEST_F(EvaluationWindowTest, LoadingTurnsTheExamIntoAReviewThatNothingChangesOrC
     EXPECT_FALSE(CurrentExamSession.Save(folder.path() / "x.sav"));
     EXPECT_FALSE(CurrentExamSession.TickClock());
     EXPECT_EQ(CurrentExam, graded);
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
+
+    // Closing ends both windows; the record reopened from the history is a review too.
+    closeAll();
+    EXPECT_FALSE(exam::ExamWindow());
+    EXPECT_EQ(CurrentExam, BlankExam);
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
+    ASSERT_TRUE(exam::LoadExamWindow(exam::ExamOpening::kReview));
+    QPointer<frm_Evaluate> window = LoadEvaluationWindow();
+    EXPECT_TRUE(CurrentExamSession.InReview());
+    EXPECT_EQ(window->Label10[3]->text(), "3");
+    EXPECT_NE(window->Label10[0]->text(), " - ");
+    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
+
+    window->button_end_Click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
+    EXPECT_FALSE(exam::ExamWindow());
     EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
 }
 
@@ -187,9 +159,7 @@ TEST_F(EvaluationWindowTest, TheSummarySetsTheAttemptBesideThePreviousOneOfTheSa
     EXPECT_NE(window->Label10[8]->text(), " - ");
     EXPECT_EQ(window->currPercentile->text(), "85% (17/20)");
     EXPECT_EQ(window->currPBinner->width(), 135);  // 2031.5 twips
-    EXPECT_EQ(window->ListView2->topLevelItem(5)->text(1), "E5");
-    EXPECT_EQ(window->Label18[5]->text(), "E4");
-    EXPECT_TRUE(PerformanceHistory.empty());  // the main screen is not on its history tab
+    EXPECT_TRUE(PerformanceHistory.empty());       // the main screen is not on its history tab
 }
 
 TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRows) {
@@ -208,23 +178,12 @@ TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRo
     EXPECT_EQ(window->Percentile2[1]->text(), "0% (0/3)");
     EXPECT_EQ(window->PBinner[1]->width(), 0);
 
-    QScrollBar* bar = window->Objectives_Vscroll;
-    EXPECT_TRUE(bar->isEnabled());
-    EXPECT_EQ(bar->maximum(), 410);
+    EXPECT_TRUE(window->Objectives_Vscroll->isEnabled());
     QTest::keyClick(window->Objectives_Inner, Qt::Key_PageDown);
-    EXPECT_EQ(bar->value(), 410);
+    EXPECT_EQ(window->Objectives_Vscroll->value(), 410);
     EXPECT_EQ(window->Objectives_Inner->y(), -27);
-    QTest::keyClick(window->Objectives_Inner, Qt::Key_Up);
-    EXPECT_EQ(bar->value(), 260);
     window->Objectives_Inner_KeyDown(33);
     EXPECT_EQ(window->Objectives_Inner->y(), 0);
-
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    window->SSTab1->setFocus();
-    QTest::mouseClick(window->lbl_Evaluate[0], Qt::RightButton);
-    EXPECT_EQ(window->lbl_Evaluate[0]->contextMenuPolicy(), Qt::PreventContextMenu);
-    EXPECT_TRUE(window->Objectives_Inner->hasFocus());
 }
 
 TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorting) {
@@ -233,9 +192,6 @@ TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorti
     window->SSTab1->setCurrentIndex(2);
     ListView* list = window->ListView1;
     ASSERT_EQ(list->topLevelItemCount(), 20);
-    EXPECT_EQ(window->Label18[1]->text(), "2");
-    EXPECT_EQ(list->columnWidth(2),
-              list->width() - list->columnWidth(0) - list->columnWidth(1) - 23);
     EXPECT_EQ(list->topLevelItem(2)->icon(0).pixmap(16).toImage(),
               OwnIcons::resultIcon(3).pixmap(16).toImage());
 
@@ -278,47 +234,16 @@ TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresA
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(EvaluationWindowTest, ButtonsHoverAfterTheDelayAndFeedbackOpensTheMail) {
+TEST_F(EvaluationWindowTest, FeedbackOpensTheMailFullyEncoded) {
     frm_Evaluate* window = evaluate("Trial", 100, 1);
     ASSERT_TRUE(window);
-    const QPoint inside = window->button_end->rect().center();
-    QTest::mouseMove(window->button_end, inside);
-    EXPECT_EQ(window->button_end->look(), PictureButton::Look::Normal);
-    window->Timer2_Timer();
-    QTest::mouseMove(window->button_end, inside + QPoint(1, 1));
-    EXPECT_EQ(window->button_end->look(), PictureButton::Look::Hover);
-    window->Timer2_Timer();
-    EXPECT_FALSE(window->Timer2->isActive());
-
     const RecordedShell shell;
     window->button_feedback_Click();
-    // The link as handed to the shell, fully encoded (the subject's final blank does not
-    // survive the link).
+    // The subject's final blank does not survive the link.
     EXPECT_EQ(shell.opened()[0],
               "mailto:feedback@exam.example?CC=help@test.example"
               "&Subject=Feedback%20on%20TP-1%20%20Evaluate%20%26%20Grade");
     EXPECT_EQ(window->button_feedback->look(), PictureButton::Look::Normal);
-}
-
-TEST_F(EvaluationWindowTest, ARecordReopenedFromTheHistoryIsReviewedAndClosingEndsBoth) {
-    ASSERT_TRUE(evaluate("Trial", 100, 4));
-    closeAll();
-    EXPECT_FALSE(exam::ExamWindow());
-    EXPECT_EQ(CurrentExam, BlankExam);
-    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
-    ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
-    ASSERT_TRUE(exam::LoadExamWindow(exam::ExamOpening::kReview));
-    QPointer<frm_Evaluate> window = LoadEvaluationWindow();
-    EXPECT_TRUE(CurrentExamSession.InReview());
-    EXPECT_EQ(window->Label10[3]->text(), "4");
-    EXPECT_NE(window->Label10[0]->text(), " - ");
-    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
-
-    window->button_end_Click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(window);
-    EXPECT_FALSE(exam::ExamWindow());
-    EXPECT_EQ(QuestionStatsTable[0].TimesAsked, 1);
 }
 
 TEST_F(EvaluationWindowTest, TheMainWindowBringsAHiddenEvaluationBackInsteadOfClosing) {

@@ -3,38 +3,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTest>
 
-#include "core/AbortFlag.h"
-#include "core/QuestionBank.h"
-#include "exam/CurrentExam.h"
-#include "exam/ExamWindow.h"
 #include "exam/QuestionLookup.h"
 #include "mainscreen/CountPanel.h"
 #include "mainscreen/CustomExamFile.h"
 #include "mainscreen/CustomTab.h"
 #include "mainscreen/LevelCountBox.h"
+#include "mainscreen/SwitchBoardFixture.h"
 #include "mainscreen/frm_Customize.h"
 #include "support/GuiTestSupport.h"
-#include "support/SampleArchives.h"
-#include "support/TempProgramFolder.h"
 
 using namespace testsupport;
 
 namespace {
-
-QuestionRecord question(std::int32_t id, std::int16_t group, std::int16_t level) {
-    QuestionRecord q;
-    q.QuestionID = id;
-    q.GroupCode = group;
-    q.Topic = "Routing";
-    q.Level = level;
-    return q;
-}
 
 std::vector<std::int32_t> bankIds() {
     std::vector<std::int32_t> ids;
@@ -43,15 +27,12 @@ std::vector<std::int32_t> bankIds() {
     return ids;
 }
 
-struct CustomTabTest : ::testing::Test {
-    TempProgramFolder folder;
-    ScriptedMessageBoxes boxes;
+struct CustomTabTest : SwitchBoardFixture {
     std::vector<QuestionRecord> fullBank;
     std::unique_ptr<CustomTab> tab;
 
     void SetUp() override {
-        AbortFlag = false;
-        SystemVars = MinimalSystemVars();
+        SwitchBoardFixture::SetUp();
         const std::pair<int, const char*> names[] = {{11, "Trial"},      {51, "Practice 1"},
                                                      {52, "Practice 2"}, {21, "Diagnostic"},
                                                      {41, "Exhaustive"}, {31, "Final exam"}};
@@ -60,27 +41,26 @@ struct CustomTabTest : ::testing::Test {
         SystemVars.CustomizeTexts.at(1) = "Exam";
         SystemVars.CustomizeTexts.at(24) = "Maximum ";
         PracticeGroups = {51, 52};
-        fullBank = {question(100, 1, 1),  question(101, 11, 1), question(102, 46, 1),
-                    question(103, 51, 1), question(104, 11, 1), question(105, 51, 1),
-                    question(106, 46, 2), question(107, 21, 1), question(108, 52, 3),
-                    question(109, 51, 1)};
+        // Levels 1 but for 106 (2) and 108 (3); group 1 is not group 11.
+        fullBank = {BankQuestion(100, 1, "Routing"),     BankQuestion(101, 11, "Routing"),
+                    BankQuestion(102, 46, "Routing"),    BankQuestion(103, 51, "Routing"),
+                    BankQuestion(104, 11, "Routing"),    BankQuestion(105, 51, "Routing"),
+                    BankQuestion(106, 46, "Routing", 2), BankQuestion(107, 21, "Routing"),
+                    BankQuestion(108, 52, "Routing", 3), BankQuestion(109, 51, "Routing")};
         QuestionBank = fullBank;
+        ResetStats();
         QuestionBankBackup.reset();
         exam::InvalidateQuestionLookup();
         CustomExamTable.clear();
-        CurrentExam = BlankExam;
         tab = std::make_unique<CustomTab>();
         tab->Refresh();
     }
 
     void TearDown() override {
         tab.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QuestionBank.clear();
         QuestionBankBackup.reset();
-        PracticeGroups.clear();
         CustomExamTable.clear();
-        CurrentExam = BlankExam;
+        SwitchBoardFixture::TearDown();
     }
 
     // Checks line i with the wanted counts.
@@ -108,12 +88,10 @@ struct CustomTabTest : ::testing::Test {
 TEST_F(CustomTabTest, TheLinesAreBuiltOnceWithTheirCountsAndSuffixedNames) {
     ASSERT_EQ(tab->chkExam.size(), 6u);
     EXPECT_EQ(tab->chkExamTag, (std::vector<std::string>{"11,46", "51", "52", "21", "41", "31"}));
-    EXPECT_EQ(tab->lblExam[0]->text(), "Trial Exam");
     EXPECT_EQ(tab->lblExam[5]->text(), "Final exam");
     EXPECT_EQ(SystemVars.GroupNames(51), "Practice 1 Exam");
     EXPECT_EQ(tab->ctrBeginner[0]->text(), "3");
     EXPECT_EQ(tab->ctrIntermediate[0]->text(), "1");
-    EXPECT_EQ(tab->ctrExpert[4]->text(), "0");
     EXPECT_FALSE(tab->ctrBeginner[0]->isEnabled());
     EXPECT_EQ(tab->Label2[0]->text(), "10");
     EXPECT_EQ(tab->Label2[1]->text(), "0");
@@ -180,7 +158,7 @@ TEST_F(CustomTabTest, TheSubsetChargesAnyCheckedLineInBankOrderAndIsRestoredOnEv
     // full bank (question 104 of group 11 fills the Diagnostic line's room), and leaving the
     // tab puts the bank back.
     goOn([](frm_Customize* d) { d->cmdStart_Click(); });
-    if (exam::ExamWindow()) exam::UnloadExamWindow();
+    exam::UnloadExamWindow();
     EXPECT_EQ(QuestionBank.size(), 5u);
     tab->lblExam_Click(1);
     want(3, {1, 0, 0});
@@ -189,7 +167,7 @@ TEST_F(CustomTabTest, TheSubsetChargesAnyCheckedLineInBankOrderAndIsRestoredOnEv
         d->cmdStart_Click();
     });
     EXPECT_EQ(CurrentExam.Groups, (std::vector<std::int16_t>{11, 46, 21}));
-    if (exam::ExamWindow()) exam::UnloadExamWindow();
+    exam::UnloadExamWindow();
     tab->Leave();
     EXPECT_EQ(QuestionBank.size(), fullBank.size());
     EXPECT_FALSE(QuestionBankBackup.has_value());
@@ -211,59 +189,33 @@ TEST_F(CustomTabTest, WithNothingRequestedTheDialogOffersEveryKindOnTheWholeBank
 TEST(LevelCountBox, KeysKeepACountWithinItsMaximum) {
     LevelCountBox box(0, 2, nullptr);
     box.SetMaximum(12);
-    box.SetText("7");
-    box.setCursorPosition(1);
-    QTest::keyClick(&box, Qt::Key_Backspace);
-    EXPECT_EQ(box.text(), "0");
+    const auto type = [&box](const char* start, Qt::Key key, Qt::KeyboardModifiers with = {}) {
+        box.SetText(start);
+        box.setCursorPosition(1);
+        QTest::keyClick(&box, key, with);
+        return box.text();
+    };
+    EXPECT_EQ(type("7", Qt::Key_Backspace), "0");
     EXPECT_EQ(box.selectedText(), "0");
     QTest::keyClick(&box, '7');
     EXPECT_EQ(box.text(), "7");
-
-    box.SetText("1");
-    box.setCursorPosition(1);
-    QTest::keyClick(&box, '5');
-    EXPECT_EQ(box.text(), "1");
-    QTest::keyClick(&box, '2');
-    EXPECT_EQ(box.text(), "12");
-
-    box.SetText("0");
-    box.setCursorPosition(1);
-    QTest::keyClick(&box, '3');
-    EXPECT_EQ(box.text(), "0");
-
+    EXPECT_EQ(type("1", Qt::Key_5), "1");
+    EXPECT_EQ(type("1", Qt::Key_2), "12");
+    EXPECT_EQ(type("0", Qt::Key_3), "0");
     for (const Qt::Key key : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Space, Qt::Key_Period})
-        QTest::keyClick(&box, key);
+        EXPECT_EQ(type("0", key), "0") << key;
     QApplication::clipboard()->setText(QStringLiteral("9"));
-    box.setCursorPosition(1);
-    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(box.text(), "0");
+    EXPECT_EQ(type("0", Qt::Key_V, Qt::ControlModifier), "0");
 
     // Text that got in some other way is brought back at once; with the caret at the start
     // the characters go from the front.
-    box.setText(QStringLiteral("0x5"));
-    box.setCursorPosition(0);
-    box.KeyUp();
-    EXPECT_EQ(box.text(), "5");
+    const auto bringBack = [&box](const char* raw) {
+        box.setText(QString::fromLatin1(raw));
+        box.setCursorPosition(0);
+        box.KeyUp();
+        return box.text();
+    };
+    EXPECT_EQ(bringBack("0x5"), "5");
     box.SetMaximum(0);
-    box.setText(QStringLiteral("07"));
-    box.setCursorPosition(0);
-    box.KeyUp();
-    EXPECT_EQ(box.text(), "0");
-}
-
-TEST(LevelCountBox, TheMaximumShowsOnHoverAndOnFocusOfTheBeginnerColumnOnly) {
-    SystemVars.CustomizeTexts.at(6) = "Up to ";
-    LevelCountBox beginner(0, 1, nullptr);
-    LevelCountBox expert(0, 3, nullptr);
-    for (LevelCountBox* box : {&beginner, &expert}) {
-        box->SetMaximum(4);
-        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(box, &focus);
-    }
-    EXPECT_EQ(beginner.toolTip(), "Up to 4");
-    EXPECT_TRUE(expert.toolTip().isEmpty());
-    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&expert, &move);
-    EXPECT_EQ(expert.toolTip(), "Up to 4");
+    EXPECT_EQ(bringBack("07"), "0");
 }

@@ -23,16 +23,32 @@
 
 namespace testsupport {
 
-inline QuestionRecord BankQuestion(std::int32_t id, std::int16_t group, std::string topic) {
+inline QuestionRecord BankQuestion(std::int32_t id, std::int16_t group, std::string topic,
+                                   std::int16_t level = 1) {
     QuestionRecord q;
     q.QuestionID = id;
     q.GroupCode = group;
     q.Topic = std::move(topic);
-    q.Level = 1;
+    q.Level = level;
     q.QuestionType = 1;
     q.QuestionText = "Question " + std::to_string(id);
     q.Choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
     return q;
+}
+
+// One untouched statistics record per bank question.
+inline void ResetStats() {
+    QuestionStatsTable.clear();
+    for (const QuestionRecord& q : QuestionBank)
+        QuestionStatsTable.push_back({q.QuestionID, 0, 0, 0, false});
+}
+
+// CurrentExam's question ids in exam order.
+inline std::vector<std::int32_t> ExamIds() {
+    std::vector<std::int32_t> ids;
+    for (const QuestionState& state : CurrentExam.Questions.value())
+        ids.push_back(state.QuestionID);
+    return ids;
 }
 
 // A fresh program folder, a small bank and the main screen's texts; Load() builds the main
@@ -61,9 +77,7 @@ struct SwitchBoardFixture : ::testing::Test {
                         BankQuestion(3, 11, "Routing"),   BankQuestion(4, 21, "Security"),
                         BankQuestion(5, 41, "Wireless"),  BankQuestion(6, 51, "Routing"),
                         BankQuestion(7, 52, "Switching"), BankQuestion(8, 53, "Security")};
-        QuestionStatsTable.clear();
-        for (const QuestionRecord& q : QuestionBank)
-            QuestionStatsTable.push_back({q.QuestionID, 0, 0, 0, false});
+        ResetStats();
         ObjectiveNames = {"Routing", "Security", "Switching", "Wireless"};
         PracticeGroups = {51, 52, 53};
         PerformanceHistory.clear();
