@@ -1,6 +1,7 @@
 #include "core/mod_ListViewSort.h"
 
-#include <QDateTime>
+#include "platform/DateText.h"
+
 #include <QLocale>
 
 #include <algorithm>
@@ -59,28 +60,10 @@ double dateKey(const QDate& date, const QTime& time) {
     return static_cast<double>(date.toJulianDay()) * 86'400'000.0 + time.msecsSinceStartOfDay();
 }
 
-// "yyyy-MM-dd", optionally followed by " " or "T" and an ISO time, read without a time zone.
-std::optional<double> isoDateValue(const QString& text) {
-    constexpr qsizetype kDateChars = 10;
-    const QDate date = QDate::fromString(text.left(kDateChars), Qt::ISODate);
-    if (!date.isValid()) return std::nullopt;
-    if (text.size() == kDateChars) return dateKey(date, QTime(0, 0));
-    const QChar separator = text.at(kDateChars);
-    if (separator != QLatin1Char(' ') && separator != QLatin1Char('T')) return std::nullopt;
-    const QTime time = QTime::fromString(text.mid(kDateChars + 1), Qt::ISODate);
-    if (!time.isValid()) return std::nullopt;
-    return dateKey(date, time);
-}
-
+// A text that is no date sorts after every real date.
 double dateValue(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (const std::optional<double> iso = isoDateValue(trimmed)) return *iso;
-    const QLocale c = QLocale::c();
-    if (const QDateTime dateTime = c.toDateTime(trimmed, QLocale::ShortFormat); dateTime.isValid())
-        return dateKey(dateTime.date(), dateTime.time());
-    if (const QDate date = c.toDate(trimmed, QLocale::ShortFormat); date.isValid())
-        return dateKey(date, QTime(0, 0));
-    return dateKey(QDate(4501, 1, 1), QTime(0, 0));
+    const auto when = platform::ParseDateText(text);
+    return when ? dateKey(when->first, when->second) : dateKey(QDate(4501, 1, 1), QTime(0, 0));
 }
 
 std::optional<double> cellValue(Kind kind, const QString& cell) {

@@ -1,17 +1,14 @@
 #include "evaluation/frm_Evaluate.h"
 
 #include <QCloseEvent>
-#include <QDate>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTabWidget>
@@ -39,6 +36,7 @@
 #include "exam/frm_Exam.h"
 #include "exam/mod_MyCurrentExam.h"
 #include "mainscreen/frm_SwitchBoard.h"
+#include "platform/DateText.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -150,24 +148,6 @@ QFrame* rule(QWidget* parent, const QRect& geometry) {
     platform::FillBackground(line, parent->palette().color(QPalette::Mid));
     line->setGeometry(geometry);
     return line;
-}
-
-// The platform's default text of a date-time: the short date, then the long time unless
-// the value is a whole day.
-QString dateText(double oleDate) {
-    double days = std::floor(oleDate);
-    auto seconds = static_cast<int>(std::nearbyint((oleDate - days) * 86400.0));
-    if (seconds >= 86400) {
-        days += 1;
-        seconds -= 86400;
-    }
-    const QLocale locale;
-    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(days));
-    QString text = locale.toString(date, QLocale::ShortFormat);
-    if (seconds == 0) return text;
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return text + QLatin1Char(' ') + locale.toString(QTime(0, 0).addSecs(seconds), format);
 }
 
 // The number a row shows: its question's 1-based position in the exam; 0 when none.
@@ -495,7 +475,7 @@ void frm_Evaluate::FillSummary() {
         const auto attempts = mod_Evaluate::FindAttempts(PerformanceHistory, CurrentExam);
         if (attempts.previous) {
             const PerformanceSummary& previous = PerformanceHistory[*attempts.previous];
-            Label10[8]->setText(dateText(previous.SavedAt));
+            Label10[8]->setText(platform::GeneralDateText(previous.SavedAt));
             Label10[9]->setText(q(previous.ElapsedText));
             Label10[10]->setText(QString::number(previous.Total));
             Label10[11]->setText(QString::number(previous.Correct));
@@ -504,7 +484,9 @@ void frm_Evaluate::FillSummary() {
             Label10[14]->setText(q(previous.PercentText));
             Label10[15]->setText(q(mod_Evaluate::ScoreRating(previous.Correct, previous.Total)));
         }
-        if (attempts.own) Label10[0]->setText(dateText(PerformanceHistory[*attempts.own].SavedAt));
+        if (attempts.own)
+            Label10[0]->setText(
+                platform::GeneralDateText(PerformanceHistory[*attempts.own].SavedAt));
     }
     if (!performanceTabShown()) PerformanceHistory.clear();
     // Beside its caption, the rating word of the attempt.

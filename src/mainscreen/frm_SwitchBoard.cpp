@@ -23,6 +23,7 @@
 #include "core/mod_ListViewSort.h"
 #include "core/mod_Question.h"
 #include "evaluation/mod_Performance.h"
+#include "evaluation/mod_PerformanceTab.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
 #include "exam/mod_Exam.h"
@@ -124,6 +125,17 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
          {ListView1, ListView3, ListView5, ListView6, ListView7, ListView8, ListView9})
         connect(list, &ListView::columnClicked, this,
                 [list](int column) { mod_ListViewSort::SortListViewColumn(*list, column); });
+
+    connect(Command15, &QPushButton::clicked, this,
+            [this] { mod_PerformanceTab::AskAndResetHistory(*this); });
+    connect(ListView7, &QTreeWidget::itemDoubleClicked, this,
+            [this] { mod_PerformanceTab::OpenSelectedRecord(*this); });
+    for (const auto& [list, tip] : {std::pair{ListView7, 9}, {ListView8, 12}, {ListView9, 41}}) {
+        list->setMouseTracking(true);
+        connect(list, &QTreeWidget::itemEntered, this, [this, list, tip](QTreeWidgetItem* row) {
+            mod_PerformanceTab::ShowRowTip(*this, *list, *row, SystemVars.PerformanceTexts(tip));
+        });
+    }
 
     Form_Load();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
@@ -266,10 +278,17 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
             if (!hasBookmarkedQuestion()) RefuseTab(SystemVars.BookmarkTexts(14));
             break;
         case 5:
+            mod_PerformanceTab::InitPerformanceTab(*this);
             if (mod_Performance::HasPerformanceHistory()) {
                 if (static_cast<std::size_t>(ListView7->topLevelItemCount()) <
-                    PerformanceHistory.size())
+                    PerformanceHistory.size()) {
                     SSTab2->setCurrentIndex(0);
+                    // The summary reads the averages the first two fills leave.
+                    mod_PerformanceTab::FillExamHistoryList(*this);
+                    mod_PerformanceTab::FillObjectiveList(*this);
+                    mod_PerformanceTab::ShowPerformanceSummary(*this);
+                    mod_PerformanceTab::FillQuestionStatsList(*this);
+                }
             } else if (AbortFlag) {
                 // The broken history index has been reported: the program ends.
                 if (QWidget* main = mod_Forms::Find("mdi_Main")) main->close();

@@ -1,17 +1,14 @@
 #include "mainscreen/mod_Save.h"
 
-#include <QDateTime>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -24,6 +21,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/mod_Exam.h"
 #include "mainscreen/frm_SwitchBoard.h"
+#include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 
@@ -48,16 +46,6 @@ std::string pathText(const fs::path& path) {
 
 void setCaption(QLabel* label, const std::string& windows1252) {
     label->setText(platform::toQt(windows1252));
-}
-
-// An OLE Automation date in the user's short local form; the fraction is the time of day
-// also for dates before 1899-12-30.
-QString dateText(double oleDate) {
-    const double days = std::trunc(oleDate);
-    const auto seconds = static_cast<int>(std::lround(std::abs(oleDate - days) * 86400.0));
-    const QDateTime when(QDate(1899, 12, 30).addDays(static_cast<qint64>(days)),
-                         QTime(0, 0).addSecs(std::min(seconds, 86399)));
-    return QLocale().toString(when, QLocale::ShortFormat);
 }
 
 bool isSaveFile(const fs::directory_entry& entry) {
@@ -214,7 +202,7 @@ bool ShowSaveDetails(int index, const fs::path& path) {
     const auto& texts = SystemVars.SaveTabTexts;
     board->Text1->setText(pathToQt(file));
     setCaption(board->Label6[1], CurrentExam.Title);
-    board->Label6[2]->setText(dateText(CurrentExam.ExamDate));
+    board->Label6[2]->setText(platform::ShortDateTimeText(CurrentExam.ExamDate));
     std::int16_t minutes = 0;
     const std::string& m = CurrentExam.Minutes;
     std::from_chars(m.data(), m.data() + m.size(), minutes);

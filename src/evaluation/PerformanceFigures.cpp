@@ -1,0 +1,95 @@
+#include "evaluation/PerformanceFigures.h"
+
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+#include "formats/TextRules.h"
+
+namespace performance_figures {
+
+std::int32_t TruncatedPercent(std::int64_t correct, std::int64_t total) {
+    if (total <= 0) return 0;
+    // Quotient first, as every percentage of the program: 29 of 50 gives 57.
+    const double share = static_cast<double>(correct) / static_cast<double>(total);
+    return static_cast<std::int32_t>(std::trunc(share * 100.0));
+}
+
+std::int64_t RoundHalfEven(double value) {
+    // The default rounding mode rounds halves to even.
+    return static_cast<std::int64_t>(std::nearbyint(value));
+}
+
+std::int16_t ToInt16(std::int64_t value) {
+    constexpr std::int64_t low = std::numeric_limits<std::int16_t>::min();
+    constexpr std::int64_t high = std::numeric_limits<std::int16_t>::max();
+    return static_cast<std::int16_t>(value < low ? low : value > high ? high : value);
+}
+
+std::int16_t ExamAverage(const std::vector<PerformanceSummary>& history) {
+    if (history.empty()) return 0;
+    std::int64_t sum = 0;
+    for (const PerformanceSummary& record : history)
+        sum += TruncatedPercent(record.Correct, record.Total);
+    return ToInt16(RoundHalfEven(static_cast<double>(sum) / static_cast<double>(history.size())));
+}
+
+double ObjectiveFigures::Figure() const {
+    return Questions > 0 ? static_cast<double>(Running) / Questions : 0.0;
+}
+
+bool BelongsTo(const std::string& topic, const std::string& objective) {
+    return formats::LowerCase(formats::TrimSpaces(topic)) ==
+           formats::LowerCase(formats::TrimSpaces(objective));
+}
+
+ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::QuestionLookup& lookup) {
+    ObjectiveFigures figures;
+    for (const QuestionRecord& question : QuestionBank) {
+        if (!BelongsTo(question.Topic, objective)) continue;
+        ++figures.Questions;
+        const QuestionStats* stats = lookup.Stats(question.QuestionID);
+        if (!stats) continue;
+        figures.Asked += stats->TimesAsked;
+        figures.Correct += stats->CorrectCount;
+        figures.Wrong += stats->WrongCount;
+        if (figures.Asked > 0)
+            figures.Running += RoundHalfEven(static_cast<double>(figures.Correct) /
+                                             static_cast<double>(figures.Asked) * 100.0);
+    }
+    return figures;
+}
+
+std::int16_t ObjectiveAverage(const std::vector<ObjectiveFigures>& objectives) {
+    if (objectives.empty()) return 0;
+    double sum = 0;
+    for (const ObjectiveFigures& figures : objectives)
+        if (figures.Asked > 0)
+            // The running sum is brought to a whole number after every objective.
+            sum = static_cast<double>(RoundHalfEven(sum + figures.Figure()));
+    return ToInt16(RoundHalfEven(sum / static_cast<double>(objectives.size())));
+}
+
+std::int32_t QuestionFigure() {
+    if (QuestionBank.empty()) return 0;
+    // The first record of each id that was asked at all.
+    std::unordered_map<std::int32_t, const QuestionStats*> asked;
+    for (const QuestionStats& stats : QuestionStatsTable)
+        if (stats.TimesAsked > 0) asked.try_emplace(stats.QuestionID, &stats);
+    std::int64_t sum = 0;
+    for (const QuestionRecord& question : QuestionBank) {
+        const auto found = asked.find(question.QuestionID);
+        if (found != asked.end())
+            sum += TruncatedPercent(found->second->CorrectCount, found->second->TimesAsked);
+    }
+    return static_cast<std::int32_t>(
+        RoundHalfEven(static_cast<double>(sum) / static_cast<double>(QuestionBank.size())));
+}
+
+std::int32_t OverallPercent(std::int16_t objectiveAverage, std::int16_t examAverage,
+                            std::int32_t questionFigure) {
+    const std::int64_t sum = std::int64_t{objectiveAverage} + examAverage + questionFigure;
+    return static_cast<std::int32_t>(std::trunc(static_cast<double>(sum) / 3.0));
+}
+
+}  // namespace performance_figures

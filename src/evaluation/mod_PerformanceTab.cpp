@@ -1,0 +1,270 @@
+#include "evaluation/mod_PerformanceTab.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/ListView.h"
+#include "core/QuestionBank.h"
+#include "core/SystemVars.h"
+#include "core/cls_ToolTipText.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
+#include "evaluation/EvaluationWindow.h"
+#include "evaluation/PerformanceFigures.h"
+#include "evaluation/mod_Evaluate.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/ExamWindow.h"
+#include "exam/QuestionLookup.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/DateText.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+
+namespace fs = std::filesystem;
+namespace figures = performance_figures;
+
+namespace mod_PerformanceTab {
+namespace {
+
+const auto& texts() {
+    return SystemVars.PerformanceTexts;
+}
+
+// The shared tooltip of the three lists and the row it was last made for; a child of the
+// main screen, so it lives exactly as long as the lists.
+class RowTip : public QObject {
+public:
+    explicit RowTip(QObject* parent) : QObject(parent) {
+        setObjectName(QStringLiteral("PerformanceRowTip"));
+    }
+    cls_ToolTipText Tip;
+    std::int32_t Row = -1;
+};
+
+void setHeaders(ListView& list, int first, int last) {
+    list.clearColumns();
+    list.addColumn("");
+    for (int k = first; k <= last; ++k)
+        list.addColumn(texts()(k));
+}
+
+// The first column fits its cells, the others their cells and headers.
+void fitColumns(ListView& list, int lastFitted) {
+    list.autoSizeColumn(0, false);
+    for (int column = 1; column <= lastFitted; ++column)
+        list.autoSizeColumn(column, true);
+}
+
+// The last column takes the rest of the list, leaving room for a scroll bar past 14 rows;
+// never narrower than its own content.
+void stretchLastColumn(ListView& list) {
+    const int last = list.columnCount() - 1;
+    int used = 0;
+    for (int column = 0; column < last; ++column)
+        used += list.columnWidth(column);
+    const int margin = mod_Evaluate::TwipsToPixels(list.topLevelItemCount() <= 14 ? 75 : 350);
+    list.autoSizeColumn(last, true);
+    list.setColumnWidth(last, std::max(list.columnWidth(last), list.width() - (used + margin)));
+}
+
+// Row i: key "a" & i, text i + 1, then the cells.
+ListRow makeRow(std::size_t i, std::vector<std::string> cells) {
+    ListRow row;
+    row.Texts.reserve(cells.size() + 1);
+    row.Texts.push_back(std::to_string(i + 1));
+    row.Texts.insert(row.Texts.end(), cells.begin(), cells.end());
+    row.Key = "a" + std::to_string(i);
+    return row;
+}
+
+}  // namespace
+
+void InitPerformanceTab(frm_SwitchBoard& board) {
+    QLabel* title = board.lbl_Title[3];
+    if (title->text() == platform::toQt(texts()(1))) return;
+    board.SSTab2->setCurrentIndex(0);
+    title->setText(platform::toQt(texts()(1)));
+    for (int tab = 0; tab < 3; ++tab)
+        board.SSTab2->setTabText(tab, platform::toQt(texts()(tab + 2)));
+    board.Label13->setText(platform::toQt(texts()(18)));
+    board.Label14->clear();
+    board.Command15->setText(platform::toQt(texts()(5)));
+    setHeaders(*board.ListView7, 19, 26);
+    setHeaders(*board.ListView8, 27, 33);
+    setHeaders(*board.ListView9, 34, 40);
+}
+
+void FillExamHistoryList(frm_SwitchBoard& board) {
+    ListView& list = *board.ListView7;
+    list.clear();
+    std::vector<ListRow> rows;
+    rows.reserve(PerformanceHistory.size());
+    for (std::size_t i = 0; i < PerformanceHistory.size(); ++i) {
+        const PerformanceSummary& record = PerformanceHistory[i];
+        rows.push_back(makeRow(
+            i, {platform::fromQt(platform::GeneralDateText(record.ExamDate)),
+                platform::fromQt(platform::GeneralDateText(record.SavedAt)), record.Title,
+                record.PercentText, std::to_string(record.Total), std::to_string(record.Correct),
+                std::to_string(record.Wrong), std::to_string(record.Unanswered)}));
+    }
+    list.addRows(std::move(rows));
+    ExamAverage = figures::ExamAverage(PerformanceHistory);
+    fitColumns(list, 7);
+    stretchLastColumn(list);
+}
+
+void FillObjectiveList(frm_SwitchBoard& board) {
+    ListView& list = *board.ListView8;
+    list.clear();
+    exam::QuestionLookup lookup;
+    std::vector<figures::ObjectiveFigures> all;
+    std::vector<ListRow> rows;
+    for (std::size_t k = 0; k < ObjectiveNames.size(); ++k) {
+        const figures::ObjectiveFigures f = figures::ObjectiveFiguresOf(ObjectiveNames[k], lookup);
+        const std::string percent =
+            f.Asked > 0 ? std::to_string(static_cast<std::int64_t>(std::trunc(f.Figure()))) + " % "
+                        : " - ";
+        rows.push_back(
+            makeRow(k, {ObjectiveNames[k], std::to_string(f.Questions), percent,
+                        std::to_string(f.Asked), std::to_string(f.Correct), std::to_string(f.Wrong),
+                        std::to_string(f.Asked - (f.Correct + f.Wrong))}));
+        all.push_back(f);
+    }
+    list.addRows(std::move(rows));
+    ObjectiveAverage = figures::ObjectiveAverage(all);
+    fitColumns(list, 7);
+}
+
+void ShowPerformanceSummary(frm_SwitchBoard& board) {
+    const std::int32_t overall =
+        figures::OverallPercent(ObjectiveAverage, ExamAverage, figures::QuestionFigure());
+    board.Label14->setText(QString::number(overall) + QStringLiteral(" % "));
+}
+
+void FillQuestionStatsList(frm_SwitchBoard& board) {
+    ListView& list = *board.ListView9;
+    list.clear();
+    exam::QuestionLookup lookup;
+    std::vector<ListRow> rows;
+    rows.reserve(QuestionBank.size());
+    for (std::size_t i = 0; i < QuestionBank.size(); ++i) {
+        const QuestionRecord& question = QuestionBank[i];
+        ListRow row = makeRow(i, {});
+        if (const QuestionStats* stats = lookup.Stats(question.QuestionID)) {
+            const std::int64_t unanswered = std::int64_t{stats->TimesAsked} -
+                                            (std::int64_t{stats->WrongCount} + stats->CorrectCount);
+            const std::string percent = stats->TimesAsked >= 1
+                                            ? std::to_string(figures::TruncatedPercent(
+                                                  stats->CorrectCount, stats->TimesAsked)) +
+                                                  " %"
+                                            : " - ";
+            // A level outside 1 to 3 has no name: the table gives "".
+            row.Texts.insert(
+                row.Texts.end(),
+                {std::to_string(stats->TimesAsked), std::to_string(stats->CorrectCount),
+                 std::to_string(stats->WrongCount), std::to_string(unanswered), percent,
+                 SystemVars.LevelNames(question.Level), question.QuestionText});
+        }
+        rows.push_back(std::move(row));
+    }
+    list.addRows(std::move(rows));
+    fitColumns(list, 6);
+    stretchLastColumn(list);
+}
+
+bool ResetPerformanceHistory(frm_SwitchBoard& board) {
+    // Counters first: when Data/Resource.dat cannot be written nothing is deleted and the
+    // counters in memory stay those on disk.
+    const std::vector<QuestionStats> kept = QuestionStatsTable;
+    for (QuestionStats& stats : QuestionStatsTable) {
+        stats.CorrectCount = 0;
+        stats.TimesAsked = 0;
+        stats.WrongCount = 0;
+    }
+    if (!mod_Question::WriteStatistics()) {
+        QuestionStatsTable = kept;
+        return false;
+    }
+
+    // The index goes first, so that a history file left behind is never listed.
+    mod_Performance::InitPerformancePaths();
+    bool deleted = true;
+    const auto remove = [&](const fs::path& path) {
+        std::error_code ec;
+        if (fs::remove(path, ec) || !ec) return;
+        deleted = false;
+        mod_System::ShowWriteFailure(path, mod_System::WriteFailure::kReport);
+    };
+    remove(mod_Performance::PerformanceIndexPath);
+    std::error_code ec;
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(mod_Performance::PerformanceDir, ec)) {
+        const std::string name = entry.path().filename().string();
+        // Plain files only: no folders and no hidden ones.
+        if (entry.is_regular_file(ec) && !name.starts_with('.')) files.push_back(entry.path());
+    }
+    for (const fs::path& file : files)
+        remove(file);
+
+    board.ListView7->clear();
+    board.ListView8->clear();
+    board.ListView9->clear();
+    board.Label14->clear();
+    return deleted;
+}
+
+void AskAndResetHistory(frm_SwitchBoard& board) {
+    if (platform::MsgBox(texts()(6), platform::kYesNo | platform::kQuestion, texts()(7)) !=
+        platform::kYes)
+        return;
+    if (!ResetPerformanceHistory(board)) return;
+    board.SSTab1->setCurrentIndex(0);
+    platform::MsgBox(texts()(8), platform::kOkOnly);
+}
+
+void OpenRecordedExam(std::int16_t index) {
+    // The record would replace the exam being taken.
+    if (exam::ExamWindow()) return;
+    if (!mod_Performance::OpenPerformanceRecord(index)) return;
+    if (exam::LoadExamWindow(exam::ExamOpening::kReview)) evaluation::LoadEvaluationWindow();
+}
+
+void OpenSelectedRecord(frm_SwitchBoard& board) {
+    const QTreeWidgetItem* row = board.ListView7->currentItem();
+    if (!row || !row->isSelected()) return;
+    const std::string key = ListView::itemKey(*row);
+    std::int16_t index = -1;
+    if (key.size() < 2 ||
+        std::from_chars(key.data() + 1, key.data() + key.size(), index).ec != std::errc())
+        return;
+    OpenRecordedExam(index);
+}
+
+void ShowRowTip(frm_SwitchBoard& board, ListView& list, const QTreeWidgetItem& row,
+                std::string_view text) {
+    auto* tip = static_cast<RowTip*>(
+        board.findChild<QObject*>(QStringLiteral("PerformanceRowTip"), Qt::FindDirectChildrenOnly));
+    if (!tip) tip = new RowTip(&board);
+    std::int32_t number = 0;
+    const std::string shown = ListView::itemText(row, 0);
+    std::from_chars(shown.data(), shown.data() + shown.size(), number);
+    if (number == tip->Row) return;
+    tip->Row = number;
+    tip->Tip.ParentControl(&list);
+    tip->Tip.Style(0);
+    tip->Tip.Title("");
+    tip->Tip.TipText(text);
+    tip->Tip.Create();
+}
+
+}  // namespace mod_PerformanceTab

@@ -1,0 +1,77 @@
+#include "platform/DateText.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Whole days since 1899-12-30 and the seconds of the day, rounded.
+std::pair<QDate, QTime> fromOleDate(double oleDate) {
+    double days = std::floor(oleDate);
+    auto seconds = static_cast<int>(std::nearbyint((oleDate - days) * 86400.0));
+    if (seconds >= 86400) {
+        days += 1;
+        seconds -= 86400;
+    }
+    return {QDate(1899, 12, 30).addDays(static_cast<qint64>(days)), QTime(0, 0).addSecs(seconds)};
+}
+
+// The long time without its time-zone part.
+QString longTimeFormat(const QLocale& locale) {
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return format;
+}
+
+std::optional<std::pair<QDate, QTime>> isoDate(const QString& text) {
+    constexpr qsizetype kDateChars = 10;
+    const QDate date = QDate::fromString(text.left(kDateChars), Qt::ISODate);
+    if (!date.isValid()) return std::nullopt;
+    if (text.size() == kDateChars) return std::pair(date, QTime(0, 0));
+    const QChar separator = text.at(kDateChars);
+    if (separator != QLatin1Char(' ') && separator != QLatin1Char('T')) return std::nullopt;
+    const QTime time = QTime::fromString(text.mid(kDateChars + 1), Qt::ISODate);
+    if (!time.isValid()) return std::nullopt;
+    return std::pair(date, time);
+}
+
+std::optional<std::pair<QDate, QTime>> localeDate(const QString& text, const QLocale& locale) {
+    const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
+    for (const QString& format : {shortDate + QLatin1Char(' ') + longTimeFormat(locale),
+                                  locale.dateTimeFormat(QLocale::ShortFormat)}) {
+        if (const QDateTime when = locale.toDateTime(text, format); when.isValid())
+            return std::pair(when.date(), when.time());
+    }
+    if (const QDate date = locale.toDate(text, shortDate); date.isValid())
+        return std::pair(date, QTime(0, 0));
+    return std::nullopt;
+}
+
+}  // namespace
+
+QString GeneralDateText(double oleDate) {
+    const auto [date, time] = fromOleDate(oleDate);
+    const QLocale locale;
+    const QString text = locale.toString(date, QLocale::ShortFormat);
+    if (time == QTime(0, 0)) return text;
+    return text + QLatin1Char(' ') + locale.toString(time, longTimeFormat(locale));
+}
+
+QString ShortDateTimeText(double oleDate) {
+    const auto [date, time] = fromOleDate(oleDate);
+    return QLocale().toString(QDateTime(date, time), QLocale::ShortFormat);
+}
+
+std::optional<std::pair<QDate, QTime>> ParseDateText(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (auto iso = isoDate(trimmed)) return iso;
+    if (auto local = localeDate(trimmed, QLocale())) return local;
+    return localeDate(trimmed, QLocale::c());
+}
+
+}  // namespace platform

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <filesystem>
+
+#include "core/AppPaths.h"
+#include "core/ListView.h"
+#include "core/mod_ListViewSort.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
+#include "evaluation/EvaluationWindow.h"
+#include "evaluation/PerformanceFigures.h"
+#include "evaluation/frm_Evaluate.h"
+#include "evaluation/mod_PerformanceTab.h"
+#include "exam/ExamSession.h"
+#include "exam/QuestionLookup.h"
+#include "exam/mod_Exam.h"
+#include "mainscreen/SwitchBoardFixture.h"
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct PerformanceTabTest : SwitchBoardFixture {
+    void SetUp() override {
+        SwitchBoardFixture::SetUp();
+        for (int k = 0; k <= 41; ++k)
+            SystemVars.PerformanceTexts.at(k) = "P" + std::to_string(k);
+        SystemVars.LevelNames.at(1) = "Easy";
+        exam::InvalidateQuestionLookup();
+    }
+    void TearDown() override {
+        if (frm_Evaluate* window = evaluation::EvaluationWindow()) window->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SwitchBoardFixture::TearDown();
+        exam::CurrentExamSession = exam::ExamSession{};
+        exam::InvalidateQuestionLookup();
+    }
+
+    // Appends the group-51 practice exam, graded, or with the given counts (listed only).
+    static void record(std::int16_t correct, std::int16_t total,
+                       const std::string& title = "Practice") {
+        CurrentExam = BlankExam;
+        CurrentExam.Title = title;
+        CurrentExam.Minutes = "10";
+        CurrentExam.RemainingText = "00:00:00";
+        CurrentExam.Groups = std::vector<std::int16_t>{51};
+        mod_Exam::BuildExamQuestions();
+        mod_Exam::GradeExam();
+        if (total > 0) {
+            CurrentExam.Total = total;
+            CurrentExam.Correct = correct;
+            CurrentExam.PercentText = std::to_string(correct * 100 / total) + "%";
+        }
+        mod_Performance::SavePerformanceRecord();
+        CurrentExam = BlankExam;
+    }
+
+    static std::vector<std::string> row(const ListView& list, int r) {
+        std::vector<std::string> texts;
+        for (int c = 0; c < list.columnCount(); ++c)
+            texts.push_back(ListView::itemText(*list.topLevelItem(r), c));
+        return texts;
+    }
+};
+
+TEST_F(PerformanceTabTest, AveragesRoundHalvesToEvenAndNeverOverflow) {
+    using performance_figures::ExamAverage;
+    const auto summary = [](std::int16_t c, std::int16_t t) {
+        PerformanceSummary s;
+        s.Correct = c;
+        s.Total = t;
+        return s;
+    };
+    EXPECT_EQ(ExamAverage({summary(2, 3), summary(3, 4)}), 70);
+    EXPECT_EQ(ExamAverage({summary(1, 2), summary(77, 100)}), 64);
+    EXPECT_EQ(ExamAverage({summary(1, 1), summary(0, 0)}), 50);  // no questions: 0 %
+    EXPECT_EQ(ExamAverage(std::vector<PerformanceSummary>(400, summary(5, 5))), 100);
+    EXPECT_EQ(ExamAverage({}), 0);
+
+    // One question of four asked 3 times, 2 right: S = 66, F = 16.5 -> 16.
+    QuestionBank.resize(4);
+    ResetStats();
+    QuestionStatsTable[0] = {1, 2, 1, 3, false};
+    EXPECT_EQ(performance_figures::QuestionFigure(), 16);
+    EXPECT_EQ(performance_figures::OverallPercent(40, 70, 16), 42);
+    QuestionBank.clear();
+    EXPECT_EQ(performance_figures::QuestionFigure(), 0);
+}
+
+TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
+    record(2, 3);
+    record(3, 4);
+    QuestionStatsTable[1] = {2, 0, 1, 1, false};  // Switching: wrong, then
+    QuestionStatsTable[6] = {7, 1, 0, 1, false};  // right: 25
+    QuestionStatsTable[5] = {6, 2, 0, 3, false};  // Routing: only the last asked: 22.33
+    QuestionStatsTable[7] = {8, 0, 0, 2, false};  // Security: asked, never answered: 0
+    QuestionStatsTable.erase(QuestionStatsTable.begin() + 4);  // Wireless: no record
+    QuestionBank[0].Topic = " routing ";
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(5);
+    boxes.expectNone();
+
+    EXPECT_EQ(sb.lbl_Title[3]->text(), "P1");
+    EXPECT_EQ(sb.SSTab2->tabText(2), "P4");
+    ASSERT_EQ(sb.ListView7->topLevelItemCount(), 2);
+    EXPECT_EQ(ListView::itemKey(*sb.ListView7->topLevelItem(1)), "a1");
+    const std::vector<std::string> second = row(*sb.ListView7, 1);
+    EXPECT_EQ(second[0], "2");
+    EXPECT_EQ(std::vector(second.begin() + 3, second.end()),
+              (std::vector<std::string>{"Practice", "75%", "4", "3", "0", "1"}));
+    EXPECT_EQ(mod_PerformanceTab::ExamAverage, 70);
+
+    ASSERT_EQ(sb.ListView8->topLevelItemCount(), 4);
+    EXPECT_EQ(row(*sb.ListView8, 0),
+              (std::vector<std::string>{"1", "Routing", "3", "22 % ", "3", "2", "0", "1"}));
+    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(1), 3), "0 % ");
+    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(2), 3), "25 % ");
+    EXPECT_EQ(row(*sb.ListView8, 3),
+              (std::vector<std::string>{"4", "Wireless", "1", " - ", "0", "0", "0", "0"}));
+    EXPECT_EQ(mod_PerformanceTab::ObjectiveAverage, 12);  // 22 + 0 + 25 = 47, over 4
+
+    EXPECT_EQ(row(*sb.ListView9, 5),
+              (std::vector<std::string>{"6", "3", "2", "0", "1", "66 %", "Easy", "Question 6"}));
+    EXPECT_EQ(ListView::itemText(*sb.ListView9->topLevelItem(0), 5), " - ");
+    EXPECT_EQ(sb.ListView9->topLevelItem(4)->text(1), "");  // no record: its number only
+    // Questions 0 + 100 + 66 + 0 over 8 = 20.75 -> 21; (12 + 70 + 21) / 3 = 34.33.
+    EXPECT_EQ(sb.Label14->text(), "34 % ");
+
+    // Nothing new recorded: a second visit keeps the sorted order.
+    mod_ListViewSort::SortListViewColumn(*sb.ListView8, 1);
+    mod_ListViewSort::SortListViewColumn(*sb.ListView8, 1);
+    sb.SSTab1->setCurrentIndex(0);
+    sb.SSTab1->setCurrentIndex(5);
+    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(0), 1), "Wireless");
+}
+
+TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks) {
+    QuestionStatsTable[2] = {3, 1, 1, 2, true};
+    record(1, 2);
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(5);
+    const fs::path folder = AppPaths::PerformanceFolder();
+    fs::create_directories(folder / "kept");
+
+    boxes.queue(platform::kNo);
+    sb.Command15->click();
+    EXPECT_EQ(boxes.shown().back().text, "P6");
+    EXPECT_EQ(boxes.shown().back().title, "P7");
+    EXPECT_EQ(QuestionStatsTable[2].TimesAsked, 2);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 5);
+
+    boxes.queue(platform::kYes);
+    boxes.queue(platform::kOk);
+    sb.Command15->click();
+    EXPECT_EQ(boxes.shown().back().text, "P8");
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(sb.ListView7->topLevelItemCount() + sb.ListView9->topLevelItemCount(), 0);
+    EXPECT_TRUE(sb.Label14->text().isEmpty());
+    EXPECT_TRUE(fs::is_directory(folder / "kept"));
+    EXPECT_FALSE(fs::exists(folder / "index.dat"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    std::vector<QuestionStats> onDisk;
+    ASSERT_TRUE(mod_System::ReadSignedFile(AppPaths::ResourceDat(), [&](auto& in) {
+        onDisk = mod_Question::ReadStatsBody(in, QuestionStatsTable.size());
+    }));
+    EXPECT_TRUE(mod_System::IsFileSignatureValid());
+    EXPECT_EQ(onDisk[2].TimesAsked + onDisk[2].CorrectCount + onDisk[2].WrongCount, 0);
+    EXPECT_TRUE(onDisk[2].Bookmarked);
+    EXPECT_TRUE(QuestionStatsTable[2].Bookmarked);
+    EXPECT_EQ(QuestionStatsTable[2].TimesAsked, 0);
+}
+
+TEST_F(PerformanceTabTest, ADoubleClickedRowIsReviewedUnlessAnExamIsOpen) {
+    record(0, 0, "First");
+    record(0, 0, "Second");
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(5);
+
+    CurrentExam = BlankExam;
+    CurrentExam.Minutes = "10";
+    CurrentExam.RemainingText = "00:00:00";
+    CurrentExam.Groups = std::vector<std::int16_t>{51};
+    mod_Exam::BuildExamQuestions();
+    ASSERT_TRUE(exam::LoadExamWindow(exam::ExamOpening::kNew));
+    const CurrentExamRecord running = CurrentExam;
+    sb.ListView7->setCurrentItem(sb.ListView7->topLevelItem(1));
+    mod_PerformanceTab::OpenSelectedRecord(sb);
+    EXPECT_EQ(CurrentExam, running);
+    EXPECT_FALSE(evaluation::EvaluationWindow());
+    exam::UnloadExamWindow();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    emit sb.ListView7->itemDoubleClicked(sb.ListView7->topLevelItem(1), 0);
+    EXPECT_EQ(CurrentExam.Title, "Second");
+    EXPECT_TRUE(exam::ExamWindow());
+    EXPECT_TRUE(evaluation::EvaluationWindow());
+    EXPECT_TRUE(exam::CurrentExamSession.InReview());
+}
+
+}  // namespace
