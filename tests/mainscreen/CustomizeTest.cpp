@@ -238,8 +238,11 @@ TEST_F(CustomizeTest, AZeroTotalOnlyShowsTheNoticeUntilSilenced) {
             auto* notice = qobject_cast<frm_Confirm*>(modal);
             ASSERT_NE(notice, nullptr);
             EXPECT_EQ(notice->Message->text(), "zero 3");
+            // The notice's one button is No: nothing can start the exam from it.
+            EXPECT_TRUE(notice->Yes->isHidden());
+            EXPECT_EQ(notice->No->text(), "&zero 5");
             notice->Remember->setChecked(true);
-            QTest::keyClick(notice, Qt::Key_Escape);
+            QTest::mouseClick(notice->No, Qt::LeftButton);
         });
         click(d->cmdStart);
         EXPECT_TRUE(watcher.acted());
