@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "ScratchFolder.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -22,31 +24,9 @@ constexpr std::size_t kEntryBytes = (64u << 20) / kEntryCount;
 
 using Clock = std::chrono::steady_clock;
 
-// Removed at exit so repeated runs do not fill the temp folder.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("examsim-bench-archive-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 // Random data, so the figures do not depend on how compressible the content is.
 struct SampleArchive {
-    ScratchFolder folder;
+    ScratchFolder folder{"examsim-bench-archive-"};
     std::filesystem::path file = folder.path() / "sample.dat";
     std::uintmax_t bytes = 0;
 

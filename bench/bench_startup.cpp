@@ -1,7 +1,9 @@
 #include <benchmark/benchmark.h>
+
 #include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "ScratchFolder.h"
 
 #include <algorithm>
 #include <array>
@@ -39,28 +41,6 @@ constexpr std::size_t kSysvarsTextLength = 40;
 
 using Clock = std::chrono::steady_clock;
 using ArchiveFiles = std::vector<std::pair<std::string, formats::Bytes>>;
-
-// Removed at exit so repeated runs do not fill the temp folder.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("examsim-bench-startup-" + std::to_string(rd()) + std::to_string(rd()));
-        std::filesystem::create_directories(path_ / "Data");
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Word salad of about `length` characters: distinct texts of realistic size.
 std::string Sentence(std::mt19937& rng, std::size_t length) {
@@ -174,11 +154,12 @@ void ReleaseStartupData() {
 // The Data folder of a large bank, built with the packer's own steps, then loaded once so
 // that Resource.dat (the statistics) exists as after a first run.
 struct StartupFolder {
-    ScratchFolder folder;
+    ScratchFolder folder{"examsim-bench-startup-"};
     std::uintmax_t decodedBytes = 0;
     std::string error;
 
     StartupFolder() {
+        std::filesystem::create_directories(folder.path() / "Data");
         AppPaths::SetProgramFolder(folder.path());
         std::mt19937 rng(20240601);
         SystemVarsRecord record;
