@@ -4,6 +4,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <functional>
+
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
@@ -51,6 +53,25 @@ const QuestionState* stateAt(int position) {
     return &(*CurrentExam.Questions)[static_cast<std::size_t>(position)];
 }
 
+// One row per exam question found in the bank (its number, objective and text), kept when
+// `complete` accepts it after setting the row's check mark or icon.
+std::vector<ListRow> questionRows(
+    const std::function<bool(const QuestionState&, const QuestionRecord&, ListRow&)>& complete) {
+    exam::QuestionLookup lookup;
+    std::vector<ListRow> rows;
+    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
+        const QuestionState& state = *stateAt(i);
+        const QuestionRecord* question = lookup.Question(state.QuestionID);
+        if (!question) continue;
+        ListRow row{.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
+                    .Key = "a" + std::to_string(i),
+                    .Checked = false,
+                    .Icon = {}};
+        if (complete(state, *question, row)) rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 }  // namespace
 
 void frm_Exam::SetStatusLinkLook(QLabel* link, bool over) {
@@ -96,21 +117,12 @@ void frm_Exam::FillStatusList(int tab) {
     for (int k = 0; k < 3; ++k)
         ListView1->addColumn(SystemVars.ReviewListTexts(k));
     ListView1->clear();
-    exam::QuestionLookup lookup;
-    std::vector<ListRow> rows;
-    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
-        const QuestionState& state = *stateAt(i);
-        const QuestionRecord* question = lookup.Question(state.QuestionID);
-        if (!question) continue;
-        const bool answered = state.GivenAnswers.has_value();
-        if ((tab == 0 && answered) || (tab == 1 && !answered) || (tab == 2 && state.Marked)) {
-            rows.push_back(
-                {.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
-                 .Key = "a" + std::to_string(i),
-                 .Checked = state.Marked,
-                 .Icon = {}});
-        }
-    }
+    std::vector<ListRow> rows =
+        questionRows([tab](const QuestionState& state, const QuestionRecord&, ListRow& row) {
+            const bool answered = state.GivenAnswers.has_value();
+            row.Checked = state.Marked;
+            return (tab == 0 && answered) || (tab == 1 && !answered) || (tab == 2 && state.Marked);
+        });
     UpdatingChoices = true;
     ListView1->addRows(std::move(rows));
     UpdatingChoices = false;
@@ -214,22 +226,16 @@ void FillQuestionList() {
     list.addColumn(SystemVars.QuestionListTexts(2));
     list.addColumn(SystemVars.QuestionListTexts(3));
     list.clear();
-    exam::QuestionLookup lookup;
-    std::vector<ListRow> rows;
-    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
-        const QuestionState& state = *stateAt(i);
-        const QuestionRecord* question = lookup.Question(state.QuestionID);
-        if (!question) continue;
-        const int icon =
-            !state.GivenAnswers ? 1
-            : mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, question->QuestionType)
-                ? 2
-                : 3;
-        rows.push_back({.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
-                        .Key = "a" + std::to_string(i),
-                        .Checked = false,
-                        .Icon = OwnIcons::resultIcon(icon)});
-    }
+    std::vector<ListRow> rows =
+        questionRows([](const QuestionState& state, const QuestionRecord& question, ListRow& row) {
+            const int icon = !state.GivenAnswers ? 1
+                             : mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers,
+                                                         question.QuestionType)
+                                 ? 2
+                                 : 3;
+            row.Icon = OwnIcons::resultIcon(icon);
+            return true;
+        });
     list.addRows(std::move(rows));
     fitColumns(list, false);
 }
