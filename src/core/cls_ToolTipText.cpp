@@ -110,6 +110,9 @@ public:
             area->viewport()->installEventFilter(this);
         delayTimer_.setSingleShot(true);
         visibleTimer_.setSingleShot(true);
+        // A coarse timer may fire up to 5% early; the delays are stated to the millisecond.
+        delayTimer_.setTimerType(Qt::PreciseTimer);
+        visibleTimer_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&delayTimer_, &QTimer::timeout, this, [this] { show(); });
         QObject::connect(&visibleTimer_, &QTimer::timeout, this, [this] {
             hide();
