@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QTest>
 #include <QWidget>
 
@@ -70,6 +72,36 @@ ModalWatcher::Action ModalWatcher::clickButton(const QString& objectName) {
 
 ModalWatcher::Action ModalWatcher::pressKey(Qt::Key key) {
     return [key](QWidget* modal) { QTest::keyClick(modal, key); };
+}
+
+namespace {
+
+void toPdf(QPrinter& printer, const std::filesystem::path& pdf) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+}
+
+}  // namespace
+
+PrintToPdf::PrintToPdf(std::filesystem::path pdf)
+    : pdf_(std::move(pdf)),
+      previousPrint_(platform::SetPrintDialogRunner([this](QPrinter& printer, QWidget*) {
+          ++printDialogs_;
+          if (pdf_.empty()) return false;
+          toPdf(printer, pdf_);
+          return true;
+      })),
+      previousPreview_(platform::SetPreviewDialogRunner([this](QPrintPreviewDialog& dialog) {
+          ++previews_;
+          if (pdf_.empty()) return;
+          QPrinter printer(QPrinter::HighResolution);
+          toPdf(printer, pdf_);
+          emit dialog.paintRequested(&printer);
+      })) {}
+
+PrintToPdf::~PrintToPdf() {
+    platform::SetPrintDialogRunner(std::move(previousPrint_));
+    platform::SetPreviewDialogRunner(std::move(previousPreview_));
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -6,10 +6,12 @@
 #include <QTimer>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/Printing.h"
 #include "platform/Shell.h"
 #include "support/ScriptedMessageBoxes.h"
 
@@ -59,6 +61,27 @@ private:
     QElapsedTimer clock_;
     QTimer timer_;
     bool acted_ = false;
+};
+
+// For its lifetime the print dialog is answered without showing it: "print" into the PDF file
+// `pdf`, or "cancel" when `pdf` is empty. A preview dialog is not shown either: its pages are
+// painted into `pdf` as the dialog would paint them on screen.
+class PrintToPdf {
+public:
+    explicit PrintToPdf(std::filesystem::path pdf);
+    ~PrintToPdf();
+    PrintToPdf(const PrintToPdf&) = delete;
+    PrintToPdf& operator=(const PrintToPdf&) = delete;
+
+    [[nodiscard]] int printDialogs() const { return printDialogs_; }
+    [[nodiscard]] int previews() const { return previews_; }
+
+private:
+    std::filesystem::path pdf_;
+    platform::PrintDialogRunner previousPrint_;
+    platform::PreviewDialogRunner previousPreview_;
+    int printDialogs_ = 0;
+    int previews_ = 0;
 };
 
 // Types text as key presses; unlike QTest::keyClicks it survives characters beyond ASCII.
