@@ -67,7 +67,7 @@ bool ExamSession::Open(ExamOpening opening, const std::filesystem::path& savePat
 std::filesystem::path ExamSession::Close() {
     if (!open_) return {};
     std::unordered_set<std::int32_t> marked;
-    for (std::int16_t k = 0; k < QuestionCount(); ++k) {
+    for (int k = 0; k < QuestionCount(); ++k) {
         const QuestionState& state = (*CurrentExam.Questions)[static_cast<std::size_t>(k)];
         if (state.Marked) marked.insert(state.QuestionID);
     }
@@ -83,11 +83,11 @@ std::filesystem::path ExamSession::Close() {
     return savePath;
 }
 
-std::int16_t ExamSession::QuestionCount() const {
+int ExamSession::QuestionCount() const {
     // The record may have been replaced behind the session's back; never index past it.
     return open_ && CurrentExam.Questions
-               ? static_cast<std::int16_t>(std::min<std::size_t>(
-                     CurrentExam.Questions->size(), std::numeric_limits<std::int16_t>::max()))
+               ? static_cast<int>(std::min<std::size_t>(CurrentExam.Questions->size(),
+                                                        std::numeric_limits<std::int16_t>::max()))
                : 0;
 }
 
@@ -145,7 +145,7 @@ bool ExamSession::SetMarked(std::int16_t position, bool marked) {
 
 StatusCounts ExamSession::Counts() const {
     StatusCounts counts;
-    for (std::int16_t k = 0; k < QuestionCount(); ++k) {
+    for (int k = 0; k < QuestionCount(); ++k) {
         const QuestionState& state = (*CurrentExam.Questions)[static_cast<std::size_t>(k)];
         ++(state.GivenAnswers ? counts.answered : counts.unanswered);
         if (state.Marked) ++counts.marked;

@@ -18,9 +18,9 @@ inline constexpr std::size_t kMaxFillInLength = 1000;
 enum class ExamOpening { kNew, kResumed, kReview };
 
 struct StatusCounts {
-    std::int16_t answered = 0;
-    std::int16_t unanswered = 0;
-    std::int16_t marked = 0;
+    int answered = 0;
+    int unanswered = 0;
+    int marked = 0;
 };
 
 // The running exam's state beside CurrentExam, so that the exam windows only render it
@@ -47,7 +47,7 @@ public:
     [[nodiscard]] std::int32_t ElapsedSeconds() const { return elapsedSeconds_; }
     [[nodiscard]] const std::filesystem::path& SavePath() const { return savePath_; }
 
-    [[nodiscard]] std::int16_t QuestionCount() const;
+    [[nodiscard]] int QuestionCount() const;
     // Sets CurrentQuestionIndex; false for a position outside the exam.
     bool GoTo(std::int16_t position);
     // The state at CurrentQuestionIndex; nullptr when no exam is open.

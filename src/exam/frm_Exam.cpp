@@ -511,7 +511,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
 
     mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
     QStringList numbers;
-    for (std::int16_t k = 1; k <= session.QuestionCount(); ++k)
+    for (int k = 1; k <= session.QuestionCount(); ++k)
         numbers.append(QString::number(k));
     Choices_Jump->addItems(numbers);
     Choices_Jump->setCurrentIndex(-1);

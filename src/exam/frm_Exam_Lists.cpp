@@ -59,7 +59,7 @@ std::vector<ListRow> questionRows(
     const std::function<bool(const QuestionState&, const QuestionRecord&, ListRow&)>& complete) {
     exam::QuestionLookup lookup;
     std::vector<ListRow> rows;
-    for (std::int16_t i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
+    for (int i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
         const QuestionState& state = *stateAt(i);
         const QuestionRecord* question = lookup.Question(state.QuestionID);
         if (!question) continue;
@@ -204,7 +204,7 @@ void RefreshStatusCounts() {
     frm_Exam* window = exam::ExamWindow();
     if (!window) return;
     const exam::StatusCounts counts = exam::CurrentExamSession.Counts();
-    const std::int16_t values[3] = {counts.answered, counts.unanswered, counts.marked};
+    const int values[3] = {counts.answered, counts.unanswered, counts.marked};
     for (std::size_t k = 0; k < 3; ++k) {
         const std::string number = std::to_string(values[k]);
         window->lbl_question_status[k]->setText(

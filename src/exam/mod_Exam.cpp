@@ -297,9 +297,9 @@ bool IsAnswerCorrect(const TextList& key, const TextList& given, std::int16_t an
 void GradeExam() {
     const bool counting = !examRunning();
     const std::size_t total = CurrentExam.Questions ? CurrentExam.Questions->size() : 0;
-    std::int16_t correct = 0;
-    std::int16_t wrong = 0;
-    std::int16_t unanswered = 0;
+    std::size_t correct = 0;
+    std::size_t wrong = 0;
+    std::size_t unanswered = 0;
     exam::QuestionLookup lookup;
     for (std::size_t k = 0; k < total; ++k) {
         const QuestionState& state = (*CurrentExam.Questions)[k];
@@ -320,9 +320,9 @@ void GradeExam() {
     SaveQuestionStats();
 
     CurrentExam.Total = clampCount(total);
-    CurrentExam.Correct = correct;
-    CurrentExam.Wrong = wrong;
-    CurrentExam.Unanswered = unanswered;
+    CurrentExam.Correct = clampCount(correct);
+    CurrentExam.Wrong = clampCount(wrong);
+    CurrentExam.Unanswered = clampCount(unanswered);
     // Quotient first, then times 100, truncated: 29 of 50 gives 57.
     const double share =
         total == 0 ? 0.0 : static_cast<double>(correct) / static_cast<double>(total);

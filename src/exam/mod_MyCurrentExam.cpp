@@ -286,7 +286,7 @@ void ShowQuestion(std::int16_t n) {
     auto& session = exam::CurrentExamSession;
     if (!window || !session.GoTo(n)) return;
     const QuestionState& state = *session.CurrentState();
-    const std::int16_t count = session.QuestionCount();
+    const int count = session.QuestionCount();
 
     window->SSTab2->setTabText(
         0, platform::toQt(SystemVars.ExamTexts(3) + " " + std::to_string(n + 1) + " / " +
