@@ -1,6 +1,9 @@
 #include "formats/Windows1252.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 namespace formats {
 
@@ -49,9 +52,11 @@ std::string Windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-std::string Utf8ToWindows1252(std::string_view text, bool* lossless) {
-    std::string out;
-    out.reserve(text.size());
+namespace {
+
+// Calls `take` with each code point, or with nullopt for each byte that is not well-formed UTF-8.
+template <typename Take>
+void decodeUtf8(std::string_view text, Take take) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -71,14 +76,39 @@ std::string Utf8ToWindows1252(std::string_view text, bool* lossless) {
             cp = (cp << 6) | (cont & 0x3F);
         }
         if (!valid) {
-            if (lossless) *lossless = false;
-            out += '?';
+            take(std::optional<char32_t>());
             ++i;
             continue;
         }
-        out += static_cast<char>(UnicodeToWindows1252(cp, lossless));
+        take(std::optional<char32_t>(cp));
         i += static_cast<std::size_t>(extra) + 1;
     }
+}
+
+}  // namespace
+
+std::string Utf8ToWindows1252(std::string_view text, bool* lossless) {
+    std::string out;
+    out.reserve(text.size());
+    decodeUtf8(text, [&](std::optional<char32_t> cp) {
+        if (!cp && lossless) *lossless = false;
+        out += cp ? static_cast<char>(UnicodeToWindows1252(*cp, lossless)) : '?';
+    });
+    return out;
+}
+
+std::string Utf8ToWindows1252Html(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    decodeUtf8(text, [&](std::optional<char32_t> cp) {
+        const char32_t point = cp.value_or(0xFFFD);
+        bool lossless = true;
+        const unsigned char byte = UnicodeToWindows1252(point, &lossless);
+        if (lossless)
+            out += static_cast<char>(byte);
+        else
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(point)) + ';';
+    });
     return out;
 }
 

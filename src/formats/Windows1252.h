@@ -16,5 +16,8 @@ unsigned char UnicodeToWindows1252(char32_t codePoint, bool* lossless = nullptr)
 std::string Windows1252ToUtf8(std::string_view text);
 // Malformed UTF-8 or characters outside the code page clear `lossless`.
 std::string Utf8ToWindows1252(std::string_view text, bool* lossless = nullptr);
+// For HTML: a character outside the code page becomes a numeric character reference
+// ("&#937;"), so that nothing is lost; malformed UTF-8 becomes "&#65533;".
+std::string Utf8ToWindows1252Html(std::string_view text);
 
 }  // namespace formats
