@@ -1,0 +1,211 @@
+#include "browsers/QuestionBrowser.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/SystemVars.h"
+
+namespace browsers {
+
+QuestionStats* FindQuestionStats(std::int32_t questionId) {
+    const auto found =
+        std::find_if(QuestionStatsTable.begin(), QuestionStatsTable.end(),
+                     [questionId](const QuestionStats& s) { return s.QuestionID == questionId; });
+    return found != QuestionStatsTable.end() ? &*found : nullptr;
+}
+
+QuestionBrowser::QuestionBrowser(const BrowserTab& tab, BrowserView& view)
+    : tab_(tab), view_(view) {}
+
+void QuestionBrowser::SetUp() {
+    setUp_ = true;
+    const auto text = tab_.Text;
+    view_.SetCaptions({text(0), text(1), text(2), text(3), text(4), text(5), text(6), text(7),
+                       text(8), text(9), text(11)});
+}
+
+bool QuestionBrowser::RefreshTab(std::optional<std::int32_t> showId) {
+    const bool firstVisit = !setUp_;
+    if (firstVisit) SetUp();
+    const bool rebuilt = firstVisit || tab_.RebuildOnRefresh;
+    if (rebuilt) BuildQuestionList();
+    if (showId) {
+        const auto found = std::find_if(list_.begin(), list_.end(), [&](const QuestionRecord& q) {
+            return q.QuestionID == *showId;
+        });
+        position_ = found != list_.end() ? static_cast<int>(found - list_.begin()) : 0;
+    }
+    if (list_.empty()) {
+        ShowNothing();
+    } else {
+        if (!position_ || !Holds(*position_)) position_ = 0;
+        Show(true);
+    }
+    if (rebuilt) FillListView();
+    return !list_.empty();
+}
+
+void QuestionBrowser::BuildQuestionList() {
+    if (tab_.BuildList) list_ = tab_.BuildList();
+    view_.FillJumpList(static_cast<int>(list_.size()));
+}
+
+void QuestionBrowser::FillListView() {
+    if (tab_.IsFullView) return;
+    const auto& headers = SystemVars.BrowserListTexts;
+    std::vector<BrowserRow> rows;
+    rows.reserve(list_.size());
+    for (std::size_t i = 0; i < list_.size(); ++i) {
+        const QuestionRecord& q = list_[i];
+        rows.push_back({std::to_string(i + 1), SystemVars.GroupNames(q.GroupCode), q.Topic,
+                        SystemVars.LevelNames(q.Level), q.QuestionText});
+    }
+    view_.FillList({"", headers(0), headers(1), headers(2), headers(3)}, std::move(rows));
+}
+
+void QuestionBrowser::DisplayQuestion() {
+    Show(true);
+}
+
+void QuestionBrowser::Show(bool loadNote) {
+    const int count = static_cast<int>(list_.size());
+    const int n = position_.value_or(0);
+    if (!tab_.IsFullView) view_.SetPageCaption(PositionCaption(tab_.Text(1), n, count));
+    view_.SetStepButtons(n > 0, n < count - 1);
+    const QuestionRecord* shown = Shown();
+    if (!shown) return;
+
+    RenderOptions options;
+    options.Layout = tab_.Layout;
+    options.ShowAnswers = showAnswers_;
+    options.AnswerHeading = tab_.Text(10);
+    if (tab_.IsFullView) {
+        options.HeaderLine =
+            tab_.Text(12) + " " + std::to_string(n + 1) + tab_.Text(13) + std::to_string(count);
+        if (showStatistics_)
+            if (const QuestionStats* stats = FindQuestionStats(shown->QuestionID))
+                options.Statistics = *stats;
+    }
+    view_.ShowQuestion(RenderQuestion(*shown, options));
+    if (loadNote) LoadQuestionNote();
+    LoadBookmarkFlag();
+}
+
+void QuestionBrowser::ShowNothing() {
+    position_.reset();
+    view_.SetStepButtons(false, false);
+    view_.ShowNoQuestion();
+}
+
+const QuestionRecord* QuestionBrowser::Shown() const {
+    return position_ && Holds(*position_) ? &list_[static_cast<std::size_t>(*position_)] : nullptr;
+}
+
+bool QuestionBrowser::Holds(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < list_.size();
+}
+
+void QuestionBrowser::LoadBookmarkFlag() {
+    const QuestionRecord* shown = Shown();
+    if (!shown) return;
+    if (const QuestionStats* stats = FindQuestionStats(shown->QuestionID))
+        view_.SetBookmarkBox(stats->Bookmarked);
+}
+
+void QuestionBrowser::SaveBookmarkFlag(bool ticked) {
+    const QuestionRecord* shown = Shown();
+    if (!shown) return;
+    if (QuestionStats* stats = FindQuestionStats(shown->QuestionID)) stats->Bookmarked = ticked;
+}
+
+void QuestionBrowser::LoadQuestionNote() {
+    if (const QuestionRecord* shown = Shown()) notes_->Load(shown->QuestionID);
+}
+
+void QuestionBrowser::SaveQuestionNote(int index) {
+    if (Holds(index)) notes_->Save(list_[static_cast<std::size_t>(index)].QuestionID);
+}
+
+void QuestionBrowser::SaveNote() {
+    if (position_) SaveQuestionNote(*position_);
+}
+
+void QuestionBrowser::MoveTo(int position) {
+    SaveNote();
+    if (Holds(position)) position_ = position;
+}
+
+void QuestionBrowser::Previous() {
+    MoveTo(position_.value_or(0) - 1);
+    view_.ClearJumpText();
+    Show(true);
+}
+
+void QuestionBrowser::Next() {
+    MoveTo(position_.value_or(0) + 1);
+    view_.ClearJumpText();
+    Show(true);
+}
+
+void QuestionBrowser::Jump(int number) {
+    MoveTo(number - 1);
+    Show(true);
+}
+
+// The same question again: its note stays as the user left it.
+void QuestionBrowser::AnswersClicked(bool ticked) {
+    showAnswers_ = ticked;
+    Show(false);
+}
+
+void QuestionBrowser::SetShowAnswers(bool ticked) {
+    showAnswers_ = ticked;
+    view_.SetAnswersBox(ticked);
+}
+
+// The row is resolved to its question before the list is rebuilt, so a list that changed
+// since it was filled still shows the question that was clicked.
+bool QuestionBrowser::ListDoubleClicked(int rowNumber) {
+    view_.ShowQuestionPage();
+    if (rowNumber == 0) return !list_.empty();
+    if (!Holds(rowNumber - 1)) return RefreshTab();
+    const std::int32_t id = list_[static_cast<std::size_t>(rowNumber - 1)].QuestionID;
+    SaveNote();
+    return RefreshTab(id);
+}
+
+std::optional<FullViewRequest> QuestionBrowser::OpenFullView() {
+    SaveNote();
+    if (list_.empty()) return std::nullopt;
+    return FullViewRequest{list_, position_.value_or(0), showAnswers_, false};
+}
+
+bool QuestionBrowser::ReturnFromFullView(const FullViewResult& result) {
+    if (!tab_.RebuildOnRefresh && Holds(result.Position)) position_ = result.Position;
+    SetShowAnswers(result.ShowAnswers);
+    return RefreshTab();
+}
+
+void QuestionBrowser::OpenWith(FullViewRequest request) {
+    list_ = std::move(request.List);
+    showStatistics_ = request.ShowStatistics;
+    SetShowAnswers(request.ShowAnswers);
+    position_ = Holds(request.Start) ? request.Start : 0;
+    SetUp();
+    BuildQuestionList();
+    if (list_.empty()) {
+        ShowNothing();
+        return;
+    }
+    Show(true);
+}
+
+FullViewResult QuestionBrowser::Close() {
+    SaveNote();
+    const FullViewResult result{position_.value_or(0), showAnswers_};
+    list_.clear();
+    position_.reset();
+    return result;
+}
+
+}  // namespace browsers

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browsers/BrowserView.h"
+#include "browsers/NoteSlot.h"
+#include "browsers/QuestionRenderer.h"
+#include "core/QuestionBank.h"
+
+namespace browsers {
+
+// What sets one question view apart from the others.
+struct BrowserTab {
+    const std::string& (*Text)(int element);  // the view's texts member
+    ChoiceLayout Layout = ChoiceLayout::kLabelInParentheses;
+    // Builds the view's list; null for the full view, whose opener hands it the list.
+    std::vector<QuestionRecord> (*BuildList)() = nullptr;
+    bool RebuildOnRefresh = false;
+    bool IsFullView = false;  // header line, no list page
+};
+
+// What the full view needs from its opener.
+struct FullViewRequest {
+    std::vector<QuestionRecord> List;
+    int Start = 0;
+    bool ShowAnswers = false;
+    bool ShowStatistics = false;  // opened from the performance tab
+};
+
+// Where the user left the full view.
+struct FullViewResult {
+    int Position = 0;
+    bool ShowAnswers = false;
+};
+
+// The rules of a question view: its list, the shown position, rendering, navigation, the
+// bookmark box and the order of note loads and saves. The three browser tabs and the full
+// view each own one.
+class QuestionBrowser {
+public:
+    QuestionBrowser(const BrowserTab& tab, BrowserView& view);
+
+    // Not owned; the view's notes editor.
+    void SetNoteSlot(NoteSlot& notes) { notes_ = &notes; }
+
+    // Sets the view up on its first call, shows the question at the position and refills
+    // the list page. With showId, the position becomes that question's (the first when it
+    // is gone). False when the list is empty: the view then shows no question.
+    bool RefreshTab(std::optional<std::int32_t> showId = std::nullopt);
+    void BuildQuestionList();
+    void FillListView();
+    // Renders the question at the position into the view, then loads its note and
+    // bookmark; nothing but the buttons when the position is outside the list.
+    void DisplayQuestion();
+    void LoadBookmarkFlag();
+    void SaveBookmarkFlag(bool ticked);
+    void LoadQuestionNote();
+    void SaveQuestionNote(int index);
+
+    // The view's events.
+    void SaveNote();  // before the view leaves the shown question
+    void Previous();
+    void Next();
+    void Jump(int number);  // a 1-based number of the jump list
+    void AnswersClicked(bool ticked);
+    // A row of the list page, by its number; false when the list is empty now.
+    bool ListDoubleClicked(int rowNumber);
+    // Saves the note; an empty list opens nothing.
+    std::optional<FullViewRequest> OpenFullView();
+    // Back from the full view on this tab; false when the tab has nothing left to show.
+    bool ReturnFromFullView(const FullViewResult& result);
+
+    // The full view's own start.
+    void OpenWith(FullViewRequest request);
+    [[nodiscard]] FullViewResult Close();
+
+    [[nodiscard]] const std::vector<QuestionRecord>& List() const { return list_; }
+    [[nodiscard]] std::optional<int> Position() const { return position_; }
+    void SetPosition(std::optional<int> position) { position_ = position; }
+    [[nodiscard]] bool ShowAnswers() const { return showAnswers_; }
+    void SetShowAnswers(bool ticked);
+    [[nodiscard]] bool IsSetUp() const { return setUp_; }
+
+private:
+    void SetUp();
+    void Show(bool loadNote);
+    void ShowNothing();
+    [[nodiscard]] const QuestionRecord* Shown() const;
+    [[nodiscard]] bool Holds(int index) const;
+    void MoveTo(int position);
+
+    const BrowserTab& tab_;
+    BrowserView& view_;
+    NoNotes noNotes_;
+    NoteSlot* notes_ = &noNotes_;
+    std::vector<QuestionRecord> list_;
+    std::optional<int> position_;  // the shown question; none until one is shown
+    bool setUp_ = false;
+    bool showAnswers_ = false;
+    bool showStatistics_ = false;
+};
+
+// The statistics record of a question: the first with its id.
+QuestionStats* FindQuestionStats(std::int32_t questionId);
+
+}  // namespace browsers

@@ -1,0 +1,41 @@
+#include "browsers/mod_Bookmark.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "core/SystemVars.h"
+
+namespace mod_Bookmark {
+namespace {
+
+std::unordered_set<std::int32_t> bookmarkedIds() {
+    std::unordered_set<std::int32_t> ids;
+    for (const QuestionStats& stats : QuestionStatsTable)
+        if (stats.Bookmarked) ids.insert(stats.QuestionID);
+    return ids;
+}
+
+}  // namespace
+
+const browsers::BrowserTab& Tab() {
+    static const browsers::BrowserTab tab{
+        [](int element) -> const std::string& { return SystemVars.BookmarkTexts(element); },
+        browsers::ChoiceLayout::kLabelInline, &BuildQuestionList, true, false};
+    return tab;
+}
+
+std::vector<QuestionRecord> BuildQuestionList() {
+    const auto ids = bookmarkedIds();
+    std::vector<QuestionRecord> list;
+    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
+                 [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
+    return list;
+}
+
+bool HasBookmarkedQuestion() {
+    const auto ids = bookmarkedIds();
+    return std::any_of(QuestionBank.begin(), QuestionBank.end(),
+                       [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
+}
+
+}  // namespace mod_Bookmark

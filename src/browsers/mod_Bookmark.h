@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "browsers/QuestionBrowser.h"
+
+// The bookmarks tab of the main screen (tab 4): the bookmarked bank questions, rebuilt on
+// every refresh.
+namespace mod_Bookmark {
+
+const browsers::BrowserTab& Tab();
+std::vector<QuestionRecord> BuildQuestionList();
+// Whether the tab has anything to show; it is refused otherwise.
+bool HasBookmarkedQuestion();
+
+}  // namespace mod_Bookmark

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "browsers/QuestionBrowser.h"
+
+// The my-notes tab of the main screen (tab 6): the bank questions whose note file exists,
+// rebuilt on every refresh.
+namespace mod_MyNotesTab {
+
+const browsers::BrowserTab& Tab();
+std::vector<QuestionRecord> BuildQuestionList();
+// Whether the tab has anything to show; stops at the first note found.
+bool HasQuestionNote();
+std::filesystem::path NoteFile(std::int32_t questionId);
+
+}  // namespace mod_MyNotesTab
