@@ -1,16 +1,22 @@
 #include <QApplication>
 
+#include "app/ProgramWindows.h"
 #include "core/AppPaths.h"
-#include "core/AppWindows.h"
 #include "core/mod_Main.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/ExamSession.h"
 #include "platform/QtMessageBox.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     AppPaths::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
-    AppWindows windows;
+    ProgramWindows windows;
+    AppWindows::Install(&windows);
+    exam::SetExamRecorder(mod_Performance::SavePerformanceRecord);
     mod_Main::Main(windows);
     // After a critical error no window is open and the program ends here.
-    return windows.MainWindow() ? QApplication::exec() : 0;
+    const int result = windows.StartedMainWindow() ? QApplication::exec() : 0;
+    AppWindows::Install(nullptr);
+    return result;
 }

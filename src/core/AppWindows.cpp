@@ -1,28 +1,28 @@
 #include "core/AppWindows.h"
 
-#include "core/frm_Splash.h"
-#include "core/mdi_Main.h"
+namespace {
 
-AppWindows::AppWindows() = default;
-AppWindows::~AppWindows() = default;
+class NoWindows final : public AppWindows {
+public:
+    QWidget* MainWindow() const override { return nullptr; }
+    void ShowInMainWindow(QWidget*) override {}
+    void SetExamEndHandler(std::function<void(int)>) override {}
+    CustomExamMenu CustomExamContextMenu() const override { return {}; }
+    void ExamWindowClosing() override {}
+    void ExamWindowClosed(const std::filesystem::path&) override {}
+    void ShowEvaluationWindow() override {}
+    bool PerformanceTabShown() const override { return false; }
+};
 
-void AppWindows::ShowSplash() {
-    splash_ = std::make_unique<frm_Splash>();
-    splash_->show();
-    // The bank loads without an event loop: paint now or never.
-    splash_->repaint();
+NoWindows noWindows;
+AppWindows* installed = &noWindows;
+
+}  // namespace
+
+AppWindows& AppWindows::Get() {
+    return *installed;
 }
 
-void AppWindows::UnloadSplash() {
-    splash_.reset();
-}
-
-mdi_Main* AppWindows::MainWindow() const {
-    return main_;
-}
-
-void AppWindows::ShowMainWindow() {
-    main_ = new mdi_Main();
-    main_->resize(1024, 740);
-    main_->show();
+void AppWindows::Install(AppWindows* windows) {
+    installed = windows ? windows : &noWindows;
 }

@@ -1,28 +1,48 @@
 #pragma once
 
-#include <QPointer>
+#include <filesystem>
+#include <functional>
 
-#include <memory>
+class QAction;
+class QMenu;
+class QWidget;
 
-#include "core/mod_Main.h"
-
-class frm_Splash;
-class mdi_Main;
-
-// The window steps of start-up: the splash while the bank loads, then the main window.
-class AppWindows : public StartupWindows {
+// What a window asks of the windows of another subsystem. The program (src/app/) provides
+// it, so that no subsystem needs another one's window headers; until one is installed every
+// request does nothing.
+class AppWindows {
 public:
-    AppWindows();
-    ~AppWindows() override;
+    virtual ~AppWindows() = default;
 
-    void ShowSplash() override;
-    void UnloadSplash() override;
-    void ShowMainWindow() override;
+    // The one installed for the whole program (a do-nothing one until then).
+    static AppWindows& Get();
+    // Installs `windows` (not owned); nullptr brings back the do-nothing one.
+    static void Install(AppWindows* windows);
 
-    // Null until shown, and again once the user has closed it.
-    [[nodiscard]] mdi_Main* MainWindow() const;
+    // The main window, or nullptr: the owner of dialogs that belong to the whole program.
+    [[nodiscard]] virtual QWidget* MainWindow() const = 0;
+    // Shows a child window (the main screen, the exam window) in the main window's central
+    // area; without a main window it is shown on its own.
+    virtual void ShowInMainWindow(QWidget* child) = 0;
+    // What closing the main window does while an exam runs (the end dialog); empty to clear.
+    virtual void SetExamEndHandler(std::function<void(int reason)> handler) = 0;
 
-private:
-    std::unique_ptr<frm_Splash> splash_;
-    QPointer<mdi_Main> main_;
+    // The main window's hidden pop-up menu of the custom tab's level boxes, and its one item.
+    struct CustomExamMenu {
+        QMenu* menu = nullptr;
+        QAction* maximumValue = nullptr;
+    };
+    [[nodiscard]] virtual CustomExamMenu CustomExamContextMenu() const = 0;
+
+    // The exam window is about to close (before its exam is reset) and has closed: the main
+    // screen takes over again with what its shown tab needs (`savePath` is the file the exam
+    // was resumed from or saved to, or empty).
+    virtual void ExamWindowClosing() = 0;
+    virtual void ExamWindowClosed(const std::filesystem::path& savePath) = 0;
+
+    // The evaluation window for the graded exam in CurrentExam.
+    virtual void ShowEvaluationWindow() = 0;
+
+    // Whether the main screen shows its performance tab (which keeps the history loaded).
+    [[nodiscard]] virtual bool PerformanceTabShown() const = 0;
 };

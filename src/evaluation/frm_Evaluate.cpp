@@ -18,6 +18,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/AppWindows.h"
 #include "core/ImageStore.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
@@ -33,9 +34,7 @@
 #include "evaluation/mod_Performance.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
-#include "exam/frm_Exam.h"
 #include "exam/mod_MyCurrentExam.h"
-#include "mainscreen/frm_SwitchBoard.h"
 #include "platform/DateText.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
@@ -175,12 +174,6 @@ int keyCodeOf(int qtKey) {
         default:
             return 0;
     }
-}
-
-// The main screen keeps the history loaded while its performance tab is shown.
-bool performanceTabShown() {
-    const frm_SwitchBoard* board = frm_SwitchBoard::Find();
-    return board && board->SSTab1 && board->SSTab1->currentIndex() == 5;
 }
 
 }  // namespace
@@ -488,7 +481,8 @@ void frm_Evaluate::FillSummary() {
             Label10[0]->setText(
                 platform::GeneralDateText(PerformanceHistory[*attempts.own].SavedAt));
     }
-    if (!performanceTabShown()) PerformanceHistory.clear();
+    // The main screen keeps the history loaded while its performance tab is shown.
+    if (!AppWindows::Get().PerformanceTabShown()) PerformanceHistory.clear();
     // Beside its caption, the rating word of the attempt.
     Label18[5]->setText(Label10[7]->text());
 }
@@ -619,26 +613,11 @@ void frm_Evaluate::ListView1_DblClick() {
     const QTreeWidgetItem* item = ListView1->currentItem();
     // An empty list (an exam of no bank question) has nothing to show.
     if (!item) return;
-    frm_Exam* examWindow = exam::ExamWindow();
-    if (examWindow && examWindow->ListView1 && examWindow->ListView1->isVisibleTo(examWindow))
-        mod_MyCurrentExam::ReturnToQuestion();
     const std::int32_t number = rowNumber(*item);
     const auto count = CurrentExam.Questions ? std::ssize(*CurrentExam.Questions) : 0;
-    if (number > 0 && number <= count) {
-        CurrentQuestionIndex = static_cast<std::int16_t>(number - 1);
-        if (examWindow && examWindow->SSTab2) examWindow->SSTab2->setCurrentIndex(0);
-        mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
-        if (examWindow)
-            for (QWidget* view : {examWindow->Choices_Inner, examWindow->Choices_Outer,
-                                  static_cast<QWidget*>(examWindow->RichTextBox1)})
-                if (view) view->update();
-    }
+    exam::ShowQuestionFromList(number > 0 && number <= count ? number - 1 : -1);
     hide();
-    if (examWindow) {
-        QWidget* top = examWindow->window();
-        top->raise();
-        top->activateWindow();
-    }
+    exam::RaiseExamWindow();
 }
 
 void frm_Evaluate::ListView1_MouseMove(const QPoint& position) {

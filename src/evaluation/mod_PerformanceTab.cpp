@@ -20,11 +20,11 @@
 #include "core/mod_System.h"
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/PerformanceFigures.h"
+#include "evaluation/PerformanceTabControls.h"
 #include "evaluation/mod_Evaluate.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamWindow.h"
 #include "exam/QuestionLookup.h"
-#include "mainscreen/frm_SwitchBoard.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -88,8 +88,8 @@ ListRow makeRow(std::size_t i, std::vector<std::string> cells) {
 
 }  // namespace
 
-void InitPerformanceTab(frm_SwitchBoard& board) {
-    QLabel* title = board.lbl_Title[3];
+void InitPerformanceTab(PerformanceTabControls& board) {
+    QLabel* title = board.PerformanceTitle;
     if (title->text() == platform::toQt(texts()(1))) return;
     board.SSTab2->setCurrentIndex(0);
     title->setText(platform::toQt(texts()(1)));
@@ -103,7 +103,7 @@ void InitPerformanceTab(frm_SwitchBoard& board) {
     setHeaders(*board.ListView9, 34, 40);
 }
 
-void FillExamHistoryList(frm_SwitchBoard& board) {
+void FillExamHistoryList(PerformanceTabControls& board) {
     ListView& list = *board.ListView7;
     list.clear();
     std::vector<ListRow> rows;
@@ -122,7 +122,7 @@ void FillExamHistoryList(frm_SwitchBoard& board) {
     stretchLastColumn(list);
 }
 
-void FillObjectiveList(frm_SwitchBoard& board) {
+void FillObjectiveList(PerformanceTabControls& board) {
     ListView& list = *board.ListView8;
     list.clear();
     exam::QuestionLookup lookup;
@@ -144,13 +144,13 @@ void FillObjectiveList(frm_SwitchBoard& board) {
     fitColumns(list, 7);
 }
 
-void ShowPerformanceSummary(frm_SwitchBoard& board) {
+void ShowPerformanceSummary(PerformanceTabControls& board) {
     const std::int32_t overall =
         figures::OverallPercent(ObjectiveAverage, ExamAverage, figures::QuestionFigure());
     board.Label14->setText(QString::number(overall) + QStringLiteral(" % "));
 }
 
-void FillQuestionStatsList(frm_SwitchBoard& board) {
+void FillQuestionStatsList(PerformanceTabControls& board) {
     ListView& list = *board.ListView9;
     list.clear();
     exam::QuestionLookup lookup;
@@ -181,7 +181,7 @@ void FillQuestionStatsList(frm_SwitchBoard& board) {
     stretchLastColumn(list);
 }
 
-bool ResetPerformanceHistory(frm_SwitchBoard& board) {
+bool ResetPerformanceHistory(PerformanceTabControls& board) {
     // Counters first: when Data/Resource.dat cannot be written nothing is deleted and the
     // counters in memory stay those on disk.
     const std::vector<QuestionStats> kept = QuestionStatsTable;
@@ -223,12 +223,14 @@ bool ResetPerformanceHistory(frm_SwitchBoard& board) {
     return deleted;
 }
 
-void AskAndResetHistory(frm_SwitchBoard& board) {
+bool AskAndResetHistory(PerformanceTabControls& board) {
     if (platform::MsgBox(texts()(6), platform::kYesNo | platform::kQuestion, texts()(7)) !=
         platform::kYes)
-        return;
-    if (!ResetPerformanceHistory(board)) return;
-    board.SSTab1->setCurrentIndex(0);
+        return false;
+    return ResetPerformanceHistory(board);
+}
+
+void AnnounceReset() {
     platform::MsgBox(texts()(8), platform::kOkOnly);
 }
 
@@ -239,7 +241,7 @@ void OpenRecordedExam(std::int16_t index) {
     if (exam::LoadExamWindow(exam::ExamOpening::kReview)) evaluation::LoadEvaluationWindow();
 }
 
-void OpenSelectedRecord(frm_SwitchBoard& board) {
+void OpenSelectedRecord(PerformanceTabControls& board) {
     const QTreeWidgetItem* row = board.ListView7->currentItem();
     if (!row || !row->isSelected()) return;
     const std::string key = ListView::itemKey(*row);
@@ -250,11 +252,11 @@ void OpenSelectedRecord(frm_SwitchBoard& board) {
     OpenRecordedExam(index);
 }
 
-void ShowRowTip(frm_SwitchBoard& board, ListView& list, const QTreeWidgetItem& row,
+void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
                 std::string_view text) {
-    auto* tip = static_cast<RowTip*>(
-        board.findChild<QObject*>(QStringLiteral("PerformanceRowTip"), Qt::FindDirectChildrenOnly));
-    if (!tip) tip = new RowTip(&board);
+    auto* tip = static_cast<RowTip*>(board.PerformanceTipOwner->findChild<QObject*>(
+        QStringLiteral("PerformanceRowTip"), Qt::FindDirectChildrenOnly));
+    if (!tip) tip = new RowTip(board.PerformanceTipOwner);
     std::int32_t number = 0;
     const std::string shown = ListView::itemText(row, 0);
     std::from_chars(shown.data(), shown.data() + shown.size(), number);

@@ -8,7 +8,6 @@
 
 #include "core/AbortFlag.h"
 #include "core/mod_Question.h"
-#include "evaluation/mod_Performance.h"
 #include "exam/ExamTime.h"
 #include "exam/QuestionLookup.h"
 #include "exam/mod_Exam.h"
@@ -16,6 +15,11 @@
 namespace exam {
 
 namespace {
+
+ExamRecorder& installedRecorder() {
+    static ExamRecorder recorder;
+    return recorder;
+}
 
 constexpr std::string_view kNewExamRemaining = "00:00:00";
 
@@ -202,7 +206,7 @@ bool ExamSession::GradeAndRecord() {
     if (!open_ || review_) return false;
     inProgress_ = false;
     mod_Exam::GradeExam();
-    mod_Performance::SavePerformanceRecord();
+    if (const ExamRecorder& record = installedRecorder()) record();
     return !AbortFlag;
 }
 
@@ -227,6 +231,10 @@ void ExamSession::EnterReview() {
     inProgress_ = false;
     clockRunning_ = false;
     paused_ = false;
+}
+
+void SetExamRecorder(ExamRecorder recorder) {
+    installedRecorder() = std::move(recorder);
 }
 
 }  // namespace exam

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 #include "exam/CurrentExam.h"
@@ -108,5 +109,10 @@ private:
 };
 
 inline ExamSession CurrentExamSession;
+
+// Appends the exam just graded to the performance history. The history store lives above
+// the exam engine, so the program installs it; without one nothing is recorded.
+using ExamRecorder = std::function<void()>;
+void SetExamRecorder(ExamRecorder recorder);
 
 }  // namespace exam

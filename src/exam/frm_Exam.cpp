@@ -21,22 +21,20 @@
 
 #include <algorithm>
 
+#include "core/AppWindows.h"
 #include "core/ImageStore.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
-#include "core/mdi_Main.h"
 #include "core/mod_ComboBox.h"
 #include "core/mod_ListViewSort.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamTime.h"
+#include "exam/ExamWindow.h"
 #include "exam/LcdDigits.h"
 #include "exam/mod_MyCurrentExam.h"
-#include "mainscreen/frm_SwitchBoard.h"
-#include "mainscreen/mod_Customize.h"
-#include "mainscreen/mod_Save.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -519,12 +517,9 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
     mod_MyCurrentExam::RefreshStatusCounts();
 
     Timer2->start();
-    if (auto* main = qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"))) {
-        main->SetExamEndHandler([](int reason) {
-            if (frm_Exam* window = qobject_cast<frm_Exam*>(mod_Forms::Find("frm_Exam")))
-                window->OpenExamEnd(reason);
-        });
-    }
+    AppWindows::Get().SetExamEndHandler([](int reason) {
+        if (frm_Exam* window = exam::ExamWindow()) window->OpenExamEnd(reason);
+    });
     return true;
 }
 
@@ -533,18 +528,10 @@ void frm_Exam::Form_Unload() {
     unloaded_ = true;
     for (QTimer* timer : {Timer1, Timer2, Timer3[0], Timer3[1], Timer4})
         timer->stop();
-    auto* board = qobject_cast<frm_SwitchBoard*>(mod_Forms::Find("frm_SwitchBoard"));
-    const int boardTab = board && board->SSTab1 ? board->SSTab1->currentIndex() : -1;
-    if (boardTab == 1) mod_Customize::RestoreQuestionBank();
+    AppWindows::Get().ExamWindowClosing();
     if (QWidget* end = mod_Forms::Find("frm_ExamEnd")) mod_Forms::Unload(end);
     // Marks become bookmarks, Data/Resource.dat is rewritten and CurrentExam reset.
-    const std::filesystem::path savePath = exam::CurrentExamSession.Close();
-    // The saved-exams tab shows the exam's file again as it now stands.
-    if (boardTab == 2 && !savePath.empty()) mod_Save::ShowSaveDetails(0, savePath);
-    if (auto* main = qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"))) {
-        main->SetExamEndHandler({});
-        if (board) main->ShowChild(board);
-    }
+    AppWindows::Get().ExamWindowClosed(exam::CurrentExamSession.Close());
 }
 
 // Navigation ---------------------------------------------------------------------------

@@ -13,13 +13,14 @@
 #include <utility>
 
 #include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/AppWindows.h"
 #include "core/PictureButton.h"
 #include "core/SystemVars.h"
 #include "core/frm_Confirm.h"
 #include "core/mod_System.h"
 #include "core/mod_System_Icons.h"
 #include "core/mod_User.h"
-#include "evaluation/EvaluationWindow.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamEnd.h"
 #include "exam/ExamRecordIo.h"
@@ -44,7 +45,7 @@ QString labelText(const std::string& text) {
 }
 
 void defaultEvaluationLoader() {
-    evaluation::LoadEvaluationWindow();
+    AppWindows::Get().ShowEvaluationWindow();
 }
 
 mod_Exam::EvaluationWindowLoader& evaluationLoader() {
@@ -64,7 +65,7 @@ std::filesystem::path saveTarget(QWidget* owner) {
     if (!exam::CurrentExamSession.IsOpen() || exam::CurrentExamSession.InReview()) return {};
     const std::filesystem::path& known = exam::CurrentExamSession.SavePath();
     if (!known.empty() && known != failedSavePath()) return known;
-    return platform::ChooseSavePath(owner);
+    return platform::ChooseSavePath(owner, AppPaths::SaveFolder());
 }
 
 // The shared writer reports a failed write itself; a record too long to store is not

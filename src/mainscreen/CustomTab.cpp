@@ -11,9 +11,9 @@
 
 #include <algorithm>
 
+#include "core/AppWindows.h"
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
-#include "core/mdi_Main.h"
 #include "exam/CurrentExam.h"
 #include "exam/mod_Exam.h"
 #include "mainscreen/CountPanel.h"
@@ -66,9 +66,10 @@ CustomTab::CustomTab(QWidget* parent) : QWidget(parent) {
     Customize_Vscroll = Panel->Vscroll;
     txtLabel = Panel->txtLabel;
 
-    if (auto* main = qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"))) {
-        CustomExam_ContextMenu = main->CustomExam_ContextMenu;
-        CustomExam_mnuMaximumValue = main->CustomExam_mnuMaximumValue;
+    if (const AppWindows::CustomExamMenu lent = AppWindows::Get().CustomExamContextMenu();
+        lent.menu) {
+        CustomExam_ContextMenu = lent.menu;
+        CustomExam_mnuMaximumValue = lent.maximumValue;
     } else {
         CustomExam_ContextMenu = new QMenu(this);
         CustomExam_mnuMaximumValue = CustomExam_ContextMenu->addAction(QString());

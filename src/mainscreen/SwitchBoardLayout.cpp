@@ -415,6 +415,8 @@ void frm_SwitchBoard::buildQuestionTabs() {
 
 void frm_SwitchBoard::buildPerformanceTab() {
     QWidget* page = newPage(5, lbl_Title[3], 3, Label19, "Label19");
+    PerformanceTitle = lbl_Title[3];
+    PerformanceTipOwner = this;
     SSTab2 = platform::Named(new QTabWidget(page), QStringLiteral("SSTab2"));
     ListView7 = makeList(SSTab2, QStringLiteral("ListView7"));
     ListView8 = makeList(SSTab2, QStringLiteral("ListView8"));

@@ -30,6 +30,7 @@
 #include "mainscreen/CustomTab.h"
 #include "mainscreen/OpenSaveDialog.h"
 #include "mainscreen/frm_Customize.h"
+#include "mainscreen/mod_Customize.h"
 #include "mainscreen/mod_Save.h"
 #include "platform/Look.h"
 #include "platform/MessageBox.h"
@@ -126,8 +127,11 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
         connect(list, &ListView::columnClicked, this,
                 [list](int column) { mod_ListViewSort::SortListViewColumn(*list, column); });
 
-    connect(Command15, &QPushButton::clicked, this,
-            [this] { mod_PerformanceTab::AskAndResetHistory(*this); });
+    connect(Command15, &QPushButton::clicked, this, [this] {
+        if (!mod_PerformanceTab::AskAndResetHistory(*this)) return;
+        SSTab1->setCurrentIndex(0);
+        mod_PerformanceTab::AnnounceReset();
+    });
     connect(ListView7, &QTreeWidget::itemDoubleClicked, this,
             [this] { mod_PerformanceTab::OpenSelectedRecord(*this); });
     for (const auto& [list, tip] : {std::pair{ListView7, 9}, {ListView8, 12}, {ListView9, 41}}) {
@@ -448,4 +452,16 @@ void frm_SwitchBoard::Command5_Click(int Index) {
     const std::filesystem::path save = mod_Save::ShownSavePath();
     // CurrentExam holds this save since its details were shown.
     if (!save.empty()) exam::LoadExamWindow(exam::ExamOpening::kResumed, save);
+}
+
+void frm_SwitchBoard::ExamWindowClosing() {
+    if (SSTab1->currentIndex() == 1) mod_Customize::RestoreQuestionBank();
+}
+
+void frm_SwitchBoard::ExamWindowClosed(const std::filesystem::path& savePath) {
+    if (SSTab1->currentIndex() == 2 && !savePath.empty()) mod_Save::ShowSaveDetails(0, savePath);
+}
+
+bool frm_SwitchBoard::PerformanceTabShown() const {
+    return SSTab1->currentIndex() == 5;
 }

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/StringTable.h"
+#include "evaluation/PerformanceTabControls.h"
 
 class QGroupBox;
 class QLabel;
@@ -36,8 +38,9 @@ public:
 // The main screen, shown inside the main window: one tab control with eight tabs (0 exam
 // kinds, 1 custom exam, 2 saved exams, 3 all questions, 4 bookmarks, 5 performance,
 // 6 my notes, 7 resources). Tab modules fill its controls directly, so they are public and
-// carry their historic names; control arrays keep their historic indexes.
-class frm_SwitchBoard : public QWidget {
+// carry their historic names; control arrays keep their historic indexes. The performance
+// tab's controls are those its own code fills.
+class frm_SwitchBoard : public QWidget, public PerformanceTabControls {
     Q_OBJECT
 public:
     explicit frm_SwitchBoard(QWidget* parent = nullptr);
@@ -150,15 +153,8 @@ public:
     QToolBar* Toolbar3 = nullptr;
     ListView* ListView6 = nullptr;
 
-    // Tab 5: performance history.
-    QTabWidget* SSTab2 = nullptr;
-    ListView* ListView7 = nullptr;
-    ListView* ListView8 = nullptr;
-    ListView* ListView9 = nullptr;
+    // Tab 5: performance history (its controls in PerformanceTabControls).
     std::string ListView9Tag;
-    QLabel* Label13 = nullptr;
-    QLabel* Label14 = nullptr;
-    QPushButton* Command15 = nullptr;
 
     // Tab 7: resource documents, four panels.
     QGroupBox* Frame8 = nullptr;
@@ -201,6 +197,12 @@ public:
     void ListView3_ItemCheck();
     void Command4_Click(int Index);
     void Command5_Click(int Index);
+
+    // The exam window is closing, before its exam is reset, and has closed: the custom tab
+    // gets its bank back and the saved-exams tab shows the exam's file as it now stands.
+    void ExamWindowClosing();
+    void ExamWindowClosed(const std::filesystem::path& savePath);
+    [[nodiscard]] bool PerformanceTabShown() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

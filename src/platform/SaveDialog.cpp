@@ -6,8 +6,6 @@
 #include <system_error>
 #include <utility>
 
-#include "core/AppPaths.h"
-
 namespace platform {
 
 namespace {
@@ -17,8 +15,7 @@ SavePathChooser& installedChooser() {
     return chooser;
 }
 
-std::filesystem::path askWithDialog(QWidget* owner) {
-    const std::filesystem::path folder = AppPaths::SaveFolder();
+std::filesystem::path askWithDialog(QWidget* owner, const std::filesystem::path& folder) {
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     QFileDialog dialog(owner, QString(), QFileInfo(folder).absoluteFilePath(),
@@ -32,9 +29,9 @@ std::filesystem::path askWithDialog(QWidget* owner) {
 
 }  // namespace
 
-std::filesystem::path ChooseSavePath(QWidget* owner) {
+std::filesystem::path ChooseSavePath(QWidget* owner, const std::filesystem::path& startFolder) {
     const SavePathChooser& chooser = installedChooser();
-    std::filesystem::path path = chooser ? chooser(owner) : askWithDialog(owner);
+    std::filesystem::path path = chooser ? chooser(owner) : askWithDialog(owner, startFolder);
     if (!path.empty() && !path.has_extension()) path += ".sav";
     return path;
 }

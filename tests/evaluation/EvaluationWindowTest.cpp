@@ -7,12 +7,12 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "app/mdi_Main.h"
 #include "core/AbortFlag.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/cls_ToolTipText.h"
-#include "core/mdi_Main.h"
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/frm_Evaluate.h"
 #include "exam/ExamSession.h"

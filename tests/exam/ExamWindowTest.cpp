@@ -13,10 +13,10 @@
 
 #include <filesystem>
 
+#include "app/mdi_Main.h"
 #include "core/AppPaths.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
-#include "core/mdi_Main.h"
 #include "core/mod_ComboBox.h"
 #include "exam/ExamWindowFixture.h"
 #include "exam/mod_MyCurrentExam.h"

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 
+#include "app/ProgramWindows.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/ExamSession.h"
 #include "platform/QtMessageBox.h"
 
 int main(int argc, char** argv) {
@@ -11,5 +14,11 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
-    return RUN_ALL_TESTS();
+    // The windows reach each other as they do in the program.
+    ProgramWindows windows;
+    AppWindows::Install(&windows);
+    exam::SetExamRecorder(mod_Performance::SavePerformanceRecord);
+    const int result = RUN_ALL_TESTS();
+    AppWindows::Install(nullptr);
+    return result;
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "evaluation/mod_Performance.h"
+#include "exam/ExamSession.h"
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    exam::SetExamRecorder(mod_Performance::SavePerformanceRecord);
     return RUN_ALL_TESTS();
 }

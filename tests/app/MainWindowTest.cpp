@@ -7,13 +7,13 @@
 #include <algorithm>
 
 #include "DataBuilder.h"
+#include "app/ProgramWindows.h"
+#include "app/mdi_Main.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
-#include "core/AppWindows.h"
 #include "core/DataKey.h"
 #include "core/ImageStore.h"
 #include "core/QuestionBank.h"
-#include "core/mdi_Main.h"
 #include "exam/CurrentExam.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -131,26 +131,26 @@ TEST(StartupWindowsTest, TheShippedSampleDataStartsWithoutAnyBoxAndTheSplashNeve
         << report;
     SystemVars = {};
     {
-        AppWindows windows;
+        ProgramWindows windows;
         mod_Main::Main(windows);
         boxes.expectNone();
-        ASSERT_NE(windows.MainWindow(), nullptr);
-        EXPECT_TRUE(windows.MainWindow()->isVisible());
+        ASSERT_NE(windows.StartedMainWindow(), nullptr);
+        EXPECT_TRUE(windows.StartedMainWindow()->isVisible());
         EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Splash"));
         EXPECT_GE(QuestionBank.size(), 150u);
-        EXPECT_EQ(windows.MainWindow()->windowTitle(), "NetPrep Exam Simulator");
+        EXPECT_EQ(windows.StartedMainWindow()->windowTitle(), "NetPrep Exam Simulator");
         AbortFlag = true;
-        windows.MainWindow()->close();
+        windows.StartedMainWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(windows.MainWindow(), nullptr);
+        EXPECT_EQ(windows.StartedMainWindow(), nullptr);
     }
     AbortFlag = false;
 
     boxes.queue(platform::kOk);
     std::filesystem::remove(AppPaths::DataDat());
-    AppWindows failed;
+    ProgramWindows failed;
     mod_Main::Main(failed);
-    EXPECT_EQ(failed.MainWindow(), nullptr);
+    EXPECT_EQ(failed.StartedMainWindow(), nullptr);
     EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Splash"));
     const QWidgetList windowsLeft = QApplication::topLevelWidgets();
     EXPECT_TRUE(std::none_of(windowsLeft.begin(), windowsLeft.end(),

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_About.h"
+#include "app/frm_Splash.h"
 #include "core/ImageStore.h"
 #include "core/SystemVars.h"
-#include "core/frm_About.h"
-#include "core/frm_Splash.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"

@@ -1,4 +1,4 @@
-#include "core/frm_About.h"
+#include "app/frm_About.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

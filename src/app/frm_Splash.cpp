@@ -1,4 +1,4 @@
-#include "core/frm_Splash.h"
+#include "app/frm_Splash.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "core/mdi_Main.h"
+#include "app/mdi_Main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,13 +12,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "app/frm_About.h"
 #include "browsers/mod_Viewer.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
 #include "core/ImageStore.h"
 #include "core/SystemVars.h"
-#include "core/frm_About.h"
 #include "core/mod_Question.h"
 #include "core/mod_file.h"
 #include "evaluation/EvaluationWindow.h"

@@ -1,0 +1,83 @@
+#include "app/ProgramWindows.h"
+
+#include "app/frm_Splash.h"
+#include "app/mdi_Main.h"
+#include "evaluation/EvaluationWindow.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/mod_Forms.h"
+
+namespace {
+
+// Found by name, so that a main window built by a test counts as well.
+mdi_Main* loadedMainWindow() {
+    return qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"));
+}
+
+}  // namespace
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::ShowSplash() {
+    splash_ = std::make_unique<frm_Splash>();
+    splash_->show();
+    // The bank loads without an event loop: paint now or never.
+    splash_->repaint();
+}
+
+void ProgramWindows::UnloadSplash() {
+    splash_.reset();
+}
+
+mdi_Main* ProgramWindows::StartedMainWindow() const {
+    return main_;
+}
+
+void ProgramWindows::ShowMainWindow() {
+    main_ = new mdi_Main();
+    main_->resize(1024, 740);
+    main_->show();
+}
+
+QWidget* ProgramWindows::MainWindow() const {
+    return loadedMainWindow();
+}
+
+void ProgramWindows::ShowInMainWindow(QWidget* child) {
+    if (mdi_Main* main = loadedMainWindow())
+        main->ShowChild(child);
+    else
+        child->show();
+}
+
+void ProgramWindows::SetExamEndHandler(std::function<void(int)> handler) {
+    if (mdi_Main* main = loadedMainWindow()) main->SetExamEndHandler(std::move(handler));
+}
+
+AppWindows::CustomExamMenu ProgramWindows::CustomExamContextMenu() const {
+    const mdi_Main* main = loadedMainWindow();
+    if (!main) return {};
+    return {main->CustomExam_ContextMenu, main->CustomExam_mnuMaximumValue};
+}
+
+void ProgramWindows::ExamWindowClosing() {
+    if (frm_SwitchBoard* board = frm_SwitchBoard::Find()) board->ExamWindowClosing();
+}
+
+void ProgramWindows::ExamWindowClosed(const std::filesystem::path& savePath) {
+    frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    if (board) board->ExamWindowClosed(savePath);
+    if (mdi_Main* main = loadedMainWindow()) {
+        main->SetExamEndHandler({});
+        if (board) main->ShowChild(board);
+    }
+}
+
+void ProgramWindows::ShowEvaluationWindow() {
+    evaluation::LoadEvaluationWindow();
+}
+
+bool ProgramWindows::PerformanceTabShown() const {
+    const frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    return board && board->PerformanceTabShown();
+}
