@@ -6,16 +6,6 @@
 #include "core/SystemVars.h"
 
 namespace mod_Bookmark {
-namespace {
-
-std::unordered_set<std::int32_t> bookmarkedIds() {
-    std::unordered_set<std::int32_t> ids;
-    for (const QuestionStats& stats : QuestionStatsTable)
-        if (stats.Bookmarked) ids.insert(stats.QuestionID);
-    return ids;
-}
-
-}  // namespace
 
 const browsers::BrowserTab& Tab() {
     static const browsers::BrowserTab tab{
@@ -25,17 +15,13 @@ const browsers::BrowserTab& Tab() {
 }
 
 std::vector<QuestionRecord> BuildQuestionList() {
-    const auto ids = bookmarkedIds();
+    std::unordered_set<std::int32_t> ids;
+    for (const QuestionStats& stats : QuestionStatsTable)
+        if (stats.Bookmarked) ids.insert(stats.QuestionID);
     std::vector<QuestionRecord> list;
     std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
                  [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
     return list;
-}
-
-bool HasBookmarkedQuestion() {
-    const auto ids = bookmarkedIds();
-    return std::any_of(QuestionBank.begin(), QuestionBank.end(),
-                       [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
 }
 
 }  // namespace mod_Bookmark

@@ -10,7 +10,5 @@ namespace mod_Bookmark {
 
 const browsers::BrowserTab& Tab();
 std::vector<QuestionRecord> BuildQuestionList();
-// Whether the tab has anything to show; it is refused otherwise.
-bool HasBookmarkedQuestion();
 
 }  // namespace mod_Bookmark

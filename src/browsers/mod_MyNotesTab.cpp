@@ -8,14 +8,6 @@
 #include "core/mod_Helper.h"
 
 namespace mod_MyNotesTab {
-namespace {
-
-bool hasNote(const QuestionRecord& question) {
-    return mod_Helper::FileExists(NoteFile(question.QuestionID));
-}
-
-}  // namespace
-
 const browsers::BrowserTab& Tab() {
     static const browsers::BrowserTab tab{
         [](int element) -> const std::string& { return SystemVars.MyNotesTexts(element); },
@@ -29,12 +21,10 @@ std::filesystem::path NoteFile(std::int32_t questionId) {
 
 std::vector<QuestionRecord> BuildQuestionList() {
     std::vector<QuestionRecord> list;
-    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list), hasNote);
+    std::copy_if(
+        QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
+        [](const QuestionRecord& q) { return mod_Helper::FileExists(NoteFile(q.QuestionID)); });
     return list;
-}
-
-bool HasQuestionNote() {
-    return std::any_of(QuestionBank.begin(), QuestionBank.end(), hasNote);
 }
 
 }  // namespace mod_MyNotesTab

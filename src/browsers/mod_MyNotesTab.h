@@ -12,8 +12,6 @@ namespace mod_MyNotesTab {
 
 const browsers::BrowserTab& Tab();
 std::vector<QuestionRecord> BuildQuestionList();
-// Whether the tab has anything to show; stops at the first note found.
-bool HasQuestionNote();
 std::filesystem::path NoteFile(std::int32_t questionId);
 
 }  // namespace mod_MyNotesTab

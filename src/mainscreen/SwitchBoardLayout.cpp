@@ -14,6 +14,10 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "browsers/QuestionBrowserPage.h"
+#include "browsers/mod_Bookmark.h"
+#include "browsers/mod_MyNotesTab.h"
+#include "browsers/mod_ViewAllQuestions.h"
 #include "core/ImageStore.h"
 #include "core/ListView.h"
 #include "core/ReadOnlyTextBox.h"
@@ -130,81 +134,6 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name) {
     bar->setIconSize(QSize(16, 16));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     return bar;
-}
-
-// The controls one question-browser tab is made of.
-struct QuestionTabControls {
-    QTabWidget* tabs;
-    QTextEdit* text;
-    TypeAheadComboBox* jump;
-    QPushButton* previous;
-    QPushButton* next;
-    QCheckBox* answers;
-    QCheckBox* bookmark;
-    QPushButton* fullView;
-    QLabel* notesHeading;
-    QLabel* jumpLabel;
-    QTextEdit* notes;
-    QToolBar* notesToolbar;
-    ListView* list;
-};
-
-struct QuestionTabNames {
-    QString tabs, text, jump, previous, next, answers, bookmark, fullView, notesHeading, jumpLabel,
-        notes, notesToolbar, list;
-};
-
-QuestionTabControls buildQuestionTab(QWidget* page, const QuestionTabNames& n) {
-    QuestionTabControls c{};
-    c.tabs = platform::Named(new QTabWidget(page), n.tabs);
-
-    auto* questionPage = new QWidget(c.tabs);
-    c.text = platform::Named(new QTextEdit(questionPage), n.text);
-    c.text->setReadOnly(true);
-    c.jumpLabel = makeLabel(questionPage, n.jumpLabel);
-    c.jump = platform::Named(new TypeAheadComboBox(questionPage), n.jump);
-    c.jump->setMinimumWidth(70);
-    c.previous = makeButton(questionPage, n.previous);
-    c.next = makeButton(questionPage, n.next);
-    c.answers = platform::Named(new QCheckBox(questionPage), n.answers);
-    c.bookmark = platform::Named(new QCheckBox(questionPage), n.bookmark);
-    c.fullView = makeButton(questionPage, n.fullView);
-    c.notesHeading = makeLabel(questionPage, n.notesHeading);
-    emphasise(c.notesHeading, 1.0);
-    c.notesToolbar = makeToolBar(questionPage, n.notesToolbar);
-    c.notes = platform::Named(new QTextEdit(questionPage), n.notes);
-
-    auto* questionSide = new QVBoxLayout;
-    questionSide->addWidget(c.text, 1);
-    auto* steps = new QHBoxLayout;
-    steps->addWidget(c.previous);
-    steps->addWidget(c.next);
-    steps->addSpacing(12);
-    steps->addWidget(c.jumpLabel);
-    steps->addWidget(c.jump);
-    steps->addStretch(1);
-    steps->addWidget(c.fullView);
-    questionSide->addLayout(steps);
-    auto* boxes = new QHBoxLayout;
-    boxes->addWidget(c.answers);
-    boxes->addWidget(c.bookmark);
-    boxes->addStretch(1);
-    questionSide->addLayout(boxes);
-
-    auto* notesSide = new QVBoxLayout;
-    notesSide->addWidget(c.notesHeading);
-    notesSide->addWidget(c.notesToolbar);
-    notesSide->addWidget(c.notes, 1);
-
-    auto* questionLayout = new QHBoxLayout(questionPage);
-    questionLayout->addLayout(questionSide, 3);
-    questionLayout->addLayout(notesSide, 2);
-    c.tabs->addTab(questionPage, QString());
-
-    c.list = makeList(c.tabs, n.list);
-    c.tabs->addTab(c.list, QString());
-    static_cast<QVBoxLayout*>(page->layout())->addWidget(c.tabs, 1);
-    return c;
 }
 
 }  // namespace
@@ -372,45 +301,55 @@ void frm_SwitchBoard::buildSaveTab() {
     SSTab1->addTab(page, QString());
 }
 
+QuestionBrowserPage* frm_SwitchBoard::addQuestionPage(QWidget* page,
+                                                      const browsers::BrowserTab& tab,
+                                                      const QuestionPageNames& names) {
+    auto* browser = new QuestionBrowserPage(tab, names, page);
+    static_cast<QVBoxLayout*>(page->layout())->addWidget(browser, 1);
+    SSTab1->addTab(page, QString());
+    return browser;
+}
+
 void frm_SwitchBoard::buildQuestionTabs() {
     QWidget* viewAll = newPage(3, lbl_Title[2], 2, Label17, "Label17");
-    const QuestionTabControls all =
-        buildQuestionTab(viewAll, {"SSTab3", "RichTextBox1", "Combo1", "Command6", "Command7",
+    ViewAllPage = addQuestionPage(viewAll, mod_ViewAllQuestions::Tab(),
+                                  {"SSTab3", "RichTextBox1", "Combo1", "Command6", "Command7",
                                    "Check1", "Check2", "Command14", "lbl_MyNotes", "Label8",
                                    "MyNotes1_Contents", "MyNotes1_Toolbar", "ListView1"});
-    SSTab3 = all.tabs;
-    RichTextBox1 = all.text;
-    Combo1 = all.jump;
-    Command6 = all.previous;
-    Command7 = all.next;
-    Check1 = all.answers;
-    Check2 = all.bookmark;
-    Command14 = all.fullView;
-    lbl_MyNotes = all.notesHeading;
-    Label8 = all.jumpLabel;
-    MyNotes1_Contents = all.notes;
-    MyNotes1_Toolbar = all.notesToolbar;
-    ListView1 = all.list;
-    SSTab1->addTab(viewAll, QString());
+    ViewAllPage->SetTitleLabel(lbl_Title[2]);
+    SSTab3 = ViewAllPage->Tabs;
+    RichTextBox1 = ViewAllPage->QuestionBox;
+    Combo1 = ViewAllPage->Jump;
+    Command6 = ViewAllPage->PreviousButton;
+    Command7 = ViewAllPage->NextButton;
+    Check1 = ViewAllPage->AnswersBox;
+    Check2 = ViewAllPage->BookmarkBox;
+    Command14 = ViewAllPage->FullViewButton;
+    lbl_MyNotes = ViewAllPage->NotesHeading;
+    Label8 = ViewAllPage->JumpLabel;
+    MyNotes1_Contents = ViewAllPage->NotesEditor;
+    MyNotes1_Toolbar = ViewAllPage->NotesToolbar;
+    ListView1 = ViewAllPage->List;
 
     QWidget* bookmarks = newPage(4, lbl_Title[8], 8, Label18, "Label18");
-    const QuestionTabControls marked = buildQuestionTab(
-        bookmarks, {"SSTab4", "RichTextBox2", "Combo2", "Command10", "Command9", "Check4", "Check3",
-                    "Command8", "Label9", "Label10", "WebBrowser2", "Toolbar2", "ListView5"});
-    SSTab4 = marked.tabs;
-    RichTextBox2 = marked.text;
-    Combo2 = marked.jump;
-    Command10 = marked.previous;
-    Command9 = marked.next;
-    Check4 = marked.answers;
-    Check3 = marked.bookmark;
-    Command8 = marked.fullView;
-    Label9 = marked.notesHeading;
-    Label10 = marked.jumpLabel;
-    WebBrowser2 = marked.notes;
-    Toolbar2 = marked.notesToolbar;
-    ListView5 = marked.list;
-    SSTab1->addTab(bookmarks, QString());
+    BookmarkPage = addQuestionPage(
+        bookmarks, mod_Bookmark::Tab(),
+        {"SSTab4", "RichTextBox2", "Combo2", "Command10", "Command9", "Check4", "Check3",
+         "Command8", "Label9", "Label10", "WebBrowser2", "Toolbar2", "ListView5"});
+    BookmarkPage->SetTitleLabel(lbl_Title[8]);
+    SSTab4 = BookmarkPage->Tabs;
+    RichTextBox2 = BookmarkPage->QuestionBox;
+    Combo2 = BookmarkPage->Jump;
+    Command10 = BookmarkPage->PreviousButton;
+    Command9 = BookmarkPage->NextButton;
+    Check4 = BookmarkPage->AnswersBox;
+    Check3 = BookmarkPage->BookmarkBox;
+    Command8 = BookmarkPage->FullViewButton;
+    Label9 = BookmarkPage->NotesHeading;
+    Label10 = BookmarkPage->JumpLabel;
+    WebBrowser2 = BookmarkPage->NotesEditor;
+    Toolbar2 = BookmarkPage->NotesToolbar;
+    ListView5 = BookmarkPage->List;
 }
 
 void frm_SwitchBoard::buildPerformanceTab() {
@@ -474,21 +413,22 @@ void frm_SwitchBoard::buildResourcesTab() {
 
 void frm_SwitchBoard::buildMyNotesTab() {
     QWidget* notes = newPage(6, lbl_Title[4], 4, Label20, "Label20");
-    const QuestionTabControls withNotes = buildQuestionTab(
-        notes, {"SSTab5", "RichTextBox3", "Combo3", "Command13", "Command12", "Check6", "Check5",
-                "Command11", "Label11", "Label12", "WebBrowser3", "Toolbar3", "ListView6"});
-    SSTab5 = withNotes.tabs;
-    RichTextBox3 = withNotes.text;
-    Combo3 = withNotes.jump;
-    Command13 = withNotes.previous;
-    Command12 = withNotes.next;
-    Check6 = withNotes.answers;
-    Check5 = withNotes.bookmark;
-    Command11 = withNotes.fullView;
-    Label11 = withNotes.notesHeading;
-    Label12 = withNotes.jumpLabel;
-    WebBrowser3 = withNotes.notes;
-    Toolbar3 = withNotes.notesToolbar;
-    ListView6 = withNotes.list;
-    SSTab1->addTab(notes, QString());
+    MyNotesPage = addQuestionPage(
+        notes, mod_MyNotesTab::Tab(),
+        {"SSTab5", "RichTextBox3", "Combo3", "Command13", "Command12", "Check6", "Check5",
+         "Command11", "Label11", "Label12", "WebBrowser3", "Toolbar3", "ListView6"});
+    MyNotesPage->SetTitleLabel(lbl_Title[4]);
+    SSTab5 = MyNotesPage->Tabs;
+    RichTextBox3 = MyNotesPage->QuestionBox;
+    Combo3 = MyNotesPage->Jump;
+    Command13 = MyNotesPage->PreviousButton;
+    Command12 = MyNotesPage->NextButton;
+    Check6 = MyNotesPage->AnswersBox;
+    Check5 = MyNotesPage->BookmarkBox;
+    Command11 = MyNotesPage->FullViewButton;
+    Label11 = MyNotesPage->NotesHeading;
+    Label12 = MyNotesPage->JumpLabel;
+    WebBrowser3 = MyNotesPage->NotesEditor;
+    Toolbar3 = MyNotesPage->NotesToolbar;
+    ListView6 = MyNotesPage->List;
 }

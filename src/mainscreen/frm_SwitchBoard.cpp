@@ -10,8 +10,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <unordered_set>
 
+#include "browsers/QuestionBrowserPage.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/ImageStore.h"
@@ -51,24 +51,6 @@ std::int16_t wholeNumber(std::string_view text) {
     std::int16_t value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);
     return value;
-}
-
-bool hasBookmarkedQuestion() {
-    std::unordered_set<std::int32_t> bankIds;
-    for (const QuestionRecord& question : QuestionBank)
-        bankIds.insert(question.QuestionID);
-    return std::any_of(QuestionStatsTable.begin(), QuestionStatsTable.end(),
-                       [&](const QuestionStats& stats) {
-                           return stats.Bookmarked && bankIds.contains(stats.QuestionID);
-                       });
-}
-
-// Stops at the first bank question with a note file.
-bool hasQuestionNote() {
-    return std::any_of(QuestionBank.begin(), QuestionBank.end(), [](const QuestionRecord& q) {
-        return mod_Helper::FileExists(AppPaths::MyNotesFolder() /
-                                      (std::to_string(q.QuestionID) + ".html"));
-    });
 }
 
 }  // namespace
@@ -141,12 +123,43 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
         });
     }
 
+    connectQuestionPages();
+
     Form_Load();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
         const int previous = shownTab_;
         shownTab_ = shown;
         SSTab1_Click(previous);
     });
+}
+
+frm_SwitchBoard::~frm_SwitchBoard() {
+    Form_Unload();
+}
+
+void frm_SwitchBoard::connectQuestionPages() {
+    connect(BookmarkPage, &QuestionBrowserPage::listEmptied, this,
+            [this] { RefuseTab(SystemVars.BookmarkTexts(14)); });
+    connect(MyNotesPage, &QuestionBrowserPage::listEmptied, this,
+            [this] { RefuseTab(SystemVars.MyNotesTexts(14)); });
+}
+
+QuestionBrowserPage* frm_SwitchBoard::QuestionPageOf(int tab) const {
+    switch (tab) {
+        case 3:
+            return ViewAllPage;
+        case 4:
+            return BookmarkPage;
+        case 6:
+            return MyNotesPage;
+        default:
+            return nullptr;
+    }
+}
+
+// The open note of the shown question tab is kept.
+void frm_SwitchBoard::Form_Unload() {
+    if (QuestionBrowserPage* page = QuestionPageOf(shownTab_)) page->Browser().SaveNote();
 }
 
 frm_SwitchBoard* frm_SwitchBoard::Find() {
@@ -271,6 +284,7 @@ void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const Kind
 void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
     for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
         step->setEnabled(false);
+    if (QuestionBrowserPage* left = QuestionPageOf(PreviousTab)) left->Browser().SaveNote();
     if (SSTab1->currentIndex() == 1) CustomPage->Refresh();
     // Leaving the custom tab always puts the full question bank back.
     if (PreviousTab == 1) CustomPage->Leave();
@@ -278,8 +292,11 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
         case 2:
             mod_Save::InitSaveTab();
             break;
+        case 3:
+            ViewAllPage->Browser().RefreshTab();
+            break;
         case 4:
-            if (!hasBookmarkedQuestion()) RefuseTab(SystemVars.BookmarkTexts(14));
+            if (!BookmarkPage->Browser().RefreshTab()) RefuseTab(SystemVars.BookmarkTexts(14));
             break;
         case 5:
             mod_PerformanceTab::InitPerformanceTab(*this);
@@ -301,7 +318,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
             }
             break;
         case 6:
-            if (!hasQuestionNote()) RefuseTab(SystemVars.MyNotesTexts(14));
+            if (!MyNotesPage->Browser().RefreshTab()) RefuseTab(SystemVars.MyNotesTexts(14));
             break;
         default:
             break;

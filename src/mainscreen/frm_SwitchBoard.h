@@ -22,6 +22,11 @@ class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class CustomTab;
+class QuestionBrowserPage;
+struct QuestionPageNames;
+namespace browsers {
+struct BrowserTab;
+}
 class ListView;
 class ReadOnlyTextBox;
 class TypeAheadComboBox;
@@ -44,6 +49,7 @@ class frm_SwitchBoard : public QWidget, public PerformanceTabControls {
     Q_OBJECT
 public:
     explicit frm_SwitchBoard(QWidget* parent = nullptr);
+    ~frm_SwitchBoard() override;
 
     // The one main screen while it is loaded, else nullptr.
     static frm_SwitchBoard* Find();
@@ -106,11 +112,12 @@ public:
     QLineEdit* Text1 = nullptr;
     std::array<QPushButton*, 3> Command5{};  // 1 resume, 2 delete
 
-    // Tabs 3, 4 and 6: question browsers. The Tags hold the shown 0-based position ("" =
-    // none yet).
+    // Tabs 3, 4 and 6: question browsers, one page each; the names below are its controls.
+    QuestionBrowserPage* ViewAllPage = nullptr;
+    QuestionBrowserPage* BookmarkPage = nullptr;
+    QuestionBrowserPage* MyNotesPage = nullptr;
     QTabWidget* SSTab3 = nullptr;
     QTextEdit* RichTextBox1 = nullptr;
-    std::string RichTextBox1Tag;
     TypeAheadComboBox* Combo1 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
@@ -125,7 +132,6 @@ public:
 
     QTabWidget* SSTab4 = nullptr;
     QTextEdit* RichTextBox2 = nullptr;
-    std::string RichTextBox2Tag;
     TypeAheadComboBox* Combo2 = nullptr;
     QPushButton* Command10 = nullptr;
     QPushButton* Command9 = nullptr;
@@ -140,7 +146,6 @@ public:
 
     QTabWidget* SSTab5 = nullptr;
     QTextEdit* RichTextBox3 = nullptr;
-    std::string RichTextBox3Tag;
     TypeAheadComboBox* Combo3 = nullptr;
     QPushButton* Command13 = nullptr;
     QPushButton* Command12 = nullptr;
@@ -214,6 +219,11 @@ private:
                               QPushButton*& customize, const char* customizeName);
     void buildSaveTab();
     void buildQuestionTabs();
+    QuestionBrowserPage* addQuestionPage(QWidget* page, const browsers::BrowserTab& tab,
+                                         const QuestionPageNames& names);
+    void connectQuestionPages();
+    // The question page of a main-screen tab, or null.
+    QuestionBrowserPage* QuestionPageOf(int tab) const;
     void buildPerformanceTab();
     void buildMyNotesTab();
     void buildResourcesTab();
@@ -221,6 +231,7 @@ private:
                      const char* descriptionName);
 
     void Form_Load();
+    void Form_Unload();
     void LoadPracticeButtons();
     void PlacePracticeButton(std::size_t i);
     using KindTexts = StringTable<0, 2>;

@@ -1,0 +1,267 @@
+#include "browsers/QuestionBrowserPage.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <charconv>
+
+#include "core/ListView.h"
+#include "core/SystemVars.h"
+#include "core/cls_ToolTipText.h"
+#include "core/mod_ComboBox.h"
+#include "platform/Look.h"
+#include "platform/TextCodec.h"
+#include "platform/mod_Picture.h"
+
+namespace {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr qreal kIndent = 125.0 / kTwipsPerPixel;
+constexpr int kMinimumQuestionWidth = 200;
+
+QString plainText(std::string_view windows1252) {
+    QString text = platform::toQt(windows1252);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+int rowNumber(const QTreeWidgetItem& row) {
+    const std::string text = ListView::itemText(row, 0);
+    int number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
+}
+
+bool isScrollKey(int key) {
+    return key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Left ||
+           key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+}  // namespace
+
+void ShowRenderedQuestion(QTextEdit& box, const browsers::RenderedQuestion& page) {
+    box.setPlainText(plainText(page.Text));
+    QTextDocument* document = box.document();
+    QTextCursor cursor(document);
+    if (page.Picture) {
+        const QPixmap picture = mod_Picture::PictureFromBytes(page.Picture->Bytes);
+        if (!picture.isNull()) {
+            const QUrl url(
+                QStringLiteral("question-picture:%1").arg(platform::toQt(page.Picture->Name)));
+            document->addResource(QTextDocument::ImageResource, url, picture.toImage());
+            const auto offset = static_cast<std::size_t>(page.PictureOffset);
+            cursor.setPosition(static_cast<int>(plainText(page.Text.substr(0, offset)).size()));
+            cursor.insertImage(url.toString());
+        }
+    }
+    cursor.select(QTextCursor::Document);
+    QTextBlockFormat indent;
+    indent.setLeftMargin(kIndent);
+    cursor.mergeBlockFormat(indent);
+    box.moveCursor(QTextCursor::Start);
+}
+
+QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
+                                         const QuestionPageNames& n, QWidget* parent)
+    : QWidget(parent), browser_(tab, *this) {
+    Tabs = platform::Named(new QTabWidget(this), n.tabs);
+    auto* questionPage = new QWidget(Tabs);
+    QuestionBox = platform::Named(new QTextEdit(questionPage), n.text);
+    QuestionBox->setReadOnly(true);
+    QuestionBox->installEventFilter(this);
+    QuestionBox->viewport()->installEventFilter(this);
+    JumpLabel = platform::Named(new QLabel(questionPage), n.jumpLabel);
+    JumpLabel->setTextFormat(Qt::PlainText);
+    Jump = platform::Named(new TypeAheadComboBox(questionPage), n.jump);
+    Jump->setMinimumWidth(70);
+    PreviousButton = platform::Named(new QPushButton(questionPage), n.previous);
+    NextButton = platform::Named(new QPushButton(questionPage), n.next);
+    AnswersBox = platform::Named(new QCheckBox(questionPage), n.answers);
+    BookmarkBox = platform::Named(new QCheckBox(questionPage), n.bookmark);
+    FullViewButton = platform::Named(new QPushButton(questionPage), n.fullView);
+
+    NotesPanel = new QWidget(questionPage);
+    NotesHeading = platform::Named(new QLabel(NotesPanel), n.notesHeading);
+    NotesHeading->setTextFormat(Qt::PlainText);
+    QFont bold = NotesHeading->font();
+    bold.setBold(true);
+    NotesHeading->setFont(bold);
+    NotesToolbar = platform::Named(new QToolBar(NotesPanel), n.notesToolbar);
+    NotesToolbar->setIconSize(QSize(16, 16));
+    NotesEditor = platform::Named(new QTextEdit(NotesPanel), n.notes);
+    NotesEditor->setReadOnly(true);
+    auto* notesLayout = new QVBoxLayout(NotesPanel);
+    notesLayout->setContentsMargins(0, 0, 0, 0);
+    notesLayout->addWidget(NotesHeading);
+    notesLayout->addWidget(NotesToolbar);
+    notesLayout->addWidget(NotesEditor, 1);
+
+    auto* questionSide = new QVBoxLayout;
+    questionSide->addWidget(QuestionBox, 1);
+    auto* steps = new QHBoxLayout;
+    steps->addWidget(PreviousButton);
+    steps->addWidget(NextButton);
+    steps->addSpacing(12);
+    steps->addWidget(JumpLabel);
+    steps->addWidget(Jump);
+    steps->addStretch(1);
+    steps->addWidget(FullViewButton);
+    questionSide->addLayout(steps);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(AnswersBox);
+    boxes->addWidget(BookmarkBox);
+    boxes->addStretch(1);
+    questionSide->addLayout(boxes);
+    auto* questionLayout = new QHBoxLayout(questionPage);
+    questionLayout->addLayout(questionSide, 3);
+    questionLayout->addWidget(NotesPanel, 2);
+    Tabs->addTab(questionPage, QString());
+
+    List = platform::Named(new ListView(Tabs), n.list);
+    List->setMouseTracking(true);
+    Tabs->addTab(List, QString());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Tabs);
+
+    connect(PreviousButton, &QPushButton::clicked, this, [this] { browser_.Previous(); });
+    connect(NextButton, &QPushButton::clicked, this, [this] { browser_.Next(); });
+    connect(Jump, &QComboBox::textActivated, this,
+            [this](const QString& number) { browser_.Jump(number.toInt()); });
+    connect(AnswersBox, &QCheckBox::clicked, this,
+            [this](bool ticked) { browser_.AnswersClicked(ticked); });
+    connect(BookmarkBox, &QCheckBox::clicked, this,
+            [this](bool ticked) { browser_.SaveBookmarkFlag(ticked); });
+    connect(FullViewButton, &QPushButton::clicked, this, &QuestionBrowserPage::fullViewRequested);
+    connect(List, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
+        if (!browser_.ListDoubleClicked(row ? rowNumber(*row) : 0)) emit listEmptied();
+    });
+    connect(List, &QTreeWidget::itemEntered, this,
+            [this](QTreeWidgetItem* row) { ShowRowTip(rowNumber(*row)); });
+}
+
+QuestionBrowserPage::~QuestionBrowserPage() = default;
+
+// The question box never keeps the focus, except for the keys that scroll it.
+bool QuestionBrowserPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == QuestionBox || watched == QuestionBox->viewport()) {
+        const auto type = event->type();
+        const bool handOff =
+            type == QEvent::FocusIn || type == QEvent::MouseButtonPress ||
+            (type == QEvent::KeyPress && !isScrollKey(static_cast<QKeyEvent*>(event)->key()));
+        if (handOff) FullViewButton->setFocus();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QuestionBrowserPage::ShowRowTip(int number) {
+    if (number == tipRow_) return;
+    tipRow_ = number;
+    const auto& list = browser_.List();
+    if (number < 1 || static_cast<std::size_t>(number) > list.size()) return;
+    const QuestionRecord& question = list[static_cast<std::size_t>(number - 1)];
+    if (!tip_) tip_ = std::make_unique<cls_ToolTipText>();
+    tip_->ParentControl(List);
+    tip_->Style(0);
+    tip_->Title(SystemVars.TypeNames(question.QuestionType) +
+                "     (Double-Click to go to question)");
+    tip_->TipText(question.QuestionText);
+    tip_->Create();
+}
+
+void QuestionBrowserPage::SetCaptions(const browsers::BrowserCaptions& c) {
+    if (title_) title_->setText(platform::toQt(c.Title));
+    Tabs->setTabText(0, platform::toQt(c.QuestionPage));
+    Tabs->setTabText(1, platform::toQt(c.ListPage));
+    NotesHeading->setText(platform::toQt(c.NotesHeading));
+    JumpLabel->setText(platform::toQt(c.JumpLabel));
+    PreviousButton->setText(platform::toQt(c.Previous));
+    NextButton->setText(platform::toQt(c.Next));
+    AnswersBox->setText(platform::toQt(c.Answers));
+    BookmarkBox->setText(platform::toQt(c.Bookmark));
+    FullViewButton->setText(platform::toQt(c.FullView));
+}
+
+void QuestionBrowserPage::FillJumpList(int count) {
+    QStringList numbers;
+    numbers.reserve(count);
+    for (int k = 1; k <= count; ++k)
+        numbers.push_back(QString::number(k));
+    Jump->clear();
+    Jump->addItems(numbers);
+    Jump->setCurrentIndex(-1);
+}
+
+void QuestionBrowserPage::ClearJumpText() {
+    Jump->setCurrentIndex(-1);
+    Jump->clearEditText();
+}
+
+void QuestionBrowserPage::SetPageCaption(const std::string& caption) {
+    Tabs->setTabText(0, platform::toQt(caption));
+}
+
+void QuestionBrowserPage::SetStepButtons(bool previousEnabled, bool nextEnabled) {
+    PreviousButton->setEnabled(previousEnabled);
+    NextButton->setEnabled(nextEnabled);
+}
+
+void QuestionBrowserPage::ShowQuestion(const browsers::RenderedQuestion& page) {
+    ShowRenderedQuestion(*QuestionBox, page);
+}
+
+void QuestionBrowserPage::ShowNoQuestion() {
+    QuestionBox->clear();
+    ClearJumpText();
+}
+
+void QuestionBrowserPage::SetAnswersBox(bool ticked) {
+    AnswersBox->setChecked(ticked);
+}
+
+void QuestionBrowserPage::SetBookmarkBox(bool ticked) {
+    BookmarkBox->setChecked(ticked);
+}
+
+void QuestionBrowserPage::ShowQuestionPage() {
+    Tabs->setCurrentIndex(0);
+}
+
+// Columns are sized once after the rows are in: the number fits its cells, the next three
+// their cells and headers, and the question takes the rest, less room for a scroll bar.
+void QuestionBrowserPage::FillList(const std::vector<std::string>& headers,
+                                   std::vector<browsers::BrowserRow> rows) {
+    List->clear();
+    List->clearColumns();
+    for (const std::string& header : headers)
+        List->addColumn(header);
+    const int count = static_cast<int>(rows.size());
+    std::vector<ListRow> items;
+    items.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        items.push_back({std::move(rows[i]), std::to_string(i) + "a", false, {}});
+    List->addRows(std::move(items));
+    tipRow_ = -1;
+
+    const int last = List->columnCount() - 1;
+    List->autoSizeColumn(0, false);
+    int used = List->columnWidth(0);
+    for (int column = 1; column < last; ++column) {
+        List->autoSizeColumn(column, true);
+        used += List->columnWidth(column);
+    }
+    const int margin = (count <= 15 ? 75 : 350) / kTwipsPerPixel;
+    List->setColumnWidth(last, std::max(kMinimumQuestionWidth, List->width() - (used + margin)));
+}

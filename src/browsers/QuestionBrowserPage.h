@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+#include "browsers/BrowserView.h"
+#include "browsers/QuestionBrowser.h"
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+class ListView;
+class TypeAheadComboBox;
+class cls_ToolTipText;
+
+// Object names of a page's controls, so each tab keeps its own.
+struct QuestionPageNames {
+    QString tabs, text, jump, previous, next, answers, bookmark, fullView, notesHeading, jumpLabel,
+        notes, notesToolbar, list;
+};
+
+// One question-browser tab of the main screen: the question page (rendered question, step
+// buttons, jump list, answers and bookmark boxes, full-view button, notes panel) and the list
+// page. It shows what its presenter decides and forwards the user's events to it.
+class QuestionBrowserPage : public QWidget, private browsers::BrowserView {
+    Q_OBJECT
+public:
+    QuestionBrowserPage(const browsers::BrowserTab& tab, const QuestionPageNames& names,
+                        QWidget* parent = nullptr);
+    ~QuestionBrowserPage() override;
+
+    [[nodiscard]] browsers::QuestionBrowser& Browser() { return browser_; }
+    // The tab's title label, outside the page, captioned at the first visit.
+    void SetTitleLabel(QLabel* title) { title_ = title; }
+
+    QTabWidget* Tabs = nullptr;
+    QTextEdit* QuestionBox = nullptr;
+    TypeAheadComboBox* Jump = nullptr;
+    QPushButton* PreviousButton = nullptr;
+    QPushButton* NextButton = nullptr;
+    QCheckBox* AnswersBox = nullptr;
+    QCheckBox* BookmarkBox = nullptr;
+    QPushButton* FullViewButton = nullptr;
+    QLabel* JumpLabel = nullptr;
+    // The notes panel: heading, toolbar and the editor's place. The editor stays read-only
+    // until the notes editor takes it over, so nothing typed there is lost.
+    QWidget* NotesPanel = nullptr;
+    QLabel* NotesHeading = nullptr;
+    QToolBar* NotesToolbar = nullptr;
+    QTextEdit* NotesEditor = nullptr;
+    ListView* List = nullptr;
+
+signals:
+    void fullViewRequested();
+    // A double-click found the list emptied since it was filled.
+    void listEmptied();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetCaptions(const browsers::BrowserCaptions& captions) override;
+    void FillJumpList(int count) override;
+    void ClearJumpText() override;
+    void SetPageCaption(const std::string& caption) override;
+    void SetStepButtons(bool previousEnabled, bool nextEnabled) override;
+    void ShowQuestion(const browsers::RenderedQuestion& page) override;
+    void ShowNoQuestion() override;
+    void SetAnswersBox(bool ticked) override;
+    void SetBookmarkBox(bool ticked) override;
+    void ShowQuestionPage() override;
+    void FillList(const std::vector<std::string>& headers,
+                  std::vector<browsers::BrowserRow> rows) override;
+
+    void ShowRowTip(int rowNumber);
+
+    browsers::QuestionBrowser browser_;
+    QLabel* title_ = nullptr;
+    std::unique_ptr<cls_ToolTipText> tip_;
+    int tipRow_ = -1;
+};
+
+// Puts a rendered question into a text box: CR LF as paragraphs, the picture inserted at
+// its place (never through the clipboard), every paragraph indented, the caret at the top.
+void ShowRenderedQuestion(QTextEdit& box, const browsers::RenderedQuestion& page);

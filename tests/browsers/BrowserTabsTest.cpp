@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+
+#include "browsers/QuestionBrowserPage.h"
+#include "core/AppPaths.h"
+#include "core/ListView.h"
+#include "core/mod_ComboBox.h"
+#include "core/mod_ListViewSort.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
+#include "mainscreen/SwitchBoardFixture.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "support/SampleArchives.h"
+
+namespace {
+
+using testsupport::BytesOf;
+using testsupport::WriteFile;
+
+struct BrowserTabsTest : testsupport::SwitchBoardFixture {
+    void SetUp() override {
+        SwitchBoardFixture::SetUp();
+        SystemVars.ViewAllTexts.at(1) = "Browse";
+        SystemVars.ExamTexts.at(3) = "Question ";
+        SystemVars.BookmarkTexts.at(14) = "No bookmarks";
+        SystemVars.MyNotesTexts.at(14) = "No notes";
+    }
+
+    static std::string Shown(const QTextEdit* box) { return platform::fromQt(box->toPlainText()); }
+    static void DoubleClickRow(ListView* list, int row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        list->setCurrentItem(item);
+        emit list->itemDoubleClicked(item, 0);
+    }
+};
+
+TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
+    EXPECT_EQ(sb.Combo1->count(), 8);
+    EXPECT_EQ(sb.ListView1->topLevelItemCount(), 8);
+    EXPECT_EQ(sb.ListView1->columnCount(), 5);
+    EXPECT_FALSE(sb.Command6->isEnabled());
+    EXPECT_TRUE(sb.Command7->isEnabled());
+
+    sb.Command7->click();
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 2\n"), std::string::npos);
+    sb.Combo1->setCurrentIndex(7);
+    emit sb.Combo1->textActivated(QStringLiteral("8"));
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 8\n"), std::string::npos);
+    EXPECT_FALSE(sb.Command7->isEnabled());
+
+    // The answers box re-renders the same question.
+    sb.Check1->click();
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 8\n"), std::string::npos);
+
+    // Leaving and coming back keeps the position.
+    sb.SSTab1->setCurrentIndex(0);
+    EXPECT_FALSE(sb.Command7->isEnabled() || sb.Command6->isEnabled());
+    sb.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 8 / 8)");
+    EXPECT_TRUE(sb.Command6->isEnabled());
+}
+
+TEST_F(BrowserTabsTest, DoubleClickAfterSortingShowsTheClickedQuestion) {
+    QuestionBank[2].QuestionText = "A first by text";
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab3->setCurrentIndex(1);
+    mod_ListViewSort::SortListViewColumn(*sb.ListView1, 4);
+    ASSERT_EQ(ListView::itemText(*sb.ListView1->topLevelItem(0), 0), "3");
+    DoubleClickRow(sb.ListView1, 0);
+    EXPECT_EQ(sb.SSTab3->currentIndex(), 0);
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nA first by text\n"), std::string::npos);
+}
+
+TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    sb.Command7->click();
+    sb.Check2->click();
+    EXPECT_TRUE(QuestionStatsTable[1].Bookmarked);
+
+    sb.SSTab1->setCurrentIndex(4);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), 4);
+    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 1);
+    EXPECT_TRUE(sb.Check3->isChecked());
+    EXPECT_NE(Shown(sb.RichTextBox2).find("\nA.  yes\n"), std::string::npos);
+
+    ASSERT_TRUE(mod_Question::WriteStatistics());
+    std::vector<QuestionStats> onDisk;
+    ASSERT_TRUE(mod_System::ReadSignedFile(AppPaths::ResourceDat(), [&](auto& in) {
+        onDisk = mod_Question::ReadStatsBody(in, QuestionStatsTable.size());
+    }));
+    EXPECT_TRUE(onDisk[1].Bookmarked);
+}
+
+TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
+    QuestionStatsTable[4].Bookmarked = true;
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(4);
+    sb.Check3->click();  // the only bookmark
+    EXPECT_FALSE(QuestionStatsTable[4].Bookmarked);
+    sb.SSTab4->setCurrentIndex(1);
+    ASSERT_EQ(sb.ListView5->topLevelItemCount(), 1);
+    boxes.queue(platform::kOk);
+    DoubleClickRow(sb.ListView5, 0);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
+    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 0);
+    EXPECT_TRUE(sb.RichTextBox2->toPlainText().isEmpty());
+}
+
+TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
+    WriteFile(AppPaths::MyNotesFolder() / "5.html", BytesOf("<p>a</p>"));
+    WriteFile(AppPaths::MyNotesFolder() / "2.html", BytesOf("<p>b</p>"));
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(6);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
+    EXPECT_EQ(sb.Combo3->count(), 2);
+    EXPECT_NE(Shown(sb.RichTextBox3).find("\nQuestion 2\n"), std::string::npos);
+    EXPECT_EQ(ListView::itemText(*sb.ListView6->topLevelItem(1), 4), "Question 5");
+}
+
+TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QuestionPictures = {{"pic.gif", formats::Bytes(png.begin(), png.end())}};
+    QuestionBank[0].PictureName = " PIC.gif";
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+    const QString text = sb.RichTextBox1->toPlainText();
+    const int picture = static_cast<int>(text.indexOf(QChar::ObjectReplacementCharacter));
+    ASSERT_GE(picture, 0);
+    EXPECT_LT(text.indexOf(QStringLiteral("Question 1")), picture);
+    QuestionPictures.clear();
+}
+
+TEST_F(BrowserTabsTest, TheQuestionBoxHandsTheFocusToTheFullViewButton) {
+    frm_SwitchBoard& sb = Load();
+    sb.show();
+    sb.SSTab1->setCurrentIndex(3);
+    sb.RichTextBox1->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(sb.Command14->hasFocus());
+}
+
+}  // namespace
