@@ -23,6 +23,7 @@ constexpr std::string_view kQuestionSeparator = "\x1E";
 constexpr std::string_view kFieldSeparator = "\x1F";
 constexpr std::size_t kFieldCount = 11;
 constexpr std::int16_t kFirstPracticeGroup = 51;
+constexpr std::uint64_t kStatsRecordBytes = 18;
 
 // A decimal field, spaces around it allowed; nullopt when it is no number of type T.
 template <class T>
@@ -65,9 +66,12 @@ bool loadStatistics() {
     const auto path = AppPaths::ResourceDat();
     QuestionStatsTable.assign(QuestionBank.size(), QuestionStats{});
     if (mod_Helper::FileExists(path)) {
-        const bool read = mod_System::ReadSignedFile(path, [](formats::BinaryReader& in) {
-            QuestionStatsTable = ReadStatsBody(in, QuestionBank.size());
-        });
+        const bool read = mod_System::ReadSignedFile(
+            path,
+            [](formats::BinaryReader& in) {
+                QuestionStatsTable = ReadStatsBody(in, QuestionBank.size());
+            },
+            kStatsRecordBytes * QuestionBank.size());
         if (!read) {
             mod_System::ShowCriticalError(path);
             return false;
@@ -83,7 +87,11 @@ bool loadStatistics() {
 }  // namespace
 
 std::optional<ParsedBank> ParseQuestions(std::string_view text) {
-    text = text.substr(0, text.find('\0'));
+    // The text ends at its first NUL; a text going on after it was cut by damage, and a bank
+    // cut short must not pass for a smaller one (the statistics would no longer fit).
+    const std::size_t end = std::min(text.find('\0'), text.size());
+    if (text.find_first_not_of('\0', end) != std::string_view::npos) return std::nullopt;
+    text = text.substr(0, end);
     ParsedBank bank;
     for (const std::string_view piece : formats::Split(text, kQuestionSeparator)) {
         auto record = parseRecord(piece);

@@ -1,6 +1,11 @@
 #include "core/mod_System.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <new>
+#include <stdexcept>
 
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
@@ -41,18 +46,24 @@ struct SysvarsWriter {
 };
 
 // The plain text of the record must not outlive start-up in the program folder: a stale
-// engine.tmp (left by an interrupted start) is overwritten, then deleted.
+// engine.tmp (left by an interrupted start) is overwritten, then deleted. Only a plain
+// file of its own is overwritten: never the target of a link, another name of a hard-linked
+// file, or anything larger than such a record can be.
 void scrubEngineTmp() {
+    constexpr off_t kMaxScrubBytes = off_t{4} << 20;
     const auto path = AppPaths::EngineTmp();
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return;
-    {
-        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-        const std::string ones(static_cast<std::size_t>(size), '\x01');
-        file.write(ones.data(), static_cast<std::streamsize>(ones.size()));
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1 &&
+            info.st_size <= kMaxScrubBytes) {
+            const std::string ones(static_cast<std::size_t>(info.st_size), '\x01');
+            [[maybe_unused]] const auto written = ::write(fd, ones.data(), ones.size());
+        }
+        ::close(fd);
     }
-    std::filesystem::remove(path, ec);
+    std::error_code ec;
+    std::filesystem::remove(path, ec);  // a link goes, its target stays
 }
 
 std::string signedText(const FileSignature& header) {
@@ -75,10 +86,50 @@ FileSignature readSignature(formats::BinaryReader& in) {
     return signature;
 }
 
-std::string criticalMessage(const std::filesystem::path& filePath) {
+SignedFileError lastReadError = SignedFileError::kNone;
+formats::ReadError lastBodyError = formats::ReadError::kNone;
+
+SignedFileError signedErrorOf(formats::FileReadError error) {
+    switch (error) {
+        case formats::FileReadError::kMissing:
+            return SignedFileError::kMissing;
+        case formats::FileReadError::kNotAFile:
+            return SignedFileError::kNotAFile;
+        case formats::FileReadError::kTooLarge:
+            return SignedFileError::kTooLarge;
+        case formats::FileReadError::kNone:
+        case formats::FileReadError::kReadFailed:
+            break;
+    }
+    return SignedFileError::kUnreadable;
+}
+
+// What the user must know beyond the file's name: a folder in its way (the program cannot
+// move that aside), or where the refused file was kept.
+std::string whatBecameOf(const std::filesystem::path& filePath,
+                         const std::filesystem::path& keptAs) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(filePath, ec))
+        return "\r\n\r\nA folder of that name is in the way: move or rename it.";
+    if (!keptAs.empty()) return "\r\n\r\nThe file was kept as : " + keptAs.string();
+    return {};
+}
+
+std::string criticalMessage(const std::filesystem::path& filePath,
+                            const std::filesystem::path& keptAs = {}) {
     return "Critical Error!\r\n\r\nMissing or Invalid file : " + filePath.string() +
-           "\r\n\r\nIf the problem persists, please email us at " + SystemVars.SupportEmail +
-           "\r\n\r\nThe program will now exit.";
+           whatBecameOf(filePath, keptAs) + "\r\n\r\nIf the problem persists, please email us at " +
+           SystemVars.SupportEmail + "\r\n\r\nThe program will now exit.";
+}
+
+// Renames a refused user file to its set-aside name; "" when there was none to move or the
+// rename failed (the file then stays where it was: it is never deleted).
+std::filesystem::path setAside(const std::filesystem::path& filePath) {
+    if (!mod_Helper::FileExists(filePath)) return {};
+    const std::filesystem::path keptAs = SetAsidePath(filePath);
+    std::error_code ec;
+    std::filesystem::rename(filePath, keptAs, ec);
+    return ec ? std::filesystem::path() : keptAs;
 }
 
 }  // namespace
@@ -141,10 +192,16 @@ void MakeFileSignature(std::string_view filePath, std::string_view extraText) {
 }
 
 bool IsFileSignatureValid() {
-    if (SignatureFooter.CheckText.empty()) return false;
-    return DataCipher.DecryptString(SignatureFooter.CheckText, DataKey) ==
-               signedText(SignatureHeader) &&
-           SignatureHeader.ProductCode == SystemVars.ProductCode;
+    if (SignatureFooter.CheckText.empty())
+        lastReadError = SignedFileError::kNoSignature;
+    else if (DataCipher.DecryptString(SignatureFooter.CheckText, DataKey) !=
+             signedText(SignatureHeader))
+        lastReadError = SignedFileError::kBadSignature;
+    else if (SignatureHeader.ProductCode != SystemVars.ProductCode)
+        lastReadError = SignedFileError::kOtherProduct;
+    else
+        return true;
+    return false;
 }
 
 void VerifyFileSignature(const std::filesystem::path& filePath) {
@@ -153,12 +210,15 @@ void VerifyFileSignature(const std::filesystem::path& filePath) {
 
 void ShowCriticalError(const std::filesystem::path& filePath) {
     AbortFlag = true;
-    if (filePath != AppPaths::SystemDat() && filePath != AppPaths::DataDat() &&
-        mod_Helper::FileExists(filePath)) {
-        std::error_code ec;
-        std::filesystem::remove(filePath, ec);
-    }
-    platform::MsgBox(criticalMessage(filePath), platform::kCritical, "Critical Error!");
+    const bool shipped = filePath == AppPaths::SystemDat() || filePath == AppPaths::DataDat();
+    const std::filesystem::path keptAs = shipped ? std::filesystem::path() : setAside(filePath);
+    platform::MsgBox(criticalMessage(filePath, keptAs), platform::kCritical, "Critical Error!");
+}
+
+std::filesystem::path SetAsidePath(const std::filesystem::path& filePath) {
+    std::filesystem::path keptAs = filePath;
+    keptAs += ".bad";
+    return keptAs;
 }
 
 void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failure) {
@@ -168,6 +228,7 @@ void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failur
         return;
     }
     platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " + filePath.string() +
+                         whatBecameOf(filePath, {}) +
                          "\r\n\r\nIf the problem persists, please email us at " +
                          SystemVars.SupportEmail,
                      platform::kCritical, "Critical Error!");
@@ -188,16 +249,47 @@ bool WriteSignedFile(const std::filesystem::path& filePath, std::string_view ext
 }
 
 bool ReadSignedFile(const std::filesystem::path& filePath,
-                    const std::function<void(formats::BinaryReader&)>& readBody) {
+                    const std::function<void(formats::BinaryReader&)>& readBody,
+                    std::uint64_t maxBodyBytes) {
     SignatureHeader = {};
     SignatureFooter = {};
-    const auto bytes = formats::ReadFileBytes(filePath);
-    if (!bytes) return false;
+    lastReadError = SignedFileError::kNone;
+    lastBodyError = formats::ReadError::kNone;
+    formats::FileReadError fileError = formats::FileReadError::kNone;
+    const std::uint64_t maxBytes = maxBodyBytes > formats::kNoSizeLimit - kMaxSignatureBytes
+                                       ? formats::kNoSizeLimit
+                                       : maxBodyBytes + kMaxSignatureBytes;
+    const auto bytes = formats::ReadFileBytes(filePath, maxBytes, &fileError);
+    if (!bytes) {
+        lastReadError = signedErrorOf(fileError);
+        return false;
+    }
     formats::BinaryReader in(*bytes);
     SignatureHeader = readSignature(in);
-    readBody(in);
+    // A body whose counts ask for more than memory holds is a damaged file like any other,
+    // never an exception escaping into a window's event.
+    try {
+        readBody(in);
+    } catch (const std::bad_alloc&) {
+        in.fail(formats::ReadError::kOutOfMemory);
+    } catch (const std::length_error&) {
+        in.fail(formats::ReadError::kOutOfMemory);
+    }
     SignatureFooter = readSignature(in);
-    return !in.failed();
+    if (in.failed()) {
+        lastReadError = SignedFileError::kBadBody;
+        lastBodyError = in.error();
+        return false;
+    }
+    return true;
+}
+
+SignedFileError LastSignedFileError() {
+    return lastReadError;
+}
+
+formats::ReadError LastBodyError() {
+    return lastBodyError;
 }
 
 }  // namespace mod_System

@@ -8,6 +8,8 @@ namespace mod_User {
 
 namespace {
 
+constexpr std::uint64_t kConfigBodyBytes = 8;
+
 bool writeConfig(mod_System::WriteFailure failure) {
     formats::BinaryWriter body;
     body.writeBool(UserSettings.SkipResetTimerConfirm);
@@ -28,12 +30,15 @@ void LoadConfig() {
     if (!mod_Helper::FileExists(path) && !writeConfig(mod_System::WriteFailure::kStopProgram))
         return;
     UserSettingsRecord loaded;
-    const bool read = mod_System::ReadSignedFile(path, [&loaded](formats::BinaryReader& in) {
-        loaded.SkipResetTimerConfirm = in.readBool();
-        loaded.SkipStopTimerConfirm = in.readBool();
-        loaded.SkipSaveExamNotice = in.readBool();
-        loaded.SkipZeroTotalNotice = in.readBool();
-    });
+    const bool read = mod_System::ReadSignedFile(
+        path,
+        [&loaded](formats::BinaryReader& in) {
+            loaded.SkipResetTimerConfirm = in.readBool();
+            loaded.SkipStopTimerConfirm = in.readBool();
+            loaded.SkipSaveExamNotice = in.readBool();
+            loaded.SkipZeroTotalNotice = in.readBool();
+        },
+        kConfigBodyBytes);
     if (!read || !mod_System::IsFileSignatureValid()) {
         mod_System::ShowCriticalError(path);
         return;

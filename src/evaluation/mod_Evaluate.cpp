@@ -103,13 +103,14 @@ std::optional<std::vector<PerformanceSummary>> ReadIndexForSummary() {
     std::vector<PerformanceSummary> records;
     const bool readable = mod_System::ReadSignedFile(path, [&records](formats::BinaryReader& in) {
         const auto last = lastIndexOf(SignatureHeader.ExtraText);
-        if (!last) return in.fail();
+        if (!last) return in.fail(formats::ReadError::kBadRecordIndex);
         // Every record and the footer after them must be there: a short file is unreadable.
         for (std::int32_t k = 0; k <= *last; ++k) {
-            if (in.atEnd() || in.failed()) return in.fail();
+            if (in.atEnd()) return in.fail(formats::ReadError::kCutShort);
+            if (in.failed()) return;
             records.push_back(mod_Performance::ReadSummary(in));
         }
-        if (in.atEnd()) in.fail();
+        if (in.atEnd()) in.fail(formats::ReadError::kCutShort);
     });
     if (!readable) return std::nullopt;
     return records;

@@ -114,7 +114,9 @@ std::optional<std::vector<PerformanceSummary>> ReadPerformanceIndex() {
     const bool readable =
         mod_System::ReadSignedFile(PerformanceIndexPath, [&records](formats::BinaryReader& in) {
             const auto last = lastIndexOf(SignatureHeader.ExtraText);
-            if (!last || !in.canHold(*last + 1, kSummaryMinBytes)) return in.fail();
+            if (!last) return in.fail(formats::ReadError::kBadRecordIndex);
+            if (!in.canHold(*last + 1, kSummaryMinBytes))
+                return in.fail(formats::ReadError::kCountBeyondData);
             records.reserve(static_cast<std::size_t>(*last) + 1);
             for (std::int32_t k = 0; k <= *last && !in.failed(); ++k)
                 records.push_back(ReadSummary(in));

@@ -6,6 +6,7 @@
 #include "core/mod_System.h"
 #include "exam/ExamTime.h"
 #include "exam/QuestionLookup.h"
+#include "formats/OleDate.h"
 
 namespace exam {
 
@@ -24,8 +25,12 @@ std::optional<std::size_t> readListHead(formats::BinaryReader& in, std::size_t m
     const auto bounds = in.readListDescriptor();
     if (!bounds || in.failed()) return std::nullopt;
     const formats::ListBounds& only = bounds->front();
-    if (bounds->size() != 1 || only.lowerBound != 0 || !in.canHold(only.count, minElementBytes)) {
-        in.fail();
+    if (bounds->size() != 1 || only.lowerBound != 0) {
+        in.fail(formats::ReadError::kListShape);
+        return std::nullopt;
+    }
+    if (!in.canHold(only.count, minElementBytes)) {
+        in.fail(formats::ReadError::kCountBeyondData);
         return std::nullopt;
     }
     return static_cast<std::size_t>(only.count);
@@ -181,7 +186,9 @@ bool IsCoherentExam(const CurrentExamRecord& exam) {
     const auto& questions = *exam.Questions;
     if (exam.StartIndex < 0 || static_cast<std::size_t>(exam.StartIndex) >= questions.size())
         return false;
-    if (!isMinutesNumber(exam.Minutes) || !ParseClock(exam.RemainingText)) return false;
+    if (!isMinutesNumber(exam.Minutes) || !ParseClock(exam.RemainingText) ||
+        !formats::IsShowableOleDate(exam.ExamDate))
+        return false;
     const bool placeholder = questions.size() == 1 && questions.front().QuestionID == 0;
     QuestionLookup lookup;
     for (const QuestionState& state : questions) {

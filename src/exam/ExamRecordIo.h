@@ -24,7 +24,7 @@ std::optional<std::vector<std::int16_t>> ReadInt16List(formats::BinaryReader& in
 
 // Whether a read record can be run: 1 to 32,767 questions, the start index among them,
 // every id in QuestionBank (or the lone id-0 placeholder), no answered question without
-// an answer, a 16-bit minutes number and a readable remaining time.
+// an answer, a 16-bit minutes number, a readable remaining time and a date a calendar holds.
 [[nodiscard]] bool IsCoherentExam(const CurrentExamRecord& exam);
 
 // The record of a signed exam file, or nullopt when the file is unreadable, fails its

@@ -140,11 +140,16 @@ std::int16_t clampCount(std::size_t count) {
     return static_cast<std::int16_t>(std::min(count, kMaxQuestions));
 }
 
+// A counter read from the file may already stand at its largest value: it stays there.
+void countOne(std::int32_t& counter) {
+    if (counter < std::numeric_limits<std::int32_t>::max()) ++counter;
+}
+
 void countIn(QuestionStats* stats, std::string_view kind) {
     if (!stats) return;
-    if (kind == "counter") ++stats->TimesAsked;
-    if (kind == "correct") ++stats->CorrectCount;
-    if (kind == "wrong") ++stats->WrongCount;
+    if (kind == "counter") countOne(stats->TimesAsked);
+    if (kind == "correct") countOne(stats->CorrectCount);
+    if (kind == "wrong") countOne(stats->WrongCount);
 }
 
 // Statistics count only for the grading that ends an exam: never while it runs, never again

@@ -63,25 +63,25 @@ std::string BinaryReader::readFixedString(std::size_t length) {
 
 bool BinaryReader::canHold(std::int64_t count, std::size_t minElementBytes) const {
     if (count < 0) return false;
-    return static_cast<std::uint64_t>(count) * std::max<std::size_t>(minElementBytes, 1) <=
-           remaining();
+    return static_cast<std::uint64_t>(count) <=
+           remaining() / std::max<std::size_t>(minElementBytes, 1);
 }
 
 std::optional<std::vector<ListBounds>> BinaryReader::readListDescriptor() {
     const std::int16_t dimensions = readInt16();
     if (dimensions <= 0) {
-        if (dimensions < 0) fail();
+        if (dimensions < 0) fail(ReadError::kNegativeCount);
         return std::nullopt;
     }
     if (!canHold(dimensions, 8)) {
-        fail();
+        fail(ReadError::kCountBeyondData);
         return std::nullopt;
     }
     std::vector<ListBounds> bounds(static_cast<std::size_t>(dimensions));
     for (auto& b : bounds) {
         b.count = readInt32();
         b.lowerBound = readInt32();
-        if (b.count < 0) fail();
+        if (b.count < 0) fail(ReadError::kNegativeCount);
     }
     return bounds;
 }
@@ -89,8 +89,12 @@ std::optional<std::vector<ListBounds>> BinaryReader::readListDescriptor() {
 std::optional<std::vector<std::string>> BinaryReader::readStringList() {
     const auto bounds = readListDescriptor();
     if (!bounds || failed()) return std::nullopt;
-    if (bounds->size() != 1 || !canHold((*bounds)[0].count, 2)) {
-        fail();
+    if (bounds->size() != 1) {
+        fail(ReadError::kListShape);
+        return std::nullopt;
+    }
+    if (!canHold((*bounds)[0].count, 2)) {
+        fail(ReadError::kCountBeyondData);
         return std::nullopt;
     }
     std::vector<std::string> list(static_cast<std::size_t>((*bounds)[0].count));

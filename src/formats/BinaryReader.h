@@ -9,6 +9,18 @@
 
 namespace formats {
 
+// Why a reader gave up on its bytes; the first reason recorded stands.
+enum class ReadError {
+    kNone,
+    kNegativeCount,    // a list or record count below zero
+    kCountBeyondData,  // more elements than the bytes left can hold
+    kListShape,        // a list of another shape than the layout allows
+    kBadRecordIndex,   // a record index in a text that is no number in its range
+    kCutShort,         // the bytes end before the records the layout needs
+    kTooLarge,         // the file is larger than any valid one
+    kOutOfMemory,      // the reader could not allocate what the bytes asked for
+};
+
 // One dimension of a stored list: its element count and lower bound.
 struct ListBounds {
     std::int32_t count = 0;
@@ -38,7 +50,8 @@ public:
     // cannot fit fails the reader and yields nullopt.
     std::optional<std::vector<std::string>> readStringList();
 
-    // True when `count` elements of at least `minElementBytes` each can still follow.
+    // True when `count` elements of at least `minElementBytes` each can still follow; never
+    // overflows, whatever the count.
     [[nodiscard]] bool canHold(std::int64_t count, std::size_t minElementBytes) const;
 
     [[nodiscard]] std::size_t position() const { return pos_; }
@@ -47,15 +60,18 @@ public:
     void seek(std::size_t position) { pos_ = position; }
     void skip(std::size_t count) { pos_ += count; }
 
-    [[nodiscard]] bool failed() const { return failed_; }
-    void fail() { failed_ = true; }
+    [[nodiscard]] bool failed() const { return error_ != ReadError::kNone; }
+    [[nodiscard]] ReadError error() const { return error_; }
+    void fail(ReadError reason) {
+        if (error_ == ReadError::kNone) error_ = reason;
+    }
 
 private:
     void readInto(std::uint8_t* out, std::size_t count);
 
     std::span<const std::uint8_t> data_;
     std::size_t pos_ = 0;
-    bool failed_ = false;
+    ReadError error_ = ReadError::kNone;
 };
 
 }  // namespace formats

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -8,14 +10,38 @@
 
 namespace formats {
 
-// The whole content of a regular file; nullopt when it cannot be opened or read.
-std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path);
+// Why a file could not be read.
+enum class FileReadError {
+    kNone,
+    kMissing,     // nothing of that name
+    kNotAFile,    // a folder or another non-regular entry is in the way
+    kTooLarge,    // larger than the caller's largest valid size; never read
+    kReadFailed,  // it could not be opened or read
+};
+
+inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
+
+// The whole content of a regular file of at most `maxBytes` bytes; nullopt (with the reason
+// in `why` when given) otherwise.
+std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path,
+                                   std::uint64_t maxBytes = kNoSizeLimit,
+                                   FileReadError* why = nullptr);
+
+// Why a replacing write failed; the old file is intact in every case.
+enum class FileWriteError {
+    kNone,
+    kNoFolder,     // the folder could not be created
+    kNoTemporary,  // no temporary file could be created beside the target
+    kWriteFailed,  // writing or flushing stopped short (disk full, file-size limit)
+    kNotReplaced,  // the temporary file could not be renamed over the target
+};
 
 // Replaces the file's content without ever losing the old file: the bytes go to a
 // temporary file in the same folder, are flushed to disk, and the temporary file is
 // renamed over the target. Missing parent folders are created. On failure the old file
-// is untouched, the temporary file removed, and false returned.
+// is untouched, the temporary file removed, and false returned (the reason in `why`).
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path,
-                                      std::span<const std::uint8_t> bytes);
+                                      std::span<const std::uint8_t> bytes,
+                                      FileWriteError* why = nullptr);
 
 }  // namespace formats

@@ -20,8 +20,12 @@ std::optional<std::vector<ObjectiveCount>> readObjectives(formats::BinaryReader&
     const auto bounds = in.readListDescriptor();
     if (!bounds || in.failed()) return std::nullopt;
     const formats::ListBounds& only = bounds->front();
-    if (bounds->size() != 1 || only.lowerBound != 0 || !in.canHold(only.count, kObjectiveBytes)) {
-        in.fail();
+    if (bounds->size() != 1 || only.lowerBound != 0) {
+        in.fail(formats::ReadError::kListShape);
+        return std::nullopt;
+    }
+    if (!in.canHold(only.count, kObjectiveBytes)) {
+        in.fail(formats::ReadError::kCountBeyondData);
         return std::nullopt;
     }
     std::vector<ObjectiveCount> rows(static_cast<std::size_t>(only.count));
@@ -35,9 +39,10 @@ std::optional<std::vector<ObjectiveCount>> readObjectives(formats::BinaryReader&
     return rows;
 }
 
-// The header's extra text is the last record index: plain decimal digits only.
-std::optional<std::int64_t> lastIndexOf(const std::string& text) {
-    std::int64_t last = 0;
+// The header's extra text is the last record index: plain decimal digits only, and no
+// more records than a 16-bit count can number.
+std::optional<std::int16_t> lastIndexOf(const std::string& text) {
+    std::int16_t last = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, last);
     if (text.empty() || text.front() == '-' || error != std::errc() || stop != end)
@@ -99,12 +104,11 @@ bool ReadCustomExamFile() {
     std::vector<CustomExam> records;
     const bool readable = mod_System::ReadSignedFile(path, [&records](formats::BinaryReader& in) {
         const auto last = lastIndexOf(SignatureHeader.ExtraText);
-        if (!last || !in.canHold(*last + 1, kRecordBytes)) {
-            in.fail();
-            return;
-        }
+        if (!last) return in.fail(formats::ReadError::kBadRecordIndex);
+        if (!in.canHold(*last + 1, kRecordBytes))
+            return in.fail(formats::ReadError::kCountBeyondData);
         records.reserve(static_cast<std::size_t>(*last + 1));
-        for (std::int64_t k = 0; k <= *last && !in.failed(); ++k)
+        for (std::int32_t k = 0; k <= *last && !in.failed(); ++k)
             records.push_back(ReadRecord(in));
     });
     if (!readable || !mod_System::IsFileSignatureValid()) {

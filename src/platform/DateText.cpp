@@ -6,12 +6,16 @@
 
 #include <cmath>
 
+#include "formats/OleDate.h"
+
 namespace platform {
 
 namespace {
 
-// Whole days since 1899-12-30 and the seconds of the day, rounded.
+// Whole days since 1899-12-30 and the seconds of the day, rounded; an invalid date and
+// time (shown as empty texts) for a value no calendar year 100 to 9999 holds.
 std::pair<QDate, QTime> fromOleDate(double oleDate) {
+    if (!formats::IsShowableOleDate(oleDate)) return {};
     double days = std::floor(oleDate);
     auto seconds = static_cast<int>(std::nearbyint((oleDate - days) * 86400.0));
     if (seconds >= 86400) {
@@ -56,6 +60,7 @@ std::optional<std::pair<QDate, QTime>> localeDate(const QString& text, const QLo
 
 QString GeneralDateText(double oleDate) {
     const auto [date, time] = fromOleDate(oleDate);
+    if (!date.isValid()) return {};
     const QLocale locale;
     const QString text = locale.toString(date, QLocale::ShortFormat);
     if (time == QTime(0, 0)) return text;
@@ -64,6 +69,7 @@ QString GeneralDateText(double oleDate) {
 
 QString ShortDateTimeText(double oleDate) {
     const auto [date, time] = fromOleDate(oleDate);
+    if (!date.isValid()) return {};
     return QLocale().toString(QDateTime(date, time), QLocale::ShortFormat);
 }
 

@@ -42,8 +42,12 @@ TEST(QuestionParseTest, RefusesMalformedBanks) {
     };
     for (const auto& text : malformed)
         EXPECT_FALSE(mod_Question::ParseQuestions(text)) << text;
-    // Text after a NUL byte is not part of the bank.
-    EXPECT_TRUE(mod_Question::ParseQuestions(good + std::string("\0\x1Egarbage", 9)));
+    // The text ends at its NULs; one flipped into its middle cuts the bank short.
+    EXPECT_TRUE(mod_Question::ParseQuestions(good + std::string("\0\0", 2)));
+    std::string flipped = JoinQuestions({good, Question(2, 51, "Routing")});
+    flipped[flipped.size() - 5] = '\0';
+    EXPECT_FALSE(mod_Question::ParseQuestions(flipped));
+    EXPECT_FALSE(mod_Question::ParseQuestions(good + std::string("\0\x1Egarbage", 9)));
 }
 
 namespace {

@@ -143,3 +143,37 @@ TEST_F(SignedFileTest, ADamagedFileReadBeforeNeverLeaksIntoTheNextFileWritten) {
     EXPECT_EQ(SignatureFooter.FilePath, "");
     EXPECT_TRUE(mod_System::IsFileSignatureValid());
 }
+
+TEST_F(SignedFileTest, EveryRefusedReadSaysWhy) {
+    using mod_System::SignedFileError;
+    const auto noBody = [](formats::BinaryReader&) {};
+    EXPECT_FALSE(mod_System::ReadSignedFile(folder.path() / "missing.dat", noBody));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kMissing);
+    EXPECT_FALSE(mod_System::ReadSignedFile(folder.path() / "Data", noBody));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kNotAFile);
+
+    formats::BinaryWriter body;
+    body.writeInt32(42);
+    const auto path = folder.path() / "Data" / "a.dat";
+    ASSERT_TRUE(mod_System::WriteSignedFile(path, "", body));
+    auto padded = ReadFile(path);
+    padded.resize(padded.size() + mod_System::kMaxSignatureBytes);
+    WriteFile(folder.path() / "padded.dat", padded);
+    EXPECT_FALSE(mod_System::ReadSignedFile(folder.path() / "padded.dat", noBody, 4));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kTooLarge);
+
+    // A reader whose counts ask for more than memory holds fails like any damaged body.
+    EXPECT_FALSE(mod_System::ReadSignedFile(
+        path, [](formats::BinaryReader&) { throw std::length_error("vector::reserve"); }));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kBadBody);
+    EXPECT_EQ(mod_System::LastBodyError(), formats::ReadError::kOutOfMemory);
+
+    ASSERT_TRUE(readBack(path, 4));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kNone);
+    EXPECT_FALSE(readBack(path, 3));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kBadSignature);
+    SystemVars.ProductCode = "OTHER";
+    EXPECT_FALSE(readBack(path, 4));
+    EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kOtherProduct);
+    boxes.expectNone();
+}

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
 #include "core/QuestionBank.h"
 #include "core/mod_Main.h"
 #include "core/mod_Question.h"
+#include "core/mod_System.h"
 #include "core/mod_User.h"
 #include "formats/BinaryWriter.h"
 #include "platform/MessageBox.h"
@@ -24,10 +27,15 @@ struct RecordingWindows : StartupWindows {
     void ShowMainWindow() override { calls.push_back("main"); }
 };
 
-std::string criticalText(const std::filesystem::path& file, std::string_view email) {
-    return "Critical Error!\r\n\r\nMissing or Invalid file : " + file.string() +
+std::string criticalText(const std::filesystem::path& file, std::string_view email,
+                         std::string_view note) {
+    return "Critical Error!\r\n\r\nMissing or Invalid file : " + file.string() + std::string(note) +
            "\r\n\r\nIf the problem persists, please email us at " + std::string(email) +
            "\r\n\r\nThe program will now exit.";
+}
+
+std::string keptNote(const std::filesystem::path& file) {
+    return "\r\n\r\nThe file was kept as : " + mod_System::SetAsidePath(file).string();
 }
 
 struct StartupTest : ::testing::Test {
@@ -47,8 +55,9 @@ struct StartupTest : ::testing::Test {
         mod_Main::Main(windows);
     }
     // Exactly one critical box, naming `file`.
-    void expectCritical(const std::filesystem::path& file, std::string_view email) {
-        EXPECT_EQ(boxes.shown(), (std::vector<ShownBox>{{criticalText(file, email),
+    void expectCritical(const std::filesystem::path& file, std::string_view email,
+                        std::string_view note = {}) {
+        EXPECT_EQ(boxes.shown(), (std::vector<ShownBox>{{criticalText(file, email, note),
                                                          "Critical Error!", platform::kCritical}}));
         EXPECT_TRUE(AbortFlag);
         boxes.clear();
@@ -113,17 +122,21 @@ TEST_F(StartupTest, ADamagedSystemDatIsNamedAndNeverCostsUserFiles) {
     EXPECT_TRUE(windows.calls.empty());
 }
 
-TEST_F(StartupTest, ASettingsFileOfAnotherProductIsDeletedAndTheNextStartUsesDefaults) {
+TEST_F(StartupTest, ASettingsFileOfAnotherProductIsSetAsideAndTheNextStartUsesDefaults) {
     WriteValidSampleData();
     start();
     SystemVars.ProductCode = "OTHER";
     UserSettings.SkipStopTimerConfirm = true;
     ASSERT_TRUE(mod_User::SaveConfig());
+    const auto refused = ReadFile(AppPaths::ConfigDat());
+    WriteFile(mod_System::SetAsidePath(AppPaths::ConfigDat()), BytesOf("an older one"));
 
     boxes.queue(platform::kOk);
     start();
-    expectCritical(AppPaths::ConfigDat(), kEmail);
+    expectCritical(AppPaths::ConfigDat(), kEmail, keptNote(AppPaths::ConfigDat()));
+    EXPECT_EQ(mod_System::LastSignedFileError(), mod_System::SignedFileError::kOtherProduct);
     EXPECT_FALSE(std::filesystem::exists(AppPaths::ConfigDat()));
+    EXPECT_EQ(ReadFile(mod_System::SetAsidePath(AppPaths::ConfigDat())), refused);
     EXPECT_TRUE(windows.calls.empty());
 
     start();
@@ -158,7 +171,7 @@ TEST_F(StartupTest, BankFailuresNameDataDatWhichIsNeverDeleted) {
     EXPECT_EQ(windows.calls.back(), "unload splash");
 }
 
-TEST_F(StartupTest, BrokenStatisticsAreDeletedAndRecreatedWithZeroCounts) {
+TEST_F(StartupTest, BrokenStatisticsAreSetAsideAndRecreatedWithZeroCounts) {
     WriteValidSampleData();
     start();
     QuestionStatsTable[0].CorrectCount = 5;
@@ -169,8 +182,10 @@ TEST_F(StartupTest, BrokenStatisticsAreDeletedAndRecreatedWithZeroCounts) {
     WriteFile(AppPaths::ResourceDat(), bytes);
     boxes.queue(platform::kOk);
     start();
-    expectCritical(AppPaths::ResourceDat(), kEmail);
+    expectCritical(AppPaths::ResourceDat(), kEmail, keptNote(AppPaths::ResourceDat()));
+    EXPECT_EQ(mod_System::LastSignedFileError(), mod_System::SignedFileError::kBadSignature);
     EXPECT_FALSE(std::filesystem::exists(AppPaths::ResourceDat()));
+    EXPECT_EQ(ReadFile(mod_System::SetAsidePath(AppPaths::ResourceDat())), bytes);
 
     start();
     boxes.expectNone();
@@ -185,15 +200,80 @@ TEST_F(StartupTest, StatisticsOfABankOfAnotherSizeFailOnce) {
     WriteDataDat(record, JoinQuestions({Question(1, 51, "Routing"), Question(2, 51, "Routing")}));
     boxes.queue(platform::kOk);
     start();
-    expectCritical(AppPaths::ResourceDat(), kEmail);
+    expectCritical(AppPaths::ResourceDat(), kEmail, keptNote(AppPaths::ResourceDat()));
+    EXPECT_EQ(mod_System::LastSignedFileError(), mod_System::SignedFileError::kNoSignature);
     start();
     boxes.expectNone();
     EXPECT_EQ(QuestionStatsTable.size(), 2u);
 }
 
-TEST_F(StartupTest, AStaleEngineTmpDoesNotSurviveStartUp) {
+TEST_F(StartupTest, AStaleEngineTmpGoesWithoutWritingThroughALink) {
     WriteValidSampleData();
     WriteFile(AppPaths::EngineTmp(), formats::Bytes(100000, 'x'));
     start();
     EXPECT_FALSE(std::filesystem::exists(AppPaths::EngineTmp()));
+
+    const auto statistics = ReadFile(AppPaths::ResourceDat());
+    std::filesystem::create_symlink(AppPaths::ResourceDat(), AppPaths::EngineTmp());
+    start();
+    EXPECT_FALSE(std::filesystem::is_symlink(AppPaths::EngineTmp()));
+    std::filesystem::create_hard_link(AppPaths::ResourceDat(), AppPaths::EngineTmp());
+    start();
+    EXPECT_FALSE(std::filesystem::exists(AppPaths::EngineTmp()));
+    boxes.expectNone();
+    EXPECT_EQ(ReadFile(AppPaths::ResourceDat()), statistics);
+}
+
+TEST_F(StartupTest, ABitFlippedInTheBankNamesDataDatAndCostsNoUserFile) {
+    const auto record = MinimalSystemVars();
+    WriteSystemDat(record);
+    std::string bank = JoinQuestions({Question(1, 51, "Routing"), Question(2, 51, "Routing")});
+    WriteDataDat(record, bank);
+    start();
+    const auto statistics = ReadFile(AppPaths::ResourceDat());
+
+    // The bank would be cut to half a question: the statistics would no longer fit.
+    bank[bank.find('\x1E') - 3] = '\0';
+    WriteDataDat(record, bank);
+    boxes.queue(platform::kOk);
+    start();
+    expectCritical(AppPaths::DataDat(), kEmail);
+    EXPECT_EQ(ReadFile(AppPaths::ResourceDat()), statistics);
+}
+
+TEST_F(StartupTest, OversizedSettingsAreRefusedUnreadAndSetAside) {
+    WriteValidSampleData();
+    start();
+    auto padded = ReadFile(AppPaths::ConfigDat());
+    padded.resize(padded.size() + mod_System::kMaxSignatureBytes);  // still valid, but padded
+    WriteFile(AppPaths::ConfigDat(), padded);
+    boxes.queue(platform::kOk);
+    start();
+    expectCritical(AppPaths::ConfigDat(), kEmail, keptNote(AppPaths::ConfigDat()));
+    EXPECT_EQ(mod_System::LastSignedFileError(), mod_System::SignedFileError::kTooLarge);
+
+    {
+        std::ofstream sparse(AppPaths::ConfigDat(), std::ios::binary);
+        sparse.seekp((std::int64_t{64} << 30) - 1);  // 64 GiB, nearly all of it a hole
+        sparse.put('\0');
+    }
+    boxes.queue(platform::kOk);
+    start();
+    expectCritical(AppPaths::ConfigDat(), kEmail, keptNote(AppPaths::ConfigDat()));
+    EXPECT_EQ(mod_System::LastSignedFileError(), mod_System::SignedFileError::kTooLarge);
+}
+
+TEST_F(StartupTest, AFolderInTheWayOfAUserFileIsNamed) {
+    WriteValidSampleData();
+    const std::string note = "\r\n\r\nA folder of that name is in the way: move or rename it.";
+    for (const auto& file : {AppPaths::ConfigDat(), AppPaths::ResourceDat()}) {
+        std::filesystem::create_directories(file / "inside");
+        boxes.queue(platform::kOk);
+        start();
+        expectCritical(file, kEmail, note);
+        EXPECT_TRUE(std::filesystem::is_directory(file / "inside"));
+        std::filesystem::remove_all(file);
+    }
+    start();
+    boxes.expectNone();
 }

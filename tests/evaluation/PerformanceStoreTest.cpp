@@ -180,15 +180,23 @@ TEST_F(PerformanceStoreTest, ATakenHistoryNameIsDrawnAgain) {
 }
 
 TEST_F(PerformanceStoreTest, ABrokenIndexIsReportedAndNothingIsWritten) {
-    const std::vector<std::string> headers = {"x", "-1", "4"};  // "4" promises absent records
-    for (const std::string& header : headers) {
+    const std::vector<std::pair<std::string, formats::ReadError>> headers = {
+        {"x", formats::ReadError::kBadRecordIndex},
+        {"-1", formats::ReadError::kBadRecordIndex},
+        {"4", formats::ReadError::kCountBeyondData},  // promises absent records
+    };
+    for (const auto& [header, reason] : headers) {
         writeIndex({summary(0, "Trial")}, header);
         boxes.queue(platform::kOk);
         mod_Performance::SavePerformanceRecord();
         EXPECT_TRUE(AbortFlag);
+        EXPECT_EQ(mod_System::LastBodyError(), reason) << header;
         EXPECT_FALSE(CurrentExam.Continued);
         EXPECT_TRUE(CurrentExam.PerformanceFile.empty());
-        EXPECT_EQ(filesInStore(), 0u);  // the broken index is deleted, nothing is added
+        // The broken index is set aside, nothing is added.
+        EXPECT_EQ(filesInStore(), 1u);
+        EXPECT_TRUE(std::filesystem::exists(
+            mod_System::SetAsidePath(mod_Performance::PerformanceIndexPath)));
         AbortFlag = false;
     }
     ASSERT_EQ(boxes.shown().size(), headers.size());

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
@@ -48,6 +51,12 @@ Hand head(std::int16_t startIndex = 0, std::string_view minutes = "0",
     h.i32(0).i16(0).str("").zeros(8).str("").str("T").str(minutes).str(remaining).str("");
     h.i16(0).i16(0).i16(startIndex);
     return h;
+}
+
+// The body with another exam date (after the 4-byte number and the 2-byte flag and length).
+Bytes dated(Bytes body, double date) {
+    std::memcpy(body.data() + 8, &date, sizeof date);
+    return body;
 }
 
 // The fields between the objectives and the question list, all zero or empty.
@@ -179,14 +188,17 @@ TEST_F(ExamFileTest, IncoherentBodiesAreRefusedAndCurrentExamIsKept) {
         return h.bytes;
     };
     const std::vector<Bytes> incoherent = {
-        questions(head(2), 2, {5, 6}),                       // start index outside the list
-        questions(head(-1), 2, {5, 6}),                      // negative start index
-        questions(head(), 2, {5, 9}),                        // id 9 is not in the bank
-        questions(head(), 2, {0, 5}),                        // id 0 beside real questions
-        questions(head(0, "x"), 1, {5}),                     // minutes not a number
-        questions(head(0, "0", "1:75:00"), 1, {5}),          // no readable remaining time
-        questions(head(), 0, {}),                            // no question at all
-        questions(head(), 0x7FFFFFFF, {5}),                  // absurd count
+        questions(head(2), 2, {5, 6}),               // start index outside the list
+        questions(head(-1), 2, {5, 6}),              // negative start index
+        questions(head(), 2, {5, 9}),                // id 9 is not in the bank
+        questions(head(), 2, {0, 5}),                // id 0 beside real questions
+        questions(head(0, "x"), 1, {5}),             // minutes not a number
+        questions(head(0, "0", "1:75:00"), 1, {5}),  // no readable remaining time
+        questions(head(), 0, {}),                    // no question at all
+        questions(head(), 0x7FFFFFFF, {5}),          // absurd count
+        dated(questions(head(), 1, {5}), std::numeric_limits<double>::quiet_NaN()),
+        dated(questions(head(), 1, {5}), std::numeric_limits<double>::infinity()),
+        dated(questions(head(), 1, {5}), 1e300),             // far beyond any calendar
         head().i16(0).i16(0).zeros(32).i16(0).i16(0).bytes,  // never dimensioned
         [] {  // an answered question without any answer
             Hand h = head().i16(0).i16(0);

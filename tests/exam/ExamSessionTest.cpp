@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <array>
 #include <functional>
 
@@ -201,6 +203,12 @@ TEST_F(GradingTest, GradingOutsideAnExamCountsEveryTimeAndRewritesTheStatistics)
     mod_Exam::UpdateQuestionStats(3, "Wrong");
     mod_Exam::UpdateQuestionStats(99, "wrong");
     EXPECT_EQ(rowsOf(QuestionStatsTable)[2], (std::array<std::int32_t, 4>{2, 0, 1, 0}));
+
+    // Counters read at their largest value stay there instead of overflowing.
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    QuestionStatsTable[0] = {1, kMax, kMax, kMax, false};
+    mod_Exam::GradeExam();
+    EXPECT_EQ(rowsOf(QuestionStatsTable)[0], (std::array<std::int32_t, 4>{kMax, kMax, kMax, 0}));
     boxes.expectNone();
 }
 

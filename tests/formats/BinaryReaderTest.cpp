@@ -55,20 +55,36 @@ TEST(BinaryReaderTest, ListDescriptorsKeepNeverDimensionedApartFromEmpty) {
     EXPECT_FALSE(r.failed());
 }
 
-TEST(BinaryReaderTest, CountsThatCannotFitFailWithoutAllocating) {
+TEST(BinaryReaderTest, CountsThatCannotFitFailWithoutAllocatingAndSayWhy) {
     // 0x7FFFFFFF strings cannot follow in 6 bytes.
     const Bytes huge = {1, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0, 1, 0, 'a'};
     const Bytes negative = {1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
     const Bytes twoDimensions = {2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (const Bytes& bytes : {huge, negative, twoDimensions}) {
+    const Bytes negativeDimensions = {0xFF, 0xFF};
+    const std::pair<Bytes, formats::ReadError> cases[] = {
+        {huge, formats::ReadError::kCountBeyondData},
+        {negative, formats::ReadError::kNegativeCount},
+        {twoDimensions, formats::ReadError::kListShape},
+        {negativeDimensions, formats::ReadError::kNegativeCount},
+    };
+    for (const auto& [bytes, reason] : cases) {
         BinaryReader r(bytes);
         EXPECT_FALSE(r.readStringList().has_value());
-        EXPECT_TRUE(r.failed());
+        EXPECT_EQ(r.error(), reason);
     }
     BinaryReader r(huge);
     EXPECT_FALSE(r.canHold(std::numeric_limits<std::int64_t>::max() / 2, 4));
+    EXPECT_FALSE(r.canHold(std::numeric_limits<std::int64_t>::max(), 2));
+    // 384307168202282325 x 48 wraps to 32 in 64 bits: the check must not be fooled.
+    EXPECT_FALSE(r.canHold(384307168202282325, 48));
     EXPECT_FALSE(r.canHold(-1, 1));
     EXPECT_TRUE(r.canHold(13, 1));
+    EXPECT_FALSE(r.canHold(14, 1));
+    EXPECT_TRUE(r.canHold(6, 2));
+
+    r.fail(formats::ReadError::kCutShort);
+    r.fail(formats::ReadError::kTooLarge);
+    EXPECT_EQ(r.error(), formats::ReadError::kCutShort);  // the first reason stands
 }
 
 TEST(BinaryWriterTest, RefusesStringsLongerThanASixteenBitLength) {

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <fstream>
 
 #include "formats/FileIo.h"
 #include "support/TempProgramFolder.h"
@@ -38,4 +44,68 @@ TEST(FileIoTest, ReadingAMissingFileOrAFolderGivesNothing) {
     EXPECT_FALSE(formats::ReadFileBytes(folder.path() / "Data").has_value());
     testsupport::WriteFile(folder.path() / "empty", {});
     EXPECT_EQ(formats::ReadFileBytes(folder.path() / "empty"), Bytes{});
+}
+
+TEST(FileIoTest, AWriteStoppedPartWayIsNeverReportedAsSuccess) {
+    TempProgramFolder folder;
+    const auto path = folder.path() / "Data" / "Resource.dat";
+    const Bytes old(100, 7);
+    ASSERT_TRUE(formats::WriteFileReplacing(path, old));
+
+    // A file-size limit with its signal ignored: write() stops short, then fails.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr rlim_t kLimit = 4096;
+        const rlimit limit{kLimit, kLimit};
+        ::signal(SIGXFSZ, SIG_IGN);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        formats::FileWriteError why = formats::FileWriteError::kNone;
+        const bool reported = formats::WriteFileReplacing(path, Bytes(64 * 1024, 1), &why);
+        ::_exit(reported ? 1 : why == formats::FileWriteError::kWriteFailed ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(formats::ReadFileBytes(path), old);
+    EXPECT_EQ(entriesIn(path.parent_path()), 1u);
+}
+
+TEST(FileIoTest, EveryFailureSaysWhy) {
+    TempProgramFolder folder;
+    formats::FileWriteError writeError = formats::FileWriteError::kNone;
+    const auto blocked = folder.path() / "Data" / "Config.dat";
+    std::filesystem::create_directories(blocked / "inside");
+    EXPECT_FALSE(formats::WriteFileReplacing(blocked, Bytes{1}, &writeError));
+    EXPECT_EQ(writeError, formats::FileWriteError::kNotReplaced);
+
+    testsupport::WriteFile(folder.path() / "plain", Bytes{1});
+    EXPECT_FALSE(
+        formats::WriteFileReplacing(folder.path() / "plain" / "below", Bytes{1}, &writeError));
+    EXPECT_EQ(writeError, formats::FileWriteError::kNoFolder);
+
+    formats::FileReadError readError = formats::FileReadError::kNone;
+    EXPECT_FALSE(
+        formats::ReadFileBytes(folder.path() / "missing", formats::kNoSizeLimit, &readError));
+    EXPECT_EQ(readError, formats::FileReadError::kMissing);
+    EXPECT_FALSE(formats::ReadFileBytes(blocked, formats::kNoSizeLimit, &readError));
+    EXPECT_EQ(readError, formats::FileReadError::kNotAFile);
+}
+
+TEST(FileIoTest, AFileLargerThanItsLimitIsRefusedUnread) {
+    TempProgramFolder folder;
+    const auto sparse = folder.path() / "Data" / "Config.dat";
+    {
+        std::ofstream out(sparse, std::ios::binary);
+        out.seekp((std::int64_t{64} << 30) - 1);  // 64 GiB, almost all of it a hole
+        out.put('\0');
+    }
+    formats::FileReadError why = formats::FileReadError::kNone;
+    EXPECT_FALSE(formats::ReadFileBytes(sparse, 1024, &why).has_value());
+    EXPECT_EQ(why, formats::FileReadError::kTooLarge);
+
+    testsupport::WriteFile(sparse, Bytes(1024, 5));
+    EXPECT_EQ(formats::ReadFileBytes(sparse, 1024, &why), Bytes(1024, 5));
+    EXPECT_EQ(why, formats::FileReadError::kNone);
 }

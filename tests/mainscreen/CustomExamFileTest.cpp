@@ -110,7 +110,7 @@ TEST_F(CustomExamFileTest, WritesTheDocumentedBytesWithoutTheCustomTabRecord) {
     EXPECT_EQ(CustomExamTable, (std::vector<CustomExam>{diagnostic(), trial}));
 }
 
-TEST_F(CustomExamFileTest, DamagedFilesGoToTheCriticalErrorAndAreDeleted) {
+TEST_F(CustomExamFileTest, DamagedFilesGoToTheCriticalErrorAndAreSetAside) {
     CustomExamTable = {diagnostic()};
     EXPECT_TRUE(CustomExamFile::ReadCustomExamFile());  // no file yet: nothing changes
     EXPECT_EQ(CustomExamTable.size(), 1u);
@@ -127,13 +127,28 @@ TEST_F(CustomExamFileTest, DamagedFilesGoToTheCriticalErrorAndAreDeleted) {
         std::string extraText;
         Bytes body;
         std::string key;
+        mod_System::SignedFileError error;
+        formats::ReadError bodyError = formats::ReadError::kNone;
     };
+    using formats::ReadError;
+    using mod_System::SignedFileError;
     const Case cases[] = {
-        {"a header count above the records", "2", two.bytes(), ownKey},
-        {"a header count that is no number", "one", two.bytes(), ownKey},
-        {"a negative header count", "-1", two.bytes(), ownKey},
-        {"a list longer than the file", "0", hugeList.out.bytes(), ownKey},
-        {"another product's key", "1", two.bytes(), "xyz-abcd"},
+        // The third record's lists are read from the footer's bytes.
+        {"a header count above the records", "2", two.bytes(), ownKey, SignedFileError::kBadBody,
+         ReadError::kCountBeyondData},
+        {"a header count that is no number", "one", two.bytes(), ownKey, SignedFileError::kBadBody,
+         ReadError::kBadRecordIndex},
+        {"a negative header count", "-1", two.bytes(), ownKey, SignedFileError::kBadBody,
+         ReadError::kBadRecordIndex},
+        // Times the smallest record size it wraps to 32 in 64 bits: once it passed the size
+        // check and made the reader throw.
+        {"a header count beyond 16 bits", "384307168202282325", two.bytes(), ownKey,
+         SignedFileError::kBadBody, ReadError::kBadRecordIndex},
+        {"a header count the bytes cannot hold", "32767", two.bytes(), ownKey,
+         SignedFileError::kBadBody, ReadError::kCountBeyondData},
+        {"a list longer than the file", "0", hugeList.out.bytes(), ownKey,
+         SignedFileError::kBadBody, ReadError::kCountBeyondData},
+        {"another product's key", "1", two.bytes(), "xyz-abcd", SignedFileError::kBadSignature},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -146,7 +161,10 @@ TEST_F(CustomExamFileTest, DamagedFilesGoToTheCriticalErrorAndAreDeleted) {
         boxes.queue(platform::kOk);
         EXPECT_FALSE(CustomExamFile::ReadCustomExamFile());
         EXPECT_TRUE(AbortFlag);
+        EXPECT_EQ(mod_System::LastSignedFileError(), c.error);
+        EXPECT_EQ(mod_System::LastBodyError(), c.bodyError);
         EXPECT_FALSE(std::filesystem::exists(AppPaths::CustomDat()));
+        EXPECT_TRUE(std::filesystem::exists(mod_System::SetAsidePath(AppPaths::CustomDat())));
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_NE(boxes.shown()[0].text.find(AppPaths::CustomDat().string()), std::string::npos);
         EXPECT_EQ(CustomExamTable.size(), 1u);

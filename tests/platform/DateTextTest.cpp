@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 #include "platform/DateText.h"
 
 namespace {
@@ -37,4 +39,15 @@ TEST(DateTextTest, EveryDateTextTheWindowsWriteParsesBackInAnyLocale) {
     EXPECT_EQ(platform::ParseDateText("2026-12-06 21:02:02"),
               std::pair(QDate(2026, 12, 6), QTime(21, 2, 2)));
     EXPECT_FALSE(platform::ParseDateText("Final Exam").has_value());
+}
+
+TEST(DateTextTest, DatesNoCalendarHoldsShowEmpty) {
+    for (const double date :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity(), 1e300, -1e18, 2958466.0}) {
+        EXPECT_TRUE(platform::GeneralDateText(date).isEmpty()) << date;
+        EXPECT_TRUE(platform::ShortDateTimeText(date).isEmpty()) << date;
+    }
+    EXPECT_FALSE(platform::GeneralDateText(2958465.5).isEmpty());  // 9999-12-31 12:00
+    EXPECT_FALSE(platform::GeneralDateText(-657434.0).isEmpty());  // 0100-01-01
 }
