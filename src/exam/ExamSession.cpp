@@ -9,6 +9,7 @@
 #include "core/AbortFlag.h"
 #include "core/mod_Question.h"
 #include "exam/ExamTime.h"
+#include "exam/MonotonicClock.h"
 #include "exam/QuestionLookup.h"
 #include "exam/mod_Exam.h"
 
@@ -58,9 +59,17 @@ bool ExamSession::Open(ExamOpening opening, const std::filesystem::path& savePat
     const bool ranOut = opening != ExamOpening::kNew && limitSeconds_ > 0 &&
                         CurrentExam.RemainingText == kNewExamRemaining &&
                         ParseClock(CurrentExam.ElapsedText).value_or(0) > 0;
-    secondsLeft_ = (CurrentExam.RemainingText != kNewExamRemaining || ranOut) && stored
-                       ? *stored
-                       : limitSeconds_;
+    setClock(std::int64_t{(CurrentExam.RemainingText != kNewExamRemaining || ranOut) && stored
+                              ? *stored
+                              : limitSeconds_} *
+             1000);
+    // A resumed or reviewed exam goes on from the time it had already taken.
+    if (opening != ExamOpening::kNew) {
+        elapsedSeconds_ = Timed() ? std::max(0, limitSeconds_ - secondsLeft_)
+                                  : ParseClock(CurrentExam.ElapsedText).value_or(0);
+        elapsedMs_ = std::int64_t{elapsedSeconds_} * 1000;
+    }
+    syncedAt_ = MonotonicNow();
     clockRunning_ = CurrentExam.TimerOn && !ranOut;
     inProgress_ = true;
     regradeForScore();
@@ -157,23 +166,47 @@ StatusCounts ExamSession::Counts() const {
     return counts;
 }
 
+void ExamSession::sync() {
+    const std::chrono::milliseconds now = MonotonicNow();
+    const std::int64_t passed = std::max<std::int64_t>(0, (now - syncedAt_).count());
+    syncedAt_ = now;
+    if (clockRunning_) setClock(clockMs_ + (Timed() ? -passed : passed));
+    if (inProgress_) {
+        elapsedMs_ += passed;
+        elapsedSeconds_ = static_cast<std::int32_t>(
+            std::min<std::int64_t>(elapsedMs_ / 1000, std::numeric_limits<std::int32_t>::max()));
+    }
+}
+
+void ExamSession::setClock(std::int64_t milliseconds) {
+    clockMs_ = std::max<std::int64_t>(0, milliseconds);
+    // A countdown shows a second as long as part of it is left.
+    const std::int64_t seconds = Timed() ? (clockMs_ + 999) / 1000 : clockMs_ / 1000;
+    secondsLeft_ = static_cast<std::int32_t>(
+        std::min<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::max()));
+}
+
+void ExamSession::mirrorTimes() const {
+    CurrentExam.RemainingText = FormatClock(secondsLeft_);
+    CurrentExam.ElapsedText = FormatClock(elapsedSeconds_);
+}
+
 bool ExamSession::TickClock() {
     if (!clockRunning_) return false;
-    secondsLeft_ += Timed() ? -1 : 1;
-    if (!Timed() || secondsLeft_ >= 1) return false;
-    secondsLeft_ = 0;
+    sync();
+    if (!Timed() || clockMs_ > 0) return false;
     clockRunning_ = false;
     return true;
 }
 
 void ExamSession::TickElapsed() {
     if (!inProgress_) return;
-    ++elapsedSeconds_;
-    CurrentExam.RemainingText = FormatClock(secondsLeft_);
-    CurrentExam.ElapsedText = FormatClock(elapsedSeconds_);
+    sync();
+    mirrorTimes();
 }
 
 bool ExamSession::Pause() {
+    sync();
     if (paused_) return true;
     paused_ = clockRunning_;
     clockRunning_ = false;
@@ -181,21 +214,25 @@ bool ExamSession::Pause() {
 }
 
 void ExamSession::Resume() {
+    sync();
     if (!paused_) return;
     paused_ = false;
     clockRunning_ = true;
 }
 
 void ExamSession::StopClock() {
+    sync();
     if (!paused_) clockRunning_ = false;
 }
 
 void ExamSession::ResumeClock() {
+    sync();
     if (open_ && !review_ && !paused_ && !(Timed() && secondsLeft_ == 0)) clockRunning_ = true;
 }
 
 void ExamSession::ResetClock() {
-    if (open_ && !review_) secondsLeft_ = limitSeconds_;
+    sync();
+    if (open_ && !review_) setClock(std::int64_t{limitSeconds_} * 1000);
 }
 
 void ExamSession::Continue() {
@@ -204,6 +241,7 @@ void ExamSession::Continue() {
 
 bool ExamSession::GradeAndRecord() {
     if (!open_ || review_) return false;
+    TickElapsed();
     inProgress_ = false;
     mod_Exam::GradeExam();
     if (const ExamRecorder& record = installedRecorder()) record();
@@ -211,22 +249,25 @@ bool ExamSession::GradeAndRecord() {
 }
 
 bool ExamSession::SaveAndEnd(const std::filesystem::path& path) {
-    // Written while the exam still runs, so that a failed write leaves it exactly as it was;
-    // the grading that then ends it counts the statistics once and matches the record.
+    // Written while the exam still runs, so that a failed write leaves it exactly as it was.
+    // Nothing counts in the statistics: the exam counts once, when the resumed exam is graded.
     if (!Save(path)) return false;
+    sync();
     inProgress_ = false;
-    mod_Exam::GradeExam();
     return true;
 }
 
 bool ExamSession::Save(const std::filesystem::path& path) {
-    if (!open_ || review_ || path.empty() || !mod_Exam::SaveExam(path)) return false;
+    if (!open_ || review_ || path.empty()) return false;
+    TickElapsed();
+    if (!mod_Exam::SaveExam(path)) return false;
     savePath_ = path;
     return true;
 }
 
 void ExamSession::EnterReview() {
     if (!open_) return;
+    sync();
     review_ = true;
     inProgress_ = false;
     clockRunning_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -66,10 +67,11 @@ public:
     bool SetMarked(std::int16_t position, bool marked);
     [[nodiscard]] StatusCounts Counts() const;
 
-    // One second of the exam clock; true when this tick ran out of time (the window then
-    // opens the end dialog with reason 6).
+    // Brings the exam clock up to the monotonic time; true when this call ran out of time
+    // (the window then opens the end dialog with reason 6).
     bool TickClock();
-    // One second of the elapsed-time timer: mirrors both times into CurrentExam.
+    // Brings the elapsed time up to the monotonic time and mirrors both times into
+    // CurrentExam.
     void TickElapsed();
     // False when the clock is not running (nothing to pause).
     bool Pause();
@@ -96,6 +98,11 @@ public:
 private:
     QuestionState* currentState();
     void regradeForScore();
+    // Adds the monotonic time passed since the last call to the clocks that ran meanwhile;
+    // called before any change of what runs.
+    void sync();
+    void setClock(std::int64_t milliseconds);
+    void mirrorTimes() const;
 
     bool open_ = false;
     bool inProgress_ = false;
@@ -105,6 +112,10 @@ private:
     std::int32_t limitSeconds_ = 0;
     std::int32_t secondsLeft_ = 0;
     std::int32_t elapsedSeconds_ = 0;
+    // Left when timed, used when untimed.
+    std::int64_t clockMs_ = 0;
+    std::int64_t elapsedMs_ = 0;
+    std::chrono::milliseconds syncedAt_{};
     std::filesystem::path savePath_;
 };
 

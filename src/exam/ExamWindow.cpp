@@ -1,5 +1,6 @@
 #include "exam/ExamWindow.h"
 
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -76,6 +77,10 @@ void ShowReviewMode() {
     disable(window->button_end);
     disable(window->button_save);
     disable(window->button_pause);
+    // A reviewed exam's clock is over: its buttons would do nothing.
+    for (QWidget* button :
+         {window->Button_Pause_Exam, window->Button_Reset_Timer, window->Button_Stop_Timer})
+        if (button) button->setEnabled(false);
 }
 
 void ShowQuestionFromList(std::int32_t position) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -466,8 +467,8 @@ void frm_Exam::setCaptions() {
     lbl_Exam_Time_Remaining->setText(text(8));
     Choices_Reset->setText(text(9));
     Choices_Jump->setEditText(text(10));
-    Choices_Previous[0]->setText(QStringLiteral("< ") + text(11));
-    Choices_Next[0]->setText(text(12) + QStringLiteral(" >"));
+    Choices_Previous[0]->setText(text(11));
+    Choices_Next[0]->setText(text(12));
     // The other pairs act alike and say the same.
     for (int k = 1; k < 3; ++k) {
         Choices_Previous[k]->setText(Choices_Previous[0]->text());
@@ -577,11 +578,15 @@ void frm_Exam::check_Review_Click(int index) {
 
 void frm_Exam::Label_Click(int index) {
     const auto k = static_cast<std::size_t>(index);
-    UpdatingChoices = true;
+    QAbstractButton* control = nullptr;
     if (ShownAnswerType == 2 && k < choice_multiple_checkbox.size())
-        choice_multiple_checkbox[k]->setChecked(!choice_multiple_checkbox[k]->isChecked());
+        control = choice_multiple_checkbox[k];
     else if (ShownAnswerType == 1 && k < choices_single_optionbutton.size())
-        choices_single_optionbutton[k]->setChecked(true);
+        control = choices_single_optionbutton[k];
+    // The text of a choice acts only as far as its own box or button would.
+    if (!control || control->isHidden() || !control->isEnabled()) return;
+    UpdatingChoices = true;
+    control->setChecked(ShownAnswerType == 1 || !control->isChecked());
     UpdatingChoices = false;
     mod_MyCurrentExam::RecordAnswer();
 }
@@ -710,6 +715,12 @@ bool frm_Exam::eventFilter(QObject* watched, QEvent* event) {
             Choices_Inner_KeyDown(key);
             return true;
         }
+    } else if (type == QEvent::Wheel &&
+               (watched == Choices_Outer ||
+                Choices_Outer->isAncestorOf(qobject_cast<QWidget*>(watched)))) {
+        // The wheel anywhere over the answers scrolls them as their scroll bar would.
+        if (Choices_Vscroll->isEnabled()) QCoreApplication::sendEvent(Choices_Vscroll, event);
+        return true;
     } else if ((watched == RichTextBox1->viewport() || watched == RichTextBox2->viewport()) &&
                type == QEvent::MouseButtonPress) {
         RichTextBox_Click();

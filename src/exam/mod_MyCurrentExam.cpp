@@ -22,6 +22,7 @@
 
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
+#include "core/mod_ComboBox.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
 #include "exam/QuestionLookup.h"
@@ -327,14 +328,13 @@ void ShowQuestion(std::int16_t n) {
     const bool reviewable = !session.InReview();
     for (QCheckBox* review : window->check_Review)
         review->setEnabled(reviewable);
+    // The panel takes answers as soon as the question shows; a paused, graded or timed-out
+    // exam keeps it off.
+    window->Choices_Inner->setEnabled(session.AcceptsAnswers());
     ShowGivenAnswer(*window, false);
     ArrangeChoicesScroll(*window);
-
-    // The panel stays off until the clock's next tick; a graded or timed-out exam keeps it off.
-    if (!CurrentExam.Continued || !session.AcceptsAnswers()) {
-        window->Choices_Inner->setEnabled(false);
-        window->Choices_Reset->setEnabled(false);
-    }
+    if (!window->Choices_Inner->isEnabled()) window->Choices_Reset->setEnabled(false);
+    if (window->Choices_Jump->currentIndex() >= 0) window->Choices_Jump->setCurrentIndex(n);
 }
 
 void RecordAnswer() {
@@ -344,9 +344,11 @@ void RecordAnswer() {
     if (!window || !state || window->RichTextBox1Tag.empty()) return;
     const bool marked = window->check_Review[0]->isChecked();
     const std::string answer = answerOnControls(*window);
-    // Marks can still change once the answers are closed (time up, stopped clock).
-    const bool stored = session.AcceptsAnswers() ? session.RecordAnswer(answer, marked)
-                                                 : session.SetMarked(CurrentQuestionIndex, marked);
+    // Marks can still change once the answers are closed (time up, stopped clock); an answer
+    // only while the panel that holds it is enabled.
+    const bool stored = session.AcceptsAnswers() && window->Choices_Inner->isEnabled()
+                            ? session.RecordAnswer(answer, marked)
+                            : session.SetMarked(CurrentQuestionIndex, marked);
 
     RefreshStatusCounts();
     // Controls that were refused show the stored answer again; a graded exam closes them.

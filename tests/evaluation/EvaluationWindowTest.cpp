@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/cls_ToolTipText.h"
+#include "core/mod_ComboBox.h"
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/frm_Evaluate.h"
 #include "exam/ExamSession.h"
@@ -108,6 +110,9 @@ TEST_F(EvaluationWindowTest, TheExamBecomesAReviewThatNothingChangesOrCountsAgai
         EXPECT_FALSE(button->isEnabled());
         EXPECT_EQ(button->look(), PictureButton::Look::Disabled);
     }
+    for (const QPushButton* button : {examWindow->Button_Pause_Exam, examWindow->Button_Reset_Timer,
+                                      examWindow->Button_Stop_Timer})
+        EXPECT_FALSE(button->isEnabled());
 
     EXPECT_TRUE(CurrentExamSession.InReview());
     const CurrentExamRecord graded = CurrentExam;
@@ -208,12 +213,14 @@ TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorti
     window->ListView1_MouseMove(where + QPoint(20, 0));
     EXPECT_EQ(window->ListTip->tipWindow(), tip);
 
+    exam::ExamWindow()->Choices_Jump->setCurrentIndex(2);  // the exam's last jump
     list->setCurrentItem(seventh);
     window->ListView1_DblClick();
     EXPECT_EQ(CurrentQuestionIndex, 6);
     EXPECT_TRUE(window->isHidden());
     EXPECT_EQ(exam::ExamWindow()->SSTab2->currentIndex(), 0);
     EXPECT_EQ(exam::ExamWindow()->RichTextBox1Tag, "7");
+    EXPECT_EQ(exam::ExamWindow()->Choices_Jump->currentText(), "7");
 }
 
 TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresADoubleClick) {

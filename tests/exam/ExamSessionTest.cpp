@@ -15,6 +15,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamSession.h"
+#include "exam/FakeClock.h"
 #include "exam/mod_Exam.h"
 #include "support/SampleArchives.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -54,6 +55,7 @@ Rows rowsOf(const std::vector<QuestionStats>& table) {
 
 // Three questions: single answer (B), two of three (A and C), fill in the blank.
 struct ExamSessionTest : ::testing::Test {
+    examtest::FakeClock clock;
     TempProgramFolder folder;
     ScriptedMessageBoxes boxes;
     std::filesystem::path savePath = AppPaths::SaveFolder() / "exam.sav";
@@ -298,7 +300,8 @@ TEST_F(ExamSessionTest, OnlyEvaluatingCountsAndReviewNeverCountsAgain) {
     boxes.expectNone();
 }
 
-TEST_F(ExamSessionTest, SavingAtTheEndCountsAndFinishingTheSaveCountsAgain) {
+TEST_F(ExamSessionTest, ASavedExamCountsOnceWhenGradedAndCarriesItsTimeAcrossTheSave) {
+    using namespace std::chrono_literals;
     startExam(false, [] {  // a custom exam of all three questions
         CurrentExam.IsCustom = true;
         CurrentExam.Objectives =
@@ -306,22 +309,68 @@ TEST_F(ExamSessionTest, SavingAtTheEndCountsAndFinishingTheSaveCountsAgain) {
         mod_Exam::BuildCustomExamQuestions();
     });
     answerSome();
+    clock.Advance(90s);
     EXPECT_FALSE(CurrentExamSession.SaveAndEnd({}));  // save dialog cancelled
     EXPECT_TRUE(CurrentExamSession.InProgress());
     ASSERT_TRUE(CurrentExamSession.RecordAnswer("A", true));
-    EXPECT_EQ(timesAsked(), (Counts{0, 0, 0}));
 
     ASSERT_TRUE(CurrentExamSession.SaveAndEnd(savePath));
-    EXPECT_EQ(timesAsked(), (Counts{1, 1, 1}));
+    EXPECT_EQ(timesAsked(), (Counts{0, 0, 0}));
+    EXPECT_EQ(CurrentExam.RemainingText, "00:08:30");
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:01:30");
     const CurrentExamRecord saved = CurrentExam;
     EXPECT_EQ(CurrentExamSession.Close(), savePath);
+    clock.Advance(1h);  // away from the exam
 
     ASSERT_TRUE(mod_Exam::LoadSavedExam(savePath));
     EXPECT_EQ(CurrentExam, saved);
     EXPECT_EQ(CurrentExam.StartIndex, 1);
     ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kResumed, savePath));
     EXPECT_EQ(CurrentQuestionIndex, 1);
+    clock.Advance(30s);
     ASSERT_TRUE(CurrentExamSession.GradeAndRecord());
-    EXPECT_EQ(timesAsked(), (Counts{2, 2, 2}));  // the documented double count
-    EXPECT_EQ(QuestionStatsTable[1].WrongCount, 2);
+    EXPECT_EQ(timesAsked(), (Counts{1, 1, 1}));
+    EXPECT_EQ(QuestionStatsTable[1].WrongCount, 1);
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:02:00");
+
+    // An untimed exam carries its stored elapsed time.
+    CurrentExam = saved;
+    CurrentExam.Minutes = "0";
+    CurrentExam.RemainingText = "00:00:40";
+    CurrentExam.ElapsedText = "00:00:45";
+    ASSERT_TRUE(CurrentExamSession.Open(ExamOpening::kResumed, savePath));
+    clock.Advance(5s);
+    CurrentExamSession.TickElapsed();
+    EXPECT_EQ(CurrentExam.RemainingText, "00:00:45");
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:00:50");
+}
+
+TEST_F(ExamSessionTest, TheClockMeasuresTimeNotTicksAndHoldsWhilePausedOrStopped) {
+    using namespace std::chrono_literals;
+    startExam(false);
+    clock.Advance(6500ms);  // a stall: one late tick
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 594);  // a second shows while part of it is left
+    ASSERT_TRUE(CurrentExamSession.Pause());
+    clock.Advance(1min);
+    CurrentExamSession.Resume();
+    clock.Advance(500ms);
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 593);
+    CurrentExamSession.StopClock();
+    clock.Advance(1min);
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    CurrentExamSession.ResumeClock();
+    CurrentExamSession.TickElapsed();
+    EXPECT_EQ(CurrentExam.RemainingText, "00:09:53");
+    EXPECT_EQ(CurrentExam.ElapsedText, "00:02:07");  // pauses included
+
+    clock.Advance(592999ms);
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    EXPECT_TRUE(CurrentExamSession.AcceptsAnswers());
+    clock.Advance(1ms);
+    EXPECT_TRUE(CurrentExamSession.TickClock());
+    EXPECT_FALSE(CurrentExamSession.AcceptsAnswers());
+    EXPECT_FALSE(CurrentExamSession.TickClock());
+    EXPECT_EQ(CurrentExamSession.SecondsLeft(), 0);
 }

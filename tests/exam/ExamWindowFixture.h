@@ -23,6 +23,7 @@
 #include "exam/ExamEnd.h"
 #include "exam/ExamSession.h"
 #include "exam/ExamWindow.h"
+#include "exam/FakeClock.h"
 #include "exam/QuestionLookup.h"
 #include "exam/frm_Exam.h"
 #include "exam/mod_Exam.h"
@@ -61,10 +62,12 @@ inline formats::Bytes pictureBytes() {
 
 // Four questions: single answer with the picture above its text, two of four check boxes
 // with the picture after its text, fill in the blank, and one whose group and level have
-// no names. The window opens on them with its real timers parked: tests tick by hand. The
+// no names. The window opens on them with its real timers parked and a fake monotonic
+// clock: tests move time and tick by hand. The
 // end dialog is recorded, the save dialog answers from chosenPaths ("" once they run out)
 // and the evaluation window is only counted.
 struct ExamWindowFixture : ::testing::Test {
+    FakeClock clock;
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedMessageBoxes boxes;
     std::vector<int> endReasons;

@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QWheelEvent>
 
 #include <filesystem>
 
@@ -110,10 +111,6 @@ TEST_F(ExamWindowTest, TheExplanationIsAlwaysFilledAndItsTabFollowsTheAnswerMode
 
 TEST_F(ExamWindowTest, AnswersGivenByMouseOrKeyboardAreRecordedAtOnce) {
     ASSERT_TRUE(open());
-    EXPECT_FALSE(window->Choices_Inner->isEnabled());  // until the clock's next tick
-    QTest::mouseClick(window->RichTextBox1->viewport(), Qt::LeftButton);
-    EXPECT_EQ(QApplication::focusWidget(), window->PicFrame[2]);
-    window->Timer1_Timer();
     QTest::mouseClick(window->RichTextBox1->viewport(), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), window->Choices_Inner);
     const auto& options = window->choices_single_optionbutton;
@@ -198,6 +195,59 @@ TEST_F(ExamWindowTest, NavigationStatesTheJumpListAndTheAnswerPanelKeys) {
     for (int k = 0; k * bar->pageStep() <= bar->maximum(); ++k)
         window->Choices_Inner_KeyDown(Qt::Key_PageDown);
     EXPECT_EQ(bar->value(), bar->maximum());
+
+    // The wheel over a choice's text scrolls the panel too.
+    const auto wheel = [this](int delta) {
+        QLabel* text = window->Label[0];
+        const QPointF at(text->width() / 2.0, text->height() / 2.0);
+        QWheelEvent event(at, text->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(text, &event);
+    };
+    wheel(120);
+    EXPECT_LT(bar->value(), bar->maximum());
+    for (int k = 0; k * bar->singleStep() <= bar->maximum(); ++k)
+        wheel(120);
+    EXPECT_EQ(bar->value(), 0);
+    wheel(-120);
+    EXPECT_GT(bar->value(), 0);
+
+    EXPECT_EQ(window->Choices_Previous[1]->text(), "Previous");
+    EXPECT_EQ(window->Choices_Next[2]->text(), "Next");
+}
+
+TEST_F(ExamWindowTest, AQuestionTakesAnswersAtOnceButADisabledChoiceTakesNoClickOnItsText) {
+    ASSERT_TRUE(open());
+    const auto& options = window->choices_single_optionbutton;
+    const auto& boxes = window->choice_multiple_checkbox;
+    // Quick "next, answer" pairs are each recorded, with no wait for the clock.
+    for (int round = 0; round < 3; ++round) {
+        window->Choices_Previous_Click(0);
+        QTest::mouseClick(options[round], Qt::LeftButton);
+        window->Choices_Next_Click(0);
+        QTest::mouseClick(boxes[round], Qt::LeftButton);
+    }
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"C"}));
+    EXPECT_EQ(state(1).GivenAnswers, Answers(Texts{"A", "B"}));
+
+    // Two of two chosen: the others' texts do nothing.
+    ASSERT_FALSE(boxes[2]->isEnabled());
+    QTest::mouseClick(window->Label[2], Qt::LeftButton);
+    window->Label_Click(3);
+    EXPECT_EQ(state(1).GivenAnswers, Answers(Texts{"A", "B"}));
+    EXPECT_FALSE(boxes[2]->isChecked());
+
+    // Out of time: no text changes an answer, not even on the screen.
+    clock.Advance(std::chrono::minutes(10));
+    window->Timer1_Timer();
+    ASSERT_EQ(endReasons, std::vector<int>{6});
+    window->Label_Click(0);
+    EXPECT_TRUE(boxes[0]->isChecked());
+    window->Choices_Previous_Click(0);
+    EXPECT_FALSE(window->Choices_Inner->isEnabled());
+    QTest::mouseClick(window->Label[0], Qt::LeftButton);
+    EXPECT_FALSE(options[0]->isChecked());
+    EXPECT_EQ(state(0).GivenAnswers, Answers(Texts{"C"}));
 }
 
 TEST_F(ExamWindowTest, AQuestionMissingFromTheBankShowsNothingAndRecordsNothing) {
