@@ -2,6 +2,7 @@
 
 #include "app/frm_Splash.h"
 #include "app/mdi_Main.h"
+#include "browsers/frm_FullView.h"
 #include "evaluation/EvaluationWindow.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/mod_Forms.h"
@@ -80,4 +81,8 @@ void ProgramWindows::ShowEvaluationWindow() {
 bool ProgramWindows::PerformanceTabShown() const {
     const frm_SwitchBoard* board = frm_SwitchBoard::Find();
     return board && board->PerformanceTabShown();
+}
+
+FullViewResult ProgramWindows::ShowFullView(FullViewRequest request) {
+    return frm_FullView::Show(loadedMainWindow(), std::move(request));
 }

@@ -32,6 +32,7 @@ public:
     void ExamWindowClosed(const std::filesystem::path& savePath) override;
     void ShowEvaluationWindow() override;
     bool PerformanceTabShown() const override;
+    FullViewResult ShowFullView(FullViewRequest request) override;
 
 private:
     std::unique_ptr<frm_Splash> splash_;

@@ -8,6 +8,7 @@
 #include "browsers/BrowserView.h"
 #include "browsers/NoteSlot.h"
 #include "browsers/QuestionRenderer.h"
+#include "core/FullViewRequest.h"
 #include "core/QuestionBank.h"
 
 namespace browsers {
@@ -20,20 +21,6 @@ struct BrowserTab {
     std::vector<QuestionRecord> (*BuildList)() = nullptr;
     bool RebuildOnRefresh = false;
     bool IsFullView = false;  // header line, no list page
-};
-
-// What the full view needs from its opener.
-struct FullViewRequest {
-    std::vector<QuestionRecord> List;
-    int Start = 0;
-    bool ShowAnswers = false;
-    bool ShowStatistics = false;  // opened from the performance tab
-};
-
-// Where the user left the full view.
-struct FullViewResult {
-    int Position = 0;
-    bool ShowAnswers = false;
 };
 
 // The rules of a question view: its list, the shown position, rendering, navigation, the

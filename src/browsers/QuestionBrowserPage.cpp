@@ -44,12 +44,22 @@ int rowNumber(const QTreeWidgetItem& row) {
     return number;
 }
 
-bool isScrollKey(int key) {
-    return key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Left ||
-           key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
-}
-
 }  // namespace
+
+bool HandsFocusOn(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::FocusIn:
+        case QEvent::MouseButtonPress:
+            return true;
+        case QEvent::KeyPress: {
+            const int key = static_cast<const QKeyEvent&>(event).key();
+            return key != Qt::Key_PageUp && key != Qt::Key_PageDown && key != Qt::Key_Left &&
+                   key != Qt::Key_Up && key != Qt::Key_Right && key != Qt::Key_Down;
+        }
+        default:
+            return false;
+    }
+}
 
 void ShowRenderedQuestion(QTextEdit& box, const browsers::RenderedQuestion& page) {
     box.setPlainText(plainText(page.Text));
@@ -156,13 +166,8 @@ QuestionBrowserPage::~QuestionBrowserPage() = default;
 
 // The question box never keeps the focus, except for the keys that scroll it.
 bool QuestionBrowserPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == QuestionBox || watched == QuestionBox->viewport()) {
-        const auto type = event->type();
-        const bool handOff =
-            type == QEvent::FocusIn || type == QEvent::MouseButtonPress ||
-            (type == QEvent::KeyPress && !isScrollKey(static_cast<QKeyEvent*>(event)->key()));
-        if (handOff) FullViewButton->setFocus();
-    }
+    if ((watched == QuestionBox || watched == QuestionBox->viewport()) && HandsFocusOn(*event))
+        FullViewButton->setFocus();
     return QWidget::eventFilter(watched, event);
 }
 

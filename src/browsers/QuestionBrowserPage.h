@@ -85,6 +85,10 @@ private:
     int tipRow_ = -1;
 };
 
+// Whether an event on a question box hands the focus on: a click, the focus itself, or any
+// key but those that scroll the box.
+bool HandsFocusOn(const QEvent& event);
+
 // Puts a rendered question into a text box: CR LF as paragraphs, the picture inserted at
 // its place (never through the clipboard), every paragraph indented, the caret at the top.
 void ShowRenderedQuestion(QTextEdit& box, const browsers::RenderedQuestion& page);

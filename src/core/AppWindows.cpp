@@ -12,6 +12,9 @@ public:
     void ExamWindowClosed(const std::filesystem::path&) override {}
     void ShowEvaluationWindow() override {}
     bool PerformanceTabShown() const override { return false; }
+    FullViewResult ShowFullView(FullViewRequest request) override {
+        return {request.Start, request.ShowAnswers};
+    }
 };
 
 NoWindows noWindows;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "core/FullViewRequest.h"
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -45,4 +47,7 @@ public:
 
     // Whether the main screen shows its performance tab (which keeps the history loaded).
     [[nodiscard]] virtual bool PerformanceTabShown() const = 0;
+
+    // The full-view window over the request's questions, modal; returns once it has closed.
+    virtual FullViewResult ShowFullView(FullViewRequest request) = 0;
 };

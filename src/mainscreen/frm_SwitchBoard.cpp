@@ -14,6 +14,7 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
+#include "core/AppWindows.h"
 #include "core/ImageStore.h"
 #include "core/ListView.h"
 #include "core/QuestionBank.h"
@@ -138,10 +139,23 @@ frm_SwitchBoard::~frm_SwitchBoard() {
 }
 
 void frm_SwitchBoard::connectQuestionPages() {
+    for (QuestionBrowserPage* page : {ViewAllPage, BookmarkPage, MyNotesPage})
+        connect(page, &QuestionBrowserPage::fullViewRequested, this,
+                [this, page] { OpenFullView(*page); });
     connect(BookmarkPage, &QuestionBrowserPage::listEmptied, this,
             [this] { RefuseTab(SystemVars.BookmarkTexts(14)); });
     connect(MyNotesPage, &QuestionBrowserPage::listEmptied, this,
             [this] { RefuseTab(SystemVars.MyNotesTexts(14)); });
+}
+
+void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
+    auto request = page.Browser().OpenFullView();
+    if (!request) return;
+    const QPointer<frm_SwitchBoard> self(this);
+    const FullViewResult result = AppWindows::Get().ShowFullView(std::move(*request));
+    if (!self || page.Browser().ReturnFromFullView(result)) return;
+    ViewAllPage->Browser().SetShowAnswers(result.ShowAnswers);
+    SSTab1->setCurrentIndex(3);
 }
 
 QuestionBrowserPage* frm_SwitchBoard::QuestionPageOf(int tab) const {

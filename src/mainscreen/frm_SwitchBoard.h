@@ -222,6 +222,9 @@ private:
     QuestionBrowserPage* addQuestionPage(QWidget* page, const browsers::BrowserTab& tab,
                                          const QuestionPageNames& names);
     void connectQuestionPages();
+    // The full-view button of a question tab; back on the tab, or on view all when the tab
+    // has nothing left.
+    void OpenFullView(QuestionBrowserPage& page);
     // The question page of a main-screen tab, or null.
     QuestionBrowserPage* QuestionPageOf(int tab) const;
     void buildPerformanceTab();

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include "browsers/FakeBrowserView.h"
+#include "browsers/QuestionBrowserPage.h"
+#include "browsers/frm_FullView.h"
+#include "core/mod_ComboBox.h"
+#include "mainscreen/SwitchBoardFixture.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+using testsupport::ModalWatcher;
+using testsupport::RecordingNotes;
+
+std::string shown(const QTextEdit* box) {
+    return box->toPlainText().toStdString();
+}
+
+struct FullViewWindowTest : testsupport::SwitchBoardFixture {
+    void SetUp() override {
+        SwitchBoardFixture::SetUp();
+        SystemVars.ViewAllTexts.at(12) = "Question";
+        SystemVars.ViewAllTexts.at(13) = " of ";
+        SystemVars.Copyright = "(c) us";
+    }
+
+    // Acts on the full view once it is open, then closes it with its button.
+    static ModalWatcher::Action InFullView(std::function<void(frm_FullView&)> steps) {
+        return [steps](QWidget* modal) {
+            auto* window = qobject_cast<frm_FullView*>(modal);
+            ASSERT_NE(window, nullptr);
+            steps(*window);
+            window->Command14->click();
+        };
+    }
+};
+
+TEST_F(FullViewWindowTest, EveryWayOutUnloadsOnceAndSavesTheNote) {
+    for (const auto& leave : std::vector<std::function<void(frm_FullView&)>>{
+             [](frm_FullView& w) { w.Command14->click(); },
+             [](frm_FullView& w) { QTest::keyClick(&w, Qt::Key_Escape); },
+             [](frm_FullView& w) { w.close(); }}) {
+        frm_FullView window;
+        RecordingNotes notes;
+        window.Browser().SetNoteSlot(notes);
+        window.Form_Load({QuestionBank, 2, false, false});
+        window.show();
+        EXPECT_EQ(window.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
+        EXPECT_EQ(window.StatusBar1->text(), QStringLiteral("(c) us"));
+        EXPECT_EQ(shown(window.RichTextBox1).substr(0, 17), "\nQuestion 3 of 8\n");
+        window.Command7->click();
+        leave(window);
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(window.Result().Position, 3);
+        window.close();
+        EXPECT_EQ(notes.calls, (std::vector<std::string>{"load 3", "save 3", "load 4", "save 4"}));
+    }
+}
+
+TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    sb.Combo1->setCurrentIndex(2);
+    emit sb.Combo1->textActivated(QStringLiteral("3"));
+    ModalWatcher watcher(InFullView([](frm_FullView& w) {
+        EXPECT_EQ(shown(w.RichTextBox1).substr(0, 17), "\nQuestion 3 of 8\n");
+        for (int k = 0; k < 4; ++k)
+            w.Command7->click();
+        w.Check1->click();
+    }));
+    sb.Command14->click();
+    EXPECT_TRUE(watcher.acted());
+    EXPECT_NE(shown(sb.RichTextBox1).find("\nQuestion 7\n"), std::string::npos);
+    EXPECT_TRUE(sb.Check1->isChecked());
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 3);
+}
+
+TEST_F(FullViewWindowTest, ClearingTheOnlyBookmarkThereLandsOnViewAll) {
+    QuestionStatsTable[5].Bookmarked = true;
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(4);
+    ModalWatcher watcher(InFullView([](frm_FullView& w) {
+        EXPECT_TRUE(w.Check2->isChecked());
+        EXPECT_FALSE(w.Command6->isEnabled() || w.Command7->isEnabled());
+        w.Check2->click();
+        w.Check1->click();
+    }));
+    sb.Command8->click();
+    EXPECT_TRUE(watcher.acted());
+    EXPECT_FALSE(QuestionStatsTable[5].Bookmarked);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 3);
+    EXPECT_TRUE(sb.Check1->isChecked());
+    EXPECT_NE(shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
+}
+
+TEST_F(FullViewWindowTest, BookmarksTabKeepsItsPlaceAndTakesTheAnswersBox) {
+    QuestionStatsTable[1].Bookmarked = true;
+    QuestionStatsTable[5].Bookmarked = true;
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(4);
+    sb.Command9->click();
+    ModalWatcher watcher(InFullView([](frm_FullView& w) { w.Check1->click(); }));
+    sb.Command8->click();
+    EXPECT_EQ(sb.SSTab1->currentIndex(), 4);
+    EXPECT_TRUE(sb.Check4->isChecked());
+    EXPECT_NE(shown(sb.RichTextBox2).find("\nQuestion 6\n"), std::string::npos);
+}
+
+}  // namespace
