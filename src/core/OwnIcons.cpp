@@ -86,36 +86,26 @@ void wrong(QPainter& p) {
     strokeWith(p, cross, 2, Qt::white);
 }
 
-void bold(QPainter& p) {
-    p.fillRect(QRectF(4, 2, 2, 12), kInk);
-    QPainterPath bowls;
-    bowls.moveTo(5, 3);
-    bowls.lineTo(9, 3);
-    bowls.arcTo(QRectF(7, 3, 4, 4.5), 90, -180);
-    bowls.lineTo(5, 7.5);
-    bowls.moveTo(9, 7.5);
-    bowls.arcTo(QRectF(7.5, 7.5, 5, 5.5), 90, -180);
-    bowls.lineTo(5, 13);
-    strokeWith(p, bowls, 2);
+// A curved arrow across the glyph: pointing left (undo) or right (redo).
+void turnArrow(QPainter& p, bool left) {
+    QPainterPath arc;
+    arc.moveTo(left ? 13 : 3, 12);
+    arc.arcTo(QRectF(3, 4, 10, 10), left ? 0 : 180, left ? 140 : -140);
+    strokeWith(p, arc, 1.6);
+    QPainterPath head;
+    const qreal x = left ? 4 : 12;
+    head.moveTo(x, 3.5);
+    head.lineTo(left ? x + 3.5 : x - 3.5, 6);
+    head.lineTo(x, 8.5);
+    head.closeSubpath();
+    p.fillPath(head, kInk);
 }
 
-void italic(QPainter& p) {
-    QPainterPath stem;
-    stem.moveTo(9.5, 3);
-    stem.lineTo(6.5, 13);
-    strokeWith(p, stem, 2);
-    p.fillRect(QRectF(7, 2, 5, 1), kInk);
-    p.fillRect(QRectF(4, 13, 5, 1), kInk);
+void undo(QPainter& p) {
+    turnArrow(p, true);
 }
-
-void underline(QPainter& p) {
-    QPainterPath cup;
-    cup.moveTo(5, 2);
-    cup.lineTo(5, 8);
-    cup.arcTo(QRectF(5, 5, 6, 6), 180, 180);
-    cup.lineTo(11, 2);
-    strokeWith(p, cup, 2);
-    p.fillRect(QRectF(3, 13, 10, 1), kInk);
+void redo(QPainter& p) {
+    turnArrow(p, false);
 }
 
 // Four lines, the second and fourth shorter, placed by `offset` (0 left, 2 centre, 4 right).
@@ -173,6 +163,18 @@ void print(QPainter& p) {
     p.fillRect(QRectF(12, 8, 1, 1), QColor(40, 160, 40));
 }
 
+void preview(QPainter& p) {
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(2.5, 1.5, 8, 11));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(6.5, 6.5, 5, 5));
+    QPainterPath handle;
+    handle.moveTo(11, 11);
+    handle.lineTo(14.5, 14.5);
+    strokeWith(p, handle, 2);
+}
+
 struct NamedDraw {
     const char* name;
     Draw draw;
@@ -185,16 +187,16 @@ constexpr std::array<NamedDraw, 3> kResults = {{
 }};
 
 constexpr std::array<NamedDraw, 10> kToolbar = {{
-    {"bold", bold},
-    {"italic", italic},
-    {"underline", underline},
+    {"print", print},
+    {"preview", preview},
+    {"undo", undo},
+    {"redo", redo},
     {"alignLeft", alignLeft},
     {"alignCentre", alignCentre},
     {"alignRight", alignRight},
     {"bulletList", bulletList},
     {"font", font},
     {"colour", colour},
-    {"print", print},
 }};
 
 template <std::size_t N>

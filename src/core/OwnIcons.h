@@ -11,8 +11,8 @@ QIcon sortArrow(bool ascending);
 // Question-list icons: 1 unanswered, 2 correct, 3 wrong; a null icon otherwise.
 QIcon resultIcon(int kind);
 
-// Note-editor toolbar, 1 to 10: bold, italic, underline, align left, centre, align right,
-// bullet list, font, colour, print; a null icon otherwise.
+// Note-editor toolbar, 1 to 10: print, print preview, undo, redo, align left, centre,
+// align right, bullet list, font, colour; a null icon otherwise.
 QIcon noteToolbarIcon(int index);
 
 }  // namespace OwnIcons

@@ -60,4 +60,9 @@ std::string fromQt(const QString& text) {
     return out;
 }
 
+std::string fromQtHtml(const QString& html) {
+    const QByteArray utf8 = html.toUtf8();
+    return formats::Utf8ToWindows1252Html(std::string_view(utf8.constData(), utf8.size()));
+}
+
 }  // namespace platform

@@ -1,0 +1,167 @@
+#include "notes/NoteFormatting.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+
+#include <algorithm>
+#include <vector>
+
+namespace NoteFormatting {
+
+namespace {
+
+std::vector<QTextBlock> selectedBlocks(const QTextCursor& cursor) {
+    const QTextDocument* document = cursor.document();
+    std::vector<QTextBlock> blocks;
+    const QTextBlock last = document->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        blocks.push_back(block);
+        if (block == last) break;
+    }
+    return blocks;
+}
+
+Qt::Alignment horizontal(Qt::Alignment alignment) {
+    alignment &= Qt::AlignHorizontal_Mask;
+    alignment &= ~Qt::Alignment(Qt::AlignAbsolute);
+    if (alignment == Qt::AlignLeading || alignment == 0) return Qt::AlignLeft;
+    if (alignment == Qt::AlignTrailing) return Qt::AlignRight;
+    return alignment;
+}
+
+bool isBulleted(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    if (!list) return false;
+    const QTextListFormat::Style style = list->format().style();
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+// The character formats of the selected text; the caret's format when nothing is selected.
+std::vector<QTextCharFormat> selectedFormats(const QTextEdit& editor) {
+    const QTextCursor cursor = editor.textCursor();
+    std::vector<QTextCharFormat> formats;
+    if (cursor.hasSelection()) {
+        const int start = cursor.selectionStart();
+        const int end = cursor.selectionEnd();
+        for (const QTextBlock& block : selectedBlocks(cursor)) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const bool inside =
+                    fragment.position() < end && fragment.position() + fragment.length() > start;
+                if (inside && !fragment.charFormat().isImageFormat())
+                    formats.push_back(fragment.charFormat());
+            }
+        }
+    }
+    if (formats.empty()) formats.push_back(editor.currentCharFormat());
+    return formats;
+}
+
+template <typename T, typename Read>
+std::optional<T> common(const std::vector<QFont>& fonts, Read read) {
+    const T first = read(fonts.front());
+    for (const QFont& font : fonts)
+        if (read(font) != first) return std::nullopt;
+    return first;
+}
+
+void merge(QTextEdit& editor, const QTextCharFormat& format) {
+    QTextCursor cursor = editor.textCursor();
+    cursor.beginEditBlock();
+    if (cursor.hasSelection()) cursor.mergeCharFormat(format);
+    editor.mergeCurrentCharFormat(format);
+    cursor.endEditBlock();
+}
+
+}  // namespace
+
+std::optional<Qt::Alignment> SelectionAlignment(const QTextCursor& cursor) {
+    std::optional<Qt::Alignment> shared;
+    for (const QTextBlock& block : selectedBlocks(cursor)) {
+        const Qt::Alignment alignment = horizontal(block.blockFormat().alignment());
+        if (shared && *shared != alignment) return std::nullopt;
+        shared = alignment;
+    }
+    return shared;
+}
+
+void Align(QTextCursor cursor, Qt::Alignment alignment) {
+    QTextBlockFormat format;
+    format.setAlignment(alignment == Qt::AlignLeft ? Qt::AlignLeft | Qt::AlignAbsolute : alignment);
+    cursor.beginEditBlock();
+    cursor.mergeBlockFormat(format);
+    cursor.endEditBlock();
+}
+
+bool SelectionInBulletList(const QTextCursor& cursor) {
+    const std::vector<QTextBlock> blocks = selectedBlocks(cursor);
+    return !blocks.empty() && std::all_of(blocks.begin(), blocks.end(), isBulleted);
+}
+
+void ToggleBullets(QTextCursor cursor) {
+    cursor.beginEditBlock();
+    if (SelectionInBulletList(cursor)) {
+        for (const QTextBlock& block : selectedBlocks(cursor)) {
+            block.textList()->remove(block);
+            QTextCursor at(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setIndent(0);
+            at.setBlockFormat(format);
+        }
+    } else {
+        cursor.createList(QTextListFormat::ListDisc);
+    }
+    cursor.endEditBlock();
+}
+
+SelectionFont ReadSelectionFont(const QTextEdit& editor) {
+    const QFont base = editor.document()->defaultFont();
+    std::vector<QFont> fonts;
+    for (const QTextCharFormat& format : selectedFormats(editor))
+        fonts.push_back(format.font().resolve(base));
+    SelectionFont font;
+    font.family = common<QString>(fonts, [](const QFont& f) { return f.family(); });
+    font.pointSize = common<qreal>(fonts, [](const QFont& f) { return f.pointSizeF(); });
+    font.bold = common<bool>(fonts, [](const QFont& f) { return f.bold(); });
+    font.italic = common<bool>(fonts, [](const QFont& f) { return f.italic(); });
+    font.underline = common<bool>(fonts, [](const QFont& f) { return f.underline(); });
+    font.strikeOut = common<bool>(fonts, [](const QFont& f) { return f.strikeOut(); });
+    return font;
+}
+
+QFont SeedFont(QFont start, const SelectionFont& selection) {
+    if (selection.family) start.setFamilies({*selection.family});
+    if (selection.pointSize && *selection.pointSize > 0) start.setPointSizeF(*selection.pointSize);
+    if (selection.bold) start.setBold(*selection.bold);
+    if (selection.italic) start.setItalic(*selection.italic);
+    if (selection.underline) start.setUnderline(*selection.underline);
+    if (selection.strikeOut) start.setStrikeOut(*selection.strikeOut);
+    return start;
+}
+
+bool ApplyFont(QTextEdit& editor, const QFont& shown, const QFont& chosen) {
+    QTextCharFormat format;
+    if (chosen.family() != shown.family()) format.setFontFamilies(QStringList{chosen.family()});
+    if (chosen.pointSizeF() != shown.pointSizeF()) format.setFontPointSize(chosen.pointSizeF());
+    if (chosen.bold() != shown.bold())
+        format.setFontWeight(chosen.bold() ? QFont::Bold : QFont::Normal);
+    if (chosen.italic() != shown.italic()) format.setFontItalic(chosen.italic());
+    if (chosen.underline() != shown.underline()) format.setFontUnderline(chosen.underline());
+    if (chosen.strikeOut() != shown.strikeOut()) format.setFontStrikeOut(chosen.strikeOut());
+    if (format.properties().isEmpty()) return false;
+    merge(editor, format);
+    return true;
+}
+
+void ApplyColour(QTextEdit& editor, const QColor& colour) {
+    QTextCharFormat format;
+    format.setForeground(colour);
+    merge(editor, format);
+}
+
+}  // namespace NoteFormatting

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <Qt>
+
+#include <optional>
+
+class QTextCursor;
+class QTextEdit;
+
+// What the notes editor's commands read from and do to the selection (or the caret's
+// paragraph when nothing is selected). Every change is one undo step.
+namespace NoteFormatting {
+
+// The horizontal alignment shared by every paragraph of the selection (Qt::AlignLeft,
+// AlignHCenter, AlignRight or AlignJustify); nullopt when they differ.
+std::optional<Qt::Alignment> SelectionAlignment(const QTextCursor& cursor);
+void Align(QTextCursor cursor, Qt::Alignment alignment);
+
+// Whether every paragraph of the selection is in a bulleted list.
+bool SelectionInBulletList(const QTextCursor& cursor);
+// Takes the paragraphs out of their bulleted list when they all are in one, otherwise
+// makes them one bulleted list.
+void ToggleBullets(QTextCursor cursor);
+
+// The font of the selection's text, field by field; a field is empty where the text
+// differs. Sizes are points.
+struct SelectionFont {
+    std::optional<QString> family;
+    std::optional<qreal> pointSize;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> underline;
+    std::optional<bool> strikeOut;
+};
+SelectionFont ReadSelectionFont(const QTextEdit& editor);
+
+// `start` with the fields the selection has in common.
+QFont SeedFont(QFont start, const SelectionFont& selection);
+
+// Gives the selection (and the text typed next) each field in which `chosen` differs from
+// `shown`, the font the dialog opened with. False when nothing differed.
+bool ApplyFont(QTextEdit& editor, const QFont& shown, const QFont& chosen);
+
+void ApplyColour(QTextEdit& editor, const QColor& colour);
+
+}  // namespace NoteFormatting

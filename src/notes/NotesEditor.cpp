@@ -1,0 +1,258 @@
+#include "notes/NotesEditor.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <array>
+#include <functional>
+
+#include "core/AppPaths.h"
+#include "core/OwnIcons.h"
+#include "notes/NoteFormatting.h"
+#include "notes/NotesContextMenu.h"
+#include "platform/FontColorDialogs.h"
+#include "platform/Printing.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+struct ButtonSpec {
+    const char* key;
+    const char* tip;
+};
+
+// Positions 1 to 15; a null key is a separator. Images 1 to 10 go to the keyed buttons.
+constexpr std::array<ButtonSpec, 15> kLayout = {{
+    {nullptr, nullptr},
+    {"print", "Print"},
+    {"preview", "Print Preview"},
+    {nullptr, nullptr},
+    {"undo", "Undo"},
+    {"redo", "Redo"},
+    {nullptr, nullptr},
+    {"left", "Align Left"},
+    {"center", "Align Center"},
+    {"right", "Align Right"},
+    {"bullet", "Bullets"},
+    {nullptr, nullptr},
+    {"font", "Font"},
+    {"color", "Font Color"},
+    {nullptr, nullptr},
+}};
+
+NoteDialogMemory& mainWindowDialogs() {
+    static NoteDialogMemory memory;
+    return memory;
+}
+
+bool hasPicture(const QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) return true;
+    return false;
+}
+
+// The text without the stand-in character of pictures.
+QString textOf(const QTextDocument& document) {
+    QString text = document.toPlainText();
+    text.remove(QChar::ObjectReplacementCharacter);
+    return text;
+}
+
+}  // namespace
+
+// The note's text box: its releases and its context menu belong to the editor.
+class NotesEditor::TextBox : public QTextEdit {
+public:
+    explicit TextBox(NotesEditor* editor) : QTextEdit(editor), editor_(editor) {}
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override {
+        QTextEdit::keyReleaseEvent(event);
+        editor_->UpdateNotesToolbar();
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QTextEdit::mouseReleaseEvent(event);
+        editor_->UpdateNotesToolbar();
+    }
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        editor_->ShowContextMenu(event->globalPos());
+        event->accept();
+    }
+
+private:
+    NotesEditor* editor_;
+};
+
+NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), dialogs_(dialogs) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    toolbar_ = new QToolBar(this);
+    toolbar_->setIconSize(QSize(16, 16));
+    buildToolbar();
+    layout->addWidget(toolbar_);
+    contents_ = new TextBox(this);
+    contents_->setAcceptRichText(true);
+    layout->addWidget(contents_, 1);
+    connect(contents_, &QTextEdit::selectionChanged, this, &NotesEditor::UpdateNotesAlignButtons);
+    connect(contents_, &QTextEdit::cursorPositionChanged, this,
+            &NotesEditor::UpdateNotesAlignButtons);
+    ShowBlankPage();
+}
+
+void NotesEditor::buildToolbar() {
+    int image = 1;
+    for (const ButtonSpec& spec : kLayout) {
+        if (!spec.key) {
+            toolbar_->addSeparator();
+            continue;
+        }
+        const QString key = QLatin1String(spec.key);
+        QAction* button = toolbar_->addAction(OwnIcons::noteToolbarIcon(image++), QString());
+        button->setObjectName(key);
+        button->setToolTip(QLatin1String(spec.tip));
+        // The pressed look is set by the refresh, not by the click.
+        const bool state =
+            key == u"left" || key == u"center" || key == u"right" || key == u"bullet";
+        button->setCheckable(state);
+        connect(button, &QAction::triggered, this, [this, key] { ButtonClick(key); });
+    }
+}
+
+QTextEdit* NotesEditor::Contents() const {
+    return contents_;
+}
+
+QAction* NotesEditor::Button(const QString& key) const {
+    for (QAction* action : toolbar_->actions())
+        if (!action->isSeparator() && action->objectName() == key) return action;
+    return nullptr;
+}
+
+void NotesEditor::ShowBlankPage() {
+    ForgetNote();
+    contents_->clear();
+    contents_->document()->clearUndoRedoStacks();
+    // Nothing typed here could be kept: no question's note is shown.
+    contents_->setReadOnly(true);
+    resetToolbar(false);
+}
+
+void NotesEditor::ShowNotePage(const std::string& html) {
+    QTextDocument* document = contents_->document();
+    // Pictures named relative to the note file.
+    document->setBaseUrl(
+        QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
+    contents_->setHtml(platform::toQt(html));
+    contents_->setReadOnly(false);
+    resetToolbar(!textOf(*document).isEmpty());
+}
+
+std::string NotesEditor::NoteHtml() const {
+    return platform::fromQtHtml(contents_->toHtml());
+}
+
+bool NotesEditor::IsNoteEmpty() const {
+    const QTextDocument& document = *contents_->document();
+    return textOf(document).isEmpty() && !hasPicture(document);
+}
+
+bool NotesEditor::CanUndo() const {
+    return contents_->document()->isUndoAvailable();
+}
+
+void NotesEditor::EndEditing() {
+    contents_->setReadOnly(true);
+}
+
+void NotesEditor::resetToolbar(bool printable) {
+    Button(QStringLiteral("print"))->setEnabled(printable);
+    Button(QStringLiteral("preview"))->setEnabled(printable);
+    Button(QStringLiteral("undo"))->setEnabled(false);
+    Button(QStringLiteral("redo"))->setEnabled(false);
+    for (const char* key : {"left", "center", "right", "bullet"})
+        Button(QLatin1String(key))->setChecked(false);
+}
+
+void NotesEditor::UpdateNotesToolbar() {
+    const QTextDocument* document = contents_->document();
+    Button(QStringLiteral("undo"))->setEnabled(document->isUndoAvailable());
+    Button(QStringLiteral("redo"))->setEnabled(document->isRedoAvailable());
+    const bool printable = !IsNoteEmpty();
+    Button(QStringLiteral("print"))->setEnabled(printable);
+    Button(QStringLiteral("preview"))->setEnabled(printable);
+}
+
+void NotesEditor::UpdateNotesAlignButtons() {
+    UpdateNotesToolbar();
+    const QTextCursor cursor = contents_->textCursor();
+    const std::optional<Qt::Alignment> alignment = NoteFormatting::SelectionAlignment(cursor);
+    Button(QStringLiteral("left"))->setChecked(alignment == Qt::AlignLeft);
+    Button(QStringLiteral("center"))->setChecked(alignment == Qt::AlignHCenter);
+    Button(QStringLiteral("right"))->setChecked(alignment == Qt::AlignRight);
+    Button(QStringLiteral("bullet"))->setChecked(NoteFormatting::SelectionInBulletList(cursor));
+}
+
+void NotesEditor::ButtonClick(const QString& key) {
+    QTextDocument& document = *contents_->document();
+    const bool editable = !contents_->isReadOnly();
+    if (key == u"print") {
+        platform::PrintDocument(document, this);
+    } else if (key == u"preview") {
+        platform::PreviewDocument(document, this);
+    } else if (!editable) {
+        // A page that is not being edited (blank, or already saved) is not changed.
+    } else if (key == u"undo") {
+        contents_->undo();
+    } else if (key == u"redo") {
+        contents_->redo();
+    } else if (key == u"left") {
+        NoteFormatting::Align(contents_->textCursor(), Qt::AlignLeft);
+    } else if (key == u"center") {
+        NoteFormatting::Align(contents_->textCursor(), Qt::AlignHCenter);
+    } else if (key == u"right") {
+        NoteFormatting::Align(contents_->textCursor(), Qt::AlignRight);
+    } else if (key == u"bullet") {
+        NoteFormatting::ToggleBullets(contents_->textCursor());
+    } else if (key == u"font") {
+        fontCommand();
+    } else if (key == u"color") {
+        colourCommand();
+        return;
+    }
+    UpdateNotesAlignButtons();
+}
+
+NoteDialogMemory& NotesEditor::dialogMemory() {
+    return dialogs_ == Dialogs::Own ? ownDialogs_ : mainWindowDialogs();
+}
+
+void NotesEditor::fontCommand() {
+    NoteDialogMemory& memory = dialogMemory();
+    const QFont shown =
+        NoteFormatting::SeedFont(memory.font, NoteFormatting::ReadSelectionFont(*contents_));
+    const std::optional<QFont> chosen = platform::ChooseFont(shown, this);
+    if (!chosen) return;
+    memory.font = *chosen;
+    NoteFormatting::ApplyFont(*contents_, shown, *chosen);
+}
+
+void NotesEditor::colourCommand() {
+    NoteDialogMemory& memory = dialogMemory();
+    const std::optional<QColor> chosen = platform::ChooseColor(memory.colour, this);
+    if (!chosen) return;
+    memory.colour = *chosen;
+    NoteFormatting::ApplyColour(*contents_, *chosen);
+    UpdateNotesAlignButtons();
+}
+
+void NotesEditor::ShowContextMenu(const QPoint& globalPos) {
+    if (NotesContextMenu* menu = NotesContextMenu::MainWindowMenu()) menu->Popup(*this, globalPos);
+}

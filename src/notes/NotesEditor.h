@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include "notes/mod_MyNotes.h"
+
+class QAction;
+class QTextEdit;
+class QToolBar;
+
+// What a font or colour dialog remembers between uses; one per owner of a dialog.
+struct NoteDialogMemory {
+    QFont font;
+    QColor colour = Qt::black;
+};
+
+// A notes editor: the note's rich-text document with its toolbar of fifteen positions
+// (print, preview, undo, redo, three alignments, bullets, font, colour, and separators).
+// Every window that shows a note carries one; the note files load into it and save from it.
+class NotesEditor : public QWidget, public mod_MyNotes::NoteDocument {
+    Q_OBJECT
+public:
+    // Which dialog memory the font and colour commands use: the main window's, shared by
+    // every editor that uses it, or one of the editor's own.
+    enum class Dialogs { MainWindow, Own };
+
+    explicit NotesEditor(QWidget* parent = nullptr, Dialogs dialogs = Dialogs::MainWindow);
+
+    [[nodiscard]] QTextEdit* Contents() const;
+    [[nodiscard]] QToolBar* Toolbar() const { return toolbar_; }
+    // The toolbar button of that key ("print", "preview", "undo", "redo", "left", "center",
+    // "right", "bullet", "font", "color"); nullptr for any other.
+    [[nodiscard]] QAction* Button(const QString& key) const;
+
+    // The empty page an editor starts with: read-only, holding no question's note.
+    void ShowBlankPage();
+
+    // Runs the command of the button's key (exact, case-sensitive), then the alignment
+    // refresh; an unknown key runs only the refresh.
+    void ButtonClick(const QString& key);
+
+    // Undo, redo, print and preview states.
+    void UpdateNotesToolbar();
+    // UpdateNotesToolbar, then the pressed states of the alignment and bullet buttons.
+    void UpdateNotesAlignButtons();
+
+    // The shared pop-up menu at `globalPos`, with this editor's states.
+    void ShowContextMenu(const QPoint& globalPos);
+
+    [[nodiscard]] bool IsNoteEmpty() const override;
+
+private:
+    class TextBox;
+
+    void ShowNotePage(const std::string& html) override;
+    [[nodiscard]] std::string NoteHtml() const override;
+    [[nodiscard]] bool CanUndo() const override;
+    void EndEditing() override;
+
+    void buildToolbar();
+    // The states right after a page has loaded.
+    void resetToolbar(bool printable);
+    void fontCommand();
+    void colourCommand();
+    NoteDialogMemory& dialogMemory();
+
+    QToolBar* toolbar_ = nullptr;
+    TextBox* contents_ = nullptr;
+    NoteDialogMemory ownDialogs_;
+    Dialogs dialogs_;
+};

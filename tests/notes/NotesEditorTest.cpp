@@ -1,0 +1,358 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextList>
+#include <QToolBar>
+
+#include <optional>
+#include <string>
+
+#include "notes/NotesContextMenu.h"
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
+#include "platform/FontColorDialogs.h"
+#include "platform/Printing.h"
+#include "support/GuiTestSupport.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+namespace {
+
+using mod_MyNotes::LoadMyNotes;
+using mod_MyNotes::SaveMyNotes;
+
+std::string fileText(const std::filesystem::path& path) {
+    const formats::Bytes bytes = testsupport::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+// Answers the font and colour dialogs from the test and records what they were shown.
+struct ScriptedDialogs {
+    std::optional<QFont> fontAnswer;
+    std::optional<QColor> colourAnswer;
+    std::optional<QFont> fontShown;
+    std::optional<QColor> colourShown;
+    platform::FontChooser previousFont;
+    platform::ColorChooser previousColour;
+
+    ScriptedDialogs() {
+        previousFont = platform::SetFontChooser([this](const QFont& initial, QWidget*) {
+            fontShown = initial;
+            return fontAnswer;
+        });
+        previousColour = platform::SetColorChooser([this](const QColor& initial, QWidget*) {
+            colourShown = initial;
+            return colourAnswer;
+        });
+    }
+    ~ScriptedDialogs() {
+        platform::SetFontChooser(previousFont);
+        platform::SetColorChooser(previousColour);
+    }
+};
+
+struct NotesEditorTest : ::testing::Test {
+    testsupport::TempProgramFolder folder;
+    testsupport::ScriptedMessageBoxes boxes;
+    ScriptedDialogs dialogs;
+    NotesContextMenu menu;
+    NotesEditor editor;
+
+    void SetUp() override {
+        editor.resize(400, 300);
+        editor.show();
+        LoadMyNotes(7, editor);
+    }
+
+    QTextEdit& text() { return *editor.Contents(); }
+    bool pressed(const char* key) { return editor.Button(QLatin1String(key))->isChecked(); }
+    bool enabled(const char* key) { return editor.Button(QLatin1String(key))->isEnabled(); }
+
+    // Three paragraphs "one", "two", "three".
+    void writeThreeParagraphs() {
+        text().setFocus();
+        for (const char* line : {"one", "two", "three"}) {
+            if (line[0] != 'o') QTest::keyClick(&text(), Qt::Key_Return);
+            testsupport::typeText(&text(), QLatin1String(line));
+        }
+    }
+    void selectParagraphs(int first, int last) {
+        QTextCursor cursor(text().document()->findBlockByNumber(first));
+        const QTextBlock end = text().document()->findBlockByNumber(last);
+        cursor.setPosition(end.position() + end.length() - 1, QTextCursor::KeepAnchor);
+        text().setTextCursor(cursor);
+    }
+};
+
+}  // namespace
+
+TEST_F(NotesEditorTest, ToolbarHasFifteenPositionsWithTheirKeysAndTips) {
+    const QList<QAction*> positions = editor.Toolbar()->actions();
+    ASSERT_EQ(positions.size(), 15);
+    const char* keys[] = {nullptr,  "print", "preview", nullptr, "undo", "redo",  nullptr, "left",
+                          "center", "right", "bullet",  nullptr, "font", "color", nullptr};
+    const char* tips[] = {nullptr,   "Print", "Print Preview", nullptr,        "Undo",
+                          "Redo",    nullptr, "Align Left",    "Align Center", "Align Right",
+                          "Bullets", nullptr, "Font",          "Font Color",   nullptr};
+    for (int k = 0; k < 15; ++k) {
+        SCOPED_TRACE(k + 1);
+        QAction* position = positions[k];
+        EXPECT_EQ(position->isSeparator(), keys[k] == nullptr);
+        if (!keys[k]) continue;
+        EXPECT_EQ(position->objectName(), QLatin1String(keys[k]));
+        EXPECT_EQ(position->toolTip(), QLatin1String(tips[k]));
+        EXPECT_FALSE(position->icon().isNull());
+    }
+    EXPECT_EQ(editor.Button(QStringLiteral("Print")), nullptr);
+}
+
+TEST_F(NotesEditorTest, NonAsciiTextSurvivesSaveAndLoad) {
+    const QString typed = QStringLiteral("Ω € ") + QString::fromUcs4(U"\U0001F600");
+    text().setFocus();
+    testsupport::typeText(&text(), typed);
+    SaveMyNotes(7, editor);
+    const std::string file = fileText(mod_MyNotes::NotePath(7));
+    EXPECT_NE(file.find("&#937; \x80 &#128512;"), std::string::npos);
+    EXPECT_EQ(file.find("charset"), std::string::npos);
+    EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
+
+    NotesEditor other;
+    LoadMyNotes(7, other);
+    EXPECT_EQ(other.Contents()->toPlainText(), typed);
+}
+
+TEST_F(NotesEditorTest, StartStatesAfterALoad) {
+    // Blank page: nothing can be typed, nothing is printable.
+    NotesEditor blank;
+    EXPECT_TRUE(blank.Contents()->isReadOnly());
+    EXPECT_FALSE(blank.Button(QStringLiteral("print"))->isEnabled());
+    EXPECT_FALSE(blank.LoadedQuestionId());
+
+    testsupport::WriteFile(mod_MyNotes::NotePath(8),
+                           formats::Bytes{'<', 'p', ' ', 'a', 'l', 'i', 'g', 'n', '=', 'c', 'e',
+                                          'n', 't', 'e', 'r', '>', 'h', 'i', '<', '/', 'p', '>'});
+    LoadMyNotes(8, editor);
+    EXPECT_FALSE(text().isReadOnly());
+    EXPECT_TRUE(enabled("print"));
+    EXPECT_TRUE(enabled("preview"));
+    EXPECT_FALSE(enabled("undo"));
+    EXPECT_FALSE(enabled("redo"));
+    for (const char* key : {"left", "center", "right", "bullet"})
+        EXPECT_FALSE(pressed(key)) << key;
+    text().moveCursor(QTextCursor::End);
+    EXPECT_TRUE(pressed("center"));
+
+    // A picture alone: not empty, printable from the first release on.
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    text().document()->addResource(QTextDocument::ImageResource, QUrl("mem:pic"), image);
+    text().clear();
+    text().textCursor().insertImage(QStringLiteral("mem:pic"));
+    editor.UpdateNotesToolbar();
+    EXPECT_FALSE(editor.IsNoteEmpty());
+    EXPECT_TRUE(enabled("print"));
+}
+
+TEST_F(NotesEditorTest, AlignmentCommandsAndPressedStates) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    editor.ButtonClick(QStringLiteral("center"));
+    EXPECT_EQ(text().document()->firstBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignHCenter);
+    EXPECT_TRUE(enabled("undo"));
+    EXPECT_TRUE(pressed("center"));
+
+    selectParagraphs(2, 2);
+    editor.ButtonClick(QStringLiteral("right"));
+    EXPECT_TRUE(pressed("right"));
+    EXPECT_FALSE(pressed("center"));
+
+    // Mixed alignments: none pressed; uniform again after aligning them all.
+    selectParagraphs(0, 2);
+    EXPECT_FALSE(pressed("left") || pressed("center") || pressed("right"));
+    editor.ButtonClick(QStringLiteral("left"));
+    EXPECT_TRUE(pressed("left"));
+    selectParagraphs(1, 1);
+    EXPECT_TRUE(pressed("left"));
+
+    // A key that differs only in letter case runs nothing.
+    editor.ButtonClick(QStringLiteral("Center"));
+    EXPECT_TRUE(pressed("left"));
+
+    editor.ButtonClick(QStringLiteral("undo"));
+    EXPECT_TRUE(enabled("redo"));
+    selectParagraphs(0, 2);
+    EXPECT_FALSE(pressed("left"));
+}
+
+TEST_F(NotesEditorTest, BulletsToggleAndFollowTheSelection) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 1);
+    editor.ButtonClick(QStringLiteral("bullet"));
+    EXPECT_TRUE(pressed("bullet"));
+    EXPECT_TRUE(enabled("undo"));
+    const QTextList* list = text().document()->firstBlock().textList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->count(), 2);
+    EXPECT_EQ(list->format().style(), QTextListFormat::ListDisc);
+
+    selectParagraphs(1, 2);  // one in the list, one not
+    EXPECT_FALSE(pressed("bullet"));
+    selectParagraphs(0, 0);
+    EXPECT_TRUE(pressed("bullet"));
+
+    selectParagraphs(0, 1);
+    editor.ButtonClick(QStringLiteral("bullet"));
+    EXPECT_FALSE(pressed("bullet"));
+    EXPECT_EQ(text().document()->firstBlock().textList(), nullptr);
+    EXPECT_EQ(text().document()->firstBlock().blockFormat().indent(), 0);
+
+    // A read-only page takes no command.
+    SaveMyNotes(7, editor);
+    editor.ButtonClick(QStringLiteral("bullet"));
+    EXPECT_EQ(text().document()->firstBlock().textList(), nullptr);
+}
+
+TEST_F(NotesEditorTest, FontDialogSeedsFromTheSelectionAndAppliesOnlyChanges) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontPointSize(14);
+    text().textCursor().mergeCharFormat(bold);
+
+    // Cancel applies nothing.
+    text().document()->clearUndoRedoStacks();
+    editor.ButtonClick(QStringLiteral("font"));
+    ASSERT_TRUE(dialogs.fontShown);
+    EXPECT_TRUE(dialogs.fontShown->bold());
+    EXPECT_EQ(dialogs.fontShown->pointSizeF(), 14.0);
+    EXPECT_FALSE(text().document()->isUndoAvailable());
+
+    // OK unchanged applies nothing either.
+    dialogs.fontAnswer = *dialogs.fontShown;
+    editor.ButtonClick(QStringLiteral("font"));
+    EXPECT_FALSE(text().document()->isUndoAvailable());
+
+    // Clearing bold and choosing 20 points changes only those, in points.
+    QFont chosen = *dialogs.fontShown;
+    chosen.setBold(false);
+    chosen.setPointSizeF(20);
+    dialogs.fontAnswer = chosen;
+    editor.ButtonClick(QStringLiteral("font"));
+    const QTextCharFormat after = text().document()->firstBlock().begin().fragment().charFormat();
+    EXPECT_NE(after.fontWeight(), QFont::Bold);
+    EXPECT_EQ(after.fontPointSize(), 20.0);
+    EXPECT_FALSE(after.fontItalic());
+    EXPECT_TRUE(enabled("undo"));
+
+    // A mixed selection opens with the dialog's last choice where the text differs and keeps
+    // the sizes the user did not touch.
+    selectParagraphs(0, 1);
+    dialogs.fontAnswer.reset();
+    editor.ButtonClick(QStringLiteral("font"));
+    EXPECT_EQ(dialogs.fontShown->pointSizeF(), 20.0);
+    QFont italic = *dialogs.fontShown;
+    italic.setItalic(true);
+    dialogs.fontAnswer = italic;
+    editor.ButtonClick(QStringLiteral("font"));
+    EXPECT_TRUE(
+        text().document()->findBlockByNumber(1).begin().fragment().charFormat().fontItalic());
+    EXPECT_EQ(text().document()->firstBlock().begin().fragment().charFormat().fontPointSize(),
+              20.0);
+    EXPECT_NE(
+        text().document()->findBlockByNumber(1).begin().fragment().charFormat().fontPointSize(),
+        20.0);
+}
+
+TEST_F(NotesEditorTest, ColourDialogRemembersItsOwnersChoice) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    text().document()->clearUndoRedoStacks();
+    editor.ButtonClick(QStringLiteral("color"));
+    EXPECT_FALSE(text().document()->isUndoAvailable());
+
+    dialogs.colourAnswer = QColor(200, 10, 20);
+    editor.ButtonClick(QStringLiteral("color"));
+    EXPECT_EQ(text().document()->firstBlock().begin().fragment().charFormat().foreground().color(),
+              QColor(200, 10, 20));
+    EXPECT_TRUE(enabled("undo"));
+
+    // Editors of the main window share one memory; an editor with its own does not.
+    NotesEditor shared;
+    LoadMyNotes(8, shared);
+    dialogs.colourAnswer.reset();
+    shared.ButtonClick(QStringLiteral("color"));
+    EXPECT_EQ(dialogs.colourShown, QColor(200, 10, 20));
+    NotesEditor own(nullptr, NotesEditor::Dialogs::Own);
+    LoadMyNotes(8, own);
+    own.ButtonClick(QStringLiteral("color"));
+    EXPECT_EQ(dialogs.colourShown, QColor(Qt::black));
+}
+
+TEST_F(NotesEditorTest, MenuActsOnTheEditorThatOpenedIt) {
+    writeThreeParagraphs();
+    NotesEditor other;
+    LoadMyNotes(8, other);
+    other.show();
+
+    selectParagraphs(0, 0);
+    editor.ShowContextMenu(QPoint(10, 10));
+    EXPECT_EQ(menu.Target(), &editor);
+    EXPECT_TRUE(menu.MyNotes_ContextMenu_undo->isEnabled());
+    EXPECT_FALSE(menu.MyNotes_ContextMenu_redo->isEnabled());
+    EXPECT_TRUE(menu.MyNotes_ContextMenu_cut->isEnabled());
+    menu.hide();
+    other.Contents()->setFocus();
+    menu.MyNotes_ContextMenu_delete->trigger();
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("\ntwo\nthree"));
+    EXPECT_TRUE(other.Contents()->toPlainText().isEmpty());
+
+    // The other editor: nothing to undo, no selection.
+    other.ShowContextMenu(QPoint(10, 10));
+    EXPECT_FALSE(menu.MyNotes_ContextMenu_undo->isEnabled());
+    EXPECT_FALSE(menu.MyNotes_ContextMenu_cut->isEnabled());
+    EXPECT_FALSE(menu.MyNotes_ContextMenu_copy->isEnabled());
+    EXPECT_FALSE(menu.MyNotes_ContextMenu_delete->isEnabled());
+    menu.hide();
+
+    editor.ShowContextMenu(QPoint(10, 10));
+    menu.hide();
+    menu.MyNotes_ContextMenu_undo->trigger();
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("one\ntwo\nthree"));
+    EXPECT_TRUE(enabled("redo"));
+}
+
+TEST_F(NotesEditorTest, PrintsTheNoteToAPdfFile) {
+    text().setFocus();
+    testsupport::typeText(&text(), QStringLiteral("printed note"));
+    const QString pdf = QString::fromStdString((folder.path() / "note.pdf").string());
+    const auto previous = platform::SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    int previews = 0;
+    const auto previousPreview =
+        platform::SetPreviewDialogRunner([&](QPrintPreviewDialog&) { ++previews; });
+    editor.ButtonClick(QStringLiteral("print"));
+    editor.ButtonClick(QStringLiteral("preview"));
+    platform::SetPrintDialogRunner(previous);
+    platform::SetPreviewDialogRunner(previousPreview);
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(4) == "%PDF");
+    EXPECT_EQ(previews, 1);
+}
