@@ -26,6 +26,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
 #include "mainscreen/frm_SwitchBoard.h"
+#include "notes/NotesContextMenu.h"
 #include "platform/Look.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -102,20 +103,7 @@ void mdi_Main::buildMenus() {
 }
 
 void mdi_Main::buildPopupMenus() {
-    // The note editors' edit menu: each item is a keystroke for the focused editor.
-    MyNotes_ContextMenu = new QMenu(this);
-    const auto addKeyItem = [this](const QString& caption, int key, Qt::KeyboardModifiers mods) {
-        MyNotes_ContextMenu->addAction(caption, this, [key, mods] { sendKeyToFocus(key, mods); });
-    };
-    addKeyItem(QStringLiteral("Undo"), Qt::Key_Z, Qt::ControlModifier);
-    addKeyItem(QStringLiteral("Redo"), Qt::Key_Y, Qt::ControlModifier);
-    MyNotes_ContextMenu->addSeparator();
-    addKeyItem(QStringLiteral("Cut"), Qt::Key_X, Qt::ControlModifier);
-    addKeyItem(QStringLiteral("Copy"), Qt::Key_C, Qt::ControlModifier);
-    addKeyItem(QStringLiteral("Paste"), Qt::Key_V, Qt::ControlModifier);
-    addKeyItem(QStringLiteral("Delete"), Qt::Key_Delete, Qt::NoModifier);
-    MyNotes_ContextMenu->addSeparator();
-    addKeyItem(QStringLiteral("Select All"), Qt::Key_A, Qt::ControlModifier);
+    MyNotes_ContextMenu = new NotesContextMenu(this);
 
     CustomExam_ContextMenu = new QMenu(this);
     CustomExam_mnuMaximumValue = CustomExam_ContextMenu->addAction(QString());

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QLabel;
+class NotesContextMenu;
 class QMenu;
 class QAction;
 class QStackedWidget;
@@ -47,7 +48,7 @@ public:
     QAction* menuHelpAbout = nullptr;
 
     // Hidden pop-up menus lent to other windows.
-    QMenu* MyNotes_ContextMenu = nullptr;
+    NotesContextMenu* MyNotes_ContextMenu = nullptr;
     QMenu* CustomExam_ContextMenu = nullptr;
     QAction* CustomExam_mnuMaximumValue = nullptr;
     QMenu* WebPrint = nullptr;

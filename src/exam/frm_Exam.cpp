@@ -36,6 +36,7 @@
 #include "exam/ExamWindow.h"
 #include "exam/LcdDigits.h"
 #include "exam/mod_MyCurrentExam.h"
+#include "notes/NotesEditor.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -417,18 +418,13 @@ void frm_Exam::buildNotesPanel() {
     heading->addWidget(lbl_MyNotes, 1);
     heading->addWidget(MyNotes_Close);
     layout->addLayout(heading);
-    MyNotes_Toolbar = platform::Named(new QToolBar(MyNotes), QStringLiteral("MyNotes_Toolbar"));
-    MyNotes_Toolbar->setIconSize(QSize(16, 16));
-    // Buttons 2, 3, 5, 6, 8 to 11, 13 and 14 carry the ten pictures; the others separate.
-    for (int k = 1, image = 1; k <= 14; ++k) {
-        if (k == 1 || k == 4 || k == 7 || k == 12)
-            MyNotes_Toolbar->addSeparator();
-        else
-            MyNotes_Toolbar->addAction(OwnIcons::noteToolbarIcon(image++), QString());
-    }
-    layout->addWidget(MyNotes_Toolbar);
-    MyNotes_Contents = platform::Named(new QTextEdit(MyNotes), QStringLiteral("MyNotes_Contents"));
-    layout->addWidget(MyNotes_Contents, 1);
+    // The exam window's editor has a font and colour dialog of its own.
+    MyNotes_Editor = platform::Named(new NotesEditor(MyNotes, NotesEditor::Dialogs::Own),
+                                     QStringLiteral("MyNotes_Editor"));
+    MyNotes_Toolbar = platform::Named(MyNotes_Editor->Toolbar(), QStringLiteral("MyNotes_Toolbar"));
+    MyNotes_Contents =
+        platform::Named(MyNotes_Editor->Contents(), QStringLiteral("MyNotes_Contents"));
+    layout->addWidget(MyNotes_Editor, 1);
     MyNotes->hide();
 }
 
@@ -486,7 +482,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
     auto& session = exam::CurrentExamSession;
     if (!session.Open(opening, savePath)) return false;
     HoverDelayCount = 0;
-    MyNotes_Contents->clear();
+    MyNotes_Editor->ShowBlankPage();
 
     setWindowTitle(platform::toQt(CurrentExam.Title));
     Button_Stop_Timer->setIcon(slotIcon(3));
@@ -529,6 +525,7 @@ void frm_Exam::Form_Unload() {
     unloaded_ = true;
     for (QTimer* timer : {Timer1, Timer2, Timer3[0], Timer3[1], Timer4})
         timer->stop();
+    if (!MyNotes->isHidden() && MyNotes->isEnabled()) SaveShownNote();
     AppWindows::Get().ExamWindowClosing();
     if (QWidget* end = mod_Forms::Find("frm_ExamEnd")) mod_Forms::Unload(end);
     // Marks become bookmarks, Data/Resource.dat is rewritten and CurrentExam reset.

@@ -30,6 +30,7 @@ class PictureButton;
 class TypeAheadComboBox;
 class LcdDigit;
 class LcdColon;
+class NotesEditor;
 class cls_ToolTipText;
 
 // The window one exam is taken in. It renders exam::CurrentExamSession and CurrentExam and
@@ -99,7 +100,8 @@ public:
     QWidget* MyNotes = nullptr;
     QLabel* lbl_MyNotes = nullptr;
     QPushButton* MyNotes_Close = nullptr;
-    QTextEdit* MyNotes_Contents = nullptr;
+    NotesEditor* MyNotes_Editor = nullptr;
+    QTextEdit* MyNotes_Contents = nullptr;  // the editor's text and toolbar
     QToolBar* MyNotes_Toolbar = nullptr;
 
     QWidget* StatusList_Frame = nullptr;  // SSTab1 over ListView1, in place of the answers
@@ -171,6 +173,8 @@ public:
     void Button_Reset_Timer_Click();
     void Button_Stop_Timer_Click();
     void MyNotes_Close_Click();
+    // Saves the note of the question shown; nothing while no question is shown.
+    void SaveShownNote();
 
     // Status lists and results list.
     void lbl_question_status_Click(int index);

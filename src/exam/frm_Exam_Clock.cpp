@@ -19,6 +19,9 @@
 #include "exam/ExamEnd.h"
 #include "exam/LcdDigits.h"
 #include "exam/frm_Exam.h"
+#include "exam/mod_MyCurrentExam.h"
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 #include "platform/mod_Picture.h"
@@ -327,6 +330,7 @@ void frm_Exam::placeNotesPanel(int height) {
 void frm_Exam::button_notes_Click() {
     lbl_MyNotes->setText(platform::toQt(SystemVars.ExamTexts(16)));
     if (MyNotes->isHidden()) {
+        mod_MyCurrentExam::ShowQuestionNotes();
         Timer3[1]->stop();
         placeNotesPanel(0);
         MyNotes->show();
@@ -339,9 +343,18 @@ void frm_Exam::button_notes_Click() {
 }
 
 void frm_Exam::MyNotes_Close_Click() {
+    SaveShownNote();
     // One slide at a time, so the panel always ends open or closed.
     Timer3[0]->stop();
     Timer3[1]->start();
+}
+
+void frm_Exam::SaveShownNote() {
+    std::int32_t id = 0;
+    const char* end = RichTextBox1Tag.data() + RichTextBox1Tag.size();
+    if (RichTextBox1Tag.empty() || std::from_chars(RichTextBox1Tag.data(), end, id).ptr != end)
+        return;
+    mod_MyNotes::SaveMyNotes(id, *MyNotes_Editor);
 }
 
 void frm_Exam::Timer3_Timer(int index) {

@@ -28,6 +28,8 @@
 #include "exam/QuestionLookup.h"
 #include "exam/frm_Exam.h"
 #include "exam/mod_Exam.h"
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Picture.h"
 
@@ -285,7 +287,10 @@ std::string answerOnControls(frm_Exam& window) {
 void ShowQuestion(std::int16_t n) {
     frm_Exam* window = exam::ExamWindow();
     auto& session = exam::CurrentExamSession;
-    if (!window || !session.GoTo(n)) return;
+    if (!window) return;
+    const bool notesShown = !window->MyNotes->isHidden();
+    if (notesShown) window->SaveShownNote();
+    if (!session.GoTo(n)) return;
     const QuestionState& state = *session.CurrentState();
     const int count = session.QuestionCount();
 
@@ -301,6 +306,7 @@ void ShowQuestion(std::int16_t n) {
     const QuestionRecord* question = lookup.Question(state.QuestionID);
     if (!question) {
         showNoQuestion(*window);
+        if (notesShown) ShowQuestionNotes();
         return;
     }
     setHeadings(*window, SystemVars.GroupNames(question->GroupCode), question->Topic,
@@ -335,6 +341,19 @@ void ShowQuestion(std::int16_t n) {
     ArrangeChoicesScroll(*window);
     if (!window->Choices_Inner->isEnabled()) window->Choices_Reset->setEnabled(false);
     if (window->Choices_Jump->currentIndex() >= 0) window->Choices_Jump->setCurrentIndex(n);
+    if (notesShown) ShowQuestionNotes();
+}
+
+void ShowQuestionNotes() {
+    frm_Exam* window = exam::ExamWindow();
+    if (!window) return;
+    const std::string& tag = window->RichTextBox1Tag;
+    std::int32_t id = 0;
+    const char* end = tag.data() + tag.size();
+    if (tag.empty() || std::from_chars(tag.data(), end, id).ptr != end)
+        window->MyNotes_Editor->ShowBlankPage();
+    else
+        mod_MyNotes::LoadMyNotes(id, *window->MyNotes_Editor);
 }
 
 void RecordAnswer() {

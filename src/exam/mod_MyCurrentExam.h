@@ -8,7 +8,12 @@ namespace mod_MyCurrentExam {
 
 // Shows question n of CurrentExam.Questions and makes it the current position. A question
 // whose id is not in the bank shows an empty, disabled view that records nothing.
+// While the notes panel is shown, the note of the question left is saved first and the
+// new question's note loaded after.
 void ShowQuestion(std::int16_t n);
+
+// Loads the shown question's note into the notes panel; a blank page when none is shown.
+void ShowQuestionNotes();
 
 // Stores the mark and the answer the controls show into the shown question, then refreshes
 // the counts, the controls, the results list (while shown) and the score (when shown).

@@ -60,6 +60,10 @@ NotesContextMenu* NotesContextMenu::MainWindowMenu() {
     return mainWindowMenu();
 }
 
+NotesEditor* NotesContextMenu::Target() const {
+    return target_;
+}
+
 QAction* NotesContextMenu::addItem(const char* name, const QString& caption,
                                    void (*act)(NotesEditor&)) {
     QAction* item = addAction(caption);

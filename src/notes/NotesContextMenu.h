@@ -21,7 +21,7 @@ public:
     void Popup(NotesEditor& editor, const QPoint& globalPos);
 
     // The editor the menu was last opened for; nullptr once it is gone.
-    [[nodiscard]] NotesEditor* Target() const { return target_; }
+    [[nodiscard]] NotesEditor* Target() const;
 
     QAction* MyNotes_ContextMenu_undo = nullptr;
     QAction* MyNotes_ContextMenu_redo = nullptr;

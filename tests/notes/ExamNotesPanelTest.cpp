@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QTextEdit>
+
+#include <filesystem>
+#include <string>
+
+#include "exam/ExamWindowFixture.h"
+#include "exam/mod_MyCurrentExam.h"
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
+#include "support/GuiTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ExamNotesPanelTest : examtest::ExamWindowFixture {
+    void openPanel() {
+        window->button_notes_Click();
+        while (window->Timer3[0]->isActive())
+            window->Timer3_Timer(0);
+    }
+    void closePanel() {
+        window->button_notes_Click();
+        while (window->Timer3[1]->isActive())
+            window->Timer3_Timer(1);
+    }
+    void type(const QString& text) {
+        window->MyNotes_Contents->setFocus();
+        window->MyNotes_Contents->moveCursor(QTextCursor::End);
+        testsupport::typeText(window->MyNotes_Contents, text);
+    }
+    QString shownNote() const { return window->MyNotes_Contents->toPlainText(); }
+    static std::string fileOf(std::int32_t id) {
+        const formats::Bytes bytes = testsupport::ReadFile(mod_MyNotes::NotePath(id));
+        return {bytes.begin(), bytes.end()};
+    }
+};
+
+}  // namespace
+
+TEST_F(ExamNotesPanelTest, OpeningLoadsMovingSavesAndLoadsClosingSaves) {
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(window->MyNotes_Contents->isReadOnly());  // blank until opened
+    openPanel();
+    EXPECT_EQ(window->MyNotes_Editor->LoadedQuestionId(), 11);
+    EXPECT_TRUE(shownNote().isEmpty());
+    type(QStringLiteral("first"));
+
+    window->Choices_Next_Click(0);
+    EXPECT_NE(fileOf(11).find("first"), std::string::npos);
+    EXPECT_EQ(window->MyNotes_Editor->LoadedQuestionId(), 12);
+    EXPECT_FALSE(window->MyNotes_Contents->isReadOnly());
+    type(QStringLiteral("second"));
+
+    closePanel();
+    EXPECT_NE(fileOf(12).find("second"), std::string::npos);
+    EXPECT_TRUE(window->MyNotes->isHidden());
+
+    // Reopened on the same question: the note comes back from its file.
+    openPanel();
+    EXPECT_EQ(shownNote(), QStringLiteral("second"));
+    // Emptied and closed: the file goes.
+    window->MyNotes_Contents->selectAll();
+    QTest::keyClick(window->MyNotes_Contents, Qt::Key_Delete);
+    closePanel();
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(12)));
+    boxes.expectNone();
+}
+
+TEST_F(ExamNotesPanelTest, WhileHiddenMovingNeitherSavesNorLoads) {
+    ASSERT_TRUE(open());
+    openPanel();
+    type(QStringLiteral("kept"));
+    closePanel();
+    const std::string saved = fileOf(11);
+
+    window->Choices_Next_Click(0);
+    window->Choices_Next_Click(0);
+    EXPECT_EQ(window->MyNotes_Editor->LoadedQuestionId(), 11);
+    EXPECT_EQ(fileOf(11), saved);
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(12)));
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(13)));
+}
+
+TEST_F(ExamNotesPanelTest, UnloadSavesOnlyAnOpenPanel) {
+    ASSERT_TRUE(open());
+    openPanel();
+    type(QStringLiteral("at unload"));
+    exam::UnloadExamWindow();
+    EXPECT_NE(fileOf(11).find("at unload"), std::string::npos);
+
+    ASSERT_TRUE(open());
+    openPanel();
+    window->MyNotes_Contents->selectAll();
+    QTest::keyClick(window->MyNotes_Contents, Qt::Key_Delete);
+    window->MyNotes->hide();  // closed without a save of its own
+    exam::UnloadExamWindow();
+    EXPECT_TRUE(fs::exists(mod_MyNotes::NotePath(11)));
+}
+
+TEST_F(ExamNotesPanelTest, AnExamWithoutAQuestionLoadsAndSavesNothing) {
+    CurrentExam = BlankExam;
+    CurrentExam.Title = "Empty";
+    CurrentExam.Minutes = "10";
+    CurrentExam.RemainingText = "00:00:00";
+    CurrentExam.TimerOn = true;
+    CurrentExam.Groups = std::vector<std::int16_t>{77};
+    mod_Exam::BuildExamQuestions();
+    ASSERT_TRUE(load(exam::ExamOpening::kNew));
+    ASSERT_TRUE(window->RichTextBox1Tag.empty());
+    openPanel();
+    EXPECT_FALSE(window->MyNotes_Editor->LoadedQuestionId());
+    EXPECT_TRUE(window->MyNotes_Contents->isReadOnly());
+    closePanel();
+    exam::UnloadExamWindow();
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(0).parent_path()));
+}
