@@ -49,6 +49,7 @@ std::optional<double> amountValue(QString text) {
 }
 
 std::optional<double> percentValue(QString text) {
+    text = text.trimmed();
     if (text.endsWith(QLatin1Char('%'))) text.chop(1);
     const std::optional<double> value = parseNumber(text);
     if (!value) return std::nullopt;

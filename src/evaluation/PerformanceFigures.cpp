@@ -53,9 +53,11 @@ ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::Question
         figures.Asked += stats->TimesAsked;
         figures.Correct += stats->CorrectCount;
         figures.Wrong += stats->WrongCount;
+        // The sum is brought to a whole number, not each question's share.
         if (figures.Asked > 0)
-            figures.Running += RoundHalfEven(static_cast<double>(figures.Correct) /
-                                             static_cast<double>(figures.Asked) * 100.0);
+            figures.Running = RoundHalfEven(static_cast<double>(figures.Running) +
+                                            static_cast<double>(figures.Correct) /
+                                                static_cast<double>(figures.Asked) * 100.0);
     }
     return figures;
 }

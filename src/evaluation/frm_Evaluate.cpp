@@ -581,7 +581,7 @@ void frm_Evaluate::FillQuestionWiseList() {
 
     mod_ListViewSort::ResetListViewSort(*ListView1);
     ListView1->clearColumns();
-    ListView1->addColumn("");
+    ListView1->addColumn("", 96, "5");  // question numbers sort as numbers
     ListView1->addColumn(SystemVars.QuestionListTexts(2));
     ListView1->addColumn(SystemVars.QuestionListTexts(3));
     ListView1->clear();

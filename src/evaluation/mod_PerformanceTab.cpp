@@ -9,6 +9,7 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -50,11 +51,17 @@ public:
     std::int32_t Row = -1;
 };
 
-void setHeaders(ListView& list, int first, int last) {
+// Sort kinds of the shared column sort, by column.
+constexpr std::string_view kDate = "3";
+constexpr std::string_view kPercent = "4";
+constexpr std::string_view kNumber = "5";
+constexpr std::string_view kText = "";
+
+void setHeaders(ListView& list, int first, const std::vector<std::string_view>& kinds) {
     list.clearColumns();
-    list.addColumn("");
-    for (int k = first; k <= last; ++k)
-        list.addColumn(texts()(k));
+    for (std::size_t column = 0; column < kinds.size(); ++column)
+        list.addColumn(column == 0 ? "" : texts()(first + static_cast<int>(column) - 1), 96,
+                       kinds[column]);
 }
 
 // The first column fits its cells, the others their cells and headers.
@@ -98,9 +105,12 @@ void InitPerformanceTab(PerformanceTabControls& board) {
     board.Label13->setText(platform::toQt(texts()(18)));
     board.Label14->clear();
     board.Command15->setText(platform::toQt(texts()(5)));
-    setHeaders(*board.ListView7, 19, 26);
-    setHeaders(*board.ListView8, 27, 33);
-    setHeaders(*board.ListView9, 34, 40);
+    setHeaders(*board.ListView7, 19,
+               {kNumber, kDate, kDate, kText, kPercent, kNumber, kNumber, kNumber, kNumber});
+    setHeaders(*board.ListView8, 27,
+               {kNumber, kText, kNumber, kPercent, kNumber, kNumber, kNumber, kNumber});
+    setHeaders(*board.ListView9, 34,
+               {kNumber, kNumber, kNumber, kNumber, kNumber, kPercent, kText, kText});
 }
 
 void FillExamHistoryList(PerformanceTabControls& board) {

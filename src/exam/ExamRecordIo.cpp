@@ -1,11 +1,11 @@
 #include "exam/ExamRecordIo.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
 #include "core/mod_System.h"
 #include "exam/ExamTime.h"
-#include "exam/QuestionLookup.h"
 #include "formats/OleDate.h"
 
 namespace exam {
@@ -189,13 +189,11 @@ bool IsCoherentExam(const CurrentExamRecord& exam) {
     if (!isMinutesNumber(exam.Minutes) || !ParseClock(exam.RemainingText) ||
         !formats::IsShowableOleDate(exam.ExamDate))
         return false;
-    const bool placeholder = questions.size() == 1 && questions.front().QuestionID == 0;
-    QuestionLookup lookup;
-    for (const QuestionState& state : questions) {
-        if (state.GivenAnswers && state.GivenAnswers->empty()) return false;
-        if (!placeholder && !lookup.Question(state.QuestionID)) return false;
-    }
-    return true;
+    // A question that has since left the bank is no fault of the file: it is shown without a
+    // row and skipped wherever it is looked up.
+    return std::none_of(questions.begin(), questions.end(), [](const QuestionState& state) {
+        return state.GivenAnswers && state.GivenAnswers->empty();
+    });
 }
 
 std::optional<CurrentExamRecord> ReadExamFile(const std::filesystem::path& path) {

@@ -90,6 +90,19 @@ TEST_F(PerformanceTabTest, AveragesRoundHalvesToEvenAndNeverOverflow) {
     EXPECT_EQ(performance_figures::OverallPercent(40, 70, 16), 42);
     QuestionBank.clear();
     EXPECT_EQ(performance_figures::QuestionFigure(), 0);
+
+    // An objective of 1 right of 3, then 0 of 5: 33 + 12.5 = 45.5 -> 46, shown as 23 %.
+    QuestionBank.resize(2);
+    for (int k = 0; k < 2; ++k) {
+        QuestionBank[static_cast<std::size_t>(k)].QuestionID = k + 1;
+        QuestionBank[static_cast<std::size_t>(k)].Topic = "Routing";
+    }
+    QuestionStatsTable = {{1, 1, 2, 3, false}, {2, 0, 5, 5, false}};
+    exam::InvalidateQuestionLookup();
+    exam::QuestionLookup lookup;
+    const auto figures = performance_figures::ObjectiveFiguresOf("Routing", lookup);
+    EXPECT_EQ(figures.Running, 46);
+    EXPECT_EQ(figures.Running / figures.Questions, 23);
 }
 
 TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
@@ -137,6 +150,35 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     sb.SSTab1->setCurrentIndex(0);
     sb.SSTab1->setCurrentIndex(5);
     EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(0), 1), "Wireless");
+}
+
+TEST_F(PerformanceTabTest, NumbersAndPercentagesSortByValue) {
+    record(2, 3);
+    QuestionStatsTable[0] = {1, 1, 0, 1, false};     // 100 %
+    QuestionStatsTable[1] = {2, 2, 9, 11, false};    // 18 %
+    QuestionStatsTable[2] = {3, 1, 0, 9, false};     // 11 %
+    QuestionStatsTable[3] = {4, 10, 0, 100, false};  // 10 %
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(5);
+    // The values of the cells that hold one, top to bottom.
+    const auto values = [](const ListView& list, int c) {
+        std::vector<int> found;
+        for (int r = 0; r < list.topLevelItemCount(); ++r) {
+            const QString cell = list.topLevelItem(r)->text(c).remove(QLatin1Char('%'));
+            bool ok = false;
+            const int value = cell.trimmed().toInt(&ok);
+            if (ok) found.push_back(value);
+        }
+        return found;
+    };
+    for (const auto& [list, column] : {std::pair{sb.ListView9, 5}, std::pair{sb.ListView9, 1},
+                                       std::pair{sb.ListView8, 3}, std::pair{sb.ListView7, 4}}) {
+        mod_ListViewSort::SortListViewColumn(*list, column);
+        const std::vector<int> sorted = values(*list, column);
+        EXPECT_TRUE(std::is_sorted(sorted.begin(), sorted.end()))
+            << list->objectName().toStdString() << " column " << column;
+    }
+    EXPECT_EQ(values(*sb.ListView9, 1).back(), 100);
 }
 
 TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks) {
