@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/AppWindows.h"
 #include "core/ListView.h"
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
@@ -260,6 +261,42 @@ void OpenSelectedRecord(PerformanceTabControls& board) {
         std::from_chars(key.data() + 1, key.data() + key.size(), index).ec != std::errc())
         return;
     OpenRecordedExam(index);
+}
+
+namespace {
+
+// The selected row's number (its 1-based position when filled, whatever the sort); 0 without.
+int selectedRowNumber(const ListView& list) {
+    const QTreeWidgetItem* row = list.currentItem();
+    if (!row || !row->isSelected()) return 0;
+    const std::string text = ListView::itemText(*row, 0);
+    int number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
+}
+
+}  // namespace
+
+void ShowObjectiveQuestions(int row) {
+    if (row < 1 || static_cast<std::size_t>(row) > ObjectiveNames.size()) return;
+    const std::string& objective = ObjectiveNames[static_cast<std::size_t>(row - 1)];
+    FullViewRequest request;
+    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(request.List),
+                 [&](const QuestionRecord& q) { return figures::BelongsTo(q.Topic, objective); });
+    if (request.List.empty()) return;
+    request.ShowStatistics = true;
+    AppWindows::Get().ShowFullView(std::move(request));
+}
+
+void ShowSelectedObjective(PerformanceTabControls& board) {
+    const int row = selectedRowNumber(*board.ListView8);
+    if (row > 0) ShowObjectiveQuestions(row);
+}
+
+void ShowSelectedQuestion(PerformanceTabControls& board) {
+    const int row = selectedRowNumber(*board.ListView9);
+    if (row < 1 || QuestionBank.empty()) return;
+    AppWindows::Get().ShowFullView({QuestionBank, row - 1, false, true});
 }
 
 void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,

@@ -37,6 +37,15 @@ void OpenRecordedExam(std::int16_t index);
 // The history list's double-click: the selected row's record; nothing without one.
 void OpenSelectedRecord(PerformanceTabControls& board);
 
+// The questions of one objective (its 1-based row number), in bank order, in the full view
+// with their statistics; nothing for a row that names no objective or one without questions.
+void ShowObjectiveQuestions(int row);
+// The objective list's double-click.
+void ShowSelectedObjective(PerformanceTabControls& board);
+// The question list's double-click: the whole bank in the full view, at the selected row's
+// question, with the statistics.
+void ShowSelectedQuestion(PerformanceTabControls& board);
+
 // The one tooltip of the three lists, renewed when the pointer reaches another row.
 void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
                 std::string_view text);

@@ -117,6 +117,10 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     });
     connect(ListView7, &QTreeWidget::itemDoubleClicked, this,
             [this] { mod_PerformanceTab::OpenSelectedRecord(*this); });
+    connect(ListView8, &QTreeWidget::itemDoubleClicked, this,
+            [this] { mod_PerformanceTab::ShowSelectedObjective(*this); });
+    connect(ListView9, &QTreeWidget::itemDoubleClicked, this,
+            [this] { mod_PerformanceTab::ShowSelectedQuestion(*this); });
     for (const auto& [list, tip] : {std::pair{ListView7, 9}, {ListView8, 12}, {ListView9, 41}}) {
         list->setMouseTracking(true);
         connect(list, &QTreeWidget::itemEntered, this, [this, list, tip](QTreeWidgetItem* row) {

@@ -10,7 +10,10 @@
 #include "browsers/FakeBrowserView.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
+#include "core/ListView.h"
 #include "core/mod_ComboBox.h"
+#include "core/mod_ListViewSort.h"
+#include "evaluation/mod_PerformanceTab.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "support/GuiTestSupport.h"
 
@@ -111,6 +114,66 @@ TEST_F(FullViewWindowTest, BookmarksTabKeepsItsPlaceAndTakesTheAnswersBox) {
     EXPECT_EQ(sb.SSTab1->currentIndex(), 4);
     EXPECT_TRUE(sb.Check4->isChecked());
     EXPECT_NE(shown(sb.RichTextBox2).find("\nQuestion 6\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+struct PerformanceOpenersTest : FullViewWindowTest {
+    void SetUp() override {
+        FullViewWindowTest::SetUp();
+        for (const auto& [k, word] : std::vector<std::pair<int, std::string>>{{13, "Asked "},
+                                                                              {14, "Correct "},
+                                                                              {15, "Wrong "},
+                                                                              {16, "Unanswered "},
+                                                                              {17, "Rate "}})
+            SystemVars.PerformanceTexts.at(k) = word;
+        SystemVars.PerformanceTexts.at(1) = "Performance";  // the tab's set-up marker
+    }
+    static void DoubleClick(ListView* list, int row) {
+        QTreeWidgetItem* item = list->topLevelItem(row);
+        list->setCurrentItem(item);
+        item->setSelected(true);
+        emit list->itemDoubleClicked(item, 0);
+    }
+};
+
+TEST_F(PerformanceOpenersTest, AnObjectiveOpensItsQuestionsWithTheirStatistics) {
+    QuestionStatsTable[0] = {1, 29, 20, 50, false};
+    frm_SwitchBoard& sb = Load();
+    mod_PerformanceTab::InitPerformanceTab(sb);
+    mod_PerformanceTab::FillObjectiveList(sb);
+    ModalWatcher watcher(InFullView([](frm_FullView& w) {
+        const std::string text = shown(w.RichTextBox1);
+        EXPECT_EQ(text.substr(0, 17), "\nQuestion 1 of 3\n");
+        EXPECT_NE(text.find("\nAsked 50\nCorrect 29\nWrong 20\nUnanswered 1\nRate 57 %\n"),
+                  std::string::npos);
+        w.Command7->click();
+        EXPECT_NE(
+            shown(w.RichTextBox1).find("\nAsked 0\nCorrect 0\nWrong 0\nUnanswered 0\nRate  - \n"),
+            std::string::npos);
+        EXPECT_NE(shown(w.RichTextBox1).find("\nQuestion 3\n"), std::string::npos);
+    }));
+    DoubleClick(sb.ListView8, 0);  // Routing: questions 1, 3 and 6
+    EXPECT_TRUE(watcher.acted());
+}
+
+TEST_F(PerformanceOpenersTest, AQuestionRowOpensTheWholeBankAtThatQuestionAfterSorting) {
+    QuestionBank[3].QuestionText = "A first by text";
+    frm_SwitchBoard& sb = Load();
+    mod_PerformanceTab::InitPerformanceTab(sb);
+    mod_PerformanceTab::FillQuestionStatsList(sb);
+    mod_ListViewSort::SortListViewColumn(*sb.ListView9, 7);  // by question text
+    const int row = 0;
+    ASSERT_EQ(ListView::itemText(*sb.ListView9->topLevelItem(row), 0), "4");
+    ModalWatcher watcher(InFullView([](frm_FullView& w) {
+        const std::string text = shown(w.RichTextBox1);
+        EXPECT_EQ(text.substr(0, 17), "\nQuestion 4 of 8\n");
+        EXPECT_NE(text.find("\nAsked 0\n"), std::string::npos);
+    }));
+    DoubleClick(sb.ListView9, row);
+    EXPECT_TRUE(watcher.acted());
 }
 
 }  // namespace
