@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
@@ -221,17 +223,47 @@ std::filesystem::path SetAsidePath(const std::filesystem::path& filePath) {
     return keptAs;
 }
 
+namespace {
+
+WriteFailureReport* activeReport = nullptr;
+
+void showWriteFailureBox(const std::filesystem::path& filePath) {
+    platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " + filePath.string() +
+                         whatBecameOf(filePath, {}) +
+                         "\r\n\r\nIf the problem persists, please email us at " +
+                         SystemVars.SupportEmail,
+                     platform::kCritical, "Critical Error!");
+}
+
+}  // namespace
+
 void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failure) {
     if (failure == WriteFailure::kStopProgram) {
         AbortFlag = true;
         platform::MsgBox(criticalMessage(filePath), platform::kCritical, "Critical Error!");
         return;
     }
-    platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " + filePath.string() +
-                         whatBecameOf(filePath, {}) +
-                         "\r\n\r\nIf the problem persists, please email us at " +
-                         SystemVars.SupportEmail,
-                     platform::kCritical, "Critical Error!");
+    if (activeReport && activeReport->Take(filePath)) return;
+    showWriteFailureBox(filePath);
+}
+
+WriteFailureReport::WriteFailureReport() : outer_(std::exchange(activeReport, this)) {}
+
+WriteFailureReport::~WriteFailureReport() {
+    Report();
+    activeReport = outer_;
+}
+
+void WriteFailureReport::Report() {
+    if (!reported_ && !failed_.empty()) showWriteFailureBox(failed_.front());
+    reported_ = true;
+}
+
+bool WriteFailureReport::Take(const std::filesystem::path& filePath) {
+    const bool known = std::find(failed_.begin(), failed_.end(), filePath) != failed_.end();
+    if (reported_ && !known) return false;
+    if (!known) failed_.push_back(filePath);
+    return true;
 }
 
 bool WriteSignedFile(const std::filesystem::path& filePath, std::string_view extraText,

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "core/FileSignature.h"
 #include "core/SystemVars.h"
@@ -36,6 +37,26 @@ enum class WriteFailure {
     kStopProgram,  // the critical error of start-up: AbortFlag, "The program will now exit."
 };
 void ShowWriteFailure(const std::filesystem::path& filePath, WriteFailure failure);
+
+// While one lives, reported write failures are gathered instead of shown one by one: one
+// step that writes several files (ending an exam) tells the user once. Report() shows the
+// first failure now; a later failure of a file already reported stays silent.
+class WriteFailureReport {
+public:
+    WriteFailureReport();
+    ~WriteFailureReport();
+    WriteFailureReport(const WriteFailureReport&) = delete;
+    WriteFailureReport& operator=(const WriteFailureReport&) = delete;
+
+    void Report();
+    // Whether this failure is gathered (true) rather than to be shown by the caller.
+    bool Take(const std::filesystem::path& filePath);
+
+private:
+    WriteFailureReport* outer_;
+    std::vector<std::filesystem::path> failed_;
+    bool reported_ = false;
+};
 
 // Header, body, footer, written through the safe writer; false (reported) on failure.
 bool WriteSignedFile(const std::filesystem::path& filePath, std::string_view extraText,

@@ -128,18 +128,18 @@ std::optional<std::vector<PerformanceSummary>> ReadPerformanceIndex() {
     return records;
 }
 
-void SavePerformanceRecord() {
+bool SavePerformanceRecord() {
     CurrentExam.Continued = false;
     PerformanceHistory.clear();
     InitPerformancePaths();
     std::vector<PerformanceSummary> history;
     if (hasIndex()) {
         auto read = ReadPerformanceIndex();
-        if (!read) return;
+        if (!read) return false;
         history = std::move(*read);
     }
     // A full index cannot state one more record: the store stays as it is.
-    if (history.size() >= kMaxRecords) return;
+    if (history.size() >= kMaxRecords) return false;
 
     const std::filesystem::path path = drawHistoryPath();
     CurrentExam.PerformanceFile = path.string();
@@ -147,7 +147,7 @@ void SavePerformanceRecord() {
 
     formats::BinaryWriter examBody;
     exam::WriteExamBody(examBody, CurrentExam);
-    if (!mod_System::WriteSignedFile(path, "", examBody)) return;
+    if (!mod_System::WriteSignedFile(path, "", examBody)) return false;
 
     formats::BinaryWriter indexBody;
     for (const PerformanceSummary& summary : history)
@@ -157,7 +157,9 @@ void SavePerformanceRecord() {
         // The old index still stands; a history file it does not list would only linger.
         std::error_code ec;
         std::filesystem::remove(path, ec);
+        return false;
     }
+    return true;
 }
 
 bool HasPerformanceHistory() {

@@ -48,8 +48,9 @@ void InitPerformancePaths();
 
 // Appends the graded CurrentExam: history file first, then the index replaced whole, so
 // a failure leaves the old index or the complete new one. A broken index is reported
-// (AbortFlag) and nothing is written; a full index is left as it is.
-void SavePerformanceRecord();
+// (AbortFlag) and nothing is written; a full index is left as it is. False when the exam
+// was not stored.
+bool SavePerformanceRecord();
 
 // Loads index.dat into PerformanceHistory; false when there is none or it is broken
 // (reported through the critical-error routine).

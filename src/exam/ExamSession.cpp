@@ -244,8 +244,9 @@ bool ExamSession::GradeAndRecord() {
     TickElapsed();
     inProgress_ = false;
     mod_Exam::GradeExam();
-    if (const ExamRecorder& record = installedRecorder()) record();
-    return !AbortFlag;
+    const ExamRecorder& record = installedRecorder();
+    const bool recorded = !record || record();
+    return recorded && !AbortFlag;
 }
 
 bool ExamSession::SaveAndEnd(const std::filesystem::path& path) {

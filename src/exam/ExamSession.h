@@ -85,7 +85,8 @@ public:
     // grading counts in the statistics.
     void Continue();
     // Evaluate and grade, or end and record: grades and appends the exam to the history.
-    // False when the history was found broken (AbortFlag: the program closes).
+    // False when it could not be stored: the history was found broken (AbortFlag: the
+    // program closes) or a write failed (reported).
     bool GradeAndRecord();
     // Save: an empty path (save dialog cancelled) leaves the exam running.
     bool SaveAndEnd(const std::filesystem::path& path);
@@ -121,9 +122,10 @@ private:
 
 inline ExamSession CurrentExamSession;
 
-// Appends the exam just graded to the performance history. The history store lives above
-// the exam engine, so the program installs it; without one nothing is recorded.
-using ExamRecorder = std::function<void()>;
+// Appends the exam just graded to the performance history; false when it could not be
+// stored. The history store lives above the exam engine, so the program installs it;
+// without one nothing is recorded.
+using ExamRecorder = std::function<bool()>;
 void SetExamRecorder(ExamRecorder recorder);
 
 }  // namespace exam

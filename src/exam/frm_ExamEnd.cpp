@@ -196,12 +196,25 @@ void frm_ExamEnd::continueExam() {
 void frm_ExamEnd::evaluateExam() {
     restoreEndButtonLooks();
     mod_Forms::Unload(this);
+    mod_System::WriteFailureReport failures;
     exam::CurrentExamSession.GradeAndRecord();
     if (AbortFlag) {
         closeProgram();
         return;
     }
+    failures.Report();
     evaluationLoader()();
+}
+
+bool frm_ExamEnd::saveUnrecordedExam() {
+    const std::filesystem::path path = platform::ChooseSavePath(this, AppPaths::SaveFolder());
+    if (path.empty()) return false;
+    if (!exam::CurrentExamSession.Save(path)) {
+        reportSaveFailure(path);
+        return false;
+    }
+    failedSavePath().clear();
+    return true;
 }
 
 void frm_ExamEnd::saveExam() {
@@ -219,12 +232,18 @@ void frm_ExamEnd::saveExam() {
 }
 
 void frm_ExamEnd::recordExam() {
-    exam::CurrentExamSession.GradeAndRecord();
+    // Statistics, history file and index may all fail on a full or read-only Data folder:
+    // the user hears of it once.
+    mod_System::WriteFailureReport failures;
+    const bool recorded = exam::CurrentExamSession.GradeAndRecord();
     if (AbortFlag) {
         mod_Forms::Unload(this);
         closeProgram();
         return;
     }
+    failures.Report();
+    // An exam that could not be recorded closes only once it is saved elsewhere.
+    if (!recorded && !saveUnrecordedExam()) return;
     exam::UnloadExamWindow();
     mod_Forms::Unload(this);
 }

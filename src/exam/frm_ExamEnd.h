@@ -39,4 +39,6 @@ private:
     void evaluateExam();
     void saveExam();
     void recordExam();
+    // Offers the save dialog; true once the exam is saved.
+    bool saveUnrecordedExam();
 };

@@ -201,3 +201,38 @@ TEST_F(ExamEndTest, SavingRetriesCancelledOrFailedFilesThenEndsAndResumesToTheSa
     EXPECT_EQ(exam::ExamWindow(), nullptr);
     EXPECT_EQ(exam::ReadExamFile(good)->StartIndex, 2);
 }
+
+TEST_F(ExamEndTest, AnExamThatCannotBeRecordedIsReportedOnceAndClosesOnlyWhenSaved) {
+    ASSERT_TRUE(CurrentExamSession.RecordAnswer("A", false));
+    // Nothing can be written in Data: the statistics and the history folder are in the way.
+    std::filesystem::remove_all(AppPaths::ResourceDat());
+    std::filesystem::create_directories(AppPaths::ResourceDat() / "in the way");
+    std::filesystem::remove_all(AppPaths::PerformanceFolder());
+    WriteFile(AppPaths::PerformanceFolder(), {});
+    const auto elsewhere = folder.path() / "elsewhere.sav";
+    const auto expectOneFailureBox = [this] {
+        ASSERT_EQ(boxes.shown().size(), 1U);
+        EXPECT_NE(boxes.shown()[0].text.find("could not be written"), std::string::npos);
+        boxes.clear();
+    };
+
+    chosenPaths = {{}};
+    boxes.queue(platform::kOk);
+    runDialog(8, [&](frm_ExamEnd& dialog) {
+        choose(frm_ExamEnd::kRecord)(dialog);  // the save dialog is cancelled
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.close();
+    });
+    expectOneFailureBox();
+    EXPECT_NE(exam::ExamWindow(), nullptr);
+    EXPECT_EQ(chooserCalls, 1);
+
+    chosenPaths = {elsewhere};
+    boxes.queue(platform::kOk);
+    runDialog(8, choose(frm_ExamEnd::kRecord));
+    expectOneFailureBox();
+    EXPECT_EQ(exam::ExamWindow(), nullptr);
+    const auto saved = exam::ReadExamFile(elsewhere);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->Questions->at(0).GivenAnswers, std::vector<std::string>{"A"});
+}
