@@ -168,9 +168,10 @@ void QuestionBrowser::SetShowAnswers(bool ticked) {
 bool QuestionBrowser::ListDoubleClicked(int rowNumber) {
     view_.ShowQuestionPage();
     if (rowNumber == 0) return !list_.empty();
+    // The note of the question left is kept before any other is shown.
+    SaveNote();
     if (!Holds(rowNumber - 1)) return RefreshTab();
     const std::int32_t id = list_[static_cast<std::size_t>(rowNumber - 1)].QuestionID;
-    SaveNote();
     return RefreshTab(id);
 }
 

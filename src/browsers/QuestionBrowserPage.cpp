@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "browsers/EditorNoteSlot.h"
 #include "core/ListView.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
@@ -108,15 +109,15 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
     QFont bold = NotesHeading->font();
     bold.setBold(true);
     NotesHeading->setFont(bold);
-    NotesToolbar = platform::Named(new QToolBar(NotesPanel), n.notesToolbar);
-    NotesToolbar->setIconSize(QSize(16, 16));
-    NotesEditor = platform::Named(new QTextEdit(NotesPanel), n.notes);
-    NotesEditor->setReadOnly(true);
+    NoteEditor = new NotesEditor(NotesPanel);
+    NotesToolbar = platform::Named(NoteEditor->Toolbar(), n.notesToolbar);
+    NotesContents = platform::Named(NoteEditor->Contents(), n.notes);
+    noteSlot_ = std::make_unique<browsers::EditorNoteSlot>(*NoteEditor);
+    browser_.SetNoteSlot(*noteSlot_);
     auto* notesLayout = new QVBoxLayout(NotesPanel);
     notesLayout->setContentsMargins(0, 0, 0, 0);
     notesLayout->addWidget(NotesHeading);
-    notesLayout->addWidget(NotesToolbar);
-    notesLayout->addWidget(NotesEditor, 1);
+    notesLayout->addWidget(NoteEditor, 1);
 
     auto* questionSide = new QVBoxLayout;
     questionSide->addWidget(QuestionBox, 1);
@@ -229,6 +230,7 @@ void QuestionBrowserPage::ShowQuestion(const browsers::RenderedQuestion& page) {
 
 void QuestionBrowserPage::ShowNoQuestion() {
     QuestionBox->clear();
+    NoteEditor->ShowBlankPage();
     ClearJumpText();
 }
 

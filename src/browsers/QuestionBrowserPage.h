@@ -15,7 +15,11 @@ class QTabWidget;
 class QTextEdit;
 class QToolBar;
 class ListView;
+class NotesEditor;
 class TypeAheadComboBox;
+namespace browsers {
+class EditorNoteSlot;
+}
 class cls_ToolTipText;
 
 // Object names of a page's controls, so each tab keeps its own.
@@ -47,12 +51,12 @@ public:
     QCheckBox* BookmarkBox = nullptr;
     QPushButton* FullViewButton = nullptr;
     QLabel* JumpLabel = nullptr;
-    // The notes panel: heading, toolbar and the editor's place. The editor stays read-only
-    // until the notes editor takes it over, so nothing typed there is lost.
+    // The notes panel: heading and the notes editor with its toolbar and text.
     QWidget* NotesPanel = nullptr;
     QLabel* NotesHeading = nullptr;
+    NotesEditor* NoteEditor = nullptr;
     QToolBar* NotesToolbar = nullptr;
-    QTextEdit* NotesEditor = nullptr;
+    QTextEdit* NotesContents = nullptr;
     ListView* List = nullptr;
 
 signals:
@@ -80,6 +84,7 @@ private:
     void ShowRowTip(int rowNumber);
 
     browsers::QuestionBrowser browser_;
+    std::unique_ptr<browsers::EditorNoteSlot> noteSlot_;
     QLabel* title_ = nullptr;
     std::unique_ptr<cls_ToolTipText> tip_;
     int tipRow_ = -1;

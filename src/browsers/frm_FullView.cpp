@@ -64,16 +64,16 @@ frm_FullView::frm_FullView(QWidget* owner)
     MyNotes = named(new QWidget(Picture1), "MyNotes");
     lbl_MyNotes = named(new QLabel(MyNotes), "lbl_MyNotes");
     lbl_MyNotes->setTextFormat(Qt::PlainText);
-    MyNotes1_Toolbar = named(new QToolBar(MyNotes), "MyNotes1_Toolbar");
-    MyNotes1_Toolbar->setIconSize(QSize(16, 16));
-    MyNotes1_Contents = named(new QTextEdit(MyNotes), "MyNotes1_Contents");
-    MyNotes1_Contents->setReadOnly(true);
+    MyNotes1_Editor = new NotesEditor(MyNotes);
+    MyNotes1_Toolbar = named(MyNotes1_Editor->Toolbar(), "MyNotes1_Toolbar");
+    MyNotes1_Contents = named(MyNotes1_Editor->Contents(), "MyNotes1_Contents");
+    noteSlot_ = std::make_unique<browsers::EditorNoteSlot>(*MyNotes1_Editor);
+    browser_.SetNoteSlot(*noteSlot_);
 
     auto* notes = new QVBoxLayout(MyNotes);
     notes->setContentsMargins(0, 0, 0, 0);
     notes->addWidget(lbl_MyNotes);
-    notes->addWidget(MyNotes1_Toolbar);
-    notes->addWidget(MyNotes1_Contents, 1);
+    notes->addWidget(MyNotes1_Editor, 1);
 
     auto* controls = new QGridLayout;
     controls->addWidget(Command14, 0, 0, 1, 3);
@@ -175,6 +175,7 @@ void frm_FullView::ShowQuestion(const browsers::RenderedQuestion& page) {
 
 void frm_FullView::ShowNoQuestion() {
     RichTextBox1->clear();
+    MyNotes1_Editor->ShowBlankPage();
 }
 
 void frm_FullView::SetAnswersBox(bool ticked) {

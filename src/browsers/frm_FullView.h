@@ -2,7 +2,10 @@
 
 #include <QDialog>
 
+#include <memory>
+
 #include "browsers/BrowserView.h"
+#include "browsers/EditorNoteSlot.h"
 #include "browsers/QuestionBrowser.h"
 #include "core/FullViewRequest.h"
 
@@ -42,9 +45,10 @@ public:
     QPushButton* Command7 = nullptr;
     QCheckBox* Check2 = nullptr;  // bookmark
     QLabel* StatusBar1 = nullptr;
-    // The notes panel; its editor stays read-only until the notes editor takes it over.
+    // The notes panel: heading and the notes editor with its toolbar and text.
     QWidget* MyNotes = nullptr;
     QLabel* lbl_MyNotes = nullptr;
+    NotesEditor* MyNotes1_Editor = nullptr;
     QToolBar* MyNotes1_Toolbar = nullptr;
     QTextEdit* MyNotes1_Contents = nullptr;
 
@@ -65,6 +69,7 @@ private:
     void FillList(const std::vector<std::string>&, std::vector<browsers::BrowserRow>) override {}
 
     browsers::QuestionBrowser browser_;
+    std::unique_ptr<browsers::EditorNoteSlot> noteSlot_;
     FullViewResult result_;
     bool unloaded_ = false;
 };

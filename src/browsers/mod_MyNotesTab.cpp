@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/AppPaths.h"
 #include "core/SystemVars.h"
-#include "core/mod_Helper.h"
+#include "notes/mod_MyNotes.h"
 
 namespace mod_MyNotesTab {
 const browsers::BrowserTab& Tab() {
@@ -16,14 +15,13 @@ const browsers::BrowserTab& Tab() {
 }
 
 std::filesystem::path NoteFile(std::int32_t questionId) {
-    return AppPaths::MyNotesFolder() / (std::to_string(questionId) + ".html");
+    return mod_MyNotes::NotePath(questionId);
 }
 
 std::vector<QuestionRecord> BuildQuestionList() {
     std::vector<QuestionRecord> list;
-    std::copy_if(
-        QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
-        [](const QuestionRecord& q) { return mod_Helper::FileExists(NoteFile(q.QuestionID)); });
+    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
+                 [](const QuestionRecord& q) { return mod_MyNotes::HasNote(q.QuestionID); });
     return list;
 }
 

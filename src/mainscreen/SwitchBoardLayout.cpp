@@ -327,7 +327,7 @@ void frm_SwitchBoard::buildQuestionTabs() {
     Command14 = ViewAllPage->FullViewButton;
     lbl_MyNotes = ViewAllPage->NotesHeading;
     Label8 = ViewAllPage->JumpLabel;
-    MyNotes1_Contents = ViewAllPage->NotesEditor;
+    MyNotes1_Contents = ViewAllPage->NotesContents;
     MyNotes1_Toolbar = ViewAllPage->NotesToolbar;
     ListView1 = ViewAllPage->List;
 
@@ -347,7 +347,7 @@ void frm_SwitchBoard::buildQuestionTabs() {
     Command8 = BookmarkPage->FullViewButton;
     Label9 = BookmarkPage->NotesHeading;
     Label10 = BookmarkPage->JumpLabel;
-    WebBrowser2 = BookmarkPage->NotesEditor;
+    WebBrowser2 = BookmarkPage->NotesContents;
     Toolbar2 = BookmarkPage->NotesToolbar;
     ListView5 = BookmarkPage->List;
 }
@@ -428,7 +428,7 @@ void frm_SwitchBoard::buildMyNotesTab() {
     Command11 = MyNotesPage->FullViewButton;
     Label11 = MyNotesPage->NotesHeading;
     Label12 = MyNotesPage->JumpLabel;
-    WebBrowser3 = MyNotesPage->NotesEditor;
+    WebBrowser3 = MyNotesPage->NotesContents;
     Toolbar3 = MyNotesPage->NotesToolbar;
     ListView6 = MyNotesPage->List;
 }
