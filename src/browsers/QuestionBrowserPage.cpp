@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -205,8 +206,8 @@ void QuestionBrowserPage::FillJumpList(int count) {
     numbers.reserve(count);
     for (int k = 1; k <= count; ++k)
         numbers.push_back(QString::number(k));
-    Jump->clear();
-    Jump->addItems(numbers);
+    // One model for the whole list: a bank's worth of entries without an item each.
+    Jump->setModel(new QStringListModel(numbers, Jump));
     Jump->setCurrentIndex(-1);
 }
 
