@@ -3,6 +3,8 @@
 #include "app/frm_Splash.h"
 #include "app/mdi_Main.h"
 #include "browsers/frm_FullView.h"
+#include "browsers/mod_Viewer.h"
+#include "core/AppPaths.h"
 #include "evaluation/EvaluationWindow.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/mod_Forms.h"
@@ -85,4 +87,9 @@ bool ProgramWindows::PerformanceTabShown() const {
 
 FullViewResult ProgramWindows::ShowFullView(FullViewRequest request) {
     return frm_FullView::Show(loadedMainWindow(), std::move(request));
+}
+
+void ProgramWindows::ShowResourceDocument(const std::string& containerName, const QString& caption,
+                                          const QPixmap& picture) {
+    mod_Viewer::OpenResourceDocument(AppPaths::ResourcesFolder() / containerName, caption, picture);
 }

@@ -33,6 +33,8 @@ public:
     void ShowEvaluationWindow() override;
     bool PerformanceTabShown() const override;
     FullViewResult ShowFullView(FullViewRequest request) override;
+    void ShowResourceDocument(const std::string& containerName, const QString& caption,
+                              const QPixmap& picture) override;
 
 private:
     std::unique_ptr<frm_Splash> splash_;

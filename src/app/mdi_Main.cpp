@@ -199,7 +199,10 @@ void mdi_Main::menuHelpAbout_Click() {
 }
 
 void mdi_Main::mnuVOZOvi_Click() {
-    mod_Viewer::ShowResourceDocument(AppPaths::ResourcesFolder() / "VOZOvi.dat");
+    constexpr int kExamInstructionsImageSlot = 34;
+    mod_Viewer::OpenResourceDocument(
+        AppPaths::ResourcesFolder() / "VOZOvi.dat", mnuVOZOvi->text(),
+        mod_Picture::PictureFromBytes(ImageStore[kExamInstructionsImageSlot].Bytes));
 }
 
 void mdi_Main::Print_Click() {

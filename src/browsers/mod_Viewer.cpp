@@ -1,39 +1,37 @@
 #include "browsers/mod_Viewer.h"
 
-#include "core/AbortFlag.h"
+#include <QPixmap>
+#include <QString>
+
+#include <memory>
+
+#include "browsers/ResourceDocument.h"
+#include "browsers/frm_Viewer.h"
+#include "core/AppPaths.h"
 #include "core/SystemVars.h"
-#include "core/cls_RCFile.h"
-#include "core/mod_Helper.h"
 #include "platform/MessageBox.h"
 
 namespace mod_Viewer {
 
-namespace {
-
-void reportBrokenContainer(const std::filesystem::path& containerPath) {
-    const std::string path = containerPath.string();
-    platform::MsgBox(SystemVars.ViewerErrorTexts(0) + path, platform::kCritical,
-                     SystemVars.ViewerErrorTexts(1) + path);
+bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& containerPath) {
+    const auto page = UnpackResourceDocument(containerPath, AppPaths::ResourcesTempFolder());
+    if (!page) {
+        const std::string path = containerPath.string();
+        platform::MsgBox(SystemVars.ViewerErrorTexts(0) + path, platform::kCritical,
+                         SystemVars.ViewerErrorTexts(1) + path);
+        return false;
+    }
+    viewer.ShowPage(*page);
+    viewer.show();
+    return true;
 }
 
-}  // namespace
-
-std::string ShowResourceDocument(const std::filesystem::path& containerPath) {
-    std::error_code ec;
-    if (!mod_Helper::FileExists(containerPath) ||
-        std::filesystem::file_size(containerPath, ec) < 1 || ec) {
-        reportBrokenContainer(containerPath);
-        return {};
-    }
-    cls_RCFile archive;
-    archive.ExtractData(containerPath);
-    ArchiveEntries.clear();
-    if (AbortFlag) {
-        // A broken document must not end the program.
-        AbortFlag = false;
-        reportBrokenContainer(containerPath);
-    }
-    return {};
+frm_Viewer* OpenResourceDocument(const std::filesystem::path& containerPath, const QString& caption,
+                                 const QPixmap& picture) {
+    auto viewer = std::make_unique<frm_Viewer>();
+    viewer->SetTitle(caption, picture);
+    if (!ShowResourceDocument(*viewer, containerPath)) return nullptr;
+    return viewer.release();  // owned by itself now: it deletes itself when closed
 }
 
 }  // namespace mod_Viewer

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
+
+class QPixmap;
+class QString;
+class frm_Viewer;
 
 namespace mod_Viewer {
 
-// Shows a packed resource document. A container that is missing, empty or unreadable is
-// reported with the viewer's error box and nothing is shown.
-std::string ShowResourceDocument(const std::filesystem::path& containerPath);
+// Checks and unpacks the container (see UnpackResourceDocument) and shows its page in
+// `viewer`, modeless and without an owner. On failure the viewer's error message names the
+// path, the viewer stays hidden, and false is returned.
+bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& containerPath);
+
+// A new viewer with the opener's caption and picture, showing the container; nullptr after
+// the error message when it cannot be shown (no window is left behind).
+frm_Viewer* OpenResourceDocument(const std::filesystem::path& containerPath, const QString& caption,
+                                 const QPixmap& picture);
 
 }  // namespace mod_Viewer

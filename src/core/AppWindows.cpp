@@ -15,6 +15,7 @@ public:
     FullViewResult ShowFullView(FullViewRequest request) override {
         return {request.Start, request.ShowAnswers};
     }
+    void ShowResourceDocument(const std::string&, const QString&, const QPixmap&) override {}
 };
 
 NoWindows noWindows;

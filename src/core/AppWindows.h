@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "core/FullViewRequest.h"
 
 class QAction;
 class QMenu;
+class QPixmap;
+class QString;
 class QWidget;
 
 // What a window asks of the windows of another subsystem. The program (src/app/) provides
@@ -50,4 +53,9 @@ public:
 
     // The full-view window over the request's questions, modal; returns once it has closed.
     virtual FullViewResult ShowFullView(FullViewRequest request) = 0;
+
+    // A resource document of Data/Resources/ ("About.dat") in a new viewer window with the
+    // opener's caption and picture; one that cannot be shown is reported and leaves no window.
+    virtual void ShowResourceDocument(const std::string& containerName, const QString& caption,
+                                      const QPixmap& picture) = 0;
 };

@@ -405,6 +405,10 @@ void frm_SwitchBoard::buildResourcesTab() {
           Command17, "Command17", 1, 0);
     panel(Frame11, "Frame11", Picture7, "Picture7", kDocumentPictureSlot, Label25, "Label25",
           Command19, "Command19", 1, 1);
+    connect(Command16, &QPushButton::clicked, this, &frm_SwitchBoard::Command16_Click);
+    connect(Command17, &QPushButton::clicked, this, &frm_SwitchBoard::Command17_Click);
+    connect(Command18, &QPushButton::clicked, this, &frm_SwitchBoard::Command18_Click);
+    connect(Command19, &QPushButton::clicked, this, &frm_SwitchBoard::Command19_Click);
     auto* layout = static_cast<QVBoxLayout*>(page->layout());
     layout->addLayout(grid);
     layout->addStretch(1);

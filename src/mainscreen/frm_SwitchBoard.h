@@ -178,6 +178,11 @@ public:
     QLabel* Picture7 = nullptr;
     QLabel* Label25 = nullptr;
     QPushButton* Command19 = nullptr;
+    // Each opens its document in a viewer with the panel's caption and picture.
+    void Command16_Click();
+    void Command17_Click();
+    void Command18_Click();
+    void Command19_Click();
 
     void LoadSwitchBoardPictures();
     // Runs after every change of the shown tab.

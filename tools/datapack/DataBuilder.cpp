@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "DocumentBuilder.h"
 #include "QuestionSource.h"
 #include "SysvarsSource.h"
 #include "core/DataKey.h"
@@ -135,10 +136,29 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
     if (!writeArchive(data / "System.dat", systemEntries, report) ||
         !writeArchive(data / "Data.dat", dataEntries, report))
         return false;
+    const ProductIdentity product{sysvars.record.ProductName, sysvars.record.ProductCode, *key};
+    if (fs::is_directory(source / "resources") &&
+        !buildDocuments(product, source / "resources", data / "Resources", report))
+        return false;
     report += "built " + std::to_string(questions.questions.size()) + " questions, " +
               std::to_string(dataEntries.size() - 2) + " pictures, " +
               std::to_string(systemEntries.size() - 1) + " interface images\n";
     return true;
+}
+
+bool buildDocumentForDataFolder(const fs::path& data, const fs::path& folder,
+                                const fs::path& container, std::string& report) {
+    const auto system = readArchive(data / "System.dat");
+    const ArchiveEntry* record = system ? findEntry(*system, "sysvars.dat") : nullptr;
+    const auto sysvars =
+        record ? std::optional(mod_System::ReadSystemVars(record->Data)) : std::nullopt;
+    const auto key = sysvars ? MakeDataKey(sysvars->DataKeySource) : std::nullopt;
+    if (!key) {
+        report += "cannot read the product and key from " + (data / "System.dat").string() + "\n";
+        return false;
+    }
+    return buildDocument({sysvars->ProductName, sysvars->ProductCode, *key}, folder, container,
+                         report);
 }
 
 bool describeDataFolder(const fs::path& data, std::string& report) {

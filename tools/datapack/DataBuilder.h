@@ -10,9 +10,15 @@ namespace datapack {
 //   images/                the interface images (*.gif, *.jpg)
 //   bank/questions.txt     the questions (see QuestionSource.h)
 //   bank/pictures/         the questions' pictures
+//   resources/NAME/        optional: each folder becomes the document Resources/NAME.dat
 // Returns false with the reasons in `report`; on success `report` summarises the build.
 bool buildDataFolder(const std::filesystem::path& source, const std::filesystem::path& data,
                      std::string& report);
+
+// A resource document for the product of a built data folder (see buildDocument).
+bool buildDocumentForDataFolder(const std::filesystem::path& data,
+                                const std::filesystem::path& folder,
+                                const std::filesystem::path& container, std::string& report);
 
 // Product, key, question count, objectives and practice codes of a built data folder.
 bool describeDataFolder(const std::filesystem::path& data, std::string& report);

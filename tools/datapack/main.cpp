@@ -13,6 +13,8 @@ void printUsage() {
                  "  datapack list ARCHIVE             one line per entry: name, data size\n"
                  "  datapack unpack ARCHIVE FOLDER    unpack an archive into a folder\n"
                  "  datapack build SOURCE DATA        build System.dat and Data.dat from sources\n"
+                 "  datapack document DATA FOLDER CONTAINER\n"
+                 "                                    pack a resource document for DATA's product\n"
                  "  datapack info DATA                describe a built data folder\n";
 }
 
@@ -33,6 +35,12 @@ int main(int argc, char** argv) {
         const bool ok = command == "build" ? datapack::buildDataFolder(args[0], args[1], report)
                                            : datapack::describeDataFolder(args[0], report);
         (ok ? std::cout : std::cerr) << report;
+        return ok ? 0 : 1;
+    }
+    if (command == "document" && args.size() == 3) {
+        std::string report;
+        const bool ok = datapack::buildDocumentForDataFolder(args[0], args[1], args[2], report);
+        std::cerr << report;
         return ok ? 0 : 1;
     }
     printUsage();

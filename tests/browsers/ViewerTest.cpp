@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QToolBar>
+
+#include <array>
+#include <filesystem>
+#include <set>
+
+#include "DataBuilder.h"
+#include "app/mdi_Main.h"
+#include "browsers/ResourceDocument.h"
+#include "browsers/frm_Viewer.h"
+#include "browsers/mod_Viewer.h"
+#include "core/AbortFlag.h"
+#include "core/AppPaths.h"
+#include "core/DataKey.h"
+#include "core/QuestionBank.h"
+#include "core/SystemVars.h"
+#include "core/mod_System.h"
+#include "exam/CurrentExam.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/mod_Forms.h"
+#include "support/GuiTestSupport.h"
+#include "support/SampleArchives.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+namespace {
+
+formats::Bytes pngOf(const QSize& size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return formats::Bytes(bytes.begin(), bytes.end());
+}
+
+// The images the laid-out page shows, by their source address.
+std::vector<QImage> pageImages(QTextBrowser& browser) {
+    browser.viewport()->grab();  // lays the page out, which loads its images
+    std::vector<QImage> images;
+    QTextDocument* document = browser.document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) continue;
+            images.push_back(
+                document
+                    ->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+                    .value<QImage>());
+        }
+    }
+    return images;
+}
+
+struct ViewerTest : ::testing::Test {
+    TempProgramFolder folder;
+    // The program folder of the user who keeps it in "my #1 docs".
+    fs::path program = folder.path() / "my #1 docs";
+    ScriptedMessageBoxes boxes;
+    std::vector<QPointer<frm_Viewer>> viewers;
+
+    void SetUp() override {
+        AppPaths::SetProgramFolder(program);
+        AbortFlag = false;
+        SystemVars = MinimalSystemVars();
+        SystemVars.Copyright = "(c) Test";
+        SystemVars.ViewerErrorTexts.at(0) = "Cannot open ";
+        SystemVars.ViewerErrorTexts.at(1) = "Document - ";
+        DataKey = KeyOf(SystemVars);
+    }
+    void TearDown() override {
+        for (const auto& viewer : viewers)
+            delete viewer.data();
+        AppPaths::SetProgramFolder(folder.path());
+    }
+
+    fs::path container(const std::string& name, const ArchiveFiles& files) {
+        ArchiveFiles all{
+            {"header.dat", BytesOf(mod_Viewer::DocumentDigest(
+                               SystemVars.ProductName, SystemVars.ProductCode, DataKey, name))}};
+        all.insert(all.end(), files.begin(), files.end());
+        const fs::path path = AppPaths::ResourcesFolder() / name;
+        WriteFile(path, Archive(all));
+        return path;
+    }
+    frm_Viewer* open(const fs::path& path, const QString& caption = QStringLiteral("About")) {
+        frm_Viewer* viewer = mod_Viewer::OpenResourceDocument(path, caption, QPixmap());
+        viewers.emplace_back(viewer);
+        return viewer;
+    }
+    frm_Viewer* openSample() {
+        return open(
+            container("About.dat", {{"pic.png", pngOf({40, 30})},
+                                    {"page.html", BytesOf("<h1>Hello</h1><p><img "
+                                                          "src=\"{APP.PATH}pic.png\"></p>")}}));
+    }
+};
+
+TEST_F(ViewerTest, ShowsThePageWithItsPictureFromTheTemporaryFolder) {
+    QPixmap picture(200, 100);
+    picture.fill(Qt::red);
+    frm_Viewer* viewer = mod_Viewer::OpenResourceDocument(
+        container("About.dat", {{"pic.png", pngOf({40, 30})},
+                                {"page.html", BytesOf("<h1>Hello</h1><img src=\"{APP.PATH}"
+                                                      "pic.png\">")}}),
+        QStringLiteral("About the Exams"), picture);
+    viewers.emplace_back(viewer);
+    ASSERT_NE(viewer, nullptr);
+    boxes.expectNone();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), "About the Exams");
+    EXPECT_EQ(viewer->Label1->text(), "About the Exams");
+    EXPECT_EQ(viewer->Picture2->pixmap().size(), QSize(64, 32));
+    EXPECT_EQ(viewer->StatusBar1Panel1->text(), "(c) Test");
+    EXPECT_TRUE(viewer->WebBrowser1->toPlainText().startsWith("Hello"));
+
+    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].size(), QSize(40, 30));
+    EXPECT_TRUE(fs::exists(program / "Data" / "Resources" / "temp" / "pic.png"));
+}
+
+TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {
+    const fs::path path = AppPaths::ResourcesFolder() / "Guides.dat";
+    WriteFile(path, BytesOf("not an archive"));
+    boxes.queue(platform::kOk);
+    EXPECT_EQ(open(path), nullptr);
+    EXPECT_EQ(boxes.shown(), (std::vector<ShownBox>{{"Cannot open " + path.string(),
+                                                     "Document - " + path.string(), 16}}));
+    EXPECT_FALSE(AbortFlag);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::none_of(windows.begin(), windows.end(),
+                             [](QWidget* w) { return qobject_cast<frm_Viewer*>(w); }));
+}
+
+TEST_F(ViewerTest, ThePopUpMenuComesOncePerRightClickOrMenuKey) {
+    frm_Viewer* viewer = openSample();
+    ASSERT_NE(viewer, nullptr);
+    QList<QAction*> items = viewer->mnuFile->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), "&Print");
+    EXPECT_EQ(items[1]->text(), "Print P&review");
+
+    QSignalSpy shown(viewer->mnuFile, &QMenu::aboutToShow);
+    const auto expectMenus = [&](int count, int line = __builtin_LINE()) {
+        EXPECT_EQ(shown.count(), count) << "line " << line;
+        viewer->mnuFile->hide();
+        shown.clear();
+    };
+    QWidget* page = viewer->WebBrowser1->viewport();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                 page->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(page, &rightClick);
+    expectMenus(1);
+
+    // One key-down each, as the keyboard sends them: a modifier is a key press of its own, and
+    // its event, like the platform's, carries the state from before the press.
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(viewer->WebBrowser1, &event);
+    };
+    press(Qt::Key_F, Qt::ControlModifier);
+    expectMenus(0);
+    press(Qt::Key_Control, Qt::NoModifier);
+    expectMenus(0);
+    press(Qt::Key_Down, Qt::NoModifier);
+    expectMenus(0);
+    press(Qt::Key_P, Qt::ControlModifier);
+    expectMenus(1);
+    press(Qt::Key_Shift, Qt::NoModifier);
+    expectMenus(1);
+    press(Qt::Key_A, Qt::ShiftModifier);
+    expectMenus(1);
+    press(Qt::Key_P, Qt::ShiftModifier | Qt::ControlModifier);
+    expectMenus(1);
+    // A mouse click sends nothing anywhere.
+    QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(5, 5));
+    expectMenus(0);
+}
+
+TEST_F(ViewerTest, PrintsAndPreviewsThePage) {
+    frm_Viewer* viewer = openSample();
+    ASSERT_NE(viewer, nullptr);
+    const fs::path pdf = folder.path() / "page.pdf";
+    const PrintToPdf printing(pdf);
+    viewer->Toolbar1->findChild<QAction*>("print")->trigger();
+    EXPECT_EQ(printing.printDialogs(), 1);
+    EXPECT_GT(fs::file_size(pdf), 500u);
+
+    fs::remove(pdf);
+    viewer->mnuPrintPreview->trigger();
+    EXPECT_EQ(printing.previews(), 1);
+    EXPECT_TRUE(fs::exists(pdf));
+}
+
+TEST_F(ViewerTest, SeveralViewersLiveSideBySideAndExitClosesOnlyItsOwn) {
+    frm_Viewer* first = openSample();
+    frm_Viewer* second = openSample();
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(first->isVisible() && second->isVisible());
+
+    first->Toolbar1->findChild<QAction*>("exit")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(viewers[0].isNull());
+    EXPECT_TRUE(second->isVisible());
+
+    // Never below 600 x 200.
+    second->resize(100, 50);
+    EXPECT_GE(second->width(), 600);
+    EXPECT_GE(second->height(), 200);
+}
+
+TEST_F(ViewerTest, LinksNeverLeaveTheStoredPage) {
+    frm_Viewer* viewer = openSample();
+    ASSERT_NE(viewer, nullptr);
+    const QString before = viewer->WebBrowser1->toHtml();
+    for (const char* link : {"http://example.com/", "file:///etc/passwd", "other.html", "#top"})
+        emit viewer->WebBrowser1->anchorClicked(QUrl(QString::fromLatin1(link)));
+    EXPECT_EQ(viewer->WebBrowser1->toHtml(), before);
+    EXPECT_TRUE(viewer->WebBrowser1->source().isEmpty());
+}
+
+std::set<QString> openViewerTitles() {
+    std::set<QString> titles;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frm_Viewer*>(window) && window->isVisible())
+            titles.insert(window->windowTitle());
+    }
+    return titles;
+}
+
+TEST_F(ViewerTest, TheResourcesTabAndTheHelpMenuOpenViewersThatCloseWithTheMainWindow) {
+    for (const char* name : {"About.dat", "Guides.dat", "Tips.dat", "Others.dat", "VOZOvi.dat"})
+        container(name, {{"page.html", BytesOf(name)}});
+    const std::array<std::string, 4> captions = {"About", "Guides", "Tips", "Others"};
+    for (std::size_t k = 0; k < captions.size(); ++k)
+        SystemVars.SwitchBoardCaptions.at(static_cast<int>(3 * k)) = captions[k];
+    QuestionBank = {};
+    QuestionStatsTable = {};
+    CurrentExam = BlankExam;
+    const QPointer<mdi_Main> main = new mdi_Main();
+    main->show();
+    frm_SwitchBoard* board = frm_SwitchBoard::Find();
+    ASSERT_NE(board, nullptr);
+
+    board->Command16->click();
+    board->Command17->click();
+    board->Command18->click();
+    board->Command19->click();
+    main->mnuVOZOvi->trigger();
+    boxes.expectNone();
+    EXPECT_EQ(openViewerTitles(),
+              (std::set<QString>{"About", "Guides", "Tips", "Others", main->mnuVOZOvi->text()}));
+    // Each shows its own page.
+    std::set<QString> pages;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* viewer = qobject_cast<frm_Viewer*>(window))
+            pages.insert(viewer->WebBrowser1->toPlainText());
+    EXPECT_EQ(pages, (std::set<QString>{"About.dat", "Guides.dat", "Tips.dat", "Others.dat",
+                                        "VOZOvi.dat"}));
+
+    boxes.queue(platform::kYes);
+    main->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main.isNull());
+    EXPECT_TRUE(openViewerTitles().empty());
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
+    EXPECT_FALSE(fs::exists(AppPaths::ResourcesTempFolder()));
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace datapack {
+
+// What a resource container's "header.dat" binds it to.
+struct ProductIdentity {
+    std::string name;  // Windows-1252, as in the system texts
+    std::string code;
+    std::string dataKey;
+};
+
+// Packs a resource document from a folder: "header.dat" made for the container's file name
+// (letter case included), the folder's one *.html page (UTF-8, stored in Windows-1252) and
+// every other file of the folder as it is. Every "{APP.PATH}name" of the page must name one
+// of those files. Returns false with the reasons in `report`.
+bool buildDocument(const ProductIdentity& product, const std::filesystem::path& folder,
+                   const std::filesystem::path& container, std::string& report);
+
+// Every subfolder of `sources` packed as `target`/<subfolder name>.dat, in name order.
+bool buildDocuments(const ProductIdentity& product, const std::filesystem::path& sources,
+                    const std::filesystem::path& target, std::string& report);
+
+}  // namespace datapack
