@@ -102,6 +102,9 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
         if (const auto bytes = formats::ReadFileBytes(path))
             page.assign(bytes->begin(), bytes->end());
     }
+    // The line end after the page would come back as a blank at the end of the text.
+    while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
+        page.pop_back();
     editor.ShowNotePage(page);
     editor.loadedId_ = questionId;
     editor.saved_ = false;

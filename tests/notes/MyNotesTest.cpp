@@ -79,7 +79,7 @@ TEST_F(MyNotesTest, LoadShowsTheFileOrTheDefaultPageAndCreatesTheFolder) {
 
     writeText(note7, "<html><body>kept \x80</body></html>\r\n");
     LoadMyNotes(7, editor);
-    EXPECT_EQ(editor.page, "<html><body>kept \x80</body></html>\r\n");
+    EXPECT_EQ(editor.page, "<html><body>kept \x80</body></html>");
     EXPECT_FALSE(editor.NoteSaved());
 }
 
