@@ -159,7 +159,6 @@ public:
     ListView* ListView6 = nullptr;
 
     // Tab 5: performance history (its controls in PerformanceTabControls).
-    std::string ListView9Tag;
 
     // Tab 7: resource documents, four panels.
     QGroupBox* Frame8 = nullptr;

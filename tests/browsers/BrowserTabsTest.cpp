@@ -10,6 +10,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 
+#include "browsers/FakeBrowserView.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "core/AppPaths.h"
 #include "core/ListView.h"
@@ -20,6 +21,7 @@
 #include "mainscreen/SwitchBoardFixture.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "support/GuiTestSupport.h"
 #include "support/SampleArchives.h"
 
 namespace {
@@ -162,6 +164,42 @@ TEST_F(BrowserTabsTest, TheQuestionBoxHandsTheFocusToTheFullViewButton) {
     sb.RichTextBox1->setFocus();
     QApplication::processEvents();
     EXPECT_TRUE(sb.Command14->hasFocus());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BrowserTabsTest, TabSwitchFullViewAndUnloadSaveTheOpenNote) {
+    testsupport::RecordingNotes notes;
+    frm_SwitchBoard& sb = Load();
+    sb.ViewAllPage->Browser().SetNoteSlot(notes);
+    sb.SSTab1->setCurrentIndex(3);
+    sb.Command7->click();
+    sb.SSTab1->setCurrentIndex(0);
+    EXPECT_EQ(notes.Take(), (std::vector<std::string>{"load 1", "save 1", "load 2", "save 2"}));
+
+    sb.SSTab1->setCurrentIndex(3);
+    {
+        testsupport::ModalWatcher watcher(
+            testsupport::ModalWatcher::clickButton(QStringLiteral("Command14")));
+        sb.Command14->click();
+    }
+    // Saved before the window opens; reloaded from its file after it closed.
+    EXPECT_EQ(notes.Take(), (std::vector<std::string>{"load 2", "save 2", "load 2"}));
+
+    delete board;
+    EXPECT_EQ(notes.Take(), (std::vector<std::string>{"save 2"}));
+}
+
+TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    QTest::keyClick(sb.Combo1, Qt::Key_6);
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 6\n"), std::string::npos);
+    sb.Command6->click();
+    EXPECT_TRUE(sb.Combo1->currentText().isEmpty());
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 5\n"), std::string::npos);
 }
 
 }  // namespace
