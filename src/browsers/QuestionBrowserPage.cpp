@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kTwipsPerPixel = 15;
 constexpr qreal kIndent = 125.0 / kTwipsPerPixel;
-constexpr int kMinimumQuestionWidth = 200;
 
 QString plainText(std::string_view windows1252) {
     QString text = platform::toQt(windows1252);
@@ -143,6 +143,7 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
 
     List = platform::Named(new ListView(Tabs), n.list);
     List->setMouseTracking(true);
+    List->header()->setStretchLastSection(true);
     Tabs->addTab(List, QString());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -248,14 +249,13 @@ void QuestionBrowserPage::ShowQuestionPage() {
 }
 
 // Columns are sized once after the rows are in: the number fits its cells, the next three
-// their cells and headers, and the question takes the rest, less room for a scroll bar.
+// their cells and headers; the question column takes the rest of the list, whatever its size.
 void QuestionBrowserPage::FillList(const std::vector<std::string>& headers,
                                    std::vector<browsers::BrowserRow> rows) {
     List->clear();
     List->clearColumns();
     for (const std::string& header : headers)
         List->addColumn(header);
-    const int count = static_cast<int>(rows.size());
     std::vector<ListRow> items;
     items.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
@@ -263,13 +263,7 @@ void QuestionBrowserPage::FillList(const std::vector<std::string>& headers,
     List->addRows(std::move(items));
     tipRow_ = -1;
 
-    const int last = List->columnCount() - 1;
     List->autoSizeColumn(0, false);
-    int used = List->columnWidth(0);
-    for (int column = 1; column < last; ++column) {
+    for (int column = 1; column < List->columnCount() - 1; ++column)
         List->autoSizeColumn(column, true);
-        used += List->columnWidth(column);
-    }
-    const int margin = (count <= 15 ? 75 : 350) / kTwipsPerPixel;
-    List->setColumnWidth(last, std::max(kMinimumQuestionWidth, List->width() - (used + margin)));
 }
