@@ -222,6 +222,15 @@ TEST_F(StartupTest, AStaleEngineTmpGoesWithoutWritingThroughALink) {
     EXPECT_FALSE(std::filesystem::exists(AppPaths::EngineTmp()));
     boxes.expectNone();
     EXPECT_EQ(ReadFile(AppPaths::ResourceDat()), statistics);
+
+    {
+        std::ofstream sparse(AppPaths::EngineTmp(), std::ios::binary);
+        sparse.seekp((std::int64_t{64} << 30) - 1);  // 64 GiB, nearly all of it a hole
+        sparse.put('\0');
+    }
+    start();
+    EXPECT_FALSE(std::filesystem::exists(AppPaths::EngineTmp()));
+    EXPECT_EQ(windows.calls.back(), "main");
 }
 
 TEST_F(StartupTest, ABitFlippedInTheBankNamesDataDatAndCostsNoUserFile) {

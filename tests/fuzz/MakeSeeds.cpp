@@ -1,0 +1,182 @@
+// Writes the seed corpora with the program's own writers: make-fuzz-seeds FOLDER puts one
+// folder per fuzz target under FOLDER. The regression inputs (files once found to crash or
+// misread) are written beside the seeds.
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "core/AppPaths.h"
+#include "core/QuestionBank.h"
+#include "core/cls_RCFile.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
+#include "core/mod_User.h"
+#include "evaluation/mod_Performance.h"
+#include "exam/ExamRecordIo.h"
+#include "formats/FileIo.h"
+#include "mainscreen/CustomExamFile.h"
+
+namespace {
+
+std::filesystem::path corpus;
+
+void seed(const std::string& target, const std::string& name, const formats::Bytes& bytes) {
+    if (!formats::WriteFileReplacing(corpus / target / name, bytes))
+        std::fprintf(stderr, "cannot write %s/%s\n", target.c_str(), name.c_str());
+}
+
+formats::Bytes bytesOf(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+// The bytes a writer left at `path`.
+formats::Bytes written(const std::filesystem::path& path) {
+    return formats::ReadFileBytes(path).value_or(formats::Bytes{});
+}
+
+std::string questionText(int id, int group, std::string_view choices) {
+    std::string q = std::to_string(id) + "\x1F" + std::to_string(group) +
+                    "\x1FRouting\x1F"
+                    "1\x1F"
+                    "1\x1F"
+                    "0\x1FWhich one?\x1F"
+                    "Because.\x1F\x1F\x1F";
+    return q.append(choices);
+}
+
+void archives() {
+    cls_RCFile archive;
+    seed("archive", "two-entries",
+         *archive.BuildArchive({{"header.dat", bytesOf("0123456789ABCDEF")},
+                                {"questions.db", bytesOf(questionText(1, 51, "1<f><f>A<f>x"))}}));
+    seed("archive", "empty", *archive.BuildArchive({}));
+}
+
+void systemTexts() {
+    SystemVarsRecord record;
+    record.ProductName = "Fuzz";
+    record.ProductCode = "FZ-1";
+    record.DataKeySource = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    record.SupportEmail = "help@example.test";
+    const formats::Bytes bytes = mod_System::WriteSystemVars(record);
+    seed("system_texts", "record", bytes);
+    // One bit flipped in the key source: another key, every user file judged by it.
+    formats::Bytes flipped = bytes;
+    flipped[flipped.size() / 2] ^= 0x04;
+    seed("system_texts", "regression-flipped-bit", flipped);
+}
+
+void banks() {
+    const std::string choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
+    std::string bank = questionText(1, 51, choices) + "\x1E" + questionText(2, 11, choices);
+    seed("question_bank", "two-questions", bytesOf(bank + std::string(1, '\0')));
+    // A NUL flipped into the first question once cut the bank short silently.
+    bank[bank.find('\x1E') - 3] = '\0';
+    seed("question_bank", "regression-nul-inside", bytesOf(bank));
+}
+
+void signedFiles() {
+    formats::BinaryWriter body;
+    body.writeStringList(std::vector<std::string>{"one", "two"});
+    const auto path = AppPaths::DataFolder() / "signed.dat";
+    if (mod_System::WriteSignedFile(path, "", body)) seed("signed_file", "list", written(path));
+}
+
+void config() {
+    UserSettings = {};
+    UserSettings.SkipStopTimerConfirm = true;
+    if (mod_User::SaveConfig()) seed("config", "settings", written(AppPaths::ConfigDat()));
+}
+
+CurrentExamRecord sampleExam() {
+    CurrentExamRecord exam;
+    exam.Title = "Practice";
+    exam.Minutes = "10";
+    exam.RemainingText = "00:09:00";
+    exam.ElapsedText = "00:01:00";
+    exam.ExamDate = 46000.5;
+    exam.Groups = std::vector<std::int16_t>{51};
+    exam.Objectives = std::vector<ObjectiveCount>{{true, "Routing", 1, 0, 0}};
+    exam.Questions = std::vector<QuestionState>{
+        {1, std::vector<std::string>{"A"}, std::vector<std::string>{"A"}, false},
+        {2, std::vector<std::string>{"A"}, std::nullopt, true}};
+    return exam;
+}
+
+void storedExams() {
+    const auto path = AppPaths::SaveFolder() / "seed.sav";
+    if (exam::WriteExamFile(path, sampleExam())) seed("stored_exam", "exam", written(path));
+    // Dates outside any calendar were once converted to integers (undefined behaviour).
+    CurrentExamRecord nanDate = sampleExam();
+    nanDate.ExamDate = std::numeric_limits<double>::quiet_NaN();
+    if (exam::WriteExamFile(path, nanDate))
+        seed("stored_exam", "regression-nan-date", written(path));
+}
+
+void customExams() {
+    CustomExam record;
+    record.Code = 21;
+    record.Groups = std::vector<std::int16_t>{21};
+    record.Objectives = std::vector<ObjectiveCount>{{true, "Routing", 2, 0, 1}};
+    record.Save = true;
+    CustomExamTable = {record};
+    if (CustomExamFile::WriteCustomExamFile())
+        seed("custom_exams", "one-record", written(AppPaths::CustomDat()));
+    // Times the smallest record size this count wrapped to 32 in 64 bits: it passed the size
+    // check, and reserving that many records aborted the program.
+    formats::BinaryWriter body;
+    CustomExamFile::WriteRecord(body, record);
+    if (mod_System::WriteSignedFile(AppPaths::CustomDat(), "384307168202282325", body))
+        seed("custom_exams", "regression-wrapping-count", written(AppPaths::CustomDat()));
+    CustomExamTable.clear();
+}
+
+void historyIndex() {
+    mod_Performance::InitPerformancePaths();
+    PerformanceSummary summary;
+    summary.FilePath = (mod_Performance::PerformanceDir / "0123").string();
+    summary.Title = "Practice";
+    summary.ExamDate = 46000.5;
+    summary.SavedAt = 46000.6;
+    summary.ElapsedText = "00:01:00";
+    summary.Groups = std::vector<std::int16_t>{51};
+    summary.Total = 2;
+    summary.Correct = 1;
+    summary.Wrong = 1;
+    summary.PercentText = "50";
+    const auto write = [](const std::string& name, const std::vector<PerformanceSummary>& list) {
+        formats::BinaryWriter body;
+        for (const PerformanceSummary& s : list)
+            mod_Performance::WriteSummary(body, s);
+        if (mod_System::WriteSignedFile(mod_Performance::PerformanceIndexPath,
+                                        std::to_string(list.size() - 1), body))
+            seed("history_index", name, written(mod_Performance::PerformanceIndexPath));
+    };
+    write("one-record", {summary});
+    PerformanceSummary infinite = summary;
+    infinite.ExamDate = std::numeric_limits<double>::infinity();
+    infinite.SavedAt = -1e300;
+    write("regression-dates-beyond-calendars", {summary, infinite});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make-fuzz-seeds FOLDER\n");
+        return 2;
+    }
+    corpus = std::filesystem::absolute(argv[1]);
+    fuzzsupport::PrepareProgram();
+    archives();
+    systemTexts();
+    banks();
+    signedFiles();
+    config();
+    storedExams();
+    customExams();
+    historyIndex();
+    return 0;
+}
