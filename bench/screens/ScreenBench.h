@@ -1,0 +1,26 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdint>
+
+// Shared steps of the screen benchmarks.
+namespace screenbench {
+
+// False (the benchmark skipped with the reason) when the program folder cannot be made.
+bool Ready(benchmark::State& state);
+
+// Lets the posted work run: layouts, the paint of what is shown, deferred deletes.
+inline void Settle() {
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+// The budget of the table, reported beside the figure; only at the size it is set for.
+inline void Budget(benchmark::State& state, double milliseconds, std::int64_t atSize = -1) {
+    if (atSize < 0 || state.range(0) == atSize) state.counters["budget_ms"] = milliseconds;
+}
+
+}  // namespace screenbench

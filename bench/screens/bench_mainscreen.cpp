@@ -1,0 +1,135 @@
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <memory>
+
+#include "GeneratedBank.h"
+#include "ScreenBench.h"
+#include "core/QuestionBank.h"
+#include "mainscreen/frm_Customize.h"
+#include "mainscreen/frm_SwitchBoard.h"
+#include "platform/mod_Forms.h"
+
+namespace {
+
+using screenbench::Budget;
+using screenbench::Settle;
+
+std::unique_ptr<frm_SwitchBoard> shownBoard() {
+    auto board = std::make_unique<frm_SwitchBoard>();
+    board->resize(1016, 690);
+    board->show();
+    Settle();
+    return board;
+}
+
+void releaseBank() {
+    QuestionBank.clear();
+    QuestionStatsTable.clear();
+}
+
+// The first visit of a freshly loaded main screen's performance tab, 1,200 records.
+void BM_PerformanceTabFirstVisit(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    benchbank::InstallBank(static_cast<std::size_t>(state.range(0)));
+    benchbank::WriteHistory(benchbank::kHistoryRecords);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto board = shownBoard();
+        state.ResumeTiming();
+        board->SSTab1->setCurrentIndex(5);
+        Settle();
+        state.PauseTiming();
+        board.reset();
+        Settle();
+        state.ResumeTiming();
+    }
+    Budget(state, 50, 20000);
+    releaseBank();
+}
+BENCHMARK(BM_PerformanceTabFirstVisit)
+    ->ArgName("questions")
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+// "Check all" on the saved-exams tab; twice the saves should take twice the time.
+void BM_SavedExamsCheckAll20000(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    benchbank::InstallBank(benchbank::kQuestions);
+    benchbank::WriteSaves(static_cast<std::size_t>(state.range(0)));
+    auto board = shownBoard();
+    board->SSTab1->setCurrentIndex(2);
+    Settle();
+    for (auto _ : state) {
+        board->Command4_Click(0);
+        Settle();
+        state.PauseTiming();
+        board->Command4_Click(1);
+        Settle();
+        state.ResumeTiming();
+    }
+    Budget(state, 20, static_cast<std::int64_t>(benchbank::kSaves));
+    board.reset();
+    releaseBank();
+}
+BENCHMARK(BM_SavedExamsCheckAll20000)
+    ->ArgName("saves")
+    ->Arg(1200)
+    ->Arg(2400)
+    ->Unit(benchmark::kMillisecond);
+
+// Opening the my-notes tab: the check that some bank question has a note (the last one).
+void BM_MyNotesCheck(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    benchbank::InstallBank(static_cast<std::size_t>(state.range(0)));
+    if (!benchbank::WriteLastQuestionNote()) {
+        state.SkipWithError("cannot write the note");
+        return;
+    }
+    auto board = shownBoard();
+    for (auto _ : state) {
+        board->SSTab1->setCurrentIndex(6);
+        Settle();
+        state.PauseTiming();
+        board->SSTab1->setCurrentIndex(0);
+        Settle();
+        state.ResumeTiming();
+    }
+    Budget(state, 10, 20000);
+    board.reset();
+    releaseBank();
+}
+BENCHMARK(BM_MyNotesCheck)
+    ->ArgName("questions")
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+// The Customize dialog of the exhaustive exam, from construction to shown.
+void BM_CustomizeOpen(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    benchbank::InstallBank(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        auto* dialog = new frm_Customize(nullptr, "41", CustomizeOrigin::kExamKind);
+        dialog->Form_Load();
+        dialog->show();
+        Settle();
+        state.PauseTiming();
+        mod_Forms::Unload(dialog);
+        Settle();
+        state.ResumeTiming();
+    }
+    Budget(state, 30, 20000);
+    releaseBank();
+}
+BENCHMARK(BM_CustomizeOpen)
+    ->ArgName("questions")
+    ->Arg(2000)
+    ->Arg(20000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,28 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <string>
+
+#include "GeneratedBank.h"
+#include "ScreenBench.h"
+
+namespace screenbench {
+
+bool Ready(benchmark::State& state) {
+    static const std::string error = benchbank::PrepareProgramFolder();
+    if (!error.empty()) state.SkipWithError(error.c_str());
+    return error.empty();
+}
+
+}  // namespace screenbench
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
