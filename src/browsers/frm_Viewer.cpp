@@ -24,6 +24,7 @@ namespace {
 constexpr int kTopBarHeight = 67;  // 1000 twips
 constexpr int kPictureSize = 64;   // 960 twips
 constexpr QSize kMinimumSize(600, 200);
+constexpr int kPageMargin = 10;
 
 }  // namespace
 
@@ -114,6 +115,7 @@ void frm_Viewer::SetTitle(const QString& caption, const QPixmap& picture) {
 
 void frm_Viewer::ShowPage(const std::string& page) {
     WebBrowser1->setHtml(platform::toQt(page));
+    WebBrowser1->document()->setDocumentMargin(kPageMargin);
 }
 
 void frm_Viewer::Toolbar1_ButtonClick(const QString& key) {

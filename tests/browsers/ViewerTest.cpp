@@ -121,9 +121,9 @@ TEST_F(ViewerTest, ShowsThePageWithItsPictureFromTheTemporaryFolder) {
     QPixmap picture(200, 100);
     picture.fill(Qt::red);
     frm_Viewer* viewer = mod_Viewer::OpenResourceDocument(
-        container("About.dat", {{"pic.png", pngOf({40, 30})},
+        container("About.dat", {{"my pic.png", pngOf({40, 30})},
                                 {"page.html", BytesOf("<h1>Hello</h1><img src=\"{APP.PATH}"
-                                                      "pic.png\">")}}),
+                                                      "my pic.png\">")}}),
         QStringLiteral("About the Exams"), picture);
     viewers.emplace_back(viewer);
     ASSERT_NE(viewer, nullptr);
@@ -138,7 +138,7 @@ TEST_F(ViewerTest, ShowsThePageWithItsPictureFromTheTemporaryFolder) {
     const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].size(), QSize(40, 30));
-    EXPECT_TRUE(fs::exists(program / "Data" / "Resources" / "temp" / "pic.png"));
+    EXPECT_TRUE(fs::exists(program / "Data" / "Resources" / "temp" / "my pic.png"));
 }
 
 TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {
@@ -289,6 +289,26 @@ TEST_F(ViewerTest, TheResourcesTabAndTheHelpMenuOpenViewersThatCloseWithTheMainW
     EXPECT_TRUE(openViewerTitles().empty());
     EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
     EXPECT_FALSE(fs::exists(AppPaths::ResourcesTempFolder()));
+}
+
+TEST_F(ViewerTest, EveryShippedDocumentOpensWithItsPictures) {
+    std::string report;
+    ASSERT_TRUE(datapack::buildDataFolder(fs::path(EXAMSIM_SOURCE_DIR) / "data",
+                                          AppPaths::DataFolder(), report))
+        << report;
+    mod_System::LoadSystemVars();
+    DataKey = MakeDataKey(SystemVars.DataKeySource).value();
+    for (const char* name : {"About.dat", "Guides.dat", "Tips.dat", "Others.dat", "VOZOvi.dat"}) {
+        SCOPED_TRACE(name);
+        frm_Viewer* viewer = open(AppPaths::ResourcesFolder() / name);
+        ASSERT_NE(viewer, nullptr);
+        EXPECT_GT(viewer->WebBrowser1->toPlainText().size(), 500);
+        const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+        EXPECT_FALSE(images.empty());
+        for (const QImage& image : images)
+            EXPECT_FALSE(image.isNull());
+    }
+    boxes.expectNone();
 }
 
 }  // namespace

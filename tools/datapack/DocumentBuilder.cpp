@@ -33,13 +33,14 @@ std::vector<fs::path> filesOf(const fs::path& folder, std::string& report) {
     return files;
 }
 
-// The names that follow each placeholder, up to the end of the attribute or URL.
+// The names that follow each placeholder, up to the end of the attribute or URL (names may
+// hold spaces).
 std::vector<std::string> referencedFiles(std::string_view page) {
     std::vector<std::string> names;
     const std::string_view marker = mod_Viewer::kFolderPlaceholder;
     for (auto at = page.find(marker); at != std::string_view::npos; at = page.find(marker, at)) {
         at += marker.size();
-        const auto end = page.find_first_of("\"'<> \t\r\n)#?", at);
+        const auto end = page.find_first_of("\"'<>()\t\r\n#?", at);
         names.emplace_back(page.substr(at, end == std::string_view::npos ? end : end - at));
     }
     return names;
