@@ -184,7 +184,10 @@ std::string PositionCaption(const std::string& caption, int position, int count)
 
 int TruncatedPercent(std::int32_t part, std::int32_t whole) {
     const double quotient = static_cast<double>(part) / static_cast<double>(whole);
-    return static_cast<int>(std::trunc(quotient * 100.0));
+    // Counters read from a file need not agree (more correct than asked): never overflow.
+    constexpr double low = std::numeric_limits<int>::min();
+    constexpr double high = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::trunc(quotient * 100.0), low, high));
 }
 
 }  // namespace browsers

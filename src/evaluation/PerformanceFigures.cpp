@@ -1,5 +1,6 @@
 #include "evaluation/PerformanceFigures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <unordered_map>
@@ -12,7 +13,10 @@ std::int32_t TruncatedPercent(std::int64_t correct, std::int64_t total) {
     if (total <= 0) return 0;
     // Quotient first, as every percentage of the program: 29 of 50 gives 57.
     const double share = static_cast<double>(correct) / static_cast<double>(total);
-    return static_cast<std::int32_t>(std::trunc(share * 100.0));
+    // Counters read from a file need not agree (more correct than asked): never overflow.
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(std::trunc(share * 100.0), low, high));
 }
 
 std::int64_t RoundHalfEven(double value) {

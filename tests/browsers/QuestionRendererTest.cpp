@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "browsers/BrowserTexts.h"
 #include "browsers/QuestionRenderer.h"
 
@@ -119,6 +121,9 @@ TEST(BrowserFigures, PercentDividesFirstThenTruncatesAndCaptionCountsFromOne) {
     EXPECT_EQ(browsers::TruncatedPercent(29, 50), 57);
     EXPECT_EQ(browsers::TruncatedPercent(2, 3), 66);
     EXPECT_EQ(browsers::TruncatedPercent(3, 3), 100);
+    // Counters of a damaged file: far more right than asked.
+    EXPECT_EQ(browsers::TruncatedPercent(std::numeric_limits<std::int32_t>::max(), 1),
+              std::numeric_limits<int>::max());
     testsupport::SetBrowserTexts();
     EXPECT_EQ(browsers::PositionCaption("V1", 0, 1), "V1   (Q1 / 1)");
 }

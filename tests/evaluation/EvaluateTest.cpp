@@ -138,6 +138,10 @@ TEST_F(EvaluateTest, TheSummaryReadsTheIndexUncheckedAndSilently) {
     bytes.resize(bytes.size() / 2);
     WriteFile(path, bytes);
     EXPECT_FALSE(ReadIndexForSummary());
+    EXPECT_EQ(mod_System::LastBodyError(), formats::ReadError::kCutShort);
+    WriteFile(path, {0, 0, 0, 0, 0, 0, 1, 0, 'x'});  // a record number that is no number
+    EXPECT_FALSE(ReadIndexForSummary());
+    EXPECT_EQ(mod_System::LastBodyError(), formats::ReadError::kBadRecordIndex);
     EXPECT_TRUE(std::filesystem::exists(path));
     EXPECT_FALSE(AbortFlag);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -81,6 +83,11 @@ TEST_F(PerformanceTabTest, AveragesRoundHalvesToEvenAndNeverOverflow) {
     EXPECT_EQ(ExamAverage({summary(1, 1), summary(0, 0)}), 50);  // no questions: 0 %
     EXPECT_EQ(ExamAverage(std::vector<PerformanceSummary>(400, summary(5, 5))), 100);
     EXPECT_EQ(ExamAverage({}), 0);
+    // Counters of a damaged file: far more right than asked.
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(performance_figures::TruncatedPercent(kMax, 1), kMax);
+    EXPECT_EQ(performance_figures::TruncatedPercent(-kMax, 1),
+              std::numeric_limits<std::int32_t>::min());
 
     // One question of four asked 3 times, 2 right: S = 66, F = 16.5 -> 16.
     QuestionBank.resize(4);

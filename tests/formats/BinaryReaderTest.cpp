@@ -83,7 +83,7 @@ TEST(BinaryReaderTest, CountsThatCannotFitFailWithoutAllocatingAndSayWhy) {
     EXPECT_TRUE(r.canHold(6, 2));
 
     r.fail(formats::ReadError::kCutShort);
-    r.fail(formats::ReadError::kTooLarge);
+    r.fail(formats::ReadError::kListShape);
     EXPECT_EQ(r.error(), formats::ReadError::kCutShort);  // the first reason stands
 }
 

@@ -85,6 +85,11 @@ TEST(FileIoTest, EveryFailureSaysWhy) {
         formats::WriteFileReplacing(folder.path() / "plain" / "below", Bytes{1}, &writeError));
     EXPECT_EQ(writeError, formats::FileWriteError::kNoFolder);
 
+    // The target's name fits, its temporary name (dot, name, six more letters) does not.
+    EXPECT_FALSE(
+        formats::WriteFileReplacing(folder.path() / std::string(250, 'n'), Bytes{1}, &writeError));
+    EXPECT_EQ(writeError, formats::FileWriteError::kNoTemporary);
+
     formats::FileReadError readError = formats::FileReadError::kNone;
     EXPECT_FALSE(
         formats::ReadFileBytes(folder.path() / "missing", formats::kNoSizeLimit, &readError));
