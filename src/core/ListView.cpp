@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
+#include <utility>
 
 #include "core/OwnIcons.h"
 #include "platform/TextCodec.h"
@@ -14,16 +16,71 @@ namespace {
 constexpr int kRowType = QTreeWidgetItem::UserType;
 
 // The model's stable sort asks the rows themselves for their order, which keeps selection and
-// current row attached to their rows without removal signals.
+// current row attached to their rows without removal signals. A row keeps its texts, key, check
+// state and icon in its own members and answers the view's questions from them, so that a list
+// of many thousand rows costs one small object per row, and values only for what is painted.
 class ListItem : public QTreeWidgetItem {
 public:
-    explicit ListItem(const QStringList& texts) : QTreeWidgetItem(texts, kRowType) {}
+    ListItem(QStringList texts, QString key, std::optional<Qt::CheckState> check, QIcon icon)
+        : QTreeWidgetItem(kRowType),
+          texts_(std::move(texts)),
+          key_(std::move(key)),
+          check_(check),
+          icon_(std::move(icon)) {}
 
     bool operator<(const QTreeWidgetItem& other) const override {
         return rank < static_cast<const ListItem&>(other).rank;
     }
 
+    [[nodiscard]] QVariant data(int column, int role) const override {
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+                return column >= 0 && column < texts_.size() ? QVariant(texts_.at(column))
+                                                             : QVariant();
+            case Qt::UserRole:
+                return column == 0 ? QVariant(key_) : QVariant();
+            case Qt::CheckStateRole:
+                return column == 0 && check_ ? QVariant(static_cast<int>(*check_)) : QVariant();
+            case Qt::DecorationRole:
+                return column == 0 && !icon_.isNull() ? QVariant(icon_) : QVariant();
+            default:
+                return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+    // The row's own members change, then the base class tells the view (with the role, which
+    // the check signal needs).
+    void setData(int column, int role, const QVariant& value) override {
+        if (column < 0) return;
+        switch (role) {
+            case Qt::DisplayRole:
+            case Qt::EditRole:
+                if (column >= texts_.size()) texts_.resize(column + 1);
+                texts_[column] = value.toString();
+                break;
+            case Qt::UserRole:
+                if (column == 0) key_ = value.toString();
+                break;
+            case Qt::CheckStateRole:
+                if (column == 0) check_ = static_cast<Qt::CheckState>(value.toInt());
+                break;
+            case Qt::DecorationRole:
+                if (column == 0) icon_ = value.value<QIcon>();
+                break;
+            default:
+                break;
+        }
+        QTreeWidgetItem::setData(column, role, value);
+    }
+
     int rank = 0;
+
+private:
+    QStringList texts_;
+    QString key_;
+    std::optional<Qt::CheckState> check_;
+    QIcon icon_;
 };
 
 // The platform header puts a column's image to the right of its text.
@@ -152,14 +209,11 @@ void ListView::addRows(std::vector<ListRow> rows) {
         texts.reserve(static_cast<qsizetype>(row.Texts.size()));
         for (const std::string& text : row.Texts)
             texts.append(platform::toQt(text));
-        auto* item = new ListItem(texts);  // owned by the tree from addTopLevelItems on
-        item->setData(0, Qt::UserRole, platform::toQt(row.Key));
-        if (checkBoxes_) {
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(0, row.Checked ? Qt::Checked : Qt::Unchecked);
-        }
-        if (!row.Icon.isNull()) item->setIcon(0, std::move(row.Icon));
-        items.append(item);
+        std::optional<Qt::CheckState> check;
+        if (checkBoxes_) check = row.Checked ? Qt::Checked : Qt::Unchecked;
+        // Owned by the tree from addTopLevelItems on.
+        items.append(
+            new ListItem(std::move(texts), platform::toQt(row.Key), check, std::move(row.Icon)));
     }
     addTopLevelItems(items);
     if (sorted_) sortByText();

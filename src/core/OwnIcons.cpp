@@ -199,26 +199,34 @@ constexpr std::array<NamedDraw, 10> kToolbar = {{
     {"colour", colour},
 }};
 
-template <std::size_t N>
-QIcon pick(const std::array<NamedDraw, N>& table, int oneBased) {
+// Each table's icons are drawn once; the copies handed out share their pixmaps.
+template <const auto& table>
+QIcon pick(int oneBased) {
+    constexpr std::size_t N = table.size();
     if (oneBased < 1 || oneBased > static_cast<int>(N)) return {};
-    const NamedDraw& entry = table[static_cast<std::size_t>(oneBased - 1)];
-    return makeIcon(entry.name, entry.draw);
+    static const std::array<QIcon, N> icons = [] {
+        std::array<QIcon, N> drawn;
+        for (std::size_t k = 0; k < N; ++k)
+            drawn[k] = makeIcon(table[k].name, table[k].draw);
+        return drawn;
+    }();
+    return icons[static_cast<std::size_t>(oneBased - 1)];
 }
 
 }  // namespace
 
 QIcon sortArrow(bool ascending) {
-    return ascending ? makeIcon("sortUp", [](QPainter& p) { triangle(p, true); })
-                     : makeIcon("sortDown", [](QPainter& p) { triangle(p, false); });
+    static const QIcon up = makeIcon("sortUp", [](QPainter& p) { triangle(p, true); });
+    static const QIcon down = makeIcon("sortDown", [](QPainter& p) { triangle(p, false); });
+    return ascending ? up : down;
 }
 
 QIcon resultIcon(int kind) {
-    return pick(kResults, kind);
+    return pick<kResults>(kind);
 }
 
 QIcon noteToolbarIcon(int index) {
-    return pick(kToolbar, index);
+    return pick<kToolbar>(index);
 }
 
 }  // namespace OwnIcons
