@@ -1,7 +1,8 @@
 #include "core/DataKey.h"
 
 #include <array>
-#include <cctype>
+
+#include "formats/TextRules.h"
 
 namespace {
 constexpr std::array<std::size_t, 7> kSourcePositions = {3, 10, 12, 1, 16, 9, 19};
@@ -13,7 +14,8 @@ std::optional<std::string> MakeDataKey(std::string_view source) {
         if (i == 3) key += '-';
         const std::size_t pos = kSourcePositions[i];
         if (pos >= source.size()) return std::nullopt;
-        key += static_cast<char>(std::tolower(static_cast<unsigned char>(source[pos])));
+        // The system's own Windows-1252 lower case, whatever the process locale.
+        key += formats::LowerCase(source[pos]);
     }
     return key;
 }

@@ -19,6 +19,7 @@
 #include "core/mod_MD5.h"
 #include "formats/FileIo.h"
 #include "formats/TextRules.h"
+#include "formats/Windows1252.h"
 #include "platform/MessageBox.h"
 
 namespace mod_System {
@@ -113,15 +114,17 @@ std::string whatBecameOf(const std::filesystem::path& filePath,
     std::error_code ec;
     if (std::filesystem::is_directory(filePath, ec))
         return "\r\n\r\nA folder of that name is in the way: move or rename it.";
-    if (!keptAs.empty()) return "\r\n\r\nThe file was kept as : " + keptAs.string();
+    if (!keptAs.empty())
+        return "\r\n\r\nThe file was kept as : " + formats::PathToWindows1252(keptAs);
     return {};
 }
 
 std::string criticalMessage(const std::filesystem::path& filePath,
                             const std::filesystem::path& keptAs = {}) {
-    return "Critical Error!\r\n\r\nMissing or Invalid file : " + filePath.string() +
-           whatBecameOf(filePath, keptAs) + "\r\n\r\nIf the problem persists, please email us at " +
-           SystemVars.SupportEmail + "\r\n\r\nThe program will now exit.";
+    return "Critical Error!\r\n\r\nMissing or Invalid file : " +
+           formats::PathToWindows1252(filePath) + whatBecameOf(filePath, keptAs) +
+           "\r\n\r\nIf the problem persists, please email us at " + SystemVars.SupportEmail +
+           "\r\n\r\nThe program will now exit.";
 }
 
 // Renames a refused user file to its set-aside name; "" when there was none to move or the
@@ -228,8 +231,8 @@ namespace {
 WriteFailureReport* activeReport = nullptr;
 
 void showWriteFailureBox(const std::filesystem::path& filePath) {
-    platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " + filePath.string() +
-                         whatBecameOf(filePath, {}) +
+    platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " +
+                         formats::PathToWindows1252(filePath) + whatBecameOf(filePath, {}) +
                          "\r\n\r\nIf the problem persists, please email us at " +
                          SystemVars.SupportEmail,
                      platform::kCritical, "Critical Error!");

@@ -13,6 +13,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamTime.h"
+#include "formats/Windows1252.h"
 #include "platform/MessageBox.h"
 
 namespace mod_Performance {
@@ -176,8 +177,9 @@ bool OpenPerformanceRecord(std::int16_t index) {
         known ? PerformanceHistory[static_cast<std::size_t>(index)].FilePath : std::string();
     auto read = path.empty() ? std::nullopt : exam::ReadExamFile(path);
     if (!read) {
-        platform::MsgBox(SystemVars.PerformanceTexts(10) + "\r\n\r\n" + path, platform::kCritical,
-                         SystemVars.PerformanceTexts(11));
+        platform::MsgBox(SystemVars.PerformanceTexts(10) + "\r\n\r\n" +
+                             formats::PathToWindows1252(std::filesystem::path(path)),
+                         platform::kCritical, SystemVars.PerformanceTexts(11));
         return false;
     }
     CurrentExam = std::move(*read);

@@ -18,23 +18,16 @@ std::optional<std::int32_t> parseDigits(std::string_view text, std::size_t maxDi
     return value;
 }
 
-// Appends in place: GCC 12 at -O3 warns falsely (-Wrestrict) on a string built with +.
-void appendTwoDigits(std::string& text, std::int32_t value) {
-    if (value < 10) text += '0';
-    text += std::to_string(value);
+std::string twoDigits(std::int32_t value) {
+    return (value < 10 ? "0" : "") + std::to_string(value);
 }
 
 }  // namespace
 
 std::string FormatClock(std::int32_t seconds) {
     if (seconds < 0) seconds = 0;
-    std::string text;
-    appendTwoDigits(text, seconds / 3600);
-    text += ':';
-    appendTwoDigits(text, seconds / 60 % 60);
-    text += ':';
-    appendTwoDigits(text, seconds % 60);
-    return text;
+    return twoDigits(seconds / 3600) + ":" + twoDigits(seconds / 60 % 60) + ":" +
+           twoDigits(seconds % 60);
 }
 
 std::optional<std::int32_t> ParseClock(std::string_view text) {

@@ -17,6 +17,7 @@
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamSession.h"
 #include "exam/QuestionLookup.h"
+#include "formats/Windows1252.h"
 #include "platform/MessageBox.h"
 
 namespace mod_Exam {
@@ -358,8 +359,8 @@ bool LoadSavedExam(const std::filesystem::path& path) {
     const bool present = mod_Helper::FileExists(path) && std::filesystem::file_size(path, ec) >= 1;
     auto loaded = present && !ec ? exam::ReadExamFile(path) : std::nullopt;
     if (!loaded) {
-        platform::MsgBox(SystemVars.SaveTabTexts(18) + path.string(), platform::kCritical,
-                         SystemVars.SaveTabTexts(17));
+        platform::MsgBox(SystemVars.SaveTabTexts(18) + formats::PathToWindows1252(path),
+                         platform::kCritical, SystemVars.SaveTabTexts(17));
         return false;
     }
     CurrentExam = std::move(*loaded);

@@ -112,4 +112,10 @@ std::string Utf8ToWindows1252Html(std::string_view text) {
     return out;
 }
 
+std::string PathToWindows1252(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return Utf8ToWindows1252(
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+}
+
 }  // namespace formats

@@ -20,6 +20,7 @@
 #include "core/mod_ListViewSort.h"
 #include "exam/CurrentExam.h"
 #include "exam/mod_Exam.h"
+#include "formats/Windows1252.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/DateText.h"
 #include "platform/MessageBox.h"
@@ -41,7 +42,7 @@ fs::path pathFromQt(const QString& text) {
 }
 
 std::string pathText(const fs::path& path) {
-    return platform::fromQt(pathToQt(path));
+    return formats::PathToWindows1252(path);
 }
 
 void setCaption(QLabel* label, const std::string& windows1252) {

@@ -67,4 +67,10 @@ TEST(DataKeyTest, TakesSevenLowerCasedCharactersWithAHyphenFourth) {
     EXPECT_EQ((*key)[3], '-');
     EXPECT_EQ(*key, "dkm-bqjt");
     EXPECT_FALSE(MakeDataKey("ABCDEFGHIJKLMNOPQRS").has_value());  // one short
+    // Windows-1252 capitals beyond ASCII: \xC9 and \x8A lower to \xE9 and \x9A.
+    EXPECT_EQ(MakeDataKey("ABC\xC9"
+                          "EFGHIJ\x8A"
+                          "LMNOPQRSTUVWXYZ"),
+              "\xE9\x9A"
+              "m-bqjt");
 }

@@ -239,4 +239,14 @@ TEST_F(ExamFileTest, TooLongTextsEmptyAndMissingSavesAreRefused) {
     }
     EXPECT_EQ(CurrentExam, BlankExam);
     EXPECT_FALSE(AbortFlag);
+
+    // A name beyond ASCII reads in the message as the user wrote it.
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(
+        mod_Exam::LoadSavedExam(AppPaths::SaveFolder() / u8"\u00dcbung \u00e9t\u00e9.sav"));
+    const std::string shown = boxes.shown().back().text;
+    EXPECT_TRUE(
+        shown.ends_with("\xDC"
+                        "bung \xE9t\xE9.sav"))
+        << shown;
 }
