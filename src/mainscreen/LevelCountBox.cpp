@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QValidator>
 
 #include <algorithm>
 #include <limits>
@@ -27,10 +28,26 @@ bool typesCharacter(const QKeyEvent* event) {
            event->key() <= Qt::Key_Z;
 }
 
+// Every road into the box (keys, a paste by menu, keys or the middle button, a drop) ends
+// here: only digits, and in a level-count box no more than its maximum.
+class CountValidator : public QValidator {
+public:
+    explicit CountValidator(LevelCountBox* box) : QValidator(box), box_(box) {}
+    State validate(QString& input, int&) const override {
+        if (input.isEmpty()) return Acceptable;
+        if (!isDigits(input)) return Invalid;
+        return box_->Level() != 0 && input.toLongLong() > box_->Maximum() ? Invalid : Acceptable;
+    }
+
+private:
+    const LevelCountBox* box_;
+};
+
 }  // namespace
 
 LevelCountBox::LevelCountBox(int index, int level, QWidget* parent)
     : QLineEdit(parent), index_(index), level_(level) {
+    setValidator(new CountValidator(this));
     setMaxLength(kLevelBoxLength);
     setMouseTracking(true);
     setAcceptDrops(false);
@@ -38,6 +55,7 @@ LevelCountBox::LevelCountBox(int index, int level, QWidget* parent)
 }
 
 LevelCountBox::LevelCountBox(int maxLength, QWidget* parent) : QLineEdit(parent) {
+    setValidator(new CountValidator(this));
     setMaxLength(maxLength);
     setAcceptDrops(false);
     connect(this, &QLineEdit::textEdited, this, &LevelCountBox::Change);

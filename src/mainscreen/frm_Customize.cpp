@@ -642,7 +642,11 @@ void frm_Customize::cmdStart_Click() {
     CurrentExam.Title = title;
     CurrentExam.RemainingText = "00:00:00";
     CurrentExam.TimerOn = true;
-    CurrentExam.Minutes = chkTimer->isChecked() ? platform::fromQt(txtMinutes->text()) : "0";
+    // Only a number of minutes the exam can run for reaches the exam.
+    const std::optional<std::int16_t> minutes = txtMinutes->Number();
+    CurrentExam.Minutes = chkTimer->isChecked() && minutes && *minutes <= kMaxMinutes
+                              ? std::to_string(*minutes)
+                              : "0";
     CurrentExam.AnswerMode =
         chkAnswers->isChecked() ? selectedAnswerMode().value_or(kNoExplanation) : kNoExplanation;
     CurrentExam.ShowScore = chkScore->isChecked();

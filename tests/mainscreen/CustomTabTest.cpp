@@ -219,3 +219,27 @@ TEST(LevelCountBox, KeysKeepACountWithinItsMaximum) {
     box.SetMaximum(0);
     EXPECT_EQ(bringBack("07"), "0");
 }
+
+TEST(LevelCountBox, PastesAndDropsHoldOnlyDigitsUpToTheMaximum) {
+    LevelCountBox count(0, 1, nullptr);
+    count.SetMaximum(9);
+    count.SetText("3");
+    const auto pasted = [](LevelCountBox& box, const char* text) {
+        box.selectAll();
+        box.insert(QString::fromLatin1(text));  // the road of a middle-click paste or a drop
+        return box.text();
+    };
+    EXPECT_EQ(pasted(count, "314"), "3");
+    EXPECT_EQ(pasted(count, "0IP"), "3");
+    EXPECT_EQ(pasted(count, "7"), "7");
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    count.selectAll();
+    count.paste();
+    EXPECT_EQ(count.text(), "7");
+
+    LevelCountBox minutes(3, nullptr);
+    minutes.SetText("45");
+    EXPECT_EQ(pasted(minutes, "0IP"), "45");
+    EXPECT_EQ(pasted(minutes, "1000"), "100");  // cut at the box's three digits
+    EXPECT_EQ(minutes.Number(), 100);
+}
