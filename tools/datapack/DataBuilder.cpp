@@ -49,7 +49,13 @@ bool collectImages(const fs::path& folder, Entries& entries, std::string& report
             report += "cannot read " + file.string() + "\n";
             return false;
         }
-        entries.emplace_back(file.filename().string(), std::move(*bytes));
+        const std::string name = file.filename().string();
+        // The program finds pictures by names it compares in ASCII only.
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c & 0x80; })) {
+            report += file.string() + ": the file name must be ASCII\n";
+            return false;
+        }
+        entries.emplace_back(name, std::move(*bytes));
     }
     return true;
 }
@@ -126,8 +132,8 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
     for (const auto& q : questions.questions) {
         if (!q.PictureName.empty() &&
             !pictures.contains(formats::LowerCase(formats::TrimSpaces(q.PictureName)))) {
-            report +=
-                "question " + std::to_string(q.QuestionID) + ": no picture " + q.PictureName + "\n";
+            report += "question " + std::to_string(q.QuestionID) + ": no picture " +
+                      formats::Windows1252ToUtf8(q.PictureName) + "\n";
             picturesFound = false;
         }
     }

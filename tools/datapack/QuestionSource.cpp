@@ -1,11 +1,18 @@
 #include "QuestionSource.h"
 
+#include <algorithm>
 #include <charconv>
+#include <map>
 #include <set>
+
+#include "formats/TextRules.h"
+#include "formats/Windows1252.h"
 
 namespace datapack {
 
 namespace {
+
+constexpr std::int16_t kFirstPracticeGroup = 51;
 
 struct Draft {
     int line = 0;
@@ -66,7 +73,7 @@ public:
             else if (key == "objective")
                 q.Topic = text(value, key);
             else if (key == "picture")
-                q.PictureName = text(value, key);
+                q.PictureName = pictureName(value);
             else if (key == "question")
                 q.QuestionText = text(value, key);
             else if (key == "explanation")
@@ -110,6 +117,14 @@ private:
         return converted;
     }
 
+    // The program finds a picture by its name without regard to case, which it folds for
+    // ASCII letters only.
+    std::string pictureName(const std::string& value) {
+        if (std::any_of(value.begin(), value.end(), [](char c) { return c & 0x80; }))
+            error("picture: the file name must be ASCII: " + value);
+        return text(value, "picture");
+    }
+
     void checkShape(const QuestionRecord& q, int correct) {
         if (q.QuestionID <= 0) error("id must be a positive number");
         if (q.GroupCode < 0 || q.GroupCode > 99) error("group must be 0 to 99");
@@ -138,6 +153,9 @@ private:
 QuestionParse parseQuestionSource(const std::vector<std::string>& lines, const std::string& file) {
     QuestionParse result;
     std::set<std::int32_t> ids;
+    // Objectives by the program's comparison (trimmed, lower case): first spelling and line.
+    std::map<std::string, std::pair<std::string, int>> objectives;
+    bool practiceSet = false;
     for (const Draft& draft : splitRecords(lines)) {
         QuestionRecord q;
         if (!RecordBuilder(draft, file, result.errors).build(q)) continue;
@@ -146,8 +164,23 @@ QuestionParse parseQuestionSource(const std::vector<std::string>& lines, const s
                 {file, draft.line, "id " + std::to_string(q.QuestionID) + " is used twice"});
             continue;
         }
+        const auto [known, added] = objectives.try_emplace(
+            formats::LowerCase(formats::TrimSpaces(q.Topic)), q.Topic, draft.line);
+        if (!added && known->second.first != q.Topic) {
+            result.errors.push_back(
+                {file, draft.line,
+                 "objective '" + formats::Windows1252ToUtf8(q.Topic) + "' differs from '" +
+                     formats::Windows1252ToUtf8(known->second.first) + "' (line " +
+                     std::to_string(known->second.second) + ") only in letter case"});
+            continue;
+        }
+        practiceSet = practiceSet || q.GroupCode >= kFirstPracticeGroup;
         result.questions.push_back(std::move(q));
     }
+    if (!practiceSet && result.errors.empty())
+        result.errors.push_back({file, static_cast<int>(lines.size()),
+                                 "the bank has no practice set (no question of group " +
+                                     std::to_string(kFirstPracticeGroup) + " or above)"});
     return result;
 }
 
