@@ -22,13 +22,13 @@
 
 namespace {
 
-struct ButtonSpec {
+struct ToolbarPosition {
     const char* key;
     const char* tip;
 };
 
 // Positions 1 to 15; a null key is a separator. Images 1 to 10 go to the keyed buttons.
-constexpr std::array<ButtonSpec, 15> kLayout = {{
+constexpr std::array<ToolbarPosition, 15> kLayout = {{
     {nullptr, nullptr},
     {"print", "Print"},
     {"preview", "Print Preview"},
@@ -109,15 +109,15 @@ NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), di
 
 void NotesEditor::buildToolbar() {
     int image = 1;
-    for (const ButtonSpec& spec : kLayout) {
-        if (!spec.key) {
+    for (const ToolbarPosition& position : kLayout) {
+        if (!position.key) {
             toolbar_->addSeparator();
             continue;
         }
-        const QString key = QLatin1String(spec.key);
+        const QString key = QLatin1String(position.key);
         QAction* button = toolbar_->addAction(OwnIcons::noteToolbarIcon(image++), QString());
         button->setObjectName(key);
-        button->setToolTip(QLatin1String(spec.tip));
+        button->setToolTip(QLatin1String(position.tip));
         // The pressed look is set by the refresh, not by the click.
         const bool state =
             key == u"left" || key == u"center" || key == u"right" || key == u"bullet";

@@ -34,9 +34,8 @@ bool containsNoCase(std::string_view text, std::string_view word) {
 }
 
 void reportNotSaved(const fs::path& path) {
-    platform::MsgBox(
-        "The note could not be saved:\r\n\r\n" + formats::Utf8ToWindows1252(path.string()),
-        platform::kCritical);
+    platform::MsgBox("The note could not be saved:\r\n\r\n" + formats::PathToWindows1252(path),
+                     platform::kCritical);
 }
 
 void deleteNote(const fs::path& path) {
