@@ -15,6 +15,8 @@
 #include "core/ImageStore.h"
 #include "core/QuestionBank.h"
 #include "exam/CurrentExam.h"
+#include "notes/NotesContextMenu.h"
+#include "notes/NotesEditor.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 #include "support/SampleArchives.h"
@@ -66,6 +68,14 @@ TEST_F(MainWindowTest, ShowsCaptionAndTitleLineWithoutAMaximizeBox) {
     EXPECT_EQ(window->lbl_Product->text(), "TestPrep (TP-1) Sub");
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(mod_Forms::IsFormLoaded("frm_SwitchBoard"));
+}
+
+TEST_F(MainWindowTest, NotesEditorsOpenTheMainWindowsOneEditMenu) {
+    ASSERT_EQ(NotesContextMenu::MainWindowMenu(), window->MyNotes_ContextMenu);
+    NotesEditor editor(window);
+    editor.ShowContextMenu(QPoint(5, 5));
+    EXPECT_EQ(window->MyNotes_ContextMenu->Target(), &editor);
+    window->MyNotes_ContextMenu->hide();
 }
 
 TEST_F(MainWindowTest, ClosingDuringAnExamOpensTheEndDialogUnlessAborting) {
