@@ -123,9 +123,11 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
             [this] { mod_PerformanceTab::ShowSelectedQuestion(*this); });
     for (const auto& [list, tip] : {std::pair{ListView7, 9}, {ListView8, 12}, {ListView9, 41}}) {
         list->setMouseTracking(true);
-        connect(list, &QTreeWidget::itemEntered, this, [this, list, tip](QTreeWidgetItem* row) {
-            mod_PerformanceTab::ShowRowTip(*this, *list, *row, SystemVars.PerformanceTexts(tip));
-        });
+        connect(list, &QTreeWidget::itemEntered, this,
+                [this, list = list, tip = tip](QTreeWidgetItem* row) {
+                    mod_PerformanceTab::ShowRowTip(*this, *list, *row,
+                                                   SystemVars.PerformanceTexts(tip));
+                });
     }
 
     connectQuestionPages();
