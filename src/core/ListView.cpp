@@ -53,6 +53,8 @@ public:
     // the check signal needs).
     void setData(int column, int role, const QVariant& value) override {
         if (column < 0) return;
+        // As the base class: an unchanged value tells nobody.
+        if (isOwnRole(role) && data(column, role) == value) return;
         switch (role) {
             case Qt::DisplayRole:
             case Qt::EditRole:
@@ -77,6 +79,11 @@ public:
     int rank = 0;
 
 private:
+    static bool isOwnRole(int role) {
+        return role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::UserRole ||
+               role == Qt::CheckStateRole || role == Qt::DecorationRole;
+    }
+
     QStringList texts_;
     QString key_;
     std::optional<Qt::CheckState> check_;

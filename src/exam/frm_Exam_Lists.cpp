@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 #include "core/ListView.h"
@@ -40,6 +41,14 @@ void fitColumns(ListView& list, bool firstWithHeader) {
     list.autoSizeColumn(0, firstWithHeader);
     list.autoSizeColumn(1, true);
     list.header()->setSectionResizeMode(2, QHeaderView::Stretch);
+}
+
+// The results list's icon of a question: 1 unanswered, 2 correct, 3 wrong.
+int resultIcon(const QuestionState& state, const QuestionRecord& question) {
+    if (!state.GivenAnswers) return 1;
+    return mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, question.QuestionType)
+               ? 2
+               : 3;
 }
 
 // The exam position a list row stands for (its text is the position + 1); -1 for none.
@@ -228,16 +237,37 @@ void FillQuestionList() {
     list.clear();
     std::vector<ListRow> rows =
         questionRows([](const QuestionState& state, const QuestionRecord& question, ListRow& row) {
-            const int icon = !state.GivenAnswers ? 1
-                             : mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers,
-                                                         question.QuestionType)
-                                 ? 2
-                                 : 3;
-            row.Icon = OwnIcons::resultIcon(icon);
+            row.Icon = OwnIcons::resultIcon(resultIcon(state, question));
             return true;
         });
     list.addRows(std::move(rows));
     fitColumns(list, false);
+}
+
+void UpdateQuestionListRow(int position) {
+    frm_Exam* window = exam::ExamWindow();
+    if (!window) return;
+    ListView& list = *window->ListView2;
+    const QuestionState* state = stateAt(position);
+    exam::QuestionLookup lookup;
+    const QuestionRecord* question = state ? lookup.Question(state->QuestionID) : nullptr;
+    bool sortedByUser = false;
+    for (int column = 0; column < list.columnCount(); ++column)
+        sortedByUser = sortedByUser || list.headerImage(column) >= 0;
+    if (!question || sortedByUser) {
+        FillQuestionList();
+        return;
+    }
+    // Rows follow the exam order, skipping questions missing from the bank: the row sits at
+    // the position or before it.
+    const QString key = QStringLiteral("a%1").arg(position);
+    for (int row = std::min(position, list.topLevelItemCount() - 1); row >= 0; --row) {
+        QTreeWidgetItem* item = list.topLevelItem(row);
+        if (item->data(0, Qt::UserRole).toString() != key) continue;
+        item->setIcon(0, OwnIcons::resultIcon(resultIcon(*state, *question)));
+        return;
+    }
+    FillQuestionList();
 }
 
 }  // namespace mod_MyCurrentExam

@@ -382,7 +382,7 @@ void RecordAnswer() {
     exam::QuestionLookup lookup;
     if (const QuestionRecord* question = lookup.Question(state->QuestionID))
         showExplanationTab(*window, *state, *question);
-    if (window->SSTab2->currentIndex() == 2) FillQuestionList();
+    if (window->SSTab2->currentIndex() == 2) UpdateQuestionListRow(CurrentQuestionIndex);
     if (CurrentExam.ShowScore) window->SSTab2->setTabText(2, platform::toQt(CurrentExam.ScoreText));
 }
 

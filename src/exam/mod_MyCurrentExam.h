@@ -27,5 +27,8 @@ void RefreshStatusCounts();
 
 // Rebuilds the results list on tab 2 with an icon per question: unanswered, correct, wrong.
 void FillQuestionList();
+// The icon of the results list's row of one exam position. A list the user has sorted is
+// rebuilt instead, which puts it back in exam order as every refill does.
+void UpdateQuestionListRow(int position);
 
 }  // namespace mod_MyCurrentExam

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -476,8 +477,19 @@ void frm_SwitchBoard::Command4_Click(int Index) {
     Command4[0]->setEnabled(!checkAll);
     Command4[1]->setEnabled(checkAll);
     Command4[2]->setEnabled(checkAll);
-    for (int row = 0; row < ListView3->topLevelItemCount(); ++row)
-        ListView3->topLevelItem(row)->setCheckState(0, checkAll ? Qt::Checked : Qt::Unchecked);
+    const Qt::CheckState wanted = checkAll ? Qt::Checked : Qt::Unchecked;
+    int changed = 0;
+    {
+        // The buttons follow the rows once, after all of them changed.
+        const QSignalBlocker quiet(ListView3);
+        for (int row = 0; row < ListView3->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = ListView3->topLevelItem(row);
+            if (item->checkState(0) == wanted) continue;
+            item->setCheckState(0, wanted);
+            ++changed;
+        }
+    }
+    if (changed > 0) ListView3_ItemCheck();
 }
 
 void frm_SwitchBoard::Command5_Click(int Index) {
