@@ -56,22 +56,24 @@ void cls_RCFile::Remove_File(std::int32_t index) {
 
 std::optional<std::vector<ArchiveEntry>> cls_RCFile::ReadEntries(std::istream& in,
                                                                  std::uint64_t size) {
-    if (size < 8) return std::nullopt;
+    error_ = ArchiveError::kNone;
+    if (size < 8) return refuse(ArchiveError::kTooShort);
     const std::int32_t count = readInt32(in);
     readInt32(in);  // total: written for the record, never trusted
     std::uint64_t left = size - 8;
-    if (count < 0 || static_cast<std::uint64_t>(count) * kEntryHeaderBytes > left)
-        return std::nullopt;
+    if (count < 0 || static_cast<std::uint64_t>(count) > left / kEntryHeaderBytes)
+        return refuse(ArchiveError::kCountBeyondData);
 
     std::vector<ArchiveEntry> entries(static_cast<std::size_t>(count) + 1);
     for (std::size_t i = 1; i < entries.size(); ++i) {
-        if (left < kEntryHeaderBytes) return std::nullopt;
+        if (left < kEntryHeaderBytes) return refuse(ArchiveError::kEntryBeyondData);
         std::string field(kNameLength, ' ');
         in.read(field.data(), kNameLength);
         const std::int32_t entrySize = readInt32(in);
         left -= kEntryHeaderBytes;
-        if (!in || entrySize < 0 || static_cast<std::uint64_t>(entrySize) + 1 > left)
-            return std::nullopt;
+        if (!in) return refuse(ArchiveError::kUnreadable);
+        if (entrySize < 0 || static_cast<std::uint64_t>(entrySize) + 1 > left)
+            return refuse(ArchiveError::kEntryBeyondData);
 
         ArchiveEntry& entry = entries[i];
         entry.Name = padName(cipher_.DecryptString(trimmed(field), GetKey()));
@@ -79,7 +81,7 @@ std::optional<std::vector<ArchiveEntry>> cls_RCFile::ReadEntries(std::istream& i
         entry.Data.resize(static_cast<std::size_t>(entrySize) + 1);
         in.read(reinterpret_cast<char*>(entry.Data.data()),
                 static_cast<std::streamsize>(entry.Data.size()));
-        if (!in) return std::nullopt;
+        if (!in) return refuse(ArchiveError::kUnreadable);
         left -= entry.Data.size();
         cipher_.DecryptByte(entry.Data, GetKey());
     }
@@ -91,7 +93,7 @@ void cls_RCFile::ExtractData(const std::filesystem::path& archivePath) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(archivePath, ec);
     std::ifstream in(archivePath, std::ios::binary);
-    auto entries = (ec || !in) ? std::nullopt : ReadEntries(in, size);
+    auto entries = (ec || !in) ? refuse(ArchiveError::kUnreadable) : ReadEntries(in, size);
     if (!entries) {
         AbortFlag = true;
         return;
@@ -149,7 +151,7 @@ std::optional<std::string> cls_RCFile::Extract(const std::filesystem::path& fold
     std::error_code ec;
     const auto size = std::filesystem::file_size(ArchivePath, ec);
     std::ifstream in(ArchivePath, std::ios::binary);
-    const auto entries = (ec || !in) ? std::nullopt : ReadEntries(in, size);
+    const auto entries = (ec || !in) ? refuse(ArchiveError::kUnreadable) : ReadEntries(in, size);
     if (!entries) return "Cannot read the archive " + ArchivePath.string();
 
     for (std::size_t i = 1; i < entries->size(); ++i) {

@@ -23,6 +23,15 @@ struct ArchiveEntry {
 // entries in file order. Readers take what they need and clear it.
 inline std::vector<ArchiveEntry> ArchiveEntries;
 
+// Why the last archive read was refused.
+enum class ArchiveError {
+    kNone,
+    kTooShort,         // not even the entry count and total
+    kCountBeyondData,  // a negative entry count, or more entries than the bytes can hold
+    kEntryBeyondData,  // an entry's size reaches past the end of the archive
+    kUnreadable,       // the stream could not be read
+};
+
 // The packed-archive container: names and data blocks RC4-enciphered under a fixed key.
 class cls_RCFile {
 public:
@@ -41,12 +50,14 @@ public:
     // Unpacks ArchivePath into `folder` (the program folder when empty). The archive is
     // refused whole when any entry name is not a plain file name.
     std::optional<std::string> Extract(const std::filesystem::path& folder = {});
-    // Reads the archive into ArchiveEntries; a read failure sets AbortFlag.
+    // Reads the archive into ArchiveEntries; a read failure sets AbortFlag (LastError() says
+    // why).
     void ExtractData(const std::filesystem::path& archivePath);
 
     // The entries of an archive held in a stream of `size` bytes (index 0 unused);
     // nullopt when the archive is damaged. No count drives an allocation beyond `size`.
     std::optional<std::vector<ArchiveEntry>> ReadEntries(std::istream& in, std::uint64_t size);
+    [[nodiscard]] ArchiveError LastError() const { return error_; }
     // The archive bytes of (name, file content) pairs, each data block with its trailing
     // 0; nullopt when a name would not read back (see NameRoundTrips) or a file is too big.
     std::optional<formats::Bytes> BuildArchive(
@@ -59,8 +70,14 @@ public:
 private:
     static std::string GetKey() { return "kwt-5083"; }
 
+    std::optional<std::vector<ArchiveEntry>> refuse(ArchiveError reason) {
+        error_ = reason;
+        return std::nullopt;
+    }
+
     std::vector<std::filesystem::path> files_;
     cls_Crypt_RC4 cipher_;
+    ArchiveError error_ = ArchiveError::kNone;
 };
 
 // A name an archive may unpack to: not empty, no separator, not "." or "..", no NUL.

@@ -38,15 +38,18 @@ std::optional<T> parseNumber(std::string_view field) {
     return static_cast<T>(value);
 }
 
-std::optional<QuestionRecord> parseRecord(std::string_view piece) {
+std::optional<QuestionRecord> parseRecord(std::string_view piece, BankError& why) {
     const auto fields = formats::Split(piece, kFieldSeparator);
+    why = BankError::kTooFewFields;
     if (fields.size() < kFieldCount) return std::nullopt;
     const auto id = parseNumber<std::int32_t>(fields[0]);
     const auto group = parseNumber<std::int16_t>(fields[1]);
     const auto level = parseNumber<std::int16_t>(fields[3]);
     const auto type = parseNumber<std::int16_t>(fields[4]);
     const auto field5 = parseNumber<std::int16_t>(fields[5]);
+    why = BankError::kNotANumber;
     if (!id || !group || !level || !type || !field5) return std::nullopt;
+    why = BankError::kNone;
     QuestionRecord record;
     record.QuestionID = *id;
     record.GroupCode = *group;
@@ -86,22 +89,29 @@ bool loadStatistics() {
 
 }  // namespace
 
-std::optional<ParsedBank> ParseQuestions(std::string_view text) {
+std::optional<ParsedBank> ParseQuestions(std::string_view text, BankError* why) {
+    BankError error = BankError::kNone;
+    const auto refuse = [&why](BankError reason) {
+        if (why) *why = reason;
+        return std::nullopt;
+    };
+    if (why) *why = BankError::kNone;
     // The text ends at its first NUL; a text going on after it was cut by damage, and a bank
     // cut short must not pass for a smaller one (the statistics would no longer fit).
     const std::size_t end = std::min(text.find('\0'), text.size());
-    if (text.find_first_not_of('\0', end) != std::string_view::npos) return std::nullopt;
+    if (text.find_first_not_of('\0', end) != std::string_view::npos)
+        return refuse(BankError::kTextAfterNul);
     text = text.substr(0, end);
     ParsedBank bank;
     for (const std::string_view piece : formats::Split(text, kQuestionSeparator)) {
-        auto record = parseRecord(piece);
-        if (!record) return std::nullopt;
+        auto record = parseRecord(piece, error);
+        if (!record) return refuse(error);
         bank.objectives.emplace_back(formats::TrimSpaces(record->Topic));
         if (record->GroupCode >= kFirstPracticeGroup)
             bank.practiceGroups.push_back(record->GroupCode);
         bank.questions.push_back(std::move(*record));
     }
-    if (bank.practiceGroups.empty()) return std::nullopt;
+    if (bank.practiceGroups.empty()) return refuse(BankError::kNoPracticeSet);
 
     mod_Array::SortStringArray(bank.objectives, true, true);
     bank.objectives = mod_Array::RemoveDuplicateStrings(bank.objectives);

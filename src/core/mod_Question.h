@@ -25,8 +25,17 @@ struct ParsedBank {
     std::vector<std::string> objectives;
     std::vector<std::int16_t> practiceGroups;
 };
-// questions.db text (cut at its first NUL); nullopt for a malformed bank.
-std::optional<ParsedBank> ParseQuestions(std::string_view text);
+// Why a bank text was refused.
+enum class BankError {
+    kNone,
+    kTextAfterNul,   // a NUL before the end: the text was damaged, the bank would be cut
+    kTooFewFields,   // a question of fewer than 11 fields (an empty piece among them)
+    kNotANumber,     // a numeric field that is no number of its width
+    kNoPracticeSet,  // no question of group 51 or above
+};
+// questions.db text (ending at its first NUL); nullopt for a malformed bank, the reason in
+// `why` when given.
+std::optional<ParsedBank> ParseQuestions(std::string_view text, BankError* why = nullptr);
 
 // The content of header.dat that binds Data.dat to the product and DataKey.
 std::string DataDigest(std::string_view productName, std::string_view productCode,

@@ -29,25 +29,31 @@ TEST(QuestionParseTest, TrimsAndSortsObjectivesAndPracticeGroups) {
 
 TEST(QuestionParseTest, RefusesMalformedBanks) {
     const std::string good = Question(1, 51, "Routing");
-    const std::vector<std::string> malformed = {
-        JoinQuestions({good,
-                       "2\x1F"
-                       "51\x1Ftoo\x1F"
-                       "few"}),                                                // under 11 fields
-        JoinQuestions({good, Question(2, 51, "R", 1, 1).replace(0, 1, "x")}),  // id not a number
-        JoinQuestions({good, ""}),                                             // empty piece
-        good + "\x1E",                                                         // trailing separator
-        JoinQuestions({Question(1, 11, "Routing")}),                           // no practice set
-        JoinQuestions({Question(1, 40000, "Routing")}),  // group beyond 16 bits
-    };
-    for (const auto& text : malformed)
-        EXPECT_FALSE(mod_Question::ParseQuestions(text)) << text;
-    // The text ends at its NULs; one flipped into its middle cuts the bank short.
-    EXPECT_TRUE(mod_Question::ParseQuestions(good + std::string("\0\0", 2)));
+    using mod_Question::BankError;
     std::string flipped = JoinQuestions({good, Question(2, 51, "Routing")});
-    flipped[flipped.size() - 5] = '\0';
-    EXPECT_FALSE(mod_Question::ParseQuestions(flipped));
-    EXPECT_FALSE(mod_Question::ParseQuestions(good + std::string("\0\x1Egarbage", 9)));
+    flipped[flipped.size() - 5] = '\0';  // a NUL cutting the bank short
+    const std::vector<std::pair<std::string, BankError>> malformed = {
+        {JoinQuestions({good,
+                        "2\x1F"
+                        "51\x1Ftoo\x1F"
+                        "few"}),
+         BankError::kTooFewFields},
+        {JoinQuestions({good, Question(2, 51, "R", 1, 1).replace(0, 1, "x")}),
+         BankError::kNotANumber},
+        {JoinQuestions({good, ""}), BankError::kTooFewFields},  // empty piece
+        {good + "\x1E", BankError::kTooFewFields},              // trailing separator
+        {JoinQuestions({Question(1, 11, "Routing")}), BankError::kNoPracticeSet},
+        {JoinQuestions({Question(1, 40000, "Routing")}), BankError::kNotANumber},  // 17 bits
+        {flipped, BankError::kTextAfterNul},
+        {good + std::string("\0\x1Egarbage", 9), BankError::kTextAfterNul},
+    };
+    for (const auto& [text, reason] : malformed) {
+        BankError why = BankError::kNone;
+        EXPECT_FALSE(mod_Question::ParseQuestions(text, &why)) << text;
+        EXPECT_EQ(why, reason) << text;
+    }
+    // The text ends at its NULs.
+    EXPECT_TRUE(mod_Question::ParseQuestions(good + std::string("\0\0", 2)));
 }
 
 namespace {

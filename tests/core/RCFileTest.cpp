@@ -44,9 +44,11 @@ struct ArchiveFixture : ::testing::Test {
         AbortFlag = false;
         ArchiveEntries.clear();
     }
-    void extract(const Bytes& bytes) {
+    ArchiveError extract(const Bytes& bytes) {
         testsupport::WriteFile(archive, bytes);
-        cls_RCFile().ExtractData(archive);
+        cls_RCFile reader;
+        reader.ExtractData(archive);
+        return reader.LastError();
     }
 };
 
@@ -102,8 +104,10 @@ TEST_F(ArchiveFixture, EmptyArchivesAndOneByteEntriesAreValid) {
 }
 
 TEST_F(ArchiveFixture, MissingArchivesDamagedCountsAndSizesSetAbortFlagWithoutHugeAllocations) {
-    cls_RCFile().ExtractData(folder.path() / "missing.dat");
+    cls_RCFile missing;
+    missing.ExtractData(folder.path() / "missing.dat");
     EXPECT_TRUE(AbortFlag);
+    EXPECT_EQ(missing.LastError(), ArchiveError::kUnreadable);
 
     const auto withHeader = [](std::int32_t count, std::int32_t entrySize) {
         formats::BinaryWriter w;
@@ -114,11 +118,17 @@ TEST_F(ArchiveFixture, MissingArchivesDamagedCountsAndSizesSetAbortFlagWithoutHu
         w.writeBytes(Bytes(8, 0));
         return w.takeBytes();
     };
-    for (const auto& bytes :
-         {withHeader(1, -1), withHeader(1, -2147483647 - 1), withHeader(1, 0x7FFFFFFF),
-          withHeader(0x7FFFFFFF, 3), withHeader(-1, 3), withHeader(2, 3)}) {
+    const std::pair<Bytes, ArchiveError> cases[] = {
+        {withHeader(1, -1), ArchiveError::kEntryBeyondData},
+        {withHeader(1, -2147483647 - 1), ArchiveError::kEntryBeyondData},
+        {withHeader(1, 0x7FFFFFFF), ArchiveError::kEntryBeyondData},
+        {withHeader(0x7FFFFFFF, 3), ArchiveError::kCountBeyondData},
+        {withHeader(-1, 3), ArchiveError::kCountBeyondData},
+        {withHeader(2, 3), ArchiveError::kCountBeyondData},
+    };
+    for (const auto& [bytes, reason] : cases) {
         AbortFlag = false;
-        extract(bytes);
+        EXPECT_EQ(extract(bytes), reason);
         EXPECT_TRUE(AbortFlag);
     }
 }
@@ -127,7 +137,12 @@ TEST_F(ArchiveFixture, EveryTruncationIsRefused) {
     const Bytes full = handMadeArchive();
     for (std::size_t length = 0; length < full.size(); ++length) {
         std::istringstream in(std::string(full.begin(), full.begin() + length));
-        EXPECT_FALSE(cls_RCFile().ReadEntries(in, length).has_value()) << length;
+        cls_RCFile reader;
+        EXPECT_FALSE(reader.ReadEntries(in, length).has_value()) << length;
+        const ArchiveError reason = length < 8                   ? ArchiveError::kTooShort
+                                    : length < 8 + 2 * (100 + 4) ? ArchiveError::kCountBeyondData
+                                                                 : ArchiveError::kEntryBeyondData;
+        EXPECT_EQ(reader.LastError(), reason) << length;
     }
     std::istringstream in(std::string(full.begin(), full.end()));
     EXPECT_TRUE(cls_RCFile().ReadEntries(in, full.size()).has_value());
