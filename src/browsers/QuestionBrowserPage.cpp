@@ -157,6 +157,9 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
             [this](bool ticked) { browser_.AnswersClicked(ticked); });
     connect(BookmarkBox, &QCheckBox::clicked, this,
             [this](bool ticked) { browser_.SaveBookmarkFlag(ticked); });
+    connect(Tabs, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == 1) ApplyList();
+    });
     connect(FullViewButton, &QPushButton::clicked, this, &QuestionBrowserPage::fullViewRequested);
     connect(List, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
         if (!browser_.ListDoubleClicked(row ? rowNumber(*row) : 0)) emit listEmptied();
@@ -248,18 +251,27 @@ void QuestionBrowserPage::ShowQuestionPage() {
     Tabs->setCurrentIndex(0);
 }
 
-// Columns are sized once after the rows are in: the number fits its cells, the next three
-// their cells and headers; the question column takes the rest of the list, whatever its size.
+// A bank's worth of rows is built only when the user looks at them.
 void QuestionBrowserPage::FillList(const std::vector<std::string>& headers,
                                    std::vector<browsers::BrowserRow> rows) {
+    pendingList_ = ListFill{headers, std::move(rows)};
+    if (Tabs->currentIndex() == 1) ApplyList();
+}
+
+// Columns are sized once after the rows are in: the number fits its cells, the next three
+// their cells and headers; the question column takes the rest of the list, whatever its size.
+void QuestionBrowserPage::ApplyList() {
+    if (!pendingList_) return;
+    ListFill fill = std::move(*pendingList_);
+    pendingList_.reset();
     List->clear();
     List->clearColumns();
-    for (const std::string& header : headers)
+    for (const std::string& header : fill.headers)
         List->addColumn(header);
     std::vector<ListRow> items;
-    items.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        items.push_back({std::move(rows[i]), std::to_string(i) + "a", false, {}});
+    items.reserve(fill.rows.size());
+    for (std::size_t i = 0; i < fill.rows.size(); ++i)
+        items.push_back({std::move(fill.rows[i]), std::to_string(i) + "a", false, {}});
     List->addRows(std::move(items));
     tipRow_ = -1;
 

@@ -4,6 +4,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "browsers/BrowserView.h"
 #include "browsers/QuestionBrowser.h"
@@ -81,6 +84,8 @@ private:
     void FillList(const std::vector<std::string>& headers,
                   std::vector<browsers::BrowserRow> rows) override;
 
+    // Builds the list page from the last fill; the page is built when it is first shown.
+    void ApplyList();
     void ShowRowTip(int rowNumber);
 
     browsers::QuestionBrowser browser_;
@@ -88,6 +93,11 @@ private:
     QLabel* title_ = nullptr;
     std::unique_ptr<cls_ToolTipText> tip_;
     int tipRow_ = -1;
+    struct ListFill {
+        std::vector<std::string> headers;
+        std::vector<browsers::BrowserRow> rows;
+    };
+    std::optional<ListFill> pendingList_;
 };
 
 // Whether an event on a question box hands the focus on: a click, the focus itself, or any

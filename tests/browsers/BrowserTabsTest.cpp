@@ -52,8 +52,11 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
     EXPECT_EQ(sb.Combo1->count(), 8);
+    EXPECT_EQ(sb.ListView1->topLevelItemCount(), 0);  // built once its page shows
+    sb.SSTab3->setCurrentIndex(1);
     EXPECT_EQ(sb.ListView1->topLevelItemCount(), 8);
     EXPECT_EQ(sb.ListView1->columnCount(), 5);
+    sb.SSTab3->setCurrentIndex(0);
     EXPECT_FALSE(sb.Command6->isEnabled());
     EXPECT_TRUE(sb.Command7->isEnabled());
 
@@ -97,6 +100,7 @@ TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
 
     sb.SSTab1->setCurrentIndex(4);
     ASSERT_EQ(sb.SSTab1->currentIndex(), 4);
+    sb.SSTab4->setCurrentIndex(1);
     EXPECT_EQ(sb.ListView5->topLevelItemCount(), 1);
     EXPECT_TRUE(sb.Check3->isChecked());
     EXPECT_NE(Shown(sb.RichTextBox2).find("\nA.  yes\n"), std::string::npos);
@@ -122,8 +126,9 @@ TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
-    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 0);
     EXPECT_TRUE(sb.RichTextBox2->toPlainText().isEmpty());
+    sb.SSTab4->setCurrentIndex(1);
+    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 0);
 }
 
 TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
@@ -134,6 +139,7 @@ TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
     ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
     EXPECT_EQ(sb.Combo3->count(), 2);
     EXPECT_NE(Shown(sb.RichTextBox3).find("\nQuestion 2\n"), std::string::npos);
+    sb.SSTab5->setCurrentIndex(1);
     EXPECT_EQ(ListView::itemText(*sb.ListView6->topLevelItem(1), 4), "Question 5");
 }
 
