@@ -118,7 +118,7 @@ TEST_F(BrowserNotesTest, MyNotesFollowsTheFilesAndIsRefusedWithoutOne) {
     typeInto(sb.MyNotes1_Contents, QStringLiteral("note"));
     sb.SSTab1->setCurrentIndex(6);
     ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
-    EXPECT_EQ(sb.ListView6->topLevelItemCount(), 2);
+    EXPECT_EQ(sb.MyNotesPage->Browser().List().size(), 2u);
     EXPECT_EQ(sb.MyNotesPage->NoteEditor->LoadedQuestionId(), 3);
     EXPECT_EQ(sb.WebBrowser3->toPlainText(), QStringLiteral("note"));
 
@@ -127,7 +127,7 @@ TEST_F(BrowserNotesTest, MyNotesFollowsTheFilesAndIsRefusedWithoutOne) {
     sb.SSTab1->setCurrentIndex(0);
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(3)));
     sb.SSTab1->setCurrentIndex(6);
-    EXPECT_EQ(sb.ListView6->topLevelItemCount(), 1);
+    EXPECT_EQ(sb.MyNotesPage->Browser().List().size(), 1u);
     EXPECT_EQ(sb.MyNotesPage->NoteEditor->LoadedQuestionId(), 5);
     empty(sb.WebBrowser3);
     boxes.queue(platform::kOk);
