@@ -10,7 +10,9 @@
 
 #include "core/ImageStore.h"
 #include "core/SystemVars.h"
+#include "core/mod_Email.h"
 #include "platform/Look.h"
+#include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -130,11 +132,14 @@ void frm_About::Command1_Click() {
 }
 
 void frm_About::Label9_Click() {
-    platform::ShellOpen(SystemVars.WebAddress);
+    if (!platform::ShellOpen(SystemVars.WebAddress))
+        platform::MsgBox(
+            "No web browser could be started.\r\n\r\nThe address is: " + SystemVars.WebAddress,
+            platform::kInformation);
 }
 
 void frm_About::Label10_Click() {
-    platform::ShellOpen("mailto:" + SystemVars.SupportEmail);
+    mod_Email::SendEmail(SystemVars.SupportEmail, "", "", "", "");
 }
 
 bool frm_About::eventFilter(QObject* watched, QEvent* event) {

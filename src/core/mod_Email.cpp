@@ -1,5 +1,6 @@
 #include "core/mod_Email.h"
 
+#include "platform/MessageBox.h"
 #include "platform/Shell.h"
 
 namespace mod_Email {
@@ -40,7 +41,11 @@ void SendEmail(std::string_view To, std::string_view CC, std::string_view BCC,
     std::string link = "mailto:";
     link += To;
     link += query;
-    platform::ShellOpen(link);
+    // Without a mail program the click would do nothing at all: the user learns where to write.
+    if (!platform::ShellOpen(link))
+        platform::MsgBox(
+            "No e-mail program could be started.\r\n\r\nPlease write to: " + std::string(To),
+            platform::kInformation);
 }
 
 }  // namespace mod_Email

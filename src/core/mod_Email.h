@@ -10,7 +10,8 @@ namespace mod_Email {
 std::string EncodeMailtoText(std::string_view windows1252);
 
 // Opens the user's mail program on "mailto:" + To, followed by the non-empty parts CC, BCC,
-// Subject and Body (escaped) as a query. Nothing is reported when no program takes the link.
+// Subject and Body (escaped) as a query. When no program takes the link, a message names the
+// address to write to.
 void SendEmail(std::string_view To, std::string_view CC, std::string_view BCC,
                std::string_view Subject, std::string_view Body);
 

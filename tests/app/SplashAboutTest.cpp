@@ -17,6 +17,8 @@
 #include "core/ImageStore.h"
 #include "core/SystemVars.h"
 #include "platform/Look.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
@@ -125,6 +127,21 @@ TEST_F(SplashAbout, AboutCommandButtonEndsTheModalShowAndUnloads) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull());
     EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_About"));
+}
+
+TEST_F(SplashAbout, AboutLinksWithoutAProgramToOpenThemSaySoAndShowTheAddress) {
+    testsupport::ScriptedMessageBoxes boxes;
+    const platform::ShellHandler previous =
+        platform::SetShellHandler([](const QUrl&) { return false; });
+    const auto about = std::make_unique<frm_About>();
+    boxes.queue(platform::kOk);
+    boxes.queue(platform::kOk);
+    about->Label9_Click();
+    about->Label10_Click();
+    platform::SetShellHandler(previous);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_NE(boxes.shown()[0].text.find("www.exam.example"), std::string::npos);
+    EXPECT_NE(boxes.shown()[1].text.find("help@exam.example"), std::string::npos);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "core/mod_Email.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "support/GuiTestSupport.h"
+#include "support/ScriptedMessageBoxes.h"
 
 namespace {
 
@@ -53,6 +56,18 @@ TEST(SendEmail, LeavesOutEmptyPartsAndCarriesEscapedTextWhole) {
                   "&Subject=NP-110%20Q%207%20%26%20Q%208"
                   "&Body=Answer%20%232%20is%20100%25%20right.%0D%0ACaf%E9",
               }));
+}
+
+TEST(SendEmail, WithoutAMailProgramAMessageNamesTheAddress) {
+    testsupport::ScriptedMessageBoxes boxes;
+    const platform::ShellHandler previous =
+        platform::SetShellHandler([](const QUrl&) { return false; });
+    boxes.queue(platform::kOk);
+    SendEmail("feedback@exam.example", "", "", "Question 12", "");
+    platform::SetShellHandler(previous);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].style, platform::kInformation);
+    EXPECT_NE(boxes.shown()[0].text.find("feedback@exam.example"), std::string::npos);
 }
 
 }  // namespace
