@@ -19,12 +19,14 @@
 #include "mainscreen/CountPanel.h"
 #include "mainscreen/LevelCountBox.h"
 #include "mainscreen/frm_Customize.h"
+#include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 
 namespace {
 
 constexpr int kViewportHeight = 300;
+constexpr int kHeadingPictureSize = 64;  // as the other tabs' pictures
 // Practice codes run from 51; group names stop at 99.
 constexpr int kFirstPracticeCode = 51;
 constexpr int kMaxPracticeLines = 49;
@@ -77,6 +79,7 @@ CustomTab::CustomTab(QWidget* parent) : QWidget(parent) {
     connect(CustomExam_mnuMaximumValue, &QAction::triggered, this,
             &CustomTab::CustomExam_mnuMaximumValue_Click);
 
+    platform::FillBackground(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lbl_Title);
     layout->addWidget(Label3);
@@ -99,6 +102,26 @@ CustomTab::CustomTab(QWidget* parent) : QWidget(parent) {
     bottom->addWidget(Command2);
     layout->addLayout(bottom);
     layout->addStretch();
+}
+
+void CustomTab::PlaceHeading(QLabel* picture, QLabel* line) {
+    auto* page = static_cast<QVBoxLayout*>(layout());
+    page->removeWidget(lbl_Title);
+    picture->setParent(this);
+    picture->setFixedSize(kHeadingPictureSize, kHeadingPictureSize);
+    line->setParent(this);
+    line->setWordWrap(true);
+    auto* words = new QVBoxLayout;
+    words->addStretch(1);
+    words->addWidget(lbl_Title);
+    words->addWidget(line);
+    words->addStretch(1);
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(picture);
+    heading->addLayout(words, 1);
+    page->insertLayout(0, heading);
+    picture->show();
+    line->show();
 }
 
 void CustomTab::Refresh() {

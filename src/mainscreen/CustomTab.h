@@ -26,6 +26,8 @@ class CustomTab : public QWidget {
     Q_OBJECT
 public:
     explicit CustomTab(QWidget* parent = nullptr);
+    // The main screen's picture and line of this tab, put beside the title at the top.
+    void PlaceHeading(QLabel* picture, QLabel* line);
 
     // Builds the lines on the first entry, then counts the selection again.
     void Refresh();

@@ -68,16 +68,14 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     layout->addWidget(SSTab1);
 
     buildExamKindsTab();
-    // Tab 1's picture and line; the custom page owns its layout, so they wait, hidden, for it
-    // to place them.
+    // Tab 1's picture and line head the custom page, as every tab's do.
     PicLogo[0] = new QLabel(this);
     PicLogo[0]->setObjectName(QStringLiteral("PicLogo0"));
-    PicLogo[0]->hide();
     Label15 = new QLabel(this);
     Label15->setObjectName(QStringLiteral("Label15"));
     Label15->setTextFormat(Qt::PlainText);
-    Label15->hide();
     CustomPage = new CustomTab(this);
+    CustomPage->PlaceHeading(PicLogo[0], Label15);
     SSTab1->addTab(CustomPage, QString());
     buildSaveTab();
     buildQuestionTabs();

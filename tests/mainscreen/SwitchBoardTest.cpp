@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -7,10 +9,12 @@
 #include <algorithm>
 
 #include "core/AppPaths.h"
+#include "core/ImageStore.h"
 #include "core/ReadOnlyTextBox.h"
 #include "mainscreen/CustomTab.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "mainscreen/frm_Customize.h"
+#include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
@@ -57,6 +61,29 @@ TEST_F(SwitchBoardTest, LoadSummarisesTheObjectivesAndTheExamKinds) {
     EXPECT_EQ(text(sb.txt_Trial[2]), "Time: 45 min");
     EXPECT_EQ(text(sb.txt_Final[1]), "Questions: 0");
     EXPECT_EQ(text(sb.txt_Final[2]), "Time: 90 min");
+}
+
+TEST_F(SwitchBoardTest, TheCustomTabShowsItsPictureAndLineOnThePanelColour) {
+    const auto savedImages = ImageStore;
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    ImageStore[33] = {"main_Configure.gif", {png.begin(), png.end()}};
+    SystemVars.SwitchBoardLabels.at(0) = "Compose your own exam.";
+    frm_SwitchBoard& sb = Load();
+    ImageStore = savedImages;
+    for (const QLabel* shown : {sb.PicLogo[0], sb.Label15}) {
+        EXPECT_TRUE(sb.CustomPage->isAncestorOf(shown));
+        EXPECT_TRUE(shown->isVisibleTo(sb.CustomPage));
+    }
+    EXPECT_EQ(sb.PicLogo[0]->pixmap().size(), QSize(20, 10));
+    EXPECT_EQ(text(sb.Label15), "Compose your own exam.");
+    EXPECT_TRUE(sb.CustomPage->autoFillBackground());
+    EXPECT_EQ(sb.CustomPage->palette().color(sb.CustomPage->backgroundRole()),
+              platform::PanelColour());
 }
 
 struct KindCase {
