@@ -51,9 +51,10 @@ CountPanel::CountPanel(int stripButtons, int viewportHeight, QWidget* parent) : 
     connect(Vscroll, &QScrollBar::valueChanged, this,
             [this](int value) { Inner->move(0, -value); });
 
-    // One strip button spans the panel; five sit under the five columns.
+    // One strip button spans the panel; five sit under the five columns. The strip and the
+    // headings stay at the top of the viewport while the rows scroll under them.
     for (int k = 0; k < stripButtons; ++k) {
-        auto* strip = new QPushButton(Inner);
+        auto* strip = new QPushButton(Outer);
         strip->setFocusPolicy(Qt::NoFocus);
         strip->setAutoDefault(false);
         strip->setEnabled(false);
@@ -64,7 +65,7 @@ CountPanel::CountPanel(int stripButtons, int viewportHeight, QWidget* parent) : 
         Command1.push_back(strip);
     }
     for (std::size_t k = 0; k < txtLabel.size(); ++k) {
-        auto* heading = new QLineEdit(Inner);
+        auto* heading = new QLineEdit(Outer);
         heading->setReadOnly(true);
         heading->setFrame(false);
         heading->setFocusPolicy(Qt::NoFocus);

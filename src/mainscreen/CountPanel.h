@@ -36,8 +36,8 @@ struct CountRow {
 
 // The scrolling panel of count rows shared by the custom-exam tab and the Customize dialog:
 // a viewport (Outer) with the panel (Inner) inside it, moved by the scroll bar beside it or
-// by the arrow and page keys on the panel. The panel starts with a header strip and four
-// column headings; rows follow one another at a fixed rhythm below it.
+// by the arrow and page keys on the panel. A header strip with four column headings stays at
+// the top of the viewport; rows follow one another at a fixed rhythm below it.
 class CountPanel : public QWidget {
     Q_OBJECT
 public:

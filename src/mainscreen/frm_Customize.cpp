@@ -33,6 +33,7 @@
 #include "mainscreen/CustomExamFile.h"
 #include "mainscreen/LevelCountBox.h"
 #include "mainscreen/mod_Customize.h"
+#include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
 #include "platform/mod_Picture.h"
@@ -108,6 +109,8 @@ bool ShowCustomizeDialog(QWidget* owner, const std::string& groupCodes, Customiz
 frm_Customize::frm_Customize(QWidget* owner, std::string groupCodes, CustomizeOrigin origin)
     : QDialog(owner), groupCodes_(std::move(groupCodes)), origin_(origin) {
     mod_Forms::Register(this, "frm_Customize");
+    // The logos are drawn on the panel colour; the dialog wears it too.
+    platform::FillBackground(this);
 
     PicLogo = new QLabel(this);
     PicLogoMain = new QLabel(this);
@@ -242,6 +245,7 @@ void frm_Customize::Form_Load() {
     if (customPage) title_ = SystemVars.CustomizeTexts(23) + " " + suffix;
     chkSave->setVisible(!customPage);
     lbl_customize->setText(platform::toQt(title_));
+    setWindowTitle(lbl_customize->text());
     for (int k = 0; k < 4; ++k)
         txtLabel[static_cast<std::size_t>(k)]->setText(
             platform::toQt(SystemVars.CustomizeTexts(k + 2)));

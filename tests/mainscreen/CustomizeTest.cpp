@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "core/AppPaths.h"
@@ -18,6 +19,7 @@
 #include "mainscreen/LevelCountBox.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "mainscreen/frm_Customize.h"
+#include "platform/Look.h"
 #include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
 
@@ -124,6 +126,19 @@ TEST_F(CustomizeTest, FirstOpeningShowsEveryRowUncheckedAtItsMaximumAndSumsIn32B
         for (LevelCountBox* box : d->LevelBoxes(level))
             box->SetText("9999");
     EXPECT_EQ(d->txtTotal->text(), "59994");
+}
+
+TEST_F(CustomizeTest, TheDialogIsTitledOnThePanelColourAndItsHeadingsStayWhileRowsScroll) {
+    frm_Customize* d = open("21");
+    EXPECT_EQ(d->windowTitle(), "Customize Diagnostic Exam");
+    EXPECT_EQ(d->palette().color(d->backgroundRole()), platform::PanelColour());
+    EXPECT_TRUE(d->autoFillBackground());
+    const QPoint heading = d->txtLabel[1]->mapTo(d, QPoint());
+    const QPoint row = d->chkObjectives[0]->mapTo(d, QPoint());
+    d->Objectives_Vscroll->setRange(0, 100);
+    d->Objectives_Vscroll->setValue(20);
+    EXPECT_EQ(d->chkObjectives[0]->mapTo(d, QPoint()), row - QPoint(0, 20));
+    EXPECT_EQ(d->txtLabel[1]->mapTo(d, QPoint()), heading);
 }
 
 TEST_F(CustomizeTest, RememberedSettingsComeBackBoundedForEveryKind) {
