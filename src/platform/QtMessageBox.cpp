@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "platform/TextCodec.h"
+#include "platform/mod_Forms.h"
 
 namespace platform {
 
@@ -29,13 +30,22 @@ QMessageBox::StandardButton defaultButtonFor(int style) {
     return (style & kDefaultButton2) ? QMessageBox::No : QMessageBox::Yes;
 }
 
+// The window the box belongs to and centres on: an open modal dialog, else the active window,
+// else the main window, so that a box raised while no window is active still appears over the
+// program rather than wherever the desktop puts it.
+QWidget* boxOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    QWidget* main = mod_Forms::Find("mdi_Main");
+    return main ? main->window() : nullptr;
+}
+
 }  // namespace
 
 int ShowQtMessageBox(const MessageBoxRequest& request) {
     const bool yesNo = AsksYesNo(request.style);
     QMessageBox box(iconFor(request.style), toQt(request.title), toQt(request.prompt),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, boxOwner());
     // Prompts come from data files: a '<' must never turn into markup.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButtonFor(request.style));

@@ -1,12 +1,14 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QTest>
 
 #include <string>
 
 #include "platform/MessageBox.h"
+#include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -104,6 +106,25 @@ TEST_F(MessageBoxTest, RealBoxShowsTheHistoricStyles) {
         EXPECT_EQ(platform::MsgBox("Score <b>80%</b> \x80", c.style), c.result);
         EXPECT_TRUE(watcher.acted());
     }
+}
+
+TEST_F(MessageBoxTest, ABoxCentresOnTheMainWindowWhenNoWindowIsActive) {
+    QWidget main;
+    mod_Forms::Register(&main, "mdi_Main");
+    main.setGeometry(300, 200, 640, 480);
+    main.show();
+    QWidget* owner = nullptr;
+    QPoint centre;
+    const testsupport::ModalWatcher watcher([&](QWidget* modal) {
+        owner = modal->parentWidget();
+        centre = modal->frameGeometry().center();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    QApplication::setActiveWindow(nullptr);
+    platform::MsgBox("Centred", platform::kInformation);
+    ASSERT_TRUE(watcher.acted());
+    EXPECT_EQ(owner, &main);
+    EXPECT_LE((centre - main.frameGeometry().center()).manhattanLength(), 4);
 }
 
 }  // namespace
