@@ -283,16 +283,19 @@ void frm_SwitchBoard::buildSaveTab() {
     auto* details = new QGridLayout(Frame7);
     details->setVerticalSpacing(8);
     details->addWidget(Label5[0], 0, 0);
-    details->addWidget(Text1, 0, 1, 1, 2);
+    details->addWidget(Text1, 0, 1);
     for (int k = 1; k <= 6; ++k) {
         details->addWidget(Label5[static_cast<std::size_t>(k)], k, 0);
-        details->addWidget(Label6[static_cast<std::size_t>(k)], k, 1);
+        // The time limit and the time left carry their unit right after the value.
+        auto* value = new QHBoxLayout;
+        value->addWidget(Label6[static_cast<std::size_t>(k)]);
+        if (k == 3 || k == 4) value->addWidget(Label5[static_cast<std::size_t>(k + 4)]);
+        value->addStretch(1);
+        details->addLayout(value, k, 1);
     }
-    details->addWidget(Label5[7], 3, 2);
-    details->addWidget(Label5[8], 4, 2);
     details->setColumnStretch(1, 1);
     details->setRowStretch(7, 1);
-    details->addLayout(buttonRow({Command5[2], Command5[1]}), 8, 0, 1, 3);
+    details->addLayout(buttonRow({Command5[2], Command5[1]}), 8, 0, 1, 2);
 
     auto* body = new QHBoxLayout;
     body->addLayout(listSide, 1);

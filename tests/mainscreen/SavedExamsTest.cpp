@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -123,6 +124,16 @@ TEST_F(SavedExamsTest, TheListShowsEverySaveAndARowLoadsIt) {
     EXPECT_FALSE(sb.Label6[2]->text().isEmpty());
     EXPECT_EQ(Details(), (std::vector<std::string>{"Timed", "1", "minute", "00:12:34", "(hh:mm:ss)",
                                                    "2", "1", "on"}));
+    // Each unit stands right after its value.
+    sb.resize(1000, 700);
+    sb.show();
+    QApplication::processEvents();
+    for (const auto& [value, unit] :
+         {std::pair{sb.Label6[3], sb.Label5[7]}, {sb.Label6[4], sb.Label5[8]}}) {
+        const int gap = unit->mapTo(sb.Frame7, QPoint()).x() -
+                        value->mapTo(sb.Frame7, QPoint(value->sizeHint().width(), 0)).x();
+        EXPECT_LT(gap, 20) << platform::fromQt(unit->text());
+    }
     EXPECT_EQ(CurrentExam.Title, "Timed");
     EXPECT_EQ(CurrentExam.Questions->at(1).GivenAnswers, std::vector<std::string>{"A"});
 
