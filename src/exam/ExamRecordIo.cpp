@@ -180,20 +180,26 @@ CurrentExamRecord ReadExamBody(formats::BinaryReader& in) {
     return exam;
 }
 
-bool IsCoherentExam(const CurrentExamRecord& exam) {
-    if (!exam.Questions || exam.Questions->empty() || exam.Questions->size() > kMaxQuestions)
-        return false;
+ExamFault FindExamFault(const CurrentExamRecord& exam) {
+    if (!exam.Questions || exam.Questions->empty()) return ExamFault::kNoQuestions;
     const auto& questions = *exam.Questions;
+    if (questions.size() > kMaxQuestions) return ExamFault::kTooManyQuestions;
     if (exam.StartIndex < 0 || static_cast<std::size_t>(exam.StartIndex) >= questions.size())
-        return false;
-    if (!isMinutesNumber(exam.Minutes) || !ParseClock(exam.RemainingText) ||
-        !formats::IsShowableOleDate(exam.ExamDate))
-        return false;
+        return ExamFault::kStartOutside;
+    if (!isMinutesNumber(exam.Minutes)) return ExamFault::kBadMinutes;
+    if (!ParseClock(exam.RemainingText)) return ExamFault::kBadRemainingTime;
+    if (!formats::IsShowableOleDate(exam.ExamDate)) return ExamFault::kBadDate;
     // A question that has since left the bank is no fault of the file: it is shown without a
     // row and skipped wherever it is looked up.
-    return std::none_of(questions.begin(), questions.end(), [](const QuestionState& state) {
-        return state.GivenAnswers && state.GivenAnswers->empty();
-    });
+    const bool unanswerable =
+        std::any_of(questions.begin(), questions.end(), [](const QuestionState& state) {
+            return state.GivenAnswers && state.GivenAnswers->empty();
+        });
+    return unanswerable ? ExamFault::kAnsweredWithoutAnswer : ExamFault::kNone;
+}
+
+bool IsCoherentExam(const CurrentExamRecord& exam) {
+    return FindExamFault(exam) == ExamFault::kNone;
 }
 
 std::optional<CurrentExamRecord> ReadExamFile(const std::filesystem::path& path) {

@@ -22,9 +22,19 @@ void WriteInt16List(formats::BinaryWriter& out,
                     const std::optional<std::vector<std::int16_t>>& list);
 std::optional<std::vector<std::int16_t>> ReadInt16List(formats::BinaryReader& in);
 
-// Whether a read record can be run: 1 to 32,767 questions, the start index among them,
-// every id in QuestionBank (or the lone id-0 placeholder), no answered question without
-// an answer, a 16-bit minutes number, a readable remaining time and a date a calendar holds.
+// Why a read record cannot be run.
+enum class ExamFault {
+    kNone,
+    kNoQuestions,
+    kTooManyQuestions,  // more than 32,767
+    kStartOutside,      // the start index is not one of its questions
+    kBadMinutes,        // no 16-bit number of minutes
+    kBadRemainingTime,
+    kBadDate,                // a date no calendar holds
+    kAnsweredWithoutAnswer,  // a given-answer list that is empty
+};
+[[nodiscard]] ExamFault FindExamFault(const CurrentExamRecord& exam);
+// Whether a read record can be run: it has no fault above.
 [[nodiscard]] bool IsCoherentExam(const CurrentExamRecord& exam);
 
 // The record of a signed exam file, or nullopt when the file is unreadable, fails its

@@ -187,25 +187,31 @@ TEST_F(ExamFileTest, IncoherentBodiesAreRefusedAndCurrentExamIsKept) {
         h.i16(0);
         return h.bytes;
     };
-    const std::vector<Bytes> incoherent = {
-        questions(head(2), 2, {5, 6}),               // start index outside the list
-        questions(head(-1), 2, {5, 6}),              // negative start index
-        questions(head(0, "x"), 1, {5}),             // minutes not a number
-        questions(head(0, "0", "1:75:00"), 1, {5}),  // no readable remaining time
-        questions(head(), 0, {}),                    // no question at all
-        questions(head(), 0x7FFFFFFF, {5}),          // absurd count
-        dated(questions(head(), 1, {5}), std::numeric_limits<double>::quiet_NaN()),
-        dated(questions(head(), 1, {5}), std::numeric_limits<double>::infinity()),
-        dated(questions(head(), 1, {5}), 1e300),             // far beyond any calendar
-        head().i16(0).i16(0).zeros(32).i16(0).i16(0).bytes,  // never dimensioned
-        [] {  // an answered question without any answer
-            Hand h = head().i16(0).i16(0);
-            middle(h).list(1).i32(5).i16(0).list(0).i16(0).i16(0);
-            return h.bytes;
-        }(),
+    using exam::ExamFault;
+    const std::vector<std::pair<Bytes, ExamFault>> incoherent = {
+        {questions(head(2), 2, {5, 6}), ExamFault::kStartOutside},
+        {questions(head(-1), 2, {5, 6}), ExamFault::kStartOutside},
+        {questions(head(0, "x"), 1, {5}), ExamFault::kBadMinutes},
+        {questions(head(0, "0", "1:75:00"), 1, {5}), ExamFault::kBadRemainingTime},
+        {questions(head(), 0, {}), ExamFault::kNoQuestions},
+        {questions(head(), 0x7FFFFFFF, {5}), ExamFault::kNoQuestions},  // the list fails
+        {dated(questions(head(), 1, {5}), std::numeric_limits<double>::quiet_NaN()),
+         ExamFault::kBadDate},
+        {dated(questions(head(), 1, {5}), std::numeric_limits<double>::infinity()),
+         ExamFault::kBadDate},
+        {dated(questions(head(), 1, {5}), 1e300), ExamFault::kBadDate},
+        {head().i16(0).i16(0).zeros(32).i16(0).i16(0).bytes, ExamFault::kNoQuestions},
+        {[] {
+             Hand h = head().i16(0).i16(0);
+             middle(h).list(1).i32(5).i16(0).list(0).i16(0).i16(0);
+             return h.bytes;
+         }(),
+         ExamFault::kAnsweredWithoutAnswer},
     };
     CurrentExam.Title = "kept";
-    for (const Bytes& body : incoherent) {
+    for (const auto& [body, fault] : incoherent) {
+        formats::BinaryReader in(body);
+        EXPECT_EQ(exam::FindExamFault(exam::ReadExamBody(in)), fault);
         writeSigned(body);
         boxes.queue(platform::kOk);
         EXPECT_FALSE(mod_Exam::LoadSavedExam(path));
@@ -217,6 +223,10 @@ TEST_F(ExamFileTest, IncoherentBodiesAreRefusedAndCurrentExamIsKept) {
     EXPECT_EQ(CurrentExam.Questions->at(1).QuestionID, 9);
     ASSERT_EQ(boxes.shown().size(), incoherent.size());
     EXPECT_EQ(boxes.shown()[0], (ShownBox{"Cannot open " + path.string(), "Bad save", 16}));
+
+    CurrentExamRecord tooMany = BlankExam;
+    tooMany.Questions = std::vector<QuestionState>(32768);
+    EXPECT_EQ(exam::FindExamFault(tooMany), ExamFault::kTooManyQuestions);
 
     writeSigned(questions(head(), 1, {0}));  // the lone placeholder is a valid exam
     EXPECT_TRUE(mod_Exam::LoadSavedExam(path));
