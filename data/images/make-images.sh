@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Generates the interface images of NetPrep Exam Simulator with ImageMagick.
+# Generates the interface images of Vellacorn Exam Simulator with ImageMagick.
 #
 # Usage: bash data/images/make-images.sh   (from any directory)
 #
@@ -413,7 +413,7 @@ make_splash() {
         -draw "stroke none fill $A rectangle 0,292 480,300" \
         "$emblem" -gravity north -geometry +0+62 -composite \
         -font "$FONT_BOLD" -pointsize 27 -fill '#ffffff' -gravity north \
-        -annotate +0+168 'NetPrep Exam Simulator' \
+        -annotate +0+168 'Vellacorn Exam Simulator' \
         -font "$FONT_REG" -pointsize 15 -fill "$AL" \
         -annotate +0+208 'Networking Fundamentals Practice Exams' \
         "$WORK/splash.png"

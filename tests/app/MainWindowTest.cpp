@@ -148,7 +148,11 @@ TEST(StartupWindowsTest, TheShippedSampleDataStartsWithoutAnyBoxAndTheSplashNeve
         EXPECT_TRUE(windows.StartedMainWindow()->isVisible());
         EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Splash"));
         EXPECT_GE(QuestionBank.size(), 150u);
-        EXPECT_EQ(windows.StartedMainWindow()->windowTitle(), "NetPrep Exam Simulator");
+        // The shipped texts name the product as the program's own captions do.
+        EXPECT_EQ(windows.StartedMainWindow()->windowTitle(), "Vellacorn Exam Simulator");
+        EXPECT_EQ(windows.StartedMainWindow()->menuHelpAbout->text(),
+                  "About " + windows.StartedMainWindow()->windowTitle());
+        EXPECT_EQ(SystemVars.ProductName, "Vellacorn");  // "Vellacorn Save File (*.sav)"
         AbortFlag = true;
         windows.StartedMainWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
