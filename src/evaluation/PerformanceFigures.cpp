@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 #include <unordered_map>
 
 #include "formats/TextRules.h"
@@ -47,23 +48,43 @@ bool BelongsTo(const std::string& topic, const std::string& objective) {
            formats::LowerCase(formats::TrimSpaces(objective));
 }
 
-ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::QuestionLookup& lookup) {
-    ObjectiveFigures figures;
+std::vector<ObjectiveFigures> ObjectiveFiguresOf(const std::vector<std::string>& objectives,
+                                                 exam::QuestionLookup& lookup) {
+    std::vector<ObjectiveFigures> all(objectives.size());
+    // Objectives by their compared form; two that compare equal get the same sums.
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    for (std::size_t k = 0; k < objectives.size(); ++k)
+        byName[formats::LowerCase(formats::TrimSpaces(objectives[k]))].push_back(k);
+    // A bank repeats a few topic texts: each is brought to its compared form once.
+    std::unordered_map<std::string_view, const std::vector<std::size_t>*> byTopic;
+    static const std::vector<std::size_t> kNone;
     for (const QuestionRecord& question : QuestionBank) {
-        if (!BelongsTo(question.Topic, objective)) continue;
-        ++figures.Questions;
+        auto [topic, added] = byTopic.try_emplace(question.Topic, &kNone);
+        if (added) {
+            const auto found = byName.find(formats::LowerCase(formats::TrimSpaces(question.Topic)));
+            if (found != byName.end()) topic->second = &found->second;
+        }
+        if (topic->second->empty()) continue;
         const QuestionStats* stats = lookup.Stats(question.QuestionID);
-        if (!stats) continue;
-        figures.Asked += stats->TimesAsked;
-        figures.Correct += stats->CorrectCount;
-        figures.Wrong += stats->WrongCount;
-        // The sum is brought to a whole number, not each question's share.
-        if (figures.Asked > 0)
-            figures.Running = RoundHalfEven(static_cast<double>(figures.Running) +
-                                            static_cast<double>(figures.Correct) /
-                                                static_cast<double>(figures.Asked) * 100.0);
+        for (const std::size_t k : *topic->second) {
+            ObjectiveFigures& figures = all[k];
+            ++figures.Questions;
+            if (!stats) continue;
+            figures.Asked += stats->TimesAsked;
+            figures.Correct += stats->CorrectCount;
+            figures.Wrong += stats->WrongCount;
+            // The sum is brought to a whole number, not each question's share.
+            if (figures.Asked > 0)
+                figures.Running = RoundHalfEven(static_cast<double>(figures.Running) +
+                                                static_cast<double>(figures.Correct) /
+                                                    static_cast<double>(figures.Asked) * 100.0);
+        }
     }
-    return figures;
+    return all;
+}
+
+ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::QuestionLookup& lookup) {
+    return ObjectiveFiguresOf(std::vector<std::string>{objective}, lookup).front();
 }
 
 std::int16_t ObjectiveAverage(const std::vector<ObjectiveFigures>& objectives) {

@@ -37,6 +37,9 @@ struct ObjectiveFigures {
 bool BelongsTo(const std::string& topic, const std::string& objective);
 // Sums of the objective's bank questions, in bank order.
 ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::QuestionLookup& lookup);
+// The same for every objective, in one pass over the bank.
+std::vector<ObjectiveFigures> ObjectiveFiguresOf(const std::vector<std::string>& objectives,
+                                                 exam::QuestionLookup& lookup);
 // Mean over every objective (never asked ones count 0) of their figures, halves to even.
 std::int16_t ObjectiveAverage(const std::vector<ObjectiveFigures>& objectives);
 

@@ -137,10 +137,11 @@ void FillObjectiveList(PerformanceTabControls& board) {
     ListView& list = *board.ListView8;
     list.clear();
     exam::QuestionLookup lookup;
-    std::vector<figures::ObjectiveFigures> all;
+    const std::vector<figures::ObjectiveFigures> all =
+        figures::ObjectiveFiguresOf(ObjectiveNames, lookup);
     std::vector<ListRow> rows;
     for (std::size_t k = 0; k < ObjectiveNames.size(); ++k) {
-        const figures::ObjectiveFigures f = figures::ObjectiveFiguresOf(ObjectiveNames[k], lookup);
+        const figures::ObjectiveFigures& f = all[k];
         const std::string percent =
             f.Asked > 0 ? std::to_string(static_cast<std::int64_t>(std::trunc(f.Figure()))) + " % "
                         : " - ";
@@ -148,7 +149,6 @@ void FillObjectiveList(PerformanceTabControls& board) {
             makeRow(k, {ObjectiveNames[k], std::to_string(f.Questions), percent,
                         std::to_string(f.Asked), std::to_string(f.Correct), std::to_string(f.Wrong),
                         std::to_string(f.Asked - (f.Correct + f.Wrong))}));
-        all.push_back(f);
     }
     list.addRows(std::move(rows));
     ObjectiveAverage = figures::ObjectiveAverage(all);

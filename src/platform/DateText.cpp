@@ -25,10 +25,18 @@ std::pair<QDate, QTime> fromOleDate(double oleDate) {
     return {QDate(1899, 12, 30).addDays(static_cast<qint64>(days)), QTime(0, 0).addSecs(seconds)};
 }
 
-// The long time without its time-zone part.
+// The long time without its time-zone part; worked out once per locale, as lists format
+// thousands of dates.
 QString longTimeFormat(const QLocale& locale) {
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    static QLocale madeFor = QLocale::c();
+    static QString format;
+    static bool made = false;
+    if (made && locale == madeFor) return format;
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(zone);
+    madeFor = locale;
+    made = true;
     return format;
 }
 
