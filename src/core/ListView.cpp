@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <utility>
@@ -74,6 +75,10 @@ public:
                 break;
         }
         QTreeWidgetItem::setData(column, role, value);
+    }
+
+    [[nodiscard]] qsizetype textLength(int column) const {
+        return column >= 0 && column < texts_.size() ? texts_.at(column).size() : 0;
     }
 
     int rank = 0;
@@ -198,10 +203,35 @@ void ListView::setColumnTag(int column, std::string_view tag) {
 }
 
 void ListView::autoSizeColumn(int column, bool includeHeader) {
-    if (includeHeader)
-        resizeColumnToContents(column);
-    else
-        setColumnWidth(column, sizeHintForColumn(column));
+    const int contents = contentWidth(column);
+    const int heading =
+        includeHeader && !header()->isHidden() ? header()->sectionSizeHint(column) : 0;
+    setColumnWidth(column, std::max(contents, heading));
+}
+
+// The widest cell as the view measures it, asked only of the cells with the longest texts:
+// measuring thousands of rows would lay out every text.
+int ListView::contentWidth(int column) {
+    const int rows = topLevelItemCount();
+    if (rows == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);
+    constexpr std::size_t kMeasured = 32;
+    std::vector<std::pair<qsizetype, int>> lengths;
+    lengths.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        lengths.emplace_back(static_cast<const ListItem*>(topLevelItem(row))->textLength(column),
+                             row);
+    const std::size_t measured = std::min(kMeasured, lengths.size());
+    std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(measured - 1),
+                     lengths.end(), std::greater<>());
+    ensurePolished();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    int width = 0;
+    for (std::size_t k = 0; k < measured; ++k) {
+        const QModelIndex index = model()->index(lengths[k].second, column);
+        width = std::max(width, itemDelegateForIndex(index)->sizeHint(option, index).width());
+    }
+    return width;
 }
 
 void ListView::setCheckBoxes(bool on) {

@@ -32,7 +32,8 @@ public:
     [[nodiscard]] std::string columnText(int column) const;
     [[nodiscard]] std::string columnTag(int column) const;
     void setColumnTag(int column, std::string_view tag);
-    // Fits the column to its cells, or to its cells and its header text.
+    // Fits the column to its cells, or to its cells and its header text. The cells with the
+    // longest texts stand for all of them.
     void autoSizeColumn(int column, bool includeHeader);
 
     // A check box in front of every row.
@@ -69,6 +70,7 @@ signals:
 
 private:
     void sortByText();
+    [[nodiscard]] int contentWidth(int column);
 
     std::vector<std::string> tags_;
     bool checkBoxes_ = false;
