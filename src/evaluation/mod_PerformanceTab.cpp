@@ -299,6 +299,11 @@ void ShowSelectedQuestion(PerformanceTabControls& board) {
     AppWindows::Get().ShowFullView({QuestionBank, row - 1, false, true});
 }
 
+void HideRowTip(PerformanceTabControls& board) {
+    delete board.PerformanceTipOwner->findChild<QObject*>(QStringLiteral("PerformanceRowTip"),
+                                                          Qt::FindDirectChildrenOnly);
+}
+
 void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
                 std::string_view text) {
     auto* tip = static_cast<RowTip*>(board.PerformanceTipOwner->findChild<QObject*>(

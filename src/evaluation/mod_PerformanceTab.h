@@ -49,5 +49,7 @@ void ShowSelectedQuestion(PerformanceTabControls& board);
 // The one tooltip of the three lists, renewed when the pointer reaches another row.
 void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
                 std::string_view text);
+// The pointer rests on no row (an empty part of a list): no row's tooltip stays.
+void HideRowTip(PerformanceTabControls& board);
 
 }  // namespace mod_PerformanceTab

@@ -127,6 +127,8 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
                     mod_PerformanceTab::ShowRowTip(*this, *list, *row,
                                                    SystemVars.PerformanceTexts(tip));
                 });
+        connect(list, &QAbstractItemView::viewportEntered, this,
+                [this] { mod_PerformanceTab::HideRowTip(*this); });
     }
 
     connectQuestionPages();

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include <filesystem>
 
@@ -186,6 +187,23 @@ TEST_F(PerformanceTabTest, NumbersAndPercentagesSortByValue) {
             << list->objectName().toStdString() << " column " << column;
     }
     EXPECT_EQ(values(*sb.ListView9, 1).back(), 100);
+}
+
+TEST_F(PerformanceTabTest, ARowTipGoesWhenThePointerLeavesTheRows) {
+    record(2, 3);
+    frm_SwitchBoard& sb = Load();
+    sb.resize(900, 700);
+    sb.show();
+    sb.SSTab1->setCurrentIndex(5);
+    const auto rowTip = [&sb] {
+        return sb.PerformanceTipOwner->findChild<QObject*>(QStringLiteral("PerformanceRowTip"));
+    };
+    QWidget* rows = sb.ListView7->viewport();
+    const QPoint onRow = sb.ListView7->visualItemRect(sb.ListView7->topLevelItem(0)).center();
+    QTest::mouseMove(rows, onRow);
+    ASSERT_NE(rowTip(), nullptr);
+    QTest::mouseMove(rows, QPoint(onRow.x(), rows->height() - 5));  // below the last row
+    EXPECT_EQ(rowTip(), nullptr);
 }
 
 TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks) {
