@@ -17,12 +17,14 @@ namespace {
 constexpr int kRowType = QTreeWidgetItem::UserType;
 
 // The model's stable sort asks the rows themselves for their order, which keeps selection and
-// current row attached to their rows without removal signals. A row keeps its texts, key, check
-// state and icon in its own members and answers the view's questions from them, so that a list
-// of many thousand rows costs one small object per row, and values only for what is painted.
+// current row attached to their rows without removal signals. A row keeps its texts (as given,
+// Windows-1252), key, check state and icon in its own members and answers the view's questions
+// from them, so that a list of many thousand rows costs one small object per row, and Qt values
+// only for what is painted.
 class ListItem : public QTreeWidgetItem {
 public:
-    ListItem(QStringList texts, QString key, std::optional<Qt::CheckState> check, QIcon icon)
+    ListItem(std::vector<std::string> texts, std::string key, std::optional<Qt::CheckState> check,
+             QIcon icon)
         : QTreeWidgetItem(kRowType),
           texts_(std::move(texts)),
           key_(std::move(key)),
@@ -37,10 +39,9 @@ public:
         switch (role) {
             case Qt::DisplayRole:
             case Qt::EditRole:
-                return column >= 0 && column < texts_.size() ? QVariant(texts_.at(column))
-                                                             : QVariant();
+                return hasText(column) ? QVariant(platform::toQt(text(column))) : QVariant();
             case Qt::UserRole:
-                return column == 0 ? QVariant(key_) : QVariant();
+                return column == 0 ? QVariant(platform::toQt(key_)) : QVariant();
             case Qt::CheckStateRole:
                 return column == 0 && check_ ? QVariant(static_cast<int>(*check_)) : QVariant();
             case Qt::DecorationRole:
@@ -59,11 +60,11 @@ public:
         switch (role) {
             case Qt::DisplayRole:
             case Qt::EditRole:
-                if (column >= texts_.size()) texts_.resize(column + 1);
-                texts_[column] = value.toString();
+                if (!hasText(column)) texts_.resize(static_cast<std::size_t>(column) + 1);
+                texts_[static_cast<std::size_t>(column)] = platform::fromQt(value.toString());
                 break;
             case Qt::UserRole:
-                if (column == 0) key_ = value.toString();
+                if (column == 0) key_ = platform::fromQt(value.toString());
                 break;
             case Qt::CheckStateRole:
                 if (column == 0) check_ = static_cast<Qt::CheckState>(value.toInt());
@@ -77,9 +78,14 @@ public:
         QTreeWidgetItem::setData(column, role, value);
     }
 
-    [[nodiscard]] qsizetype textLength(int column) const {
-        return column >= 0 && column < texts_.size() ? texts_.at(column).size() : 0;
+    [[nodiscard]] bool hasText(int column) const {
+        return column >= 0 && static_cast<std::size_t>(column) < texts_.size();
     }
+    [[nodiscard]] const std::string& text(int column) const {
+        static const std::string kNone;
+        return hasText(column) ? texts_[static_cast<std::size_t>(column)] : kNone;
+    }
+    [[nodiscard]] const std::string& key() const { return key_; }
 
     int rank = 0;
 
@@ -89,8 +95,8 @@ private:
                role == Qt::CheckStateRole || role == Qt::DecorationRole;
     }
 
-    QStringList texts_;
-    QString key_;
+    std::vector<std::string> texts_;
+    std::string key_;
     std::optional<Qt::CheckState> check_;
     QIcon icon_;
 };
@@ -215,10 +221,10 @@ int ListView::contentWidth(int column) {
     const int rows = topLevelItemCount();
     if (rows == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);
     constexpr std::size_t kMeasured = 32;
-    std::vector<std::pair<qsizetype, int>> lengths;
+    std::vector<std::pair<std::size_t, int>> lengths;
     lengths.reserve(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        lengths.emplace_back(static_cast<const ListItem*>(topLevelItem(row))->textLength(column),
+        lengths.emplace_back(static_cast<const ListItem*>(topLevelItem(row))->text(column).size(),
                              row);
     const std::size_t measured = std::min(kMeasured, lengths.size());
     std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(measured - 1),
@@ -242,25 +248,23 @@ void ListView::addRows(std::vector<ListRow> rows) {
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rows.size()));
     for (ListRow& row : rows) {
-        QStringList texts;
-        texts.reserve(static_cast<qsizetype>(row.Texts.size()));
-        for (const std::string& text : row.Texts)
-            texts.append(platform::toQt(text));
         std::optional<Qt::CheckState> check;
         if (checkBoxes_) check = row.Checked ? Qt::Checked : Qt::Unchecked;
         // Owned by the tree from addTopLevelItems on.
         items.append(
-            new ListItem(std::move(texts), platform::toQt(row.Key), check, std::move(row.Icon)));
+            new ListItem(std::move(row.Texts), std::move(row.Key), check, std::move(row.Icon)));
     }
     addTopLevelItems(items);
     if (sorted_) sortByText();
 }
 
 std::string ListView::itemText(const QTreeWidgetItem& item, int column) {
+    if (item.type() == kRowType) return static_cast<const ListItem&>(item).text(column);
     return platform::fromQt(item.text(column));
 }
 
 std::string ListView::itemKey(const QTreeWidgetItem& item) {
+    if (item.type() == kRowType) return static_cast<const ListItem&>(item).key();
     return platform::fromQt(item.data(0, Qt::UserRole).toString());
 }
 
