@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -18,6 +19,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
+#include <unordered_map>
 
 #include "browsers/EditorNoteSlot.h"
 #include "core/ListView.h"
@@ -268,6 +271,12 @@ void QuestionBrowserPage::ApplyList() {
     List->clearColumns();
     for (const std::string& header : fill.headers)
         List->addColumn(header);
+    const int columns = static_cast<int>(fill.headers.size());
+    std::vector<QString> widest(fill.headers.size());
+    if (!fill.rows.empty()) widest[0] = platform::toQt(fill.rows.back()[0]);
+    for (int column = 1; column < columns - 1; ++column)
+        widest[static_cast<std::size_t>(column)] = widestText(fill.rows, column);
+
     std::vector<ListRow> items;
     items.reserve(fill.rows.size());
     for (std::size_t i = 0; i < fill.rows.size(); ++i)
@@ -275,7 +284,41 @@ void QuestionBrowserPage::ApplyList() {
     List->addRows(std::move(items));
     tipRow_ = -1;
 
-    List->autoSizeColumn(0, false);
-    for (int column = 1; column < List->columnCount() - 1; ++column)
-        List->autoSizeColumn(column, true);
+    for (int column = 0; column < columns - 1; ++column) {
+        int width = fittedWidth(*List, column, widest[static_cast<std::size_t>(column)]);
+        if (column > 0) width = std::max(width, List->header()->sectionSizeHint(column));
+        List->setColumnWidth(column, width);
+    }
+}
+
+// The widest text of a column, each distinct text measured once: the exam, objective and
+// level columns hold few of them, however many rows there are.
+QString QuestionBrowserPage::widestText(const std::vector<browsers::BrowserRow>& rows,
+                                        int column) const {
+    const QFontMetrics metrics(List->font());
+    std::unordered_map<std::string_view, int> measured;
+    QString widest;
+    int widestWidth = -1;
+    for (const browsers::BrowserRow& row : rows) {
+        const std::string& text = row[static_cast<std::size_t>(column)];
+        if (measured.contains(text)) continue;
+        const QString shown = platform::toQt(text);
+        const int width = metrics.horizontalAdvance(shown);
+        measured.emplace(text, width);
+        if (width > widestWidth) {
+            widestWidth = width;
+            widest = shown;
+        }
+    }
+    return widest;
+}
+
+// A cell's width is its text's plus the margins the list draws around every cell.
+int QuestionBrowserPage::fittedWidth(const ListView& list, int column, const QString& text) {
+    if (list.topLevelItemCount() == 0) return 0;
+    const QFontMetrics metrics(list.font());
+    const QModelIndex first = list.model()->index(0, column);
+    const int margins =
+        list.sizeHintForIndex(first).width() - metrics.horizontalAdvance(first.data().toString());
+    return metrics.horizontalAdvance(text) + margins;
 }

@@ -86,6 +86,9 @@ private:
 
     // Builds the list page from the last fill; the page is built when it is first shown.
     void ApplyList();
+    [[nodiscard]] QString widestText(const std::vector<browsers::BrowserRow>& rows,
+                                     int column) const;
+    static int fittedWidth(const ListView& list, int column, const QString& text);
     void ShowRowTip(int rowNumber);
 
     browsers::QuestionBrowser browser_;

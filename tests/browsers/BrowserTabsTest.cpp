@@ -47,6 +47,7 @@ struct BrowserTabsTest : testsupport::SwitchBoardFixture {
 };
 
 TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
+    QuestionBank[6].Topic = "A much longer objective than the others";
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(3);
     EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
@@ -56,6 +57,9 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     sb.SSTab3->setCurrentIndex(1);
     EXPECT_EQ(sb.ListView1->topLevelItemCount(), 8);
     EXPECT_EQ(sb.ListView1->columnCount(), 5);
+    for (int column = 0; column < 4; ++column)  // every cell fits, whatever its row
+        EXPECT_GE(sb.ListView1->columnWidth(column),
+                  static_cast<QAbstractItemView*>(sb.ListView1)->sizeHintForColumn(column));
     sb.SSTab3->setCurrentIndex(0);
     EXPECT_FALSE(sb.Command6->isEnabled());
     EXPECT_TRUE(sb.Command7->isEnabled());

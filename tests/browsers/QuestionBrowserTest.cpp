@@ -181,6 +181,11 @@ TEST_F(QuestionBrowserTest, MyNotesListsTheQuestionsWithANoteFile) {
     std::filesystem::create_directories(mod_MyNotesTab::NoteFile(3).parent_path());
     testsupport::WriteFile(mod_MyNotesTab::NoteFile(3), {'x'});
     testsupport::WriteFile(mod_MyNotesTab::NoteFile(5), {'x'});
+    // Only a file named exactly by the note rule counts.
+    const auto folder = mod_MyNotesTab::NoteFile(3).parent_path();
+    testsupport::WriteFile(folder / "01.html", {'x'});
+    testsupport::WriteFile(folder / "2.htm", {'x'});
+    std::filesystem::create_directories(folder / "4.html");
     QuestionBrowser tab = Make(mod_MyNotesTab::Tab());
     tab.RefreshTab();
     ASSERT_EQ(tab.List().size(), 2u);
