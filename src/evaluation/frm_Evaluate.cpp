@@ -508,9 +508,11 @@ void frm_Evaluate::BuildObjectiveTab() {
     for (std::size_t k = 0; k < lbl_Evaluate.size(); ++k)
         lbl_Evaluate[k]->setText(q(evaluateText(8 + static_cast<int>(k))));
     ExamObjectives = mod_Evaluate::BuildObjectiveList();
+    const std::vector<mod_Evaluate::ObjectiveScore> scores =
+        mod_Evaluate::ScoreObjectives(ExamObjectives);
     for (std::size_t k = 0; k < ExamObjectives.size(); ++k) {
         if (k >= PicRow.size()) addObjectiveRow();
-        ScoreObjectiveRow(k, ExamObjectives[k]);
+        ScoreObjectiveRow(k, scores[k]);
         Objective[k]->setText(q(ExamObjectives[k]));
     }
     Objectives_Inner->resize(
@@ -519,8 +521,7 @@ void frm_Evaluate::BuildObjectiveTab() {
     SetupObjectivesScroll();
 }
 
-void frm_Evaluate::ScoreObjectiveRow(std::size_t index, const std::string& objective) {
-    const mod_Evaluate::ObjectiveScore score = mod_Evaluate::ScoreObjective(objective);
+void frm_Evaluate::ScoreObjectiveRow(std::size_t index, const mod_Evaluate::ObjectiveScore& score) {
     const QString text = q(mod_Evaluate::ScoreText(score.correct, score.total));
     Percentile[index]->setText(text);
     Percentile2[index]->setText(text);

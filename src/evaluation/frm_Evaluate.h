@@ -25,6 +25,10 @@ class cls_ToolTipText;
 // the same exam, one row per objective and one list row per question. Loading it puts the
 // exam window into review; unloading it unloads the exam window. Tabs 1 and 2 are built on
 // their first visit.
+namespace mod_Evaluate {
+struct ObjectiveScore;
+}
+
 class frm_Evaluate : public QWidget {
     Q_OBJECT
 public:
@@ -118,7 +122,7 @@ private:
     void Form_Load();
     void FillSummary();
     void BuildObjectiveTab();
-    void ScoreObjectiveRow(std::size_t index, const std::string& objective);
+    void ScoreObjectiveRow(std::size_t index, const mod_Evaluate::ObjectiveScore& score);
     void SetupObjectivesScroll();
     void FillQuestionWiseList();
 

@@ -139,17 +139,22 @@ std::vector<std::string> BuildObjectiveList() {
     return list;
 }
 
-ObjectiveScore ScoreObjective(std::string_view objective) {
-    ObjectiveScore score;
-    if (!CurrentExam.Questions) return score;
+std::vector<ObjectiveScore> ScoreObjectives(const std::vector<std::string>& objectives) {
+    std::vector<ObjectiveScore> scores(objectives.size());
+    if (!CurrentExam.Questions) return scores;
     const std::vector<QuestionState>& states = *CurrentExam.Questions;
     std::unordered_map<std::int32_t, std::vector<std::size_t>> positions;
     for (std::size_t k = 0; k < states.size(); ++k)
         positions[states[k].QuestionID].push_back(k);
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byTopic;
+    for (std::size_t k = 0; k < objectives.size(); ++k)
+        byTopic[objectives[k]].push_back(k);
     for (const QuestionRecord& question : QuestionBank) {
-        if (question.Topic != objective) continue;
+        const auto objective = byTopic.find(question.Topic);
+        if (objective == byTopic.end()) continue;
         const auto at = positions.find(question.QuestionID);
         if (at == positions.end()) continue;
+        ObjectiveScore score;
         for (const std::size_t k : at->second) {
             const QuestionState& state = states[k];
             ++score.total;
@@ -158,8 +163,16 @@ ObjectiveScore ScoreObjective(std::string_view objective) {
                                           question.QuestionType))
                 ++score.correct;
         }
+        for (const std::size_t k : objective->second) {
+            scores[k].total += score.total;
+            scores[k].correct += score.correct;
+        }
     }
-    return score;
+    return scores;
+}
+
+ObjectiveScore ScoreObjective(std::string_view objective) {
+    return ScoreObjectives({std::string(objective)}).front();
 }
 
 std::vector<QuestionResult> QuestionResults() {

@@ -56,6 +56,8 @@ struct ObjectiveScore {
 // The exam's questions of the objective (bank topic compared exactly) and how many of
 // them were answered correctly.
 ObjectiveScore ScoreObjective(std::string_view objective);
+// The same for every objective of the list, in one pass over the bank.
+std::vector<ObjectiveScore> ScoreObjectives(const std::vector<std::string>& objectives);
 
 // Icons of the question lists.
 enum class ResultIcon { kUnanswered = 1, kCorrect = 2, kWrong = 3 };

@@ -166,6 +166,11 @@ TEST_F(EvaluateTest, ObjectivesAndResultsSkipQuestionsNoLongerInTheBank) {
     EXPECT_EQ(score("c"), std::pair(0, 1));
     EXPECT_EQ(score("security"), std::pair(1, 1));
     EXPECT_EQ(score("Security"), std::pair(0, 1));
+    // Scored together in one pass, each objective keeps its own figures.
+    const std::vector<ObjectiveScore> together = ScoreObjectives(objectives);
+    ASSERT_EQ(together.size(), objectives.size());
+    for (std::size_t k = 0; k < objectives.size(); ++k)
+        EXPECT_EQ(std::pair(together[k].correct, together[k].total), score(objectives[k]));
 
     std::vector<std::size_t> positions;
     std::vector<ResultIcon> icons;
