@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -210,6 +211,33 @@ TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
     sb.Command6->click();
     EXPECT_TRUE(sb.Combo1->currentText().isEmpty());
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 5\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The texts of the live tooltip windows.
+QStringList tipTexts() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("ToolTipWindow"))
+            for (const QLabel* label : widget->findChildren<QLabel*>())
+                texts.push_back(label->text());
+    return texts;
+}
+
+TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
+    SystemVars.TypeNames.at(6) = "Fill";
+    QuestionBank[2].QuestionType = 6;
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab3->setCurrentIndex(1);
+    emit sb.ListView1->itemEntered(sb.ListView1->topLevelItem(2), 0);
+    const QStringList texts = tipTexts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Fill     (Double-Click to go to question)")))
+        << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Question 3")));
 }
 
 }  // namespace
