@@ -39,7 +39,7 @@ bool QuestionBrowser::RefreshTab(std::optional<std::int32_t> showId) {
         ShowNothing();
     } else {
         if (!position_ || !Holds(*position_)) position_ = 0;
-        Show(true);
+        DisplayQuestion();
     }
     if (rebuilt) FillListView();
     return !list_.empty();
@@ -138,18 +138,18 @@ void QuestionBrowser::MoveTo(int position) {
 void QuestionBrowser::Previous() {
     MoveTo(position_.value_or(0) - 1);
     view_.ClearJumpText();
-    Show(true);
+    DisplayQuestion();
 }
 
 void QuestionBrowser::Next() {
     MoveTo(position_.value_or(0) + 1);
     view_.ClearJumpText();
-    Show(true);
+    DisplayQuestion();
 }
 
 void QuestionBrowser::Jump(int number) {
     MoveTo(number - 1);
-    Show(true);
+    DisplayQuestion();
 }
 
 // The same question again: its note stays as the user left it.
@@ -198,7 +198,7 @@ void QuestionBrowser::OpenWith(FullViewRequest request) {
         ShowNothing();
         return;
     }
-    Show(true);
+    DisplayQuestion();
 }
 
 FullViewResult QuestionBrowser::Close() {

@@ -37,15 +37,11 @@ public:
     // the list page. With showId, the position becomes that question's (the first when it
     // is gone). False when the list is empty: the view then shows no question.
     bool RefreshTab(std::optional<std::int32_t> showId = std::nullopt);
-    void BuildQuestionList();
-    void FillListView();
     // Renders the question at the position into the view, then loads its note and
     // bookmark; nothing but the buttons when the position is outside the list.
     void DisplayQuestion();
-    void LoadBookmarkFlag();
+    // The bookmark box's click: its state becomes the shown question's bookmark.
     void SaveBookmarkFlag(bool ticked);
-    void LoadQuestionNote();
-    void SaveQuestionNote(int index);
 
     // The view's events.
     void SaveNote();  // before the view leaves the shown question
@@ -66,13 +62,16 @@ public:
 
     [[nodiscard]] const std::vector<QuestionRecord>& List() const { return list_; }
     [[nodiscard]] std::optional<int> Position() const { return position_; }
-    void SetPosition(std::optional<int> position) { position_ = position; }
     [[nodiscard]] bool ShowAnswers() const { return showAnswers_; }
     void SetShowAnswers(bool ticked);
-    [[nodiscard]] bool IsSetUp() const { return setUp_; }
 
 private:
     void SetUp();
+    void BuildQuestionList();
+    void FillListView();
+    void LoadBookmarkFlag();
+    void LoadQuestionNote();
+    void SaveQuestionNote(int index);
     void Show(bool loadNote);
     void ShowNothing();
     [[nodiscard]] const QuestionRecord* Shown() const;
