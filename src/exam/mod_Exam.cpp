@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/SystemVars.h"
@@ -246,6 +247,33 @@ std::int16_t CountObjectiveQuestions(const std::vector<std::string>& groups,
             ++count;
     }
     return clampCount(count);
+}
+
+std::vector<std::array<std::int16_t, 3>> CountObjectiveQuestionsPerLevel(
+    const std::vector<std::string>& groups, const std::vector<std::string>& objectives) {
+    const auto wanted = groupTexts(groups);
+    std::unordered_map<std::string, std::vector<std::size_t>> byName;
+    for (std::size_t k = 0; k < objectives.size(); ++k)
+        byName[trimmedLower(objectives[k])].push_back(k);
+    // A bank repeats a few topic texts: each is brought to its compared form once.
+    static const std::vector<std::size_t> kNone;
+    std::unordered_map<std::string_view, const std::vector<std::size_t>*> byTopic;
+    std::vector<std::array<std::size_t, 3>> counts(objectives.size());
+    for (const QuestionRecord& q : QuestionBank) {
+        if (q.Level < 1 || q.Level > 3 || !wanted.contains(std::to_string(q.GroupCode))) continue;
+        auto [topic, added] = byTopic.try_emplace(q.Topic, &kNone);
+        if (added) {
+            const auto found = byName.find(trimmedLower(q.Topic));
+            if (found != byName.end()) topic->second = &found->second;
+        }
+        for (const std::size_t k : *topic->second)
+            ++counts[k][static_cast<std::size_t>(q.Level - 1)];
+    }
+    std::vector<std::array<std::int16_t, 3>> clamped(objectives.size());
+    for (std::size_t k = 0; k < counts.size(); ++k)
+        for (std::size_t level = 0; level < 3; ++level)
+            clamped[k][level] = clampCount(counts[k][level]);
+    return clamped;
 }
 
 std::int16_t CountGroupQuestions(std::string_view groupList, std::int16_t level) {

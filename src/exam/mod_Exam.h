@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -30,6 +31,9 @@ void BuildCustomExamQuestions();
 std::vector<std::string> GetObjectiveList(const std::vector<std::string>& groups);
 std::int16_t CountObjectiveQuestions(const std::vector<std::string>& groups,
                                      std::string_view objective, std::int16_t level);
+// The same for every objective of the list and levels 1 to 3, in one pass over the bank.
+std::vector<std::array<std::int16_t, 3>> CountObjectiveQuestionsPerLevel(
+    const std::vector<std::string>& groups, const std::vector<std::string>& objectives);
 // groupList: codes separated by "," (each code compared untrimmed).
 std::int16_t CountGroupQuestions(std::string_view groupList, std::int16_t level);
 

@@ -324,11 +324,11 @@ void frm_Customize::buildRows() {
 void frm_Customize::restoreRemembered() {
     // The handlers below change this same record as they run, as the user's clicks would.
     CustomExam& record = *Record();
+    const auto maxima = mod_Exam::CountObjectiveQuestionsPerLevel(groups_, objectives_);
     for (std::size_t i = 0; i < objectives_.size(); ++i) {
         for (int level = 1; level <= 3; ++level) {
             LevelCountBox* box = LevelBoxes(level)[i];
-            const int maximum = mod_Exam::CountObjectiveQuestions(groups_, objectives_[i],
-                                                                  static_cast<std::int16_t>(level));
+            const int maximum = maxima[i][static_cast<std::size_t>(level - 1)];
             const ObjectiveCount& entry = (*record.Objectives)[i];
             const int remembered = level == 1   ? entry.Beginner
                                    : level == 2 ? entry.Intermediate
@@ -385,11 +385,11 @@ void frm_Customize::restoreRemembered() {
 
 void frm_Customize::resetToDefaults() {
     CustomExam& record = *Record();
+    const auto maxima = mod_Exam::CountObjectiveQuestionsPerLevel(groups_, objectives_);
     for (std::size_t i = 0; i < objectives_.size(); ++i) {
         (*record.Objectives)[i] = ObjectiveCount{};
         for (int level = 1; level <= 3; ++level) {
-            const int maximum = mod_Exam::CountObjectiveQuestions(groups_, objectives_[i],
-                                                                  static_cast<std::int16_t>(level));
+            const int maximum = maxima[i][static_cast<std::size_t>(level - 1)];
             LevelCountBox* box = LevelBoxes(level)[i];
             box->SetText(std::to_string(maximum));
             box->SetMaximum(maximum);

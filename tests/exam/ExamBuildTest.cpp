@@ -178,6 +178,14 @@ TEST_F(ExamBuildTest, CountingFunctionsOfTheCustomScreens) {
 
     EXPECT_EQ(mod_Exam::CountObjectiveQuestions({"51", "52"}, "  ROUTING", 1), 4);
     EXPECT_EQ(mod_Exam::CountObjectiveQuestions({"51"}, "routing", 3), 1);
+    // Counted together in one pass, every objective and level gets what it gets alone.
+    const std::vector<std::string> objectives = {"  ROUTING", "Switching", "routing", "None"};
+    const auto together = mod_Exam::CountObjectiveQuestionsPerLevel({"51", "52"}, objectives);
+    ASSERT_EQ(together.size(), objectives.size());
+    for (std::size_t k = 0; k < objectives.size(); ++k)
+        for (std::int16_t level = 1; level <= 3; ++level)
+            EXPECT_EQ(together[k][static_cast<std::size_t>(level - 1)],
+                      mod_Exam::CountObjectiveQuestions({"51", "52"}, objectives[k], level));
 
     EXPECT_EQ(mod_Exam::CountGroupQuestions("51,52", 1), 6);
     EXPECT_EQ(mod_Exam::CountGroupQuestions("51, 52", 1), 5);  // " 52" is no group
