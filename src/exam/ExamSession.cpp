@@ -241,9 +241,16 @@ void ExamSession::Continue() {
 
 bool ExamSession::GradeAndRecord() {
     if (!open_ || review_) return false;
-    TickElapsed();
-    inProgress_ = false;
-    mod_Exam::GradeExam();
+    if (counted_) {
+        // The ending offered again (its record could not be written): the statistics count
+        // no second time, but are written again with the record.
+        mod_Question::WriteStatistics();
+    } else {
+        TickElapsed();
+        inProgress_ = false;
+        mod_Exam::GradeExam();
+        counted_ = true;
+    }
     const ExamRecorder& record = installedRecorder();
     const bool recorded = !record || record();
     return recorded && !AbortFlag;

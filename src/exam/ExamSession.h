@@ -40,6 +40,8 @@ public:
     [[nodiscard]] bool IsOpen() const { return open_; }
     [[nodiscard]] bool InProgress() const { return inProgress_; }
     [[nodiscard]] bool InReview() const { return review_; }
+    // Graded at its end and counted in the statistics: no later grading counts it again.
+    [[nodiscard]] bool Counted() const { return counted_; }
     [[nodiscard]] bool ClockRunning() const { return clockRunning_; }
     [[nodiscard]] bool Paused() const { return paused_; }
     [[nodiscard]] bool Timed() const { return limitSeconds_ != 0; }
@@ -108,6 +110,7 @@ private:
     bool open_ = false;
     bool inProgress_ = false;
     bool review_ = false;
+    bool counted_ = false;
     bool clockRunning_ = false;
     bool paused_ = false;
     std::int32_t limitSeconds_ = 0;

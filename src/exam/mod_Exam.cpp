@@ -155,9 +155,10 @@ void countIn(QuestionStats* stats, std::string_view kind) {
 }
 
 // Statistics count only for the grading that ends an exam: never while it runs, never again
-// in review.
+// in review or when its ending is offered again.
 bool examRunning() {
-    return exam::CurrentExamSession.InProgress() || exam::CurrentExamSession.InReview();
+    return exam::CurrentExamSession.InProgress() || exam::CurrentExamSession.InReview() ||
+           exam::CurrentExamSession.Counted();
 }
 
 }  // namespace

@@ -235,4 +235,6 @@ TEST_F(ExamEndTest, AnExamThatCannotBeRecordedIsReportedOnceAndClosesOnlyWhenSav
     const auto saved = exam::ReadExamFile(elsewhere);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->Questions->at(0).GivenAnswers, std::vector<std::string>{"A"});
+    for (const QuestionStats& stats : QuestionStatsTable)
+        EXPECT_EQ(stats.TimesAsked, 1);  // graded once, however often the ending was offered
 }
