@@ -63,10 +63,11 @@ bool ExamSession::Open(ExamOpening opening, const std::filesystem::path& savePat
                               ? *stored
                               : limitSeconds_} *
              1000);
-    // A resumed or reviewed exam goes on from the time it had already taken.
+    // A resumed exam goes on from the time it had already taken; a reviewed one keeps its own.
     if (opening != ExamOpening::kNew) {
-        elapsedSeconds_ = Timed() ? std::max(0, limitSeconds_ - secondsLeft_)
-                                  : ParseClock(CurrentExam.ElapsedText).value_or(0);
+        elapsedSeconds_ = opening == ExamOpening::kResumed && Timed()
+                              ? std::max(0, limitSeconds_ - secondsLeft_)
+                              : ParseClock(CurrentExam.ElapsedText).value_or(0);
         elapsedMs_ = std::int64_t{elapsedSeconds_} * 1000;
     }
     syncedAt_ = MonotonicNow();
