@@ -124,11 +124,11 @@ void customExams() {
     CustomExamTable = {record};
     if (CustomExamFile::WriteCustomExamFile())
         seed("custom_exams", "one-record", written(AppPaths::CustomDat()));
-    // Times the smallest record size this count wrapped to 32 in 64 bits: it passed the size
-    // check, and reserving that many records aborted the program.
+    // One more than this count, times the smallest record size (38 bytes), wrapped to 2 in
+    // 64 bits: it passed the size check, and reserving that many records aborted the program.
     formats::BinaryWriter body;
     CustomExamFile::WriteRecord(body, record);
-    if (mod_System::WriteSignedFile(AppPaths::CustomDat(), "384307168202282325", body))
+    if (mod_System::WriteSignedFile(AppPaths::CustomDat(), "485440633518672410", body))
         seed("custom_exams", "regression-wrapping-count", written(AppPaths::CustomDat()));
     CustomExamTable.clear();
 }

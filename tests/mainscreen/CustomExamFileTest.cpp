@@ -140,9 +140,9 @@ TEST_F(CustomExamFileTest, DamagedFilesGoToTheCriticalErrorAndAreSetAside) {
          ReadError::kBadRecordIndex},
         {"a negative header count", "-1", two.bytes(), ownKey, SignedFileError::kBadBody,
          ReadError::kBadRecordIndex},
-        // Times the smallest record size it wraps to 32 in 64 bits: once it passed the size
-        // check and made the reader throw.
-        {"a header count beyond 16 bits", "384307168202282325", two.bytes(), ownKey,
+        // One more, times the smallest record size (38 bytes), wraps to 2 in 64 bits: once it
+        // passed the size check and made the reader throw.
+        {"a header count beyond 16 bits", "485440633518672410", two.bytes(), ownKey,
          SignedFileError::kBadBody, ReadError::kBadRecordIndex},
         {"a header count the bytes cannot hold", "32767", two.bytes(), ownKey,
          SignedFileError::kBadBody, ReadError::kCountBeyondData},
