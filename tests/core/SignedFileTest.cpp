@@ -177,3 +177,38 @@ TEST_F(SignedFileTest, EveryRefusedReadSaysWhy) {
     EXPECT_EQ(mod_System::LastSignedFileError(), SignedFileError::kOtherProduct);
     boxes.expectNone();
 }
+
+TEST_F(SignedFileTest, OneStepThatWritesSeveralFilesReportsItsFailuresOnce) {
+    formats::BinaryWriter body;
+    body.writeInt32(1);
+    const auto blocked = [&](const char* name) {
+        const auto path = folder.path() / "Data" / name;
+        std::filesystem::create_directories(path / "in the way");
+        return path;
+    };
+    const auto statistics = blocked("Resource.dat");
+    const auto history = blocked("index.dat");
+    const auto elsewhere = blocked("elsewhere.sav");
+    {
+        mod_System::WriteFailureReport failures;
+        EXPECT_FALSE(mod_System::WriteSignedFile(statistics, "", body));
+        EXPECT_FALSE(mod_System::WriteSignedFile(history, "", body));
+        boxes.expectNone();
+        boxes.queue(platform::kOk);
+        failures.Report();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_NE(boxes.shown()[0].text.find(statistics.string()), std::string::npos);
+        boxes.clear();
+
+        EXPECT_FALSE(mod_System::WriteSignedFile(statistics, "", body));  // already told
+        boxes.expectNone();
+        boxes.queue(platform::kOk);
+        EXPECT_FALSE(mod_System::WriteSignedFile(elsewhere, "", body));  // a new failure
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_NE(boxes.shown()[0].text.find(elsewhere.string()), std::string::npos);
+        boxes.clear();
+    }
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_System::WriteSignedFile(statistics, "", body));  // outside: shown again
+    EXPECT_EQ(boxes.shown().size(), 1u);
+}
