@@ -11,7 +11,7 @@ namespace {
 // The keystream state of one call; it restarts from the scheduled permutation every time.
 // Word-sized cells avoid the partial-register stalls of byte loads and stores.
 struct Keystream {
-    std::array<std::uint32_t, 256> w;
+    std::array<std::uint32_t, 256> w{};
     std::uint32_t i = 0;
     std::uint32_t j = 0;
 
@@ -19,7 +19,7 @@ struct Keystream {
         std::copy(permutation.begin(), permutation.end(), w.begin());
     }
 
-    void Apply(std::uint8_t* first, std::uint8_t* last) {
+    void Apply(std::uint8_t* first, const std::uint8_t* last) {
         // Byte stores may alias the members, so the indices live in registers meanwhile.
         std::uint32_t x = i;
         std::uint32_t y = j;

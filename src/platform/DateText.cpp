@@ -70,7 +70,7 @@ QString GeneralDateText(double oleDate) {
     const auto [date, time] = fromOleDate(oleDate);
     if (!date.isValid()) return {};
     const QLocale locale;
-    const QString text = locale.toString(date, QLocale::ShortFormat);
+    QString text = locale.toString(date, QLocale::ShortFormat);
     if (time == QTime(0, 0)) return text;
     return text + QLatin1Char(' ') + locale.toString(time, longTimeFormat(locale));
 }

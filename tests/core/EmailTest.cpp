@@ -45,17 +45,20 @@ TEST(SendEmail, LeavesOutEmptyPartsAndCarriesEscapedTextWhole) {
     SendEmail("feedback@exam.example", "support@exam.example", "audit@exam.example", "S", "B");
     SendEmail("feedback@exam.example", "support@exam.example", "", "NP-110 Q 7 & Q 8",
               "Answer #2 is 100% right.\r\nCaf\xE9");
-    EXPECT_EQ(shell.opened(),
-              (Links{
-                  "mailto:feedback@exam.example",
-                  "mailto:feedback@exam.example?Subject=Question%2012",
-                  "mailto:feedback@exam.example?Body=Hi",
-                  "mailto:feedback@exam.example?CC=support@exam.example&BCC=audit@exam.example"
-                  "&Subject=S&Body=B",
-                  "mailto:feedback@exam.example?CC=support@exam.example"
-                  "&Subject=NP-110%20Q%207%20%26%20Q%208"
-                  "&Body=Answer%20%232%20is%20100%25%20right.%0D%0ACaf%E9",
-              }));
+    const std::string everyPart =
+        "mailto:feedback@exam.example?CC=support@exam.example&BCC=audit@exam.example"
+        "&Subject=S&Body=B";
+    const std::string escaped =
+        "mailto:feedback@exam.example?CC=support@exam.example"
+        "&Subject=NP-110%20Q%207%20%26%20Q%208"
+        "&Body=Answer%20%232%20is%20100%25%20right.%0D%0ACaf%E9";
+    EXPECT_EQ(shell.opened(), (Links{
+                                  "mailto:feedback@exam.example",
+                                  "mailto:feedback@exam.example?Subject=Question%2012",
+                                  "mailto:feedback@exam.example?Body=Hi",
+                                  everyPart,
+                                  escaped,
+                              }));
 }
 
 TEST(SendEmail, WithoutAMailProgramAMessageNamesTheAddress) {

@@ -15,12 +15,12 @@ namespace {
 class HelperFileTest : public ::testing::Test {
 protected:
     fs::path MakeFile(const fs::path& relative) {
-        const fs::path path = temp_.path() / relative;
+        fs::path path = temp_.path() / relative;
         testsupport::WriteFile(path, {'x'});
         return path;
     }
     fs::path MakeFolder(const fs::path& relative) {
-        const fs::path path = temp_.path() / relative;
+        fs::path path = temp_.path() / relative;
         fs::create_directories(path);
         return path;
     }

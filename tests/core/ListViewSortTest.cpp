@@ -113,13 +113,9 @@ TEST(ListViewSort, NumericKindsRoundHalvesToEvenReadOnly31CharactersAndSkipOther
     EXPECT_EQ(sortedOnce("5", {"x", "3.5", "y", "3", "2.5", "2"}),
               (Texts{"x", "2.5", "y", "2", "3", "3.5"}));
     // Amount, with the euro sign of Windows-1252.
-    EXPECT_EQ(sortedOnce("1", {"$1,200", "31", "$30.50",
-                               "\x80"
-                               "5",
-                               "$30.49"}),
-              (Texts{"\x80"
-                     "5",
-                     "$30.50", "$30.49", "31", "$1,200"}));
+    const std::string fiveEuros = std::string("\x80") + "5";
+    EXPECT_EQ(sortedOnce("1", {"$1,200", "31", "$30.50", fiveEuros, "$30.49"}),
+              (Texts{fiveEuros, "$30.50", "$30.49", "31", "$1,200"}));
     const std::string longTwo = std::string(30, '0') + "20";  // 32 characters, read as 2
     EXPECT_EQ(sortedOnce("5", {"3", longTwo}), (Texts{longTwo, "3"}));
 }

@@ -76,8 +76,8 @@ struct EvaluationWindowTest : SwitchBoardFixture {
         mod_Exam::BuildExamQuestions();
         if (!exam::LoadExamWindow(exam::ExamOpening::kNew)) return nullptr;
         CurrentExam.ExamDate = examDate;
-        for (std::int16_t k = 0; k < correct + wrong; ++k) {
-            CurrentExamSession.GoTo(k);
+        for (int k = 0; k < correct + wrong; ++k) {
+            CurrentExamSession.GoTo(static_cast<std::int16_t>(k));
             CurrentExamSession.RecordAnswer(k < correct ? "A" : "B", false);
         }
         if (!CurrentExamSession.GradeAndRecord()) return nullptr;

@@ -65,6 +65,7 @@ struct PerformanceTabTest : SwitchBoardFixture {
 
     static std::vector<std::string> row(const ListView& list, int r) {
         std::vector<std::string> texts;
+        texts.reserve(static_cast<std::size_t>(list.columnCount()));
         for (int c = 0; c < list.columnCount(); ++c)
             texts.push_back(ListView::itemText(*list.topLevelItem(r), c));
         return texts;

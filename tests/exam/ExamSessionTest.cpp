@@ -106,6 +106,7 @@ struct ExamSessionTest : ::testing::Test {
 
     static std::vector<std::int32_t> timesAsked() {
         std::vector<std::int32_t> asked;
+        asked.reserve(QuestionStatsTable.size());
         for (const QuestionStats& s : QuestionStatsTable)
             asked.push_back(s.TimesAsked);
         return asked;

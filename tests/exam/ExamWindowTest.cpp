@@ -160,7 +160,7 @@ TEST_F(ExamWindowTest, AnswersGivenByMouseOrKeyboardAreRecordedAtOnce) {
 
 TEST_F(ExamWindowTest, NavigationStatesTheJumpListAndTheAnswerPanelKeys) {
     ASSERT_TRUE(open());
-    const auto enabled = [this](const auto& buttons) {
+    const auto enabled = [](const auto& buttons) {
         return std::count_if(buttons.begin(), buttons.end(),
                              [](const QPushButton* b) { return b->isEnabled(); });
     };

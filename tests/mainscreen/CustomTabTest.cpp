@@ -22,6 +22,7 @@ namespace {
 
 std::vector<std::int32_t> bankIds() {
     std::vector<std::int32_t> ids;
+    ids.reserve(QuestionBank.size());
     for (const QuestionRecord& q : QuestionBank)
         ids.push_back(q.QuestionID);
     return ids;

@@ -29,6 +29,7 @@ namespace {
 
 std::vector<std::string> texts(const std::vector<LevelCountBox*>& boxes) {
     std::vector<std::string> shown;
+    shown.reserve(boxes.size());
     for (const LevelCountBox* box : boxes)
         shown.push_back(box->text().toStdString());
     return shown;

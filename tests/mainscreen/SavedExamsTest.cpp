@@ -47,7 +47,7 @@ struct SavedExamsTest : SwitchBoardFixture {
         exam.Questions = {{1, {}, {}, false}, {2, {}, std::vector<std::string>{"A"}, true}};
         exam.Total = 2;
         exam.Unanswered = 1;
-        const fs::path path = (folder.empty() ? AppPaths::SaveFolder() : folder) / name;
+        fs::path path = (folder.empty() ? AppPaths::SaveFolder() : folder) / name;
         fs::create_directories(path.parent_path());
         EXPECT_TRUE(exam::WriteExamFile(path, exam));
         return path;
@@ -269,7 +269,7 @@ TEST_F(SavedExamsTest, TheToolbarOpensASaveFromAnywhere) {
 // Start -> exam window -> save -> saved-exams list -> resume -> finish.
 TEST_F(SavedExamsTest, TheMainRoadFromStartToResume) {
     UserSettings.SkipSaveExamNotice = true;
-    const fs::path savePath = AppPaths::SaveFolder() / "road.sav";
+    fs::path savePath = AppPaths::SaveFolder() / "road.sav";
     platform::SetSavePathChooser([&](QWidget*) { return savePath; });
     frm_SwitchBoard& sb = Load();
     sb.Trial_Start->click();

@@ -74,11 +74,11 @@ TEST_F(MessageBoxTest, AnswerLeftUnusedFailsTheTest) {
 TEST_F(MessageBoxTest, RealBoxShowsTheHistoricStyles) {
     using Box = QMessageBox;
     struct Case {
-        int style;
-        Box::Icon icon;
+        int style = 0;
+        Box::Icon icon = Box::NoIcon;
         Box::StandardButtons buttons;
-        Qt::Key key;
-        int result;
+        Qt::Key key = Qt::Key_unknown;
+        int result = 0;
     };
     const Case cases[] = {
         {0, Box::NoIcon, Box::Ok, Qt::Key_Return, kOk},
