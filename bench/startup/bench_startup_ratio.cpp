@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 // Wall seconds of one run to its exit; negative when it failed.

@@ -15,7 +15,7 @@ namespace browsers {
 
 // What sets one question view apart from the others.
 struct BrowserTab {
-    const std::string& (*Text)(int element);  // the view's texts member
+    const std::string& (*Text)(int element) = nullptr;  // the view's texts member
     ChoiceLayout Layout = ChoiceLayout::kLabelInParentheses;
     // Builds the view's list; null for the full view, whose opener hands it the list.
     std::vector<QuestionRecord> (*BuildList)() = nullptr;

@@ -71,10 +71,9 @@ void appendChoices(std::string& text, const std::vector<std::string_view>& items
 }
 
 void appendStatistics(std::string& text, const QuestionStats& stats) {
-    const auto& words = SystemVars.PerformanceTexts;
-    const auto line = [&](int element, const std::string& value) {
+    const auto line = [&text](int element, const std::string& value) {
         text += kCrLf;
-        text += words(element);
+        text += SystemVars.PerformanceTexts(element);
         text += value;
     };
     line(13, std::to_string(stats.TimesAsked));

@@ -30,8 +30,10 @@ void page(QPainter& p, const QRectF& rect) {
     p.setBrush(kPaper);
     p.drawRect(rect);
     p.setPen(QPen(kBody, 1));
-    for (qreal y = rect.top() + 4; y < rect.bottom() - 2; y += 3)
+    for (int line = 0; rect.top() + 4 + 3 * line < rect.bottom() - 2; ++line) {
+        const qreal y = rect.top() + 4 + 3 * line;
         p.drawLine(QPointF(rect.left() + 3, y), QPointF(rect.right() - 3, y));
+    }
     p.setPen(QPen(kInk, 1.5));
 }
 

@@ -289,7 +289,7 @@ void frm_SwitchBoard::buildSaveTab() {
         // The time limit and the time left carry their unit right after the value.
         auto* value = new QHBoxLayout;
         value->addWidget(Label6[static_cast<std::size_t>(k)]);
-        if (k == 3 || k == 4) value->addWidget(Label5[static_cast<std::size_t>(k + 4)]);
+        if (k == 3 || k == 4) value->addWidget(Label5[static_cast<std::size_t>(k) + 4]);
         value->addStretch(1);
         details->addLayout(value, k, 1);
     }

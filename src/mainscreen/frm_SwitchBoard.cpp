@@ -165,6 +165,10 @@ void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
     SSTab1->setCurrentIndex(3);
 }
 
+bool frm_SwitchBoard::IsQuestionTab(int tab) {
+    return tab == 3 || tab == 4 || tab == 6;
+}
+
 QuestionBrowserPage* frm_SwitchBoard::QuestionPageOf(int tab) const {
     switch (tab) {
         case 3:
@@ -305,7 +309,7 @@ void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const Kind
 void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
     for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
         step->setEnabled(false);
-    if (QuestionBrowserPage* left = QuestionPageOf(PreviousTab)) left->Browser().SaveNote();
+    if (IsQuestionTab(PreviousTab)) QuestionPageOf(PreviousTab)->Browser().SaveNote();
     if (SSTab1->currentIndex() == 1) CustomPage->Refresh();
     // Leaving the custom tab always puts the full question bank back.
     if (PreviousTab == 1) CustomPage->Leave();

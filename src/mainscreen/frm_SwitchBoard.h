@@ -229,7 +229,8 @@ private:
     // The full-view button of a question tab; back on the tab, or on view all when the tab
     // has nothing left.
     void OpenFullView(QuestionBrowserPage& page);
-    // The question page of a main-screen tab, or null.
+    // Tabs 3, 4 and 6 hold a question page; the page of a main-screen tab, or null.
+    static bool IsQuestionTab(int tab);
     QuestionBrowserPage* QuestionPageOf(int tab) const;
     void buildPerformanceTab();
     void buildMyNotesTab();

@@ -35,7 +35,7 @@ struct FullViewWindowTest : testsupport::SwitchBoardFixture {
     }
 
     // Acts on the full view once it is open, then closes it with its button.
-    static ModalWatcher::Action InFullView(std::function<void(frm_FullView&)> steps) {
+    static ModalWatcher::Action InFullView(const std::function<void(frm_FullView&)>& steps) {
         return [steps](QWidget* modal) {
             auto* window = qobject_cast<frm_FullView*>(modal);
             ASSERT_NE(window, nullptr);
