@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -567,9 +568,10 @@ void frm_Exam::ClearCurrentAnswer() {
 }
 
 void frm_Exam::check_Review_Click(int index) {
-    UpdatingChoices = true;
-    check_Review[1 - index]->setChecked(check_Review[index]->isChecked());
-    UpdatingChoices = false;
+    {
+        const QScopedValueRollback updating(UpdatingChoices, true);
+        check_Review[1 - index]->setChecked(check_Review[index]->isChecked());
+    }
     mod_MyCurrentExam::RecordAnswer();
 }
 
@@ -582,9 +584,10 @@ void frm_Exam::Label_Click(int index) {
         control = choices_single_optionbutton[k];
     // The text of a choice acts only as far as its own box or button would.
     if (!control || control->isHidden() || !control->isEnabled()) return;
-    UpdatingChoices = true;
-    control->setChecked(ShownAnswerType == 1 || !control->isChecked());
-    UpdatingChoices = false;
+    {
+        const QScopedValueRollback updating(UpdatingChoices, true);
+        control->setChecked(ShownAnswerType == 1 || !control->isChecked());
+    }
     mod_MyCurrentExam::RecordAnswer();
 }
 

@@ -1,6 +1,7 @@
 // The exam window's status counts, status lists and results list.
 #include <QHeaderView>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -132,9 +133,10 @@ void frm_Exam::FillStatusList(int tab) {
             row.Checked = state.Marked;
             return (tab == 0 && answered) || (tab == 1 && !answered) || (tab == 2 && state.Marked);
         });
-    UpdatingChoices = true;
-    ListView1->addRows(std::move(rows));
-    UpdatingChoices = false;
+    {
+        const QScopedValueRollback updating(UpdatingChoices, true);
+        ListView1->addRows(std::move(rows));
+    }
     fitColumns(*ListView1, true);
 }
 
@@ -144,9 +146,8 @@ void frm_Exam::ListView1_ItemCheck(QTreeWidgetItem* item) {
     if (!exam::CurrentExamSession.SetMarked(static_cast<std::int16_t>(rowPosition(item)),
                                             checked)) {
         // A graded exam keeps its marks.
-        UpdatingChoices = true;
+        const QScopedValueRollback updating(UpdatingChoices, true);
         item->setCheckState(0, checked ? Qt::Unchecked : Qt::Checked);
-        UpdatingChoices = false;
     }
     mod_MyCurrentExam::RefreshStatusCounts();
 }

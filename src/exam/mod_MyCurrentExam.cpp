@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -112,7 +113,7 @@ void showExplanationTab(frm_Exam& window, const QuestionState& state,
 }
 
 void ClearChoices(frm_Exam& window) {
-    window.UpdatingChoices = true;
+    const QScopedValueRollback updating(window.UpdatingChoices, true);
     window.lbl_Choices_Type->hide();
     window.lbl_Choices_TypeTag.clear();
     window.check_Review[0]->setChecked(false);
@@ -139,7 +140,6 @@ void ClearChoices(frm_Exam& window) {
     window.choices_fill_in_the_blanks->clear();
     window.choices_fill_in_the_blanks->hide();
     window.choices_fill_in_the_blanks->setEnabled(false);
-    window.UpdatingChoices = false;
 }
 
 void ShowChoiceRows(frm_Exam& window, const std::string& choices, int answerType) {
@@ -206,13 +206,12 @@ void applySelectionLimit(frm_Exam& window) {
 void ShowGivenAnswer(frm_Exam& window, bool keepText) {
     const QuestionState* state = exam::CurrentExamSession.CurrentState();
     if (!state) return;
-    window.UpdatingChoices = true;
+    const QScopedValueRollback updating(window.UpdatingChoices, true);
     if (window.Choices_Inner->isEnabled()) window.Choices_Reset->setEnabled(true);
     for (QCheckBox* review : window.check_Review)
         review->setChecked(state->Marked);
     if (!state->GivenAnswers) {
         window.Choices_Reset->setEnabled(false);
-        window.UpdatingChoices = false;
         return;
     }
     const std::vector<std::string>& given = *state->GivenAnswers;
@@ -238,7 +237,6 @@ void ShowGivenAnswer(frm_Exam& window, bool keepText) {
     } else if (window.ShownAnswerType == 6 && !keepText) {
         window.choices_fill_in_the_blanks->setText(platform::toQt(given.front()));
     }
-    window.UpdatingChoices = false;
 }
 
 // The panel starts scrolled to the top.
