@@ -178,12 +178,16 @@ void FillQuestionStatsList(PerformanceTabControls& board) {
                                                   stats->CorrectCount, stats->TimesAsked)) +
                                                   " %"
                                             : " - ";
+            // Appended one by one: the question's text is copied once, not through a list.
+            row.Texts.reserve(8);
+            row.Texts.push_back(std::to_string(stats->TimesAsked));
+            row.Texts.push_back(std::to_string(stats->CorrectCount));
+            row.Texts.push_back(std::to_string(stats->WrongCount));
+            row.Texts.push_back(std::to_string(unanswered));
+            row.Texts.push_back(percent);
             // A level outside 1 to 3 has no name: the table gives "".
-            row.Texts.insert(
-                row.Texts.end(),
-                {std::to_string(stats->TimesAsked), std::to_string(stats->CorrectCount),
-                 std::to_string(stats->WrongCount), std::to_string(unanswered), percent,
-                 SystemVars.LevelNames(question.Level), question.QuestionText});
+            row.Texts.push_back(SystemVars.LevelNames(question.Level));
+            row.Texts.push_back(question.QuestionText);
         }
         rows.push_back(std::move(row));
     }
