@@ -1,5 +1,7 @@
 #include "evaluation/frm_Evaluate.h"
 
+#include <utility>
+
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -226,6 +228,45 @@ void frm_Evaluate::layoutFrame() {
     Timer2 = new QTimer(this);
     Timer2->setInterval(1000);
     connect(Timer2, &QTimer::timeout, this, &frm_Evaluate::Timer2_Timer);
+    nameControls();
+}
+
+void frm_Evaluate::nameControls() {
+    const std::pair<QObject*, const char*> single[] = {
+        {Picture2, "Picture2"},
+        {lbl_Form, "lbl_Form"},
+        {txtExamType, "txtExamType"},
+        {SSTab1, "SSTab1"},
+        {button_end, "button_end"},
+        {button_feedback, "button_feedback"},
+        {Timer2, "Timer2"},
+        {Label1, "Label1"},
+        {ListView2, "ListView2"},
+        {currPBouter, "currPBouter"},
+        {currPBinner, "currPBinner"},
+        {currPercentile, "currPercentile"},
+        {currPercentile2, "currPercentile2"},
+        {Objectives_Outer, "Objectives_Outer"},
+        {Objectives_Inner, "Objectives_Inner"},
+        {Objectives_Vscroll, "Objectives_Vscroll"},
+        {Command1, "Command1"},
+        {Command2, "Command2"},
+        {Command3, "Command3"},
+        {ListView1, "ListView1"},
+    };
+    for (const auto& [control, name] : single)
+        control->setObjectName(QLatin1String(name));
+    platform::NameItems(Picture1, "Picture1");
+    platform::NameItems(Frame1, "Frame1");
+    platform::NameItems(Label2, "Label2");
+    platform::NameItems(Label4, "Label4");
+    platform::NameItems(Label10, "Label10");
+    platform::NameItems(lbl_Evaluate, "lbl_Evaluate");
+    platform::NameItems(fra_Legend, "fra_Legend");
+    platform::NameItems(img_Legend, "img_Legend");
+    platform::NameItems(lbl_Legend, "lbl_Legend");
+    platform::NameItems(lbl_QuestionWise, "lbl_QuestionWise");
+    platform::NameItems(Label18, "Label18");
 }
 
 void frm_Evaluate::layoutSummaryPage(QWidget* page) {
@@ -355,6 +396,16 @@ void frm_Evaluate::addObjectiveRow() {
     QLabel* remarks = plainLabel(row);
     remarks->setGeometry(620, 10, 97, 22);
 
+    const auto name = [k](QObject* control, const char* array) {
+        control->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(k));
+    };
+    name(row, "PicRow");
+    name(outline, "PBouter");
+    name(under, "Percentile2");
+    name(filled, "PBinner");
+    name(over, "Percentile");
+    name(objective, "Objective");
+    name(remarks, "Remarks");
     PicRow.push_back(row);
     PBouter.push_back(outline);
     Percentile2.push_back(under);
@@ -365,6 +416,9 @@ void frm_Evaluate::addObjectiveRow() {
     Line1.push_back(rule(row, QRect(0, 40, 720, 1)));
     Line2.push_back(rule(row, QRect(182, 0, 1, 41)));
     Line3.push_back(rule(row, QRect(614, 0, 1, 41)));
+    name(Line1.back(), "Line1");
+    name(Line2.back(), "Line2");
+    name(Line3.back(), "Line3");
     row->show();
 }
 

@@ -114,6 +114,7 @@ protected:
 
 private:
     void layoutFrame();
+    void nameControls();
     void layoutSummaryPage(QWidget* page);
     void layoutObjectivePage(QWidget* page);
     void layoutQuestionPage(QWidget* page);

@@ -1,5 +1,7 @@
 #include "mainscreen/frm_Customize.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QFrame>
@@ -161,6 +163,7 @@ frm_Customize::frm_Customize(QWidget* owner, std::string groupCodes, CustomizeOr
     StatusBar1->addWidget(StatusBar1Panel1, 1);
     Objectives_ContextMenu = new QMenu(this);
     mnuMaximumValue = Objectives_ContextMenu->addAction(QString());
+    nameControls();
 
     connect(mnuMaximumValue, &QAction::triggered, this, &frm_Customize::mnuMaximumValue_Click);
     connect(chkRandomize, &QCheckBox::clicked, this, &frm_Customize::chkRandomize_Click);
@@ -298,6 +301,41 @@ void frm_Customize::Form_Load() {
                         [this, row] { chkObjectives_Click(static_cast<int>(row)); });
 }
 
+void frm_Customize::nameControls() {
+    const std::pair<QObject*, const char*> single[] = {
+        {PicLogo, "PicLogo"},
+        {PicLogoMain, "PicLogoMain"},
+        {lbl_Product, "lbl_Product"},
+        {lbl_customize, "lbl_customize"},
+        {Objectives_Outer, "Objectives_Outer"},
+        {Objectives_Inner, "Objectives_Inner"},
+        {Objectives_Vscroll, "Objectives_Vscroll"},
+        {chkRandomize, "chkRandomize"},
+        {chkTimer, "chkTimer"},
+        {txtMinutes, "txtMinutes"},
+        {lbl_minutes, "lbl_minutes"},
+        {chkSmartMode, "chkSmartMode"},
+        {chkScore, "chkScore"},
+        {chkAnswers, "chkAnswers"},
+        {lblTotal, "lblTotal"},
+        {txtTotal, "txtTotal"},
+        {chkSave, "chkSave"},
+        {cmdStart, "cmdStart"},
+        {cmdCancel, "cmdCancel"},
+        {StatusBar1, "StatusBar1"},
+        {Objectives_ContextMenu, "Objectives_ContextMenu"},
+        {mnuMaximumValue, "mnuMaximumValue"},
+    };
+    for (const auto& [control, name] : single)
+        control->setObjectName(QLatin1String(name));
+    platform::NameItems(txtLabel, "txtLabel");
+    platform::NameItems(Frame1, "Frame1");
+    platform::NameItems(chkSmart, "chkSmart");
+    platform::NameItems(txtSmart, "txtSmart");
+    platform::NameItems(lbl_count, "lbl_count");
+    platform::NameItems(Option1, "Option1");
+}
+
 void frm_Customize::buildRows() {
     for (std::size_t i = 0; i < objectives_.size(); ++i) {
         const int row = static_cast<int>(i);
@@ -319,6 +357,12 @@ void frm_Customize::buildRows() {
         }
     }
     Objectives->Finish();
+    platform::NameItems(chkObjectives, "chkObjectives");
+    platform::NameItems(lblObjectives, "lblObjectives");
+    platform::NameItems(ctrBeginner, "ctrBeginner");
+    platform::NameItems(ctrIntermediate, "ctrIntermediate");
+    platform::NameItems(ctrExpert, "ctrExpert");
+    platform::NameItems(Line1, "Line1");
 }
 
 void frm_Customize::restoreRemembered() {

@@ -122,6 +122,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void nameControls();
     void buildRows();
     void restoreRemembered();
     void resetToDefaults();

@@ -22,4 +22,14 @@ Widget* Named(Widget* widget, const QString& name) {
     return widget;
 }
 
+// Element k of a control array is named "name_k"; slots the window leaves empty are skipped.
+template <class Widgets>
+void NameItems(const Widgets& widgets, const char* name, int first = 0) {
+    int k = first;
+    for (auto* widget : widgets) {
+        if (widget) widget->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(k));
+        ++k;
+    }
+}
+
 }  // namespace platform

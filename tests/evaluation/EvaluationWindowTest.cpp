@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/mdi_Main.h"
 #include "core/AbortFlag.h"
@@ -189,6 +190,20 @@ TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRo
     EXPECT_EQ(window->Objectives_Inner->y(), -27);
     window->Objectives_Inner_KeyDown(33);
     EXPECT_EQ(window->Objectives_Inner->y(), 0);
+}
+
+TEST_F(EvaluationWindowTest, EveryControlIsFoundByItsOwnName) {
+    useBank({"b", "A", "c"}, 21);
+    frm_Evaluate* window = evaluate("Trial", 100, 3);
+    ASSERT_TRUE(window);
+    window->SSTab1->setCurrentIndex(1);
+    EXPECT_EQ(window->findChild<QWidget*>("button_end"), window->button_end);
+    EXPECT_EQ(window->findChild<QTimer*>("Timer2"), window->Timer2);
+    EXPECT_EQ(window->findChild<QLabel*>("Label10_15"), window->Label10[15]);
+    EXPECT_EQ(window->findChild<QLabel*>("lbl_Legend_3"), window->lbl_Legend[3]);
+    EXPECT_EQ(window->findChild<QLabel*>("Remarks_2"), window->Remarks[2]);
+    EXPECT_EQ(window->findChild<QFrame*>("Line3_2"), window->Line3[2]);
+    EXPECT_EQ(testsupport::duplicateNames(*window), QStringList());
 }
 
 TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorting) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,6 +141,17 @@ TEST_F(CustomizeTest, TheDialogIsTitledOnThePanelColourAndItsHeadingsStayWhileRo
     d->Objectives_Vscroll->setValue(20);
     EXPECT_EQ(d->chkObjectives[0]->mapTo(d, QPoint()), row - QPoint(0, 20));
     EXPECT_EQ(d->txtLabel[1]->mapTo(d, QPoint()), heading);
+}
+
+TEST_F(CustomizeTest, EveryControlIsFoundByItsOwnName) {
+    frm_Customize* d = open("21");
+    ASSERT_GE(d->chkObjectives.size(), 2u);
+    EXPECT_EQ(d->findChild<QPushButton*>("cmdStart"), d->cmdStart);
+    EXPECT_EQ(d->findChild<QAction*>("mnuMaximumValue"), d->mnuMaximumValue);
+    EXPECT_EQ(d->findChild<QRadioButton*>("Option1_2"), d->Option1[2]);
+    EXPECT_EQ(d->findChild<QCheckBox*>("chkObjectives_1"), d->chkObjectives[1]);
+    EXPECT_EQ(d->findChild<LevelCountBox*>("ctrExpert_1"), d->ctrExpert[1]);
+    EXPECT_EQ(testsupport::duplicateNames(*d), QStringList());
 }
 
 TEST_F(CustomizeTest, RememberedSettingsComeBackBoundedForEveryKind) {

@@ -118,4 +118,16 @@ QCollator makeCollator() {
     return QCollator(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
+QStringList duplicateNames(const QObject& window) {
+    QStringList seen;
+    QStringList doubled;
+    for (const QObject* control : window.findChildren<QObject*>()) {
+        const QString name = control->objectName();
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_"))) continue;
+        if (seen.contains(name) && !doubled.contains(name)) doubled.append(name);
+        seen.append(name);
+    }
+    return doubled;
+}
+
 }  // namespace testsupport

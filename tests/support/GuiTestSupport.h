@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <chrono>
@@ -89,5 +90,9 @@ void typeText(QWidget* widget, const QString& text);
 
 // Sorting that behaves the same without LANG (the C locale ignores numeric mode).
 QCollator makeCollator();
+
+// The control names that more than one control of a window carries (Qt's own "qt_" parts
+// aside): a name must find one control.
+QStringList duplicateNames(const QObject& window);
 
 }  // namespace testsupport
