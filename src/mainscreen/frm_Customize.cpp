@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
