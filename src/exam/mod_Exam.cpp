@@ -134,6 +134,16 @@ double leadingNumber(std::string_view text) {
     return value;
 }
 
+// Field k of a choice's "<f>"-separated fields; nullopt when it has fewer.
+std::optional<std::string_view> choiceField(std::string_view choice, std::size_t k) {
+    for (std::size_t skipped = 0; skipped < k; ++skipped) {
+        const std::size_t at = choice.find("<f>");
+        if (at == std::string_view::npos) return std::nullopt;
+        choice.remove_prefix(at + 3);
+    }
+    return choice.substr(0, choice.find("<f>"));
+}
+
 std::unordered_set<std::string> groupTexts(const std::vector<std::string>& groups) {
     return {groups.begin(), groups.end()};
 }
@@ -293,17 +303,22 @@ void BuildAnswerKey() {
     for (QuestionState& state : *CurrentExam.Questions) {
         const QuestionRecord* q = lookup.Question(state.QuestionID);
         if (!q) continue;
-        std::size_t n = 0;
-        for (const std::string_view choice : formats::Split(q->Choices, "<c>")) {
-            const auto fields = formats::Split(choice, "<f>");
-            if (leadingNumber(fields[0]) != 1) continue;
-            if (n == 0) state.AnswerKey.emplace();
-            state.AnswerKey->resize(n + 1);
-            const std::size_t field = q->QuestionType == 6 ? 3 : 2;
-            if ((q->QuestionType == 1 || q->QuestionType == 2 || q->QuestionType == 6) &&
-                field < fields.size())
-                (*state.AnswerKey)[n] = fields[field];
-            ++n;
+        const bool keyed = q->QuestionType == 1 || q->QuestionType == 2 || q->QuestionType == 6;
+        const std::size_t field = q->QuestionType == 6 ? 3 : 2;
+        // The choices are walked in place: an exam of thousands of questions builds its keys
+        // at start, so no list of pieces is made per choice.
+        std::string_view rest = q->Choices;
+        bool first = true;
+        for (bool last = false; !last;) {
+            const std::size_t end = rest.find("<c>");
+            last = end == std::string_view::npos;
+            const std::string_view choice = rest.substr(0, end);
+            if (!last) rest.remove_prefix(end + 3);
+            if (leadingNumber(choiceField(choice, 0).value_or("")) != 1) continue;
+            // The first correct choice starts the key afresh.
+            if (first) state.AnswerKey.emplace();
+            first = false;
+            state.AnswerKey->emplace_back(keyed ? choiceField(choice, field).value_or("") : "");
         }
     }
 }
