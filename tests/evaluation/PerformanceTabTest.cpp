@@ -114,6 +114,14 @@ TEST_F(PerformanceTabTest, AveragesRoundHalvesToEvenAndNeverOverflow) {
     EXPECT_EQ(figures.Running / figures.Questions, 23);
 }
 
+TEST_F(PerformanceTabTest, TheOverallPercentageTruncatesWhereRoundingWouldDiffer) {
+    using performance_figures::OverallPercent;
+    EXPECT_EQ(OverallPercent(40, 70, 18), 42);    // 42.67
+    EXPECT_EQ(OverallPercent(0, 0, 2), 0);        // 0.67
+    EXPECT_EQ(OverallPercent(99, 100, 100), 99);  // 99.67: never 100 % before it is
+    EXPECT_EQ(OverallPercent(100, 100, 100), 100);
+}
+
 TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     record(2, 3);
     record(3, 4);

@@ -13,12 +13,15 @@
 #include <QWheelEvent>
 
 #include <filesystem>
+#include <vector>
 
 #include "app/mdi_Main.h"
 #include "core/AppPaths.h"
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/mod_ComboBox.h"
+#include "core/mod_Question.h"
+#include "core/mod_System.h"
 #include "exam/ExamWindowFixture.h"
 #include "exam/mod_MyCurrentExam.h"
 #include "platform/mod_Forms.h"
@@ -272,6 +275,18 @@ TEST_F(ExamWindowTest, AQuestionMissingFromTheBankShowsNothingAndRecordsNothing)
 }
 
 TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsAndResetsTheExam) {
+    const auto bookmarksOnDisk = [] {
+        std::vector<bool> flags;
+        const bool read = mod_System::ReadSignedFile(AppPaths::ResourceDat(), [&](auto& in) {
+            for (const QuestionStats& stats :
+                 mod_Question::ReadStatsBody(in, QuestionStatsTable.size()))
+                flags.push_back(stats.Bookmarked);
+        });
+        EXPECT_TRUE(read && mod_System::IsFileSignatureValid());
+        return flags;
+    };
+    ASSERT_TRUE(mod_Question::WriteStatistics());
+    ASSERT_EQ(bookmarksOnDisk(), std::vector<bool>(QuestionStatsTable.size(), false));
     auto* main = new mdi_Main();
     main->show();
     ASSERT_TRUE(open());
@@ -286,9 +301,12 @@ TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsAndResetsTheExam) {
     exam::UnloadExamWindow();
     EXPECT_FALSE(exam::ExamWindow());
     EXPECT_EQ(CurrentExam, BlankExam);
-    EXPECT_TRUE(std::filesystem::exists(AppPaths::ResourceDat()));
     EXPECT_TRUE(QuestionStatsTable[0].Bookmarked);
     EXPECT_FALSE(QuestionStatsTable[1].Bookmarked);
+    const std::vector<bool> written = bookmarksOnDisk();
+    ASSERT_EQ(written.size(), QuestionStatsTable.size());
+    EXPECT_TRUE(written[0]);
+    EXPECT_FALSE(written[1]);
     EXPECT_TRUE(mod_Forms::Find("frm_SwitchBoard")->isVisible());
 
     // After a critical error the program closes unasked and still runs the window's unload.
@@ -301,6 +319,7 @@ TEST_F(ExamWindowTest, ClosingBookmarksTheMarkedQuestionsAndResetsTheExam) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(exam::ExamWindow());
     EXPECT_TRUE(QuestionStatsTable[1].Bookmarked);
+    EXPECT_TRUE(bookmarksOnDisk().at(1));
     EXPECT_EQ(CurrentExam, BlankExam);
 }
 

@@ -29,7 +29,7 @@ std::string text(const QLabel* label) {
     return platform::fromQt(label->text());
 }
 
-TEST_F(SwitchBoardTest, PracticeButtonsAreNumberedByPositionInColumnsOfFive) {
+TEST_F(SwitchBoardTest, PracticeButtonsRunDownColumnsOfFiveUnclippedAndApart) {
     using Groups = std::vector<std::int16_t>;
     for (const Groups& groups : {Groups{}, Groups{51, 60, 75}, Groups(12, 51)}) {
         PracticeGroups = groups;
@@ -37,15 +37,23 @@ TEST_F(SwitchBoardTest, PracticeButtonsAreNumberedByPositionInColumnsOfFive) {
         const std::size_t count = std::max<std::size_t>(groups.size(), 1);
         ASSERT_EQ(sb.opt_Practice.size(), count);
         EXPECT_TRUE(sb.opt_Practice[0]->isChecked());
-        const QRect first = sb.opt_Practice[0]->geometry();
-        const QPoint step(first.width() + 7, first.height() + 7);
         for (std::size_t i = 0; i < count; ++i) {
             const PracticeOption& button = *sb.opt_Practice[i];
             EXPECT_EQ(platform::fromQt(button.text()), "Practice Set " + std::to_string(i + 1));
             EXPECT_EQ(button.Tag, std::to_string(51 + i));
-            EXPECT_EQ(button.geometry(), first.translated(static_cast<int>(i / 5) * step.x(),
-                                                          static_cast<int>(i % 5) * step.y()))
-                << "button " << i << " of " << count;
+            const QRect shown = button.geometry();
+            EXPECT_TRUE(button.parentWidget()->rect().contains(shown)) << "button " << i;
+            EXPECT_GE(shown.width(), button.sizeHint().width()) << "button " << i;
+            for (std::size_t other = i + 1; other < count; ++other)
+                EXPECT_FALSE(shown.intersects(sb.opt_Practice[other]->geometry()))
+                    << "buttons " << i << " and " << other;
+            // Down a column of five, then on in the next column to the right.
+            if (i % 5 != 4 && i + 1 < count) {
+                EXPECT_GT(sb.opt_Practice[i + 1]->y(), shown.bottom()) << "button " << i;
+            }
+            if (i + 5 < count) {
+                EXPECT_GT(sb.opt_Practice[i + 5]->x(), shown.right()) << "button " << i;
+            }
         }
     }
 }
