@@ -46,7 +46,7 @@ struct BrowserNotesTest : testsupport::SwitchBoardFixture {
         SystemVars.MyNotesTexts.at(14) = "No notes";
     }
 
-    static ModalWatcher::Action InFullView(std::function<void(frm_FullView&)> steps) {
+    static ModalWatcher::Action InFullView(const std::function<void(frm_FullView&)>& steps) {
         return [steps](QWidget* modal) {
             auto* window = qobject_cast<frm_FullView*>(modal);
             ASSERT_NE(window, nullptr);
