@@ -245,7 +245,7 @@ QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLa
 }
 
 void frm_SwitchBoard::buildSaveTab() {
-    QWidget* page = newPage(2, lbl_Title[1], 1, Label16, "Label16");
+    QWidget* page = newPage(kSavedExamsTab, lbl_Title[1], 1, Label16, "Label16");
 
     Toolbar1 = makeToolBar(page, QStringLiteral("Toolbar1"));
     QAction* open = Toolbar1->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QString());
@@ -314,7 +314,7 @@ QuestionBrowserPage* frm_SwitchBoard::addQuestionPage(QWidget* page,
 }
 
 void frm_SwitchBoard::buildQuestionTabs() {
-    QWidget* viewAll = newPage(3, lbl_Title[2], 2, Label17, "Label17");
+    QWidget* viewAll = newPage(kViewAllTab, lbl_Title[2], 2, Label17, "Label17");
     ViewAllPage = addQuestionPage(viewAll, mod_ViewAllQuestions::Tab(),
                                   {"SSTab3", "RichTextBox1", "Combo1", "Command6", "Command7",
                                    "Check1", "Check2", "Command14", "lbl_MyNotes", "Label8",
@@ -334,7 +334,7 @@ void frm_SwitchBoard::buildQuestionTabs() {
     MyNotes1_Toolbar = ViewAllPage->NotesToolbar;
     ListView1 = ViewAllPage->List;
 
-    QWidget* bookmarks = newPage(4, lbl_Title[8], 8, Label18, "Label18");
+    QWidget* bookmarks = newPage(kBookmarksTab, lbl_Title[8], 8, Label18, "Label18");
     BookmarkPage = addQuestionPage(
         bookmarks, mod_Bookmark::Tab(),
         {"SSTab4", "RichTextBox2", "Combo2", "Command10", "Command9", "Check4", "Check3",
@@ -356,7 +356,7 @@ void frm_SwitchBoard::buildQuestionTabs() {
 }
 
 void frm_SwitchBoard::buildPerformanceTab() {
-    QWidget* page = newPage(5, lbl_Title[3], 3, Label19, "Label19");
+    QWidget* page = newPage(kPerformanceTab, lbl_Title[3], 3, Label19, "Label19");
     PerformanceTitle = lbl_Title[3];
     PerformanceTipOwner = this;
     SSTab2 = platform::Named(new QTabWidget(page), QStringLiteral("SSTab2"));
@@ -382,7 +382,7 @@ void frm_SwitchBoard::buildPerformanceTab() {
 }
 
 void frm_SwitchBoard::buildResourcesTab() {
-    QWidget* page = newPage(7, lbl_Title[5], 5, Label21, "Label21");
+    QWidget* page = newPage(kResourcesTab, lbl_Title[5], 5, Label21, "Label21");
     auto* grid = new QGridLayout;
     grid->setSpacing(12);
     const auto panel = [&](QGroupBox*& frame, const char* frameName, QLabel*& picture,
@@ -419,7 +419,7 @@ void frm_SwitchBoard::buildResourcesTab() {
 }
 
 void frm_SwitchBoard::buildMyNotesTab() {
-    QWidget* notes = newPage(6, lbl_Title[4], 4, Label20, "Label20");
+    QWidget* notes = newPage(kMyNotesTab, lbl_Title[4], 4, Label20, "Label20");
     MyNotesPage = addQuestionPage(
         notes, mod_MyNotesTab::Tab(),
         {"SSTab5", "RichTextBox3", "Combo3", "Command13", "Command12", "Check6", "Check5",

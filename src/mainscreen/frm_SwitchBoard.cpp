@@ -111,7 +111,7 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
 
     connect(Command15, &QPushButton::clicked, this, [this] {
         if (!mod_PerformanceTab::AskAndResetHistory(*this)) return;
-        SSTab1->setCurrentIndex(0);
+        SSTab1->setCurrentIndex(kExamsTab);
         mod_PerformanceTab::AnnounceReset();
     });
     connect(ListView7, &QTreeWidget::itemDoubleClicked, this,
@@ -162,20 +162,20 @@ void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
     const FullViewResult result = AppWindows::Get().ShowFullView(std::move(*request));
     if (!self || page.Browser().ReturnFromFullView(result)) return;
     ViewAllPage->Browser().SetShowAnswers(result.ShowAnswers);
-    SSTab1->setCurrentIndex(3);
+    SSTab1->setCurrentIndex(kViewAllTab);
 }
 
 bool frm_SwitchBoard::IsQuestionTab(int tab) {
-    return tab == 3 || tab == 4 || tab == 6;
+    return tab == kViewAllTab || tab == kBookmarksTab || tab == kMyNotesTab;
 }
 
 QuestionBrowserPage* frm_SwitchBoard::QuestionPageOf(int tab) const {
     switch (tab) {
-        case 3:
+        case kViewAllTab:
             return ViewAllPage;
-        case 4:
+        case kBookmarksTab:
             return BookmarkPage;
-        case 6:
+        case kMyNotesTab:
             return MyNotesPage;
         default:
             return nullptr;
@@ -193,7 +193,7 @@ frm_SwitchBoard* frm_SwitchBoard::Find() {
 
 void frm_SwitchBoard::Form_Load() {
     LoadSwitchBoardPictures();
-    SSTab1->setCurrentIndex(0);
+    SSTab1->setCurrentIndex(kExamsTab);
     shownTab_ = 0;
     const auto& texts = SystemVars.SwitchBoardTexts;
     for (int i = 0; i <= 7; ++i)
@@ -310,20 +310,20 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
     for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
         step->setEnabled(false);
     if (IsQuestionTab(PreviousTab)) QuestionPageOf(PreviousTab)->Browser().SaveNote();
-    if (SSTab1->currentIndex() == 1) CustomPage->Refresh();
+    if (SSTab1->currentIndex() == kCustomTab) CustomPage->Refresh();
     // Leaving the custom tab always puts the full question bank back.
-    if (PreviousTab == 1) CustomPage->Leave();
+    if (PreviousTab == kCustomTab) CustomPage->Leave();
     switch (SSTab1->currentIndex()) {
-        case 2:
+        case kSavedExamsTab:
             mod_Save::InitSaveTab();
             break;
-        case 3:
+        case kViewAllTab:
             ViewAllPage->Browser().RefreshTab();
             break;
-        case 4:
+        case kBookmarksTab:
             if (!BookmarkPage->Browser().RefreshTab()) RefuseTab(SystemVars.BookmarkTexts(14));
             break;
-        case 5:
+        case kPerformanceTab:
             mod_PerformanceTab::InitPerformanceTab(*this);
             if (mod_Performance::HasPerformanceHistory()) {
                 if (static_cast<std::size_t>(ListView7->topLevelItemCount()) <
@@ -342,7 +342,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
                 RefuseTab(SystemVars.PerformanceTexts(0));
             }
             break;
-        case 6:
+        case kMyNotesTab:
             if (!MyNotesPage->Browser().RefreshTab()) RefuseTab(SystemVars.MyNotesTexts(14));
             break;
         default:
@@ -352,7 +352,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
 
 // A refused tab always lands on the exam kinds, whichever tab was left.
 void frm_SwitchBoard::RefuseTab(const std::string& message) {
-    SSTab1->setCurrentIndex(0);
+    SSTab1->setCurrentIndex(kExamsTab);
     platform::MsgBox(message, platform::kInformation);
 }
 
@@ -508,13 +508,14 @@ void frm_SwitchBoard::Command5_Click(int Index) {
 }
 
 void frm_SwitchBoard::ExamWindowClosing() {
-    if (SSTab1->currentIndex() == 1) mod_Customize::RestoreQuestionBank();
+    if (SSTab1->currentIndex() == kCustomTab) mod_Customize::RestoreQuestionBank();
 }
 
 void frm_SwitchBoard::ExamWindowClosed(const std::filesystem::path& savePath) {
-    if (SSTab1->currentIndex() == 2 && !savePath.empty()) mod_Save::ShowSaveDetails(0, savePath);
+    if (SSTab1->currentIndex() == kSavedExamsTab && !savePath.empty())
+        mod_Save::ShowSaveDetails(0, savePath);
 }
 
 bool frm_SwitchBoard::PerformanceTabShown() const {
-    return SSTab1->currentIndex() == 5;
+    return SSTab1->currentIndex() == kPerformanceTab;
 }

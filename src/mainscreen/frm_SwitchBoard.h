@@ -48,6 +48,18 @@ public:
 class frm_SwitchBoard : public QWidget, public PerformanceTabControls {
     Q_OBJECT
 public:
+    // The positions of SSTab1's pages.
+    enum Tab : int {
+        kExamsTab = 0,
+        kCustomTab = 1,
+        kSavedExamsTab = 2,
+        kViewAllTab = 3,
+        kBookmarksTab = 4,
+        kPerformanceTab = 5,
+        kMyNotesTab = 6,
+        kResourcesTab = 7,
+    };
+
     explicit frm_SwitchBoard(QWidget* parent = nullptr);
     ~frm_SwitchBoard() override;
 
@@ -229,7 +241,7 @@ private:
     // The full-view button of a question tab; back on the tab, or on view all when the tab
     // has nothing left.
     void OpenFullView(QuestionBrowserPage& page);
-    // Tabs 3, 4 and 6 hold a question page; the page of a main-screen tab, or null.
+    // Whether a main-screen tab holds a question page; the page of a tab, or null.
     static bool IsQuestionTab(int tab);
     QuestionBrowserPage* QuestionPageOf(int tab) const;
     void buildPerformanceTab();
