@@ -199,7 +199,6 @@ void mdi_Main::menuHelpAbout_Click() {
 }
 
 void mdi_Main::mnuVOZOvi_Click() {
-    constexpr int kExamInstructionsImageSlot = 34;
     mod_Viewer::OpenResourceDocument(
         AppPaths::ResourcesFolder() / "VOZOvi.dat", mnuVOZOvi->text(),
         mod_Picture::PictureFromBytes(ImageStore[kExamInstructionsImageSlot].Bytes));

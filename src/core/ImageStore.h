@@ -63,7 +63,39 @@ inline constexpr std::array<std::string_view, kImageSlotCount> kImageSlotNames =
     "splash.jpg",
 };
 
-inline constexpr int kSplashImageSlot = 44;
+// Slots by role. A picture button is named by its first (pressed) slot.
+inline constexpr int kPauseClockImageSlot = 0;
+inline constexpr int kRestartClockImageSlot = 1;
+inline constexpr int kResumeClockImageSlot = 2;
+inline constexpr int kStopClockImageSlot = 3;
+inline constexpr int kEvaluateButtonSlot = 4;
+inline constexpr int kNotesButtonSlot = 8;
+inline constexpr int kPauseButtonSlot = 12;
+inline constexpr int kQuitButtonSlot = 16;
+inline constexpr int kReviewButtonSlot = 20;
+inline constexpr int kSaveButtonSlot = 24;
+inline constexpr int kFeedbackButtonSlot = 28;
+inline constexpr int kBookmarksImageSlot = 32;
+inline constexpr int kConfigureImageSlot = 33;
+inline constexpr int kExamInstructionsImageSlot = 34;
+inline constexpr int kMyNotesImageSlot = 35;
+inline constexpr int kPerformanceImageSlot = 36;
+inline constexpr int kRevisionNotesImageSlot = 37;
+inline constexpr int kSaveImageSlot = 38;
+inline constexpr int kViewQuestionsImageSlot = 40;
 inline constexpr int kLogoImageSlot = 41;
+inline constexpr int kSplashImageSlot = 44;
+// The last of a picture button's four slots: its normal look.
+inline constexpr int kNormalLookOffset = 3;
+
+static_assert(kImageSlotNames[kPauseClockImageSlot] == "button_pause.gif");
+static_assert(kImageSlotNames[kStopClockImageSlot] == "button_stop.gif");
+static_assert(kImageSlotNames[kEvaluateButtonSlot] == "icon_evaluate_and_grade_active.gif");
+static_assert(kImageSlotNames[kFeedbackButtonSlot] == "icon_send_feedback_active.gif");
+static_assert(kImageSlotNames[kPauseButtonSlot + kNormalLookOffset] == "icon_pause_off.gif");
+static_assert(kImageSlotNames[kBookmarksImageSlot] == "main_BookmarkedQuestions.gif");
+static_assert(kImageSlotNames[kViewQuestionsImageSlot] == "main_ViewQuestions.gif");
+static_assert(kImageSlotNames[kLogoImageSlot] == "main_Logo.gif");
+static_assert(kImageSlotNames[kSplashImageSlot] == "splash.jpg");
 
 inline std::array<ImageEntry, kImageSlotCount> ImageStore;

@@ -59,9 +59,6 @@ constexpr int kBarHeight = 20;
 constexpr int kOuterBorder = 1;  // pixels of the table viewport's frame
 
 // Image slots: pressed images of the two button groups, and the fixed picture.
-constexpr int kQuitPressedSlot = 16;
-constexpr int kFeedbackPressedSlot = 28;
-constexpr int kEvaluatePictureSlot = 7;
 
 constexpr const char* kNoValue = " - ";
 constexpr std::array<const char*, 6> kBandRanges = {
@@ -202,10 +199,10 @@ void frm_Evaluate::layoutFrame() {
     lbl_Form->setFont(heading);
     lbl_Form->setGeometry(112, 6, 420, kButtonHeight);
 
-    button_feedback = new PictureButton(kFeedbackPressedSlot, Picture1[0]);
+    button_feedback = new PictureButton(kFeedbackButtonSlot, Picture1[0]);
     button_feedback->setGeometry(kWindowWidth - 2 * (kButtonWidth + 8), 6, kButtonWidth,
                                  kButtonHeight);
-    button_end = new PictureButton(kQuitPressedSlot, Picture1[0]);
+    button_end = new PictureButton(kQuitButtonSlot, Picture1[0]);
     button_end->setGeometry(kWindowWidth - (kButtonWidth + 8), 6, kButtonWidth, kButtonHeight);
     for (PictureButton* button : {button_feedback, button_end})
         button->setHoverAllowed([this] { return HoverDelayCount > 0; });
@@ -460,7 +457,8 @@ void frm_Evaluate::Form_Load() {
     setWindowTitle(lbl_Form->text());
     button_feedback->showLook(PictureButton::Look::Normal);
     button_end->showLook(PictureButton::Look::Normal);
-    Picture2->setPixmap(mod_Picture::PictureFromBytes(ImageStore[kEvaluatePictureSlot].Bytes));
+    Picture2->setPixmap(
+        mod_Picture::PictureFromBytes(ImageStore[kEvaluateButtonSlot + kNormalLookOffset].Bytes));
     for (int tab = 0; tab < 3; ++tab)
         SSTab1->setTabText(tab, q(evaluateText(11 + tab)));
     Frame1[0]->setTitle(q(evaluateText(15)));

@@ -357,13 +357,13 @@ QWidget* frm_Exam::buildPictureButtons() {
         button->setHoverAllowed([this] { return HoverDelayCount > 0; });
         return button;
     };
-    button_review = make(20, "button_review");
-    button_notes = make(8, "button_notes");
-    button_feedback = make(28, "button_feedback");
-    button_pause = make(12, "button_pause");
-    button_save = make(24, "button_save");
-    button_evaluate = make(4, "button_evaluate");
-    button_end = make(16, "button_end");
+    button_review = make(kReviewButtonSlot, "button_review");
+    button_notes = make(kNotesButtonSlot, "button_notes");
+    button_feedback = make(kFeedbackButtonSlot, "button_feedback");
+    button_pause = make(kPauseButtonSlot, "button_pause");
+    button_save = make(kSaveButtonSlot, "button_save");
+    button_evaluate = make(kEvaluateButtonSlot, "button_evaluate");
+    button_end = make(kQuitButtonSlot, "button_end");
     for (PictureButton* button : {button_review, button_notes, button_feedback})
         layout->addWidget(button);
     layout->addStretch(1);
@@ -486,9 +486,9 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
     MyNotes_Editor->ShowBlankPage();
 
     setWindowTitle(platform::toQt(CurrentExam.Title));
-    Button_Stop_Timer->setIcon(slotIcon(3));
-    Button_Pause_Exam->setIcon(slotIcon(0));
-    Button_Reset_Timer->setIcon(slotIcon(1));
+    Button_Stop_Timer->setIcon(slotIcon(kStopClockImageSlot));
+    Button_Pause_Exam->setIcon(slotIcon(kPauseClockImageSlot));
+    Button_Reset_Timer->setIcon(slotIcon(kRestartClockImageSlot));
     setCaptions();
     Choices_Reset->setEnabled(false);
 

@@ -188,7 +188,7 @@ void frm_Exam::UpdateTimerButtons() {
     }
     if (timeLeft && running && !session.ClockRunning()) {
         Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(13)));
-        Button_Stop_Timer->setIcon(slotIcon(2));
+        Button_Stop_Timer->setIcon(slotIcon(kResumeClockImageSlot));
         Button_Pause_Exam->setEnabled(false);
         button_pause->setEnabled(false);
     }
@@ -202,7 +202,8 @@ void frm_Exam::PauseExam() {
         isPaused_ = false;
         return;
     }
-    Pause_Screen_Image->setPixmap(mod_Picture::PictureFromBytes(ImageStore[15].Bytes));
+    Pause_Screen_Image->setPixmap(
+        mod_Picture::PictureFromBytes(ImageStore[kPauseButtonSlot + kNormalLookOffset].Bytes));
     Pause_Screen->setGeometry(rect());
     Pause_Screen->show();
     Pause_Screen->raise();
@@ -277,7 +278,7 @@ void frm_Exam::Button_Stop_Timer_Click() {
         button_pause->showLook(PictureButton::Look::Normal);
         Button_Pause_Exam->setEnabled(true);
         Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(6)));
-        Button_Stop_Timer->setIcon(slotIcon(3));
+        Button_Stop_Timer->setIcon(slotIcon(kStopClockImageSlot));
         syncTimers();
         if (session.Timed()) UpdateTimerButtons();
         return;

@@ -29,8 +29,6 @@
 namespace {
 
 // The exam-instructions picture marks the exam kinds; the revision-notes picture the documents.
-constexpr int kExamPictureSlot = 34;
-constexpr int kDocumentPictureSlot = 37;
 constexpr int kPictureSize = 48;
 
 QLabel* makeLabel(QWidget* parent, const QString& name, bool wrap = false) {
@@ -191,8 +189,9 @@ void frm_SwitchBoard::buildExamKindsTab() {
     Practice_Start = makeButton(Frame3, QStringLiteral("Practice_Start"), true);
     Practice_Customize = makeButton(Frame3, QStringLiteral("Practice_Customize"));
     auto* practice = new QGridLayout(Frame3);
-    practice->addWidget(makePicture(Frame3, QStringLiteral("PracticePicture"), kExamPictureSlot), 0,
-                        0, 2, 1, Qt::AlignTop);
+    practice->addWidget(
+        makePicture(Frame3, QStringLiteral("PracticePicture"), kExamInstructionsImageSlot), 0, 0, 2,
+        1, Qt::AlignTop);
     practice->addWidget(txt_Practice, 0, 1);
     practice->addWidget(scroll, 1, 1);
     practice->addLayout(buttonRow({Practice_Customize, Practice_Start}), 2, 0, 1, 2);
@@ -233,8 +232,8 @@ QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLa
 
     auto* layout = new QGridLayout(frame);
     layout->addWidget(
-        makePicture(frame, QStringLiteral("%1Picture").arg(frameName), kExamPictureSlot), 0, 0, 3,
-        1, Qt::AlignTop);
+        makePicture(frame, QStringLiteral("%1Picture").arg(frameName), kExamInstructionsImageSlot),
+        0, 0, 3, 1, Qt::AlignTop);
     layout->addWidget(texts[0], 0, 1);
     layout->addWidget(texts[1], 1, 1);
     layout->addWidget(texts[2], 2, 1);
@@ -400,13 +399,13 @@ void frm_SwitchBoard::buildResourcesTab() {
         layout->addLayout(buttonRow({button}), 2, 0, 1, 2);
         grid->addWidget(frame, row, column);
     };
-    panel(Frame8, "Frame8", Picture6, "Picture6", kExamPictureSlot, Label22, "Label22", Command16,
-          "Command16", 0, 0);
-    panel(Frame10, "Frame10", Picture5, "Picture5", kDocumentPictureSlot, Label24, "Label24",
+    panel(Frame8, "Frame8", Picture6, "Picture6", kExamInstructionsImageSlot, Label22, "Label22",
+          Command16, "Command16", 0, 0);
+    panel(Frame10, "Frame10", Picture5, "Picture5", kRevisionNotesImageSlot, Label24, "Label24",
           Command18, "Command18", 0, 1);
-    panel(Frame9, "Frame9", Picture8, "Picture8", kDocumentPictureSlot, Label23, "Label23",
+    panel(Frame9, "Frame9", Picture8, "Picture8", kRevisionNotesImageSlot, Label23, "Label23",
           Command17, "Command17", 1, 0);
-    panel(Frame11, "Frame11", Picture7, "Picture7", kDocumentPictureSlot, Label25, "Label25",
+    panel(Frame11, "Frame11", Picture7, "Picture7", kRevisionNotesImageSlot, Label25, "Label25",
           Command19, "Command19", 1, 1);
     connect(Command16, &QPushButton::clicked, this, &frm_SwitchBoard::Command16_Click);
     connect(Command17, &QPushButton::clicked, this, &frm_SwitchBoard::Command17_Click);

@@ -43,7 +43,6 @@
 
 namespace {
 
-constexpr int kConfigureImageSlot = 33;
 constexpr int kViewportHeight = 240;
 // What the boxes can show: four digits for counts and thresholds, three for minutes.
 constexpr int kCountDigits = 4;

@@ -255,7 +255,9 @@ void frm_SwitchBoard::Form_Load() {
 }
 
 void frm_SwitchBoard::LoadSwitchBoardPictures() {
-    static constexpr std::array<int, 7> kSlots = {33, 38, 40, 32, 36, 35, 37};
+    static constexpr std::array<int, 7> kSlots = {
+        kConfigureImageSlot,   kSaveImageSlot,    kViewQuestionsImageSlot, kBookmarksImageSlot,
+        kPerformanceImageSlot, kMyNotesImageSlot, kRevisionNotesImageSlot};
     for (std::size_t k = 0; k < kSlots.size(); ++k) {
         const QPixmap picture = mod_Picture::PictureFromBytes(ImageStore[kSlots[k]].Bytes);
         PicLogo[k]->setPixmap(picture);
