@@ -5,7 +5,9 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "core/ListView.h"
 #include "core/QuestionBank.h"
+#include "core/mod_ListViewSort.h"
 #include "mainscreen/frm_Customize.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/mod_Forms.h"
@@ -52,6 +54,31 @@ BENCHMARK(BM_PerformanceTabFirstVisit)
     ->Arg(2000)
     ->Arg(20000)
     ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+
+// A header click on the performance tab's question list: by the question's text (a text
+// column: the control's own sort, then numbers) and by the percentage column.
+void BM_SortQuestionList20000(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    benchbank::InstallBank(benchbank::kQuestions);
+    benchbank::WriteHistory(benchbank::kHistoryRecords);
+    auto board = shownBoard();
+    board->SSTab1->setCurrentIndex(5);
+    board->SSTab2->setCurrentIndex(2);
+    Settle();
+    const int column = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        mod_ListViewSort::SortListViewColumn(*board->ListView9, column);
+        Settle();
+    }
+    state.counters["budget_ms"] = 50;
+    board.reset();
+    releaseBank();
+}
+BENCHMARK(BM_SortQuestionList20000)
+    ->ArgName("column")
+    ->Arg(5)
+    ->Arg(7)
     ->Unit(benchmark::kMillisecond);
 
 // "Check all" on the saved-exams tab; twice the saves should take twice the time.

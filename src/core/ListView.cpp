@@ -4,9 +4,11 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <numeric>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "core/OwnIcons.h"
@@ -142,6 +144,43 @@ private:
     std::vector<int> images_;
 };
 
+// Case folding works character by character, so a row's folded text is the folded forms of
+// its bytes one after another: each byte's form is worked out once.
+const std::array<std::u16string, 256>& foldedBytes() {
+    static const auto table = [] {
+        std::array<std::u16string, 256> folded;
+        for (std::size_t byte = 0; byte < folded.size(); ++byte) {
+            const char text = static_cast<char>(byte);
+            const QString one = platform::toQt(std::string_view(&text, 1)).toCaseFolded();
+            folded[byte] = one.toStdU16String();
+        }
+        return folded;
+    }();
+    return table;
+}
+
+// The cell's text case-folded, as QString::toCaseFolded gives it.
+std::u16string foldedKey(const QTreeWidgetItem& item, int column) {
+    if (item.type() != kRowType) return item.text(column).toCaseFolded().toStdU16String();
+    const auto& folded = foldedBytes();
+    const std::string& text = static_cast<const ListItem&>(item).text(column);
+    std::u16string key(text.size(), u'\0');
+    std::size_t length = 0;
+    for (const char c : text) {
+        const std::u16string& form = folded[static_cast<unsigned char>(c)];
+        if (form.size() == 1) {
+            key[length++] = form.front();
+            continue;
+        }
+        key.resize(length);
+        key += form;
+        length = key.size();
+        key.resize(length + text.size());
+    }
+    key.resize(length);
+    return key;
+}
+
 SortArrowHeader& arrowHeader(const ListView& list) {
     return *static_cast<SortArrowHeader*>(list.header());
 }
@@ -263,6 +302,14 @@ std::string ListView::itemText(const QTreeWidgetItem& item, int column) {
     return platform::fromQt(item.text(column));
 }
 
+QString ListView::cellText(const QTreeWidgetItem& item, int column, qsizetype maxLength) {
+    if (item.type() != kRowType) return item.text(column).left(maxLength);
+    // One character per byte: the first maxLength bytes are the first maxLength characters.
+    const std::string_view text = static_cast<const ListItem&>(item).text(column);
+    return platform::toQt(maxLength < 0 ? text
+                                        : text.substr(0, static_cast<std::size_t>(maxLength)));
+}
+
 std::string ListView::itemKey(const QTreeWidgetItem& item) {
     if (item.type() == kRowType) return static_cast<const ListItem&>(item).key();
     return platform::fromQt(item.data(0, Qt::UserRole).toString());
@@ -285,16 +332,17 @@ void ListView::setSortOrder(int order) {
 
 void ListView::sortByText() {
     const int count = topLevelItemCount();
-    std::vector<QString> keys;
+    std::vector<std::u16string> keys;
     keys.reserve(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row)
-        keys.push_back(topLevelItem(row)->text(sortKey_).toCaseFolded());
+        keys.push_back(foldedKey(*topLevelItem(row), sortKey_));
     std::vector<int> order(static_cast<std::size_t>(count));
     std::iota(order.begin(), order.end(), 0);
     const bool ascending = sortOrder_ == 0;
+    // UTF-16 units compared in order, as QString compares.
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const QString& left = keys[static_cast<std::size_t>(a)];
-        const QString& right = keys[static_cast<std::size_t>(b)];
+        const std::u16string& left = keys[static_cast<std::size_t>(a)];
+        const std::u16string& right = keys[static_cast<std::size_t>(b)];
         return ascending ? left < right : right < left;
     });
     reorderRows(order);

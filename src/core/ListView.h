@@ -44,6 +44,10 @@ public:
     void addRows(std::vector<ListRow> rows);
     [[nodiscard]] static std::string itemText(const QTreeWidgetItem& item, int column);
     [[nodiscard]] static std::string itemKey(const QTreeWidgetItem& item);
+    // A cell's text, at most maxLength characters of it (all with -1), without the detour
+    // through the item's data: sorting reads every row.
+    [[nodiscard]] static QString cellText(const QTreeWidgetItem& item, int column,
+                                          qsizetype maxLength = -1);
 
     // The control's own text sort: while Sorted is on, the rows are kept in case-insensitive
     // text order of column SortKey (0-based), SortOrder 0 ascending or 1 descending; rows

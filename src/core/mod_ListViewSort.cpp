@@ -29,8 +29,11 @@ double roundHalfEven(double value) {
 }
 
 std::optional<double> parseNumber(const QString& text) {
-    QLocale locale = QLocale::c();
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    static const QLocale locale = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        return c;
+    }();
     bool ok = false;
     const double value = locale.toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
@@ -87,7 +90,7 @@ void sortByValue(ListView& list, Kind kind) {
     std::vector<int> positions;  // rows whose cell converts
     std::vector<std::pair<double, int>> values;
     for (int row = 0; row < count; ++row) {
-        const QString cell = list.topLevelItem(row)->text(g_sortColumn).left(kCellChars);
+        const QString cell = ListView::cellText(*list.topLevelItem(row), g_sortColumn, kCellChars);
         if (const std::optional<double> value = cellValue(kind, cell)) {
             positions.push_back(row);
             values.emplace_back(*value, row);

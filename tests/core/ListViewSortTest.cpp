@@ -3,11 +3,13 @@
 #include <QHeaderView>
 #include <QTest>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/ListView.h"
 #include "core/mod_ListViewSort.h"
+#include "platform/TextCodec.h"
 
 namespace {
 
@@ -153,3 +155,27 @@ TEST(ListViewSort, SelectionAndCurrentRowFollowTheirRowWithoutChangeSignals) {
 }
 
 }  // namespace
+
+// The text sort's order is that of the case-folded texts, for every character of the code
+// page: each byte alone and after a common prefix.
+TEST(ListViewSort, TextOrderIsThatOfTheCaseFoldedTexts) {
+    Texts cells;
+    for (int byte = 1; byte < 256; ++byte) {
+        cells.push_back(std::string(1, static_cast<char>(byte)));
+        cells.push_back("Ab" + std::string(1, static_cast<char>(byte)) + "z");
+    }
+    Texts expected = cells;
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& a, const auto& b) {
+        return platform::toQt(a).toCaseFolded() < platform::toQt(b).toCaseFolded();
+    });
+    ListView list;
+    list.addColumn("Text");
+    std::vector<ListRow> rows;
+    for (const std::string& cell : cells)
+        rows.push_back(ListRow{{cell}, {}, false, {}});
+    list.addRows(std::move(rows));
+    list.setSortKey(0);
+    list.setSortOrder(0);
+    list.setSorted(true);
+    EXPECT_EQ(column(list, 0), expected);
+}
