@@ -144,13 +144,13 @@ RenderedQuestion RenderQuestion(const QuestionRecord& question, const RenderOpti
     page.PictureOffset = static_cast<int>(text.size());
 
     switch (question.QuestionType) {
-        case 1:
+        case kSingleAnswerType:
             AppendChoicesType1(text, question.Choices, options.Layout);
             break;
-        case 2:
+        case kMultipleAnswerType:
             AppendChoicesType2(text, question.Choices, options.Layout);
             break;
-        case 6:
+        case kFillInAnswerType:
             AppendFillInLine(text);
             break;
         default:

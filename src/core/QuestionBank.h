@@ -7,6 +7,11 @@
 
 #include "formats/Bytes.h"
 
+// The answer types of QuestionRecord::QuestionType.
+inline constexpr std::int16_t kSingleAnswerType = 1;    // option buttons
+inline constexpr std::int16_t kMultipleAnswerType = 2;  // check boxes
+inline constexpr std::int16_t kFillInAnswerType = 6;    // a text box
+
 struct QuestionRecord {
     std::int32_t QuestionID = 0;
     std::int16_t GroupCode = 0;

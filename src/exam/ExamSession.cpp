@@ -135,7 +135,7 @@ bool ExamSession::RecordAnswer(std::string_view answer, bool marked) {
     QuestionLookup lookup;
     const QuestionRecord* question = lookup.Question(state->QuestionID);
     if (!question) return false;
-    if (question->QuestionType == 6) answer = answer.substr(0, kMaxFillInLength);
+    if (question->QuestionType == kFillInAnswerType) answer = answer.substr(0, kMaxFillInLength);
     state->Marked = marked;
     state->GivenAnswers.reset();
     if (!answer.empty()) state->GivenAnswers = splitAnswer(answer);

@@ -578,22 +578,22 @@ void frm_Exam::check_Review_Click(int index) {
 void frm_Exam::Label_Click(int index) {
     const auto k = static_cast<std::size_t>(index);
     QAbstractButton* control = nullptr;
-    if (ShownAnswerType == 2 && k < choice_multiple_checkbox.size())
+    if (ShownAnswerType == kMultipleAnswerType && k < choice_multiple_checkbox.size())
         control = choice_multiple_checkbox[k];
-    else if (ShownAnswerType == 1 && k < choices_single_optionbutton.size())
+    else if (ShownAnswerType == kSingleAnswerType && k < choices_single_optionbutton.size())
         control = choices_single_optionbutton[k];
     // The text of a choice acts only as far as its own box or button would.
     if (!control || control->isHidden() || !control->isEnabled()) return;
     {
         const QScopedValueRollback updating(UpdatingChoices, true);
-        control->setChecked(ShownAnswerType == 1 || !control->isChecked());
+        control->setChecked(ShownAnswerType == kSingleAnswerType || !control->isChecked());
     }
     mod_MyCurrentExam::RecordAnswer();
 }
 
 void frm_Exam::LoadChoiceRow(std::size_t row, int answerType) {
     const int k = static_cast<int>(row);
-    if (answerType == 1 && row >= choices_single_optionbutton.size()) {
+    if (answerType == kSingleAnswerType && row >= choices_single_optionbutton.size()) {
         auto* option = platform::Named(new QRadioButton(Choices_Inner),
                                        itemName("choices_single_optionbutton", k));
         connect(option, &QRadioButton::toggled, this, [this](bool checked) {
@@ -601,7 +601,7 @@ void frm_Exam::LoadChoiceRow(std::size_t row, int answerType) {
         });
         choices_single_optionbutton.push_back(option);
     }
-    if (answerType == 2 && row >= choice_multiple_checkbox.size()) {
+    if (answerType == kMultipleAnswerType && row >= choice_multiple_checkbox.size()) {
         auto* box =
             platform::Named(new QCheckBox(Choices_Inner), itemName("choice_multiple_checkbox", k));
         connect(box, &QCheckBox::toggled, this, [this] {

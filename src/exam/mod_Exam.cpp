@@ -303,8 +303,10 @@ void BuildAnswerKey() {
     for (QuestionState& state : *CurrentExam.Questions) {
         const QuestionRecord* q = lookup.Question(state.QuestionID);
         if (!q) continue;
-        const bool keyed = q->QuestionType == 1 || q->QuestionType == 2 || q->QuestionType == 6;
-        const std::size_t field = q->QuestionType == 6 ? 3 : 2;
+        const bool keyed = q->QuestionType == kSingleAnswerType ||
+                           q->QuestionType == kMultipleAnswerType ||
+                           q->QuestionType == kFillInAnswerType;
+        const std::size_t field = q->QuestionType == kFillInAnswerType ? 3 : 2;
         // The choices are walked in place: an exam of thousands of questions builds its keys
         // at start, so no list of pieces is made per choice.
         std::string_view rest = q->Choices;
@@ -327,15 +329,15 @@ bool IsAnswerCorrect(const TextList& key, const TextList& given, std::int16_t an
     if (!key || !given || key->size() != given->size()) return false;
     std::int32_t index = 0;
     switch (answerType) {
-        case 1:
-        case 2:
+        case kSingleAnswerType:
+        case kMultipleAnswerType:
             // With equal counts both types mean: every given text is one of the key's.
             for (const std::string& answer : *given) {
                 index = 0;
                 if (!mod_Array::IsInArray(key, answer, index)) return false;
             }
             return true;
-        case 6:
+        case kFillInAnswerType:
             for (std::size_t k = 0; k < key->size(); ++k)
                 if (normalizedFillIn((*key)[k]) != normalizedFillIn((*given)[k])) return false;
             return true;

@@ -149,8 +149,9 @@ void ShowChoiceRows(frm_Exam& window, const std::string& choices, int answerType
     for (std::size_t k = 0; k < rows.size(); ++k) {
         window.LoadChoiceRow(k, answerType);
         QAbstractButton* control =
-            answerType == 1 ? static_cast<QAbstractButton*>(window.choices_single_optionbutton[k])
-                            : window.choice_multiple_checkbox[k];
+            answerType == kSingleAnswerType
+                ? static_cast<QAbstractButton*>(window.choices_single_optionbutton[k])
+                : window.choice_multiple_checkbox[k];
         const std::vector<std::string_view> fields = formats::Split(rows[k], "<f>");
         control->setText(platform::toQt(field(fields, 2)));
         window.Label[k]->setText(platform::toQt(field(fields, 3)));
@@ -164,7 +165,7 @@ void ShowChoiceRows(frm_Exam& window, const std::string& choices, int answerType
         std::from_chars(mark.data(), mark.data() + mark.size(), value);
         if (value == 1) ++correct;
     }
-    if (answerType == 2) {
+    if (answerType == kMultipleAnswerType) {
         caption += "(" + SystemVars.TypeNames(10) + " " + std::to_string(correct) + ")";
         window.lbl_Choices_TypeTag = std::to_string(correct);
     }
@@ -215,7 +216,7 @@ void ShowGivenAnswer(frm_Exam& window, bool keepText) {
         return;
     }
     const std::vector<std::string>& given = *state->GivenAnswers;
-    if (window.ShownAnswerType == 2) {
+    if (window.ShownAnswerType == kMultipleAnswerType) {
         int checked = 0;
         const auto& boxes = window.choice_multiple_checkbox;
         for (std::size_t k = 0; k < boxes.size() && k < window.Label.size(); ++k) {
@@ -225,7 +226,7 @@ void ShowGivenAnswer(frm_Exam& window, bool keepText) {
             if (chosen) ++checked;
         }
         if (checked == selectionLimit(window)) applySelectionLimit(window);
-    } else if (window.ShownAnswerType == 1) {
+    } else if (window.ShownAnswerType == kSingleAnswerType) {
         const auto& options = window.choices_single_optionbutton;
         for (std::size_t k = 0; k < options.size() && k < window.Label.size(); ++k) {
             if (window.Label[k]->text().isEmpty()) continue;
@@ -234,7 +235,7 @@ void ShowGivenAnswer(frm_Exam& window, bool keepText) {
                 break;
             }
         }
-    } else if (window.ShownAnswerType == 6 && !keepText) {
+    } else if (window.ShownAnswerType == kFillInAnswerType && !keepText) {
         window.choices_fill_in_the_blanks->setText(platform::toQt(given.front()));
     }
 }
@@ -263,18 +264,18 @@ void showNoQuestion(frm_Exam& window) {
 
 std::string answerOnControls(frm_Exam& window) {
     std::string answer;
-    if (window.ShownAnswerType == 2) {
+    if (window.ShownAnswerType == kMultipleAnswerType) {
         applySelectionLimit(window);
         for (const QCheckBox* box : window.choice_multiple_checkbox) {
             if (box->isHidden() || !box->isChecked()) continue;
             if (!answer.empty()) answer += ',';
             answer += platform::fromQt(box->text());
         }
-    } else if (window.ShownAnswerType == 1) {
+    } else if (window.ShownAnswerType == kSingleAnswerType) {
         for (const QRadioButton* option : window.choices_single_optionbutton)
             if (!option->isHidden() && option->isChecked())
                 answer = platform::fromQt(option->text());
-    } else if (window.ShownAnswerType == 6) {
+    } else if (window.ShownAnswerType == kFillInAnswerType) {
         answer = platform::fromQt(window.choices_fill_in_the_blanks->text());
     }
     return answer;
@@ -325,9 +326,10 @@ void ShowQuestion(std::int16_t n) {
 
     ClearChoices(*window);
     window->ShownAnswerType = question->QuestionType;
-    if (question->QuestionType == 1 || question->QuestionType == 2)
+    if (question->QuestionType == kSingleAnswerType ||
+        question->QuestionType == kMultipleAnswerType)
         ShowChoiceRows(*window, question->Choices, question->QuestionType);
-    else if (question->QuestionType == 6)
+    else if (question->QuestionType == kFillInAnswerType)
         ShowFillInTheBlank(*window);
     const bool reviewable = !session.InReview();
     for (QCheckBox* review : window->check_Review)

@@ -130,10 +130,13 @@ private:
         if (q.GroupCode < 0 || q.GroupCode > 99) error("group must be 0 to 99");
         if (q.Level < 1 || q.Level > 3) error("level must be 1, 2 or 3");
         if (q.Topic.empty() || q.QuestionText.empty()) error("objective and question are needed");
-        if ((q.QuestionType == 1 || q.QuestionType == 6) && correct != 1)
+        if ((q.QuestionType == kSingleAnswerType || q.QuestionType == kFillInAnswerType) &&
+            correct != 1)
             error("types 1 and 6 need exactly one correct answer");
-        if (q.QuestionType == 2 && correct < 1) error("type 2 needs a correct choice");
-        if (q.QuestionType != 1 && q.QuestionType != 2 && q.QuestionType != 6)
+        if (q.QuestionType == kMultipleAnswerType && correct < 1)
+            error("type 2 needs a correct choice");
+        if (q.QuestionType != kSingleAnswerType && q.QuestionType != kMultipleAnswerType &&
+            q.QuestionType != kFillInAnswerType)
             error("type must be 1, 2 or 6");
     }
 
