@@ -12,6 +12,17 @@ inline constexpr std::int16_t kSingleAnswerType = 1;    // option buttons
 inline constexpr std::int16_t kMultipleAnswerType = 2;  // check boxes
 inline constexpr std::int16_t kFillInAnswerType = 6;    // a text box
 
+// The group codes of QuestionRecord::GroupCode: the exam kind a question belongs to.
+inline constexpr std::int16_t kTrialGroup = 11;
+inline constexpr std::int16_t kTrialSecondGroup = 46;
+inline constexpr std::int16_t kDiagnosticGroup = 21;
+inline constexpr std::int16_t kFinalGroup = 31;
+inline constexpr std::int16_t kExhaustiveGroup = 41;
+inline constexpr std::int16_t kFirstPracticeGroup = 51;  // one practice set per code from here
+
+// An exam kind's group codes as the Customize dialog and the custom tab take them.
+inline constexpr const char* kTrialGroupsText = "11,46";
+
 struct QuestionRecord {
     std::int32_t QuestionID = 0;
     std::int16_t GroupCode = 0;

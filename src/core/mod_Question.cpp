@@ -22,7 +22,6 @@ namespace {
 constexpr std::string_view kQuestionSeparator = "\x1E";
 constexpr std::string_view kFieldSeparator = "\x1F";
 constexpr std::size_t kFieldCount = 11;
-constexpr std::int16_t kFirstPracticeGroup = 51;
 constexpr std::uint64_t kStatsRecordBytes = 18;
 
 // A decimal field, spaces around it allowed; nullopt when it is no number of type T.

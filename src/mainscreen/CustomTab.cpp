@@ -27,8 +27,6 @@ namespace {
 
 constexpr int kViewportHeight = 300;
 constexpr int kHeadingPictureSize = 64;  // as the other tabs' pictures
-// Practice codes run from 51; group names stop at 99.
-constexpr int kFirstPracticeCode = 51;
 constexpr int kMaxPracticeLines = 49;
 
 QLabel* plainLabel(QWidget* parent, bool wrap = false) {
@@ -168,12 +166,12 @@ void CustomTab::BuildCategoryList() {
         int code;
         std::string groups;
     };
-    std::vector<Kind> kinds{{11, "11,46"}};
+    std::vector<Kind> kinds{{kTrialGroup, kTrialGroupsText}};
     for (int k = 0; k < practiceLines; ++k) {
-        const int code = kFirstPracticeCode + k;
+        const int code = kFirstPracticeGroup + k;
         kinds.push_back({code, std::to_string(code)});
     }
-    for (const int code : {21, 41, 31})
+    for (const int code : {kDiagnosticGroup, kExhaustiveGroup, kFinalGroup})
         kinds.push_back({code, std::to_string(code)});
     for (std::size_t i = 0; i < kinds.size(); ++i)
         AddCategoryLine(static_cast<int>(i), kinds[i].code, kinds[i].groups,

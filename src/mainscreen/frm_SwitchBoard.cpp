@@ -244,13 +244,13 @@ void frm_SwitchBoard::Form_Load() {
 
     using mod_Question::CountQuestionsInGroup;
     ShowKindSummary(txt_Trial, SystemVars.TrialTexts,
-                    CountQuestionsInGroup(11) + CountQuestionsInGroup(46),
+                    CountQuestionsInGroup(kTrialGroup) + CountQuestionsInGroup(kTrialSecondGroup),
                     SystemVars.TimeLimits[0]);
-    ShowKindSummary(txt_Diagnostic, SystemVars.DiagnosticTexts, CountQuestionsInGroup(21),
-                    SystemVars.TimeLimits[1]);
-    ShowKindSummary(txt_Exhaustive, SystemVars.ExhaustiveTexts, CountQuestionsInGroup(41),
-                    SystemVars.TimeLimits[3]);
-    ShowKindSummary(txt_Final, SystemVars.FinalTexts, CountQuestionsInGroup(31),
+    ShowKindSummary(txt_Diagnostic, SystemVars.DiagnosticTexts,
+                    CountQuestionsInGroup(kDiagnosticGroup), SystemVars.TimeLimits[1]);
+    ShowKindSummary(txt_Exhaustive, SystemVars.ExhaustiveTexts,
+                    CountQuestionsInGroup(kExhaustiveGroup), SystemVars.TimeLimits[3]);
+    ShowKindSummary(txt_Final, SystemVars.FinalTexts, CountQuestionsInGroup(kFinalGroup),
                     SystemVars.TimeLimits[4]);
 }
 
@@ -267,7 +267,7 @@ void frm_SwitchBoard::LoadSwitchBoardPictures() {
 void frm_SwitchBoard::LoadPracticeButtons() {
     const std::string& caption = SystemVars.PracticeCaption;
     opt_Practice[0]->setText(platform::toQt(caption + " 1"));
-    opt_Practice[0]->Tag = "51";
+    opt_Practice[0]->Tag = std::to_string(kFirstPracticeGroup);
     for (std::size_t i = 1; i < PracticeGroups.size(); ++i) {
         auto* button = new PracticeOption(PracticeButtons);
         button->setObjectName(QStringLiteral("opt_Practice%1").arg(i));
@@ -390,19 +390,19 @@ void frm_SwitchBoard::Practice_Start_Click() {
 }
 
 void frm_SwitchBoard::Trial_Start_Click() {
-    StartExam(SystemVars.ExamTitles(1), SystemVars.TimeLimits[0], {11, 46});
+    StartExam(SystemVars.ExamTitles(1), SystemVars.TimeLimits[0], {kTrialGroup, kTrialSecondGroup});
 }
 
 void frm_SwitchBoard::Diagnostic_Start_Click() {
-    StartExam(SystemVars.ExamTitles(2), SystemVars.TimeLimits[1], {21});
+    StartExam(SystemVars.ExamTitles(2), SystemVars.TimeLimits[1], {kDiagnosticGroup});
 }
 
 void frm_SwitchBoard::Exhaustive_Start_Click() {
-    StartExam(SystemVars.ExamTitles(3), SystemVars.TimeLimits[3], {41});
+    StartExam(SystemVars.ExamTitles(3), SystemVars.TimeLimits[3], {kExhaustiveGroup});
 }
 
 void frm_SwitchBoard::Final_Start_Click() {
-    StartExam(SystemVars.ExamTitles(4), SystemVars.TimeLimits[4], {31});
+    StartExam(SystemVars.ExamTitles(4), SystemVars.TimeLimits[4], {kFinalGroup});
 }
 
 void frm_SwitchBoard::Customize(std::string_view groupCodes) {
@@ -418,16 +418,16 @@ void frm_SwitchBoard::Practice_Customize_Click() {
     Customize(SelectedPractice()->Tag);
 }
 void frm_SwitchBoard::Trial_Customize_Click() {
-    Customize("11,46");
+    Customize(kTrialGroupsText);
 }
 void frm_SwitchBoard::Diagnostic_Customize_Click() {
-    Customize("21");
+    Customize(std::to_string(kDiagnosticGroup));
 }
 void frm_SwitchBoard::Exhaustive_Customize_Click() {
-    Customize("41");
+    Customize(std::to_string(kExhaustiveGroup));
 }
 void frm_SwitchBoard::Final_Customize_Click() {
-    Customize("31");
+    Customize(std::to_string(kFinalGroup));
 }
 
 // The objectives box never keeps the focus.

@@ -12,8 +12,6 @@ namespace datapack {
 
 namespace {
 
-constexpr std::int16_t kFirstPracticeGroup = 51;
-
 struct Draft {
     int line = 0;
     std::vector<std::pair<std::string, std::string>> fields;  // key, UTF-8 value
