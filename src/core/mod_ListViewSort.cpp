@@ -102,9 +102,13 @@ void sortByValue(ListView& list, Kind kind) {
     std::vector<int> order(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row)
         order[static_cast<std::size_t>(row)] = row;
-    for (std::size_t i = 0; i < positions.size(); ++i)
+    bool moved = false;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
         order[static_cast<std::size_t>(positions[i])] = values[i].second;
-    list.reorderRows(order);
+        moved = moved || values[i].second != positions[i];
+    }
+    // Rows already in place (a text column without numbers) are left as they are.
+    if (moved) list.reorderRows(order);
 }
 
 void sortColumn(ListView& list, int columnIndex, Kind kind) {
