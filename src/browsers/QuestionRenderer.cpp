@@ -76,13 +76,15 @@ void appendStatistics(std::string& text, const QuestionStats& stats) {
         text += SystemVars.PerformanceTexts(element);
         text += value;
     };
-    line(13, std::to_string(stats.TimesAsked));
-    line(14, std::to_string(stats.CorrectCount));
-    line(15, std::to_string(stats.WrongCount));
-    line(16, std::to_string(stats.TimesAsked - stats.CorrectCount - stats.WrongCount));
-    line(17, stats.TimesAsked < 1
-                 ? std::string(" - ")
-                 : std::to_string(TruncatedPercent(stats.CorrectCount, stats.TimesAsked)) + " %");
+    line(performance_text::kTimesAsked, std::to_string(stats.TimesAsked));
+    line(performance_text::kAnsweredCorrectly, std::to_string(stats.CorrectCount));
+    line(performance_text::kAnsweredWrong, std::to_string(stats.WrongCount));
+    line(performance_text::kLeftUnanswered,
+         std::to_string(stats.TimesAsked - stats.CorrectCount - stats.WrongCount));
+    line(performance_text::kSuccessRate,
+         stats.TimesAsked < 1
+             ? std::string(" - ")
+             : std::to_string(TruncatedPercent(stats.CorrectCount, stats.TimesAsked)) + " %");
 }
 
 }  // namespace

@@ -6,6 +6,48 @@
 
 #include "core/StringTable.h"
 
+// Elements of SystemVars.EvaluateTexts.
+namespace evaluate_text {
+inline constexpr int kFirstRating = 0;            // six rating words, lowest band first
+inline constexpr int kFirstObjectiveHeading = 8;  // score, objective, rating
+inline constexpr int kFirstTab = 11;              // summary, by objective, by question
+inline constexpr int kWindowTitle = 14;
+inline constexpr int kExamFrame = 15;
+inline constexpr int kScoreFrame = 16;
+inline constexpr int kComparisonFrame = 18;
+inline constexpr int kFirstQuestionFigure = 20;  // six figures of the per-question tab
+inline constexpr int kBandRangeColumn = 24;
+inline constexpr int kBandRatingColumn = 25;
+inline constexpr int kFirstSummaryRow = 26;  // eight rows of the comparison
+inline constexpr int kThisAttempt = 34;
+inline constexpr int kPreviousAttempt = 35;
+}  // namespace evaluate_text
+
+// Elements of SystemVars.PerformanceTexts.
+namespace performance_text {
+inline constexpr int kNoHistory = 0;
+inline constexpr int kTitle = 1;
+inline constexpr int kFirstTab = 2;  // exam history, by objective, by question
+inline constexpr int kResetButton = 5;
+inline constexpr int kResetQuestion = 6;
+inline constexpr int kResetCaption = 7;
+inline constexpr int kResetDone = 8;
+inline constexpr int kExamRowTip = 9;
+inline constexpr int kDamagedRecord = 10;
+inline constexpr int kDamagedRecordCaption = 11;
+inline constexpr int kObjectiveRowTip = 12;
+inline constexpr int kTimesAsked = 13;  // the statistics lines of a question, to 17
+inline constexpr int kAnsweredCorrectly = 14;
+inline constexpr int kAnsweredWrong = 15;
+inline constexpr int kLeftUnanswered = 16;
+inline constexpr int kSuccessRate = 17;
+inline constexpr int kOverall = 18;
+inline constexpr int kFirstExamColumn = 19;  // headers of the three lists, from their column 1
+inline constexpr int kFirstObjectiveColumn = 27;
+inline constexpr int kFirstQuestionColumn = 34;
+inline constexpr int kQuestionRowTip = 41;
+}  // namespace performance_text
+
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
     std::string Text0;
@@ -48,14 +90,14 @@ struct SystemVarsRecord {
     StringTable<0, 3> ResultTexts;
     StringTable<0, 3> BrowserListTexts;
     StringTable<0, 2> ExamTabTexts;
-    StringTable<0, 35> EvaluateTexts;
+    StringTable<0, 35> EvaluateTexts;  // elements: evaluate_text
     StringTable<0, 8> ExamEndTexts;
     StringTable<0, 9> CustomTabTexts;
     StringTable<0, 24> SaveTabTexts;
     StringTable<0, 13> ViewAllTexts;
     StringTable<0, 14> BookmarkTexts;
     StringTable<0, 14> MyNotesTexts;
-    StringTable<0, 41> PerformanceTexts;
+    StringTable<0, 41> PerformanceTexts;  // elements: performance_text
     StringTable<0, 2> Reserved47;
     StringTable<0, 12> Reserved48;
     StringTable<0, 1> QuitTexts;

@@ -453,36 +453,37 @@ void frm_Evaluate::Form_Load() {
     platform::FillBackground(Picture1[0], platform::PanelColour());
     SSTab1->setCurrentIndex(0);
     mod_Evaluate::SetExamReviewMode();
-    lbl_Form->setText(q(evaluateText(14)));
+    lbl_Form->setText(q(evaluateText(evaluate_text::kWindowTitle)));
     setWindowTitle(lbl_Form->text());
     button_feedback->showLook(PictureButton::Look::Normal);
     button_end->showLook(PictureButton::Look::Normal);
     Picture2->setPixmap(
         mod_Picture::PictureFromBytes(ImageStore[kEvaluateButtonSlot + kNormalLookOffset].Bytes));
     for (int tab = 0; tab < 3; ++tab)
-        SSTab1->setTabText(tab, q(evaluateText(11 + tab)));
-    Frame1[0]->setTitle(q(evaluateText(15)));
-    Frame1[1]->setTitle(q(evaluateText(16)));
-    Frame1[2]->setTitle(q(evaluateText(18)));
+        SSTab1->setTabText(tab, q(evaluateText(evaluate_text::kFirstTab + tab)));
+    Frame1[0]->setTitle(q(evaluateText(evaluate_text::kExamFrame)));
+    Frame1[1]->setTitle(q(evaluateText(evaluate_text::kScoreFrame)));
+    Frame1[2]->setTitle(q(evaluateText(evaluate_text::kComparisonFrame)));
     txtExamType->setText(q(CurrentExam.Title));
     FillSummary();
     Timer2->start();
 }
 
 void frm_Evaluate::FillSummary() {
-    Label2[0]->setText(q(evaluateText(34)));
-    Label2[1]->setText(q(evaluateText(35)));
+    Label2[0]->setText(q(evaluateText(evaluate_text::kThisAttempt)));
+    Label2[1]->setText(q(evaluateText(evaluate_text::kPreviousAttempt)));
 
     ListView2->clearColumns();
-    ListView2->addColumn(evaluateText(24));
-    ListView2->addColumn(evaluateText(25));
+    ListView2->addColumn(evaluateText(evaluate_text::kBandRangeColumn));
+    ListView2->addColumn(evaluateText(evaluate_text::kBandRatingColumn));
     ListView2->clear();
     std::vector<ListRow> bands;
     for (std::size_t k = 0; k < kBandRanges.size(); ++k)
-        bands.push_back(ListRow{{kBandRanges[k], evaluateText(static_cast<int>(k))},
-                                "a" + std::to_string(k + 1),
-                                false,
-                                {}});
+        bands.push_back(ListRow{
+            {kBandRanges[k], evaluateText(evaluate_text::kFirstRating + static_cast<int>(k))},
+            "a" + std::to_string(k + 1),
+            false,
+            {}});
     ListView2->addRows(std::move(bands));
     ListView2->autoSizeColumn(0, false);
     ListView2->autoSizeColumn(1, true);
@@ -503,7 +504,8 @@ void frm_Evaluate::FillSummary() {
                         currPBinner->height());
 
     for (std::size_t row = 0; row < Label4.size(); ++row)
-        Label4[row]->setText(q(evaluateText(26 + static_cast<int>(row))));
+        Label4[row]->setText(
+            q(evaluateText(evaluate_text::kFirstSummaryRow + static_cast<int>(row))));
     Label10[0]->setText(QString::fromLatin1(kNoValue));
     Label10[1]->setText(q(CurrentExam.ElapsedText));
     Label10[2]->setText(QString::number(CurrentExam.Total));
@@ -558,7 +560,8 @@ void frm_Evaluate::SSTab1_Click() {
 
 void frm_Evaluate::BuildObjectiveTab() {
     for (std::size_t k = 0; k < lbl_Evaluate.size(); ++k)
-        lbl_Evaluate[k]->setText(q(evaluateText(8 + static_cast<int>(k))));
+        lbl_Evaluate[k]->setText(
+            q(evaluateText(evaluate_text::kFirstObjectiveHeading + static_cast<int>(k))));
     ExamObjectives = mod_Evaluate::BuildObjectiveList();
     const std::vector<mod_Evaluate::ObjectiveScore> scores =
         mod_Evaluate::ScoreObjectives(ExamObjectives);
@@ -630,7 +633,8 @@ void frm_Evaluate::FillQuestionWiseList() {
     for (int k = 1; k <= 3; ++k)
         lbl_Legend[static_cast<std::size_t>(k)]->setText(q(SystemVars.ResultTexts(k)));
     for (std::size_t k = 0; k < lbl_QuestionWise.size(); ++k)
-        lbl_QuestionWise[k]->setText(q(evaluateText(20 + static_cast<int>(k))));
+        lbl_QuestionWise[k]->setText(
+            q(evaluateText(evaluate_text::kFirstQuestionFigure + static_cast<int>(k))));
 
     mod_ListViewSort::ResetListViewSort(*ListView1);
     ListView1->clearColumns();

@@ -25,7 +25,7 @@ namespace {
 struct Band {
     std::int32_t from;  // inclusive
     std::int32_t to;    // exclusive
-    int text;
+    int rating;         // counted from evaluate_text::kFirstRating
 };
 
 constexpr std::array<Band, 6> kBands = {
@@ -49,7 +49,8 @@ std::optional<std::int16_t> lastIndexOf(std::string_view text) {
 
 std::string GetRating(std::int32_t percent) {
     for (const Band& band : kBands)
-        if (percent >= band.from && percent < band.to) return SystemVars.EvaluateTexts(band.text);
+        if (percent >= band.from && percent < band.to)
+            return SystemVars.EvaluateTexts(evaluate_text::kFirstRating + band.rating);
     return {};
 }
 

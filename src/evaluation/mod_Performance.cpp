@@ -177,9 +177,10 @@ bool OpenPerformanceRecord(std::int16_t index) {
         known ? PerformanceHistory[static_cast<std::size_t>(index)].FilePath : std::string();
     auto read = path.empty() ? std::nullopt : exam::ReadExamFile(path);
     if (!read) {
-        platform::MsgBox(SystemVars.PerformanceTexts(10) + "\r\n\r\n" +
-                             formats::PathToWindows1252(std::filesystem::path(path)),
-                         platform::kCritical, SystemVars.PerformanceTexts(11));
+        platform::MsgBox(SystemVars.PerformanceTexts(performance_text::kDamagedRecord) +
+                             "\r\n\r\n" + formats::PathToWindows1252(std::filesystem::path(path)),
+                         platform::kCritical,
+                         SystemVars.PerformanceTexts(performance_text::kDamagedRecordCaption));
         return false;
     }
     CurrentExam = std::move(*read);

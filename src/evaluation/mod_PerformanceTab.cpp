@@ -98,19 +98,19 @@ ListRow makeRow(std::size_t i, std::vector<std::string> cells) {
 
 void InitPerformanceTab(PerformanceTabControls& board) {
     QLabel* title = board.PerformanceTitle;
-    if (title->text() == platform::toQt(texts()(1))) return;
+    if (title->text() == platform::toQt(texts()(performance_text::kTitle))) return;
     board.SSTab2->setCurrentIndex(0);
-    title->setText(platform::toQt(texts()(1)));
+    title->setText(platform::toQt(texts()(performance_text::kTitle)));
     for (int tab = 0; tab < 3; ++tab)
-        board.SSTab2->setTabText(tab, platform::toQt(texts()(tab + 2)));
-    board.Label13->setText(platform::toQt(texts()(18)));
+        board.SSTab2->setTabText(tab, platform::toQt(texts()(performance_text::kFirstTab + tab)));
+    board.Label13->setText(platform::toQt(texts()(performance_text::kOverall)));
     board.Label14->clear();
-    board.Command15->setText(platform::toQt(texts()(5)));
-    setHeaders(*board.ListView7, 19,
+    board.Command15->setText(platform::toQt(texts()(performance_text::kResetButton)));
+    setHeaders(*board.ListView7, performance_text::kFirstExamColumn,
                {kNumber, kDate, kDate, kText, kPercent, kNumber, kNumber, kNumber, kNumber});
-    setHeaders(*board.ListView8, 27,
+    setHeaders(*board.ListView8, performance_text::kFirstObjectiveColumn,
                {kNumber, kText, kNumber, kPercent, kNumber, kNumber, kNumber, kNumber});
-    setHeaders(*board.ListView9, 34,
+    setHeaders(*board.ListView9, performance_text::kFirstQuestionColumn,
                {kNumber, kNumber, kNumber, kNumber, kNumber, kPercent, kText, kText});
 }
 
@@ -239,14 +239,15 @@ bool ResetPerformanceHistory(PerformanceTabControls& board) {
 }
 
 bool AskAndResetHistory(PerformanceTabControls& board) {
-    if (platform::MsgBox(texts()(6), platform::kYesNo | platform::kQuestion, texts()(7)) !=
-        platform::kYes)
+    if (platform::MsgBox(texts()(performance_text::kResetQuestion),
+                         platform::kYesNo | platform::kQuestion,
+                         texts()(performance_text::kResetCaption)) != platform::kYes)
         return false;
     return ResetPerformanceHistory(board);
 }
 
 void AnnounceReset() {
-    platform::MsgBox(texts()(8), platform::kOkOnly);
+    platform::MsgBox(texts()(performance_text::kResetDone), platform::kOkOnly);
 }
 
 void OpenRecordedExam(std::int16_t index) {

@@ -120,7 +120,9 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
             [this] { mod_PerformanceTab::ShowSelectedObjective(*this); });
     connect(ListView9, &QTreeWidget::itemDoubleClicked, this,
             [this] { mod_PerformanceTab::ShowSelectedQuestion(*this); });
-    for (const auto& [list, tip] : {std::pair{ListView7, 9}, {ListView8, 12}, {ListView9, 41}}) {
+    for (const auto& [list, tip] : {std::pair{ListView7, performance_text::kExamRowTip},
+                                    {ListView8, performance_text::kObjectiveRowTip},
+                                    {ListView9, performance_text::kQuestionRowTip}}) {
         list->setMouseTracking(true);
         connect(list, &QTreeWidget::itemEntered, this,
                 [this, list = list, tip = tip](QTreeWidgetItem* row) {
@@ -341,7 +343,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
                 // The broken history index has been reported: the program ends.
                 if (QWidget* main = mod_Forms::Find("mdi_Main")) main->close();
             } else {
-                RefuseTab(SystemVars.PerformanceTexts(0));
+                RefuseTab(SystemVars.PerformanceTexts(performance_text::kNoHistory));
             }
             break;
         case kMyNotesTab:
