@@ -179,8 +179,8 @@ RenderedQuestion RenderQuestion(const QuestionRecord& question, const RenderOpti
 }
 
 std::string PositionCaption(const std::string& caption, int position, int count) {
-    return caption + "   (" + SystemVars.ExamTexts(3) + std::to_string(position + 1) + " / " +
-           std::to_string(count) + ")";
+    return caption + "   (" + SystemVars.ExamTexts(exam_text::kQuestion) +
+           std::to_string(position + 1) + " / " + std::to_string(count) + ")";
 }
 
 int TruncatedPercent(std::int32_t part, std::int32_t whole) {

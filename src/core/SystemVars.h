@@ -48,6 +48,37 @@ inline constexpr int kFirstQuestionColumn = 34;
 inline constexpr int kQuestionRowTip = 41;
 }  // namespace performance_text
 
+// Elements of SystemVars.ExamTexts.
+namespace exam_text {
+inline constexpr int kExamLabel = 0;
+inline constexpr int kObjectiveLabel = 1;
+inline constexpr int kLevelLabel = 2;
+inline constexpr int kQuestion = 3;
+inline constexpr int kMarkForReview = 4;
+inline constexpr int kResetClock = 5;
+inline constexpr int kStopClock = 6;
+inline constexpr int kPause = 7;
+inline constexpr int kTimeRemaining = 8;
+inline constexpr int kClearAnswer = 9;
+inline constexpr int kGoTo = 10;
+inline constexpr int kPrevious = 11;
+inline constexpr int kNext = 12;
+inline constexpr int kResumeClock = 13;
+inline constexpr int kTimeElapsed = 14;
+inline constexpr int kBackToQuestion = 15;
+inline constexpr int kMyNotes = 16;
+}  // namespace exam_text
+
+// Elements of the boxes the user can silence: ResetTimerTexts, StopTimerTexts, SaveInfoTexts.
+namespace confirm_text {
+inline constexpr int kTitle = 1;
+inline constexpr int kIcon = 2;
+inline constexpr int kMessage = 3;
+inline constexpr int kRemember = 4;
+inline constexpr int kYes = 5;
+inline constexpr int kNo = 6;  // not in SaveInfoTexts
+}  // namespace confirm_text
+
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
     std::string Text0;
@@ -71,10 +102,10 @@ struct SystemVarsRecord {
     std::string TimeLimitPrefix;
     // Minutes per kind: 0 Trial, 1 Diagnostic, 2 Practice, 3 Exhaustive, 4 Final.
     std::array<std::int16_t, 5> TimeLimits{};
-    StringTable<0, 6> ResetTimerTexts;
-    StringTable<0, 6> StopTimerTexts;
-    StringTable<0, 5> SaveInfoTexts;
-    StringTable<0, 16> ExamTexts;
+    StringTable<0, 6> ResetTimerTexts;  // elements: confirm_text
+    StringTable<0, 6> StopTimerTexts;   // elements: confirm_text
+    StringTable<0, 5> SaveInfoTexts;    // elements: confirm_text
+    StringTable<0, 16> ExamTexts;       // elements: exam_text
     StringTable<0, 99> GroupNames;
     StringTable<1, 3> LevelNames;
     StringTable<1, 10> TypeNames;

@@ -452,20 +452,20 @@ void frm_Exam::connectTimers() {
 void frm_Exam::setCaptions() {
     const auto text = [](int index) { return platform::toQt(SystemVars.ExamTexts(index)); };
     for (int k = 0; k < 2; ++k) {
-        lbl_Exam_Type[k]->setText(text(0));
-        lbl_Exam_Category[k]->setText(text(1));
-        lbl_Exam_Difficulty[k]->setText(text(2));
-        check_Review[k]->setText(text(4));
+        lbl_Exam_Type[k]->setText(text(exam_text::kExamLabel));
+        lbl_Exam_Category[k]->setText(text(exam_text::kObjectiveLabel));
+        lbl_Exam_Difficulty[k]->setText(text(exam_text::kLevelLabel));
+        check_Review[k]->setText(text(exam_text::kMarkForReview));
     }
-    SSTab2->setTabText(0, text(3));
-    Button_Reset_Timer->setText(text(5));
-    Button_Stop_Timer->setText(text(6));
-    Button_Pause_Exam->setText(text(7));
-    lbl_Exam_Time_Remaining->setText(text(8));
-    Choices_Reset->setText(text(9));
-    Choices_Jump->setEditText(text(10));
-    Choices_Previous[0]->setText(text(11));
-    Choices_Next[0]->setText(text(12));
+    SSTab2->setTabText(0, text(exam_text::kQuestion));
+    Button_Reset_Timer->setText(text(exam_text::kResetClock));
+    Button_Stop_Timer->setText(text(exam_text::kStopClock));
+    Button_Pause_Exam->setText(text(exam_text::kPause));
+    lbl_Exam_Time_Remaining->setText(text(exam_text::kTimeRemaining));
+    Choices_Reset->setText(text(exam_text::kClearAnswer));
+    Choices_Jump->setEditText(text(exam_text::kGoTo));
+    Choices_Previous[0]->setText(text(exam_text::kPrevious));
+    Choices_Next[0]->setText(text(exam_text::kNext));
     // The other pairs act alike and say the same.
     for (int k = 1; k < 3; ++k) {
         Choices_Previous[k]->setText(Choices_Previous[0]->text());
@@ -496,7 +496,8 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
     syncTimers();
     UpdateTimerDisplay();
     if (!session.Timed())
-        lbl_Exam_Time_Remaining->setText(platform::toQt(SystemVars.ExamTexts(14)));
+        lbl_Exam_Time_Remaining->setText(
+            platform::toQt(SystemVars.ExamTexts(exam_text::kTimeElapsed)));
 
     SSTab2->setTabText(1, platform::toQt(SystemVars.ExamTabTexts(1)));
     SSTab2->setTabEnabled(1, CurrentExam.AnswerMode == 0);
@@ -511,7 +512,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
         numbers.append(QString::number(k));
     Choices_Jump->addItems(numbers);
     Choices_Jump->setCurrentIndex(-1);
-    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(10)));
+    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(exam_text::kGoTo)));
     mod_MyCurrentExam::RefreshStatusCounts();
 
     Timer2->start();
@@ -542,13 +543,13 @@ void frm_Exam::showQuestionAt(std::int16_t position) {
 
 void frm_Exam::Choices_Next_Click(int) {
     Choices_Jump->setCurrentIndex(-1);
-    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(10)));
+    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(exam_text::kGoTo)));
     showQuestionAt(static_cast<std::int16_t>(CurrentQuestionIndex + 1));
 }
 
 void frm_Exam::Choices_Previous_Click(int) {
     Choices_Jump->setCurrentIndex(-1);
-    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(10)));
+    Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(exam_text::kGoTo)));
     showQuestionAt(static_cast<std::int16_t>(CurrentQuestionIndex - 1));
 }
 

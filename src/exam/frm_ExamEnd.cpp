@@ -86,13 +86,13 @@ std::int16_t iconNumber(const std::string& text) {
 void showSaveNotice(QWidget* owner) {
     if (mod_Forms::IsFormLoaded("frm_ExamEnd") || UserSettings.SkipSaveExamNotice) return;
     QWidget* main = mod_Forms::Find("mdi_Main");
-    const ConfirmAnswer answer =
-        AskConfirm(main ? main : owner, {.title = SystemVars.SaveInfoTexts(1),
-                                         .message = SystemVars.SaveInfoTexts(3),
-                                         .rememberCaption = SystemVars.SaveInfoTexts(4),
-                                         .yesCaption = SystemVars.SaveInfoTexts(5),
-                                         .noCaption = {},
-                                         .icon = iconNumber(SystemVars.SaveInfoTexts(2))});
+    const ConfirmAnswer answer = AskConfirm(
+        main ? main : owner, {.title = SystemVars.SaveInfoTexts(confirm_text::kTitle),
+                              .message = SystemVars.SaveInfoTexts(confirm_text::kMessage),
+                              .rememberCaption = SystemVars.SaveInfoTexts(confirm_text::kRemember),
+                              .yesCaption = SystemVars.SaveInfoTexts(confirm_text::kYes),
+                              .noCaption = {},
+                              .icon = iconNumber(SystemVars.SaveInfoTexts(confirm_text::kIcon))});
     if (!answer.remember) return;
     UserSettings.SkipSaveExamNotice = true;
     mod_User::SaveConfig();

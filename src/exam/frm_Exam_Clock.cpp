@@ -187,7 +187,7 @@ void frm_Exam::UpdateTimerButtons() {
         session.StopClock();
     }
     if (timeLeft && running && !session.ClockRunning()) {
-        Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(13)));
+        Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(exam_text::kResumeClock)));
         Button_Stop_Timer->setIcon(slotIcon(kResumeClockImageSlot));
         Button_Pause_Exam->setEnabled(false);
         button_pause->setEnabled(false);
@@ -241,12 +241,13 @@ void frm_Exam::Button_Pause_Exam_Click() {
 bool frm_Exam::askClockQuestion(const StringTable<0, 6>& texts, bool& skip) {
     if (skip) return true;
     QWidget* main = mod_Forms::Find("mdi_Main");
-    const ConfirmAnswer answer = AskConfirm(main ? main : this, {.title = texts(1),
-                                                                 .message = texts(3),
-                                                                 .rememberCaption = texts(4),
-                                                                 .yesCaption = texts(5),
-                                                                 .noCaption = texts(6),
-                                                                 .icon = iconNumber(texts(2))});
+    const ConfirmAnswer answer =
+        AskConfirm(main ? main : this, {.title = texts(confirm_text::kTitle),
+                                        .message = texts(confirm_text::kMessage),
+                                        .rememberCaption = texts(confirm_text::kRemember),
+                                        .yesCaption = texts(confirm_text::kYes),
+                                        .noCaption = texts(confirm_text::kNo),
+                                        .icon = iconNumber(texts(confirm_text::kIcon))});
     // "Do not ask again" stands for the answer given, so only a Yes is remembered.
     if (answer.yes && answer.remember) {
         skip = true;
@@ -277,7 +278,7 @@ void frm_Exam::Button_Stop_Timer_Click() {
         button_pause->setEnabled(true);
         button_pause->showLook(PictureButton::Look::Normal);
         Button_Pause_Exam->setEnabled(true);
-        Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(6)));
+        Button_Stop_Timer->setText(platform::toQt(SystemVars.ExamTexts(exam_text::kStopClock)));
         Button_Stop_Timer->setIcon(slotIcon(kStopClockImageSlot));
         syncTimers();
         if (session.Timed()) UpdateTimerButtons();
@@ -329,7 +330,7 @@ void frm_Exam::placeNotesPanel(int height) {
 }
 
 void frm_Exam::button_notes_Click() {
-    lbl_MyNotes->setText(platform::toQt(SystemVars.ExamTexts(16)));
+    lbl_MyNotes->setText(platform::toQt(SystemVars.ExamTexts(exam_text::kMyNotes)));
     if (MyNotes->isHidden()) {
         mod_MyCurrentExam::ShowQuestionNotes();
         Timer3[1]->stop();

@@ -110,7 +110,7 @@ void frm_Exam::OpenStatusList(int tab) {
     ListView1->setEnabled(true);
     ListView1->show();
     for (QLabel* link : lbl_question_back) {
-        link->setText(platform::toQt(SystemVars.ExamTexts(15)));
+        link->setText(platform::toQt(SystemVars.ExamTexts(exam_text::kBackToQuestion)));
         setBackLinkLook(link, false);
     }
     FillStatusList(tab);

@@ -93,11 +93,12 @@ void showText(QTextEdit* box, const std::string& text, const QPixmap& picture = 
 void setHeadings(frm_Exam& window, const std::string& type, const std::string& category,
                  const std::string& level) {
     for (int k = 0; k < 2; ++k) {
-        window.lbl_Exam_Type[k]->setText(platform::toQt(SystemVars.ExamTexts(0) + " " + type));
+        window.lbl_Exam_Type[k]->setText(
+            platform::toQt(SystemVars.ExamTexts(exam_text::kExamLabel) + " " + type));
         window.lbl_Exam_Category[k]->setText(
-            platform::toQt(SystemVars.ExamTexts(1) + " " + category));
+            platform::toQt(SystemVars.ExamTexts(exam_text::kObjectiveLabel) + " " + category));
         window.lbl_Exam_Difficulty[k]->setText(
-            platform::toQt(SystemVars.ExamTexts(2) + " " + level));
+            platform::toQt(SystemVars.ExamTexts(exam_text::kLevelLabel) + " " + level));
     }
 }
 
@@ -294,8 +295,8 @@ void ShowQuestion(std::int16_t n) {
     const int count = session.QuestionCount();
 
     window->SSTab2->setTabText(
-        0, platform::toQt(SystemVars.ExamTexts(3) + " " + std::to_string(n + 1) + " / " +
-                          std::to_string(count)));
+        0, platform::toQt(SystemVars.ExamTexts(exam_text::kQuestion) + " " + std::to_string(n + 1) +
+                          " / " + std::to_string(count)));
     for (QPushButton* previous : window->Choices_Previous)
         previous->setEnabled(n != 0);
     for (QPushButton* next : window->Choices_Next)
