@@ -76,8 +76,66 @@ inline constexpr int kIcon = 2;
 inline constexpr int kMessage = 3;
 inline constexpr int kRemember = 4;
 inline constexpr int kYes = 5;
-inline constexpr int kNo = 6;  // not in SaveInfoTexts
+inline constexpr int kNo = 6;           // not in SaveInfoTexts
+inline constexpr int kZeroTotalNo = 5;  // ZeroTotalTexts: its one button
 }  // namespace confirm_text
+
+// Elements of SystemVars.CustomizeTexts.
+namespace customize_text {
+inline constexpr int kCustomize = 0;
+inline constexpr int kExamSuffix = 1;
+inline constexpr int kFirstHeading = 2;  // objective, then the three levels
+inline constexpr int kAvailable = 6;
+inline constexpr int kRandomOrder = 7;
+inline constexpr int kTimeLimit = 8;
+inline constexpr int kMinutes = 9;
+inline constexpr int kSmartMode = 10;
+inline constexpr int kSmartWrong = 11;
+inline constexpr int kSmartCorrect = 12;
+inline constexpr int kTimes = 13;
+inline constexpr int kTotal = 14;
+inline constexpr int kShowScore = 15;
+inline constexpr int kShowAnswers = 16;
+inline constexpr int kFirstAnswerMode = 17;  // three modes
+inline constexpr int kRemember = 20;
+inline constexpr int kStart = 21;
+inline constexpr int kCancel = 22;
+inline constexpr int kCustom = 23;
+inline constexpr int kUseMaximum = 24;
+}  // namespace customize_text
+
+// Elements of SystemVars.CustomTabTexts.
+namespace custom_tab_text {
+inline constexpr int kExamHeading = 0;
+inline constexpr int kTitle = 1;
+inline constexpr int kDescription = 2;
+inline constexpr int kInBank = 3;
+inline constexpr int kSelected = 4;
+inline constexpr int kFirstButton = 5;  // select all, clear all, use maximum
+inline constexpr int kTip = 8;
+inline constexpr int kContinue = 9;
+}  // namespace custom_tab_text
+
+// Elements of SystemVars.SaveTabTexts.
+namespace save_tab_text {
+inline constexpr int kTitle = 0;
+inline constexpr int kCount = 1;
+inline constexpr int kFirstListButton = 2;  // check all, uncheck all, delete checked
+inline constexpr int kDetailsFrame = 5;
+inline constexpr int kFirstDetail = 6;  // seven detail captions
+inline constexpr int kResume = 13;
+inline constexpr int kDelete = 14;
+inline constexpr int kDeleteCheckedQuestion = 15;
+inline constexpr int kDeleteCaption = 16;
+inline constexpr int kDamagedCaption = 17;
+inline constexpr int kDamaged = 18;
+inline constexpr int kMinutes = 19;
+inline constexpr int kMinute = 20;
+inline constexpr int kUntimed = 21;
+inline constexpr int kClockFormat = 22;
+inline constexpr int kDeleteOneQuestion = 23;
+inline constexpr int kFileColumn = 24;
+}  // namespace save_tab_text
 
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
@@ -114,8 +172,8 @@ struct SystemVarsRecord {
     std::string TitleSuffix;
     std::string DataKeySource;  // holds DataKey once start-up has built it
     StringTable<0, 1> PauseTexts;
-    StringTable<0, 24> CustomizeTexts;
-    StringTable<0, 5> ZeroTotalTexts;
+    StringTable<0, 24> CustomizeTexts;  // elements: customize_text
+    StringTable<0, 5> ZeroTotalTexts;   // elements: confirm_text
     StringTable<0, 2> ReviewListTexts;
     StringTable<0, 3> QuestionListTexts;
     StringTable<0, 3> ResultTexts;
@@ -123,8 +181,8 @@ struct SystemVarsRecord {
     StringTable<0, 2> ExamTabTexts;
     StringTable<0, 35> EvaluateTexts;  // elements: evaluate_text
     StringTable<0, 8> ExamEndTexts;
-    StringTable<0, 9> CustomTabTexts;
-    StringTable<0, 24> SaveTabTexts;
+    StringTable<0, 9> CustomTabTexts;  // elements: custom_tab_text
+    StringTable<0, 24> SaveTabTexts;   // elements: save_tab_text
     StringTable<0, 13> ViewAllTexts;
     StringTable<0, 14> BookmarkTexts;
     StringTable<0, 14> MyNotesTexts;

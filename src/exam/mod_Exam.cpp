@@ -405,8 +405,9 @@ bool LoadSavedExam(const std::filesystem::path& path) {
     const bool present = mod_Helper::FileExists(path) && std::filesystem::file_size(path, ec) >= 1;
     auto loaded = present && !ec ? exam::ReadExamFile(path) : std::nullopt;
     if (!loaded) {
-        platform::MsgBox(SystemVars.SaveTabTexts(18) + formats::PathToWindows1252(path),
-                         platform::kCritical, SystemVars.SaveTabTexts(17));
+        platform::MsgBox(
+            SystemVars.SaveTabTexts(save_tab_text::kDamaged) + formats::PathToWindows1252(path),
+            platform::kCritical, SystemVars.SaveTabTexts(save_tab_text::kDamagedCaption));
         return false;
     }
     CurrentExam = std::move(*loaded);

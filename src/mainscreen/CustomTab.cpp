@@ -135,16 +135,17 @@ void CustomTab::Leave() {
 void CustomTab::InitCustomizeTab() {
     if (built_) return;
     built_ = true;
-    lbl_Title->setText(platform::toQt(SystemVars.CustomTabTexts(1)));
+    lbl_Title->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kTitle)));
     Label2[0]->setText(QString::number(QuestionBank.size()));
-    Label3->setText(platform::toQt(SystemVars.CustomTabTexts(2)));
-    Label1[0]->setText(platform::toQt(SystemVars.CustomTabTexts(3)));
-    Label1[1]->setText(platform::toQt(SystemVars.CustomTabTexts(4)));
+    Label3->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kDescription)));
+    Label1[0]->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kInBank)));
+    Label1[1]->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kSelected)));
     for (std::size_t k = 0; k < Command3.size(); ++k)
-        Command3[k]->setText(platform::toQt(SystemVars.CustomTabTexts(static_cast<int>(k) + 5)));
-    Label4->setText(platform::toQt(SystemVars.CustomTabTexts(8)));
-    Command2->setText(platform::toQt(SystemVars.CustomTabTexts(9)));
-    txtLabel[0]->setText(platform::toQt(SystemVars.CustomTabTexts(0)));
+        Command3[k]->setText(platform::toQt(
+            SystemVars.CustomTabTexts(custom_tab_text::kFirstButton + static_cast<int>(k))));
+    Label4->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kTip)));
+    Command2->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kContinue)));
+    txtLabel[0]->setText(platform::toQt(SystemVars.CustomTabTexts(custom_tab_text::kExamHeading)));
     for (int level = 1; level <= 3; ++level)
         txtLabel[static_cast<std::size_t>(level)]->setText(
             platform::toQt(SystemVars.LevelNames(level)));
@@ -190,7 +191,7 @@ void CustomTab::AddCategoryLine(int index, int code, const std::string& groups,
     connect(row.caption, &RowLabel::clicked, this, [this, index] { lblExam_Click(index); });
 
     // The suffix stays on the shared name, so later readers show it too; never twice.
-    const QString suffix = platform::toQt(SystemVars.CustomizeTexts(1));
+    const QString suffix = platform::toQt(SystemVars.CustomizeTexts(customize_text::kExamSuffix));
     QString caption = platform::toQt(SystemVars.GroupNames(code));
     if (!caption.contains(suffix, Qt::CaseInsensitive)) {
         caption += u' ' + suffix;

@@ -138,12 +138,14 @@ void LevelCountBox::PopUpMaximumMenu(const QPoint& globalPosition) {
     if (level_ == 0 || !menu_ || !item_) return;
     menu_->setProperty("Tag", LevelWord(level_));
     item_->setProperty("Tag", QString::number(index_));
-    item_->setText(platform::toQt(SystemVars.CustomizeTexts(24) + std::to_string(maximum_)));
+    item_->setText(platform::toQt(SystemVars.CustomizeTexts(customize_text::kUseMaximum) +
+                                  std::to_string(maximum_)));
     menu_->popup(globalPosition);
 }
 
 void LevelCountBox::showMaximumTip() {
-    setToolTip(platform::toQt(SystemVars.CustomizeTexts(6) + std::to_string(maximum_)));
+    setToolTip(platform::toQt(SystemVars.CustomizeTexts(customize_text::kAvailable) +
+                              std::to_string(maximum_)));
 }
 
 void LevelCountBox::keyPressEvent(QKeyEvent* event) {

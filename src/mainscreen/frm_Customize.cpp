@@ -242,37 +242,38 @@ void frm_Customize::Form_Load() {
     lbl_Product->setText(platform::toQt(SystemVars.ProductName + " (" + SystemVars.ProductCode +
                                         ") " + SystemVars.ProductSubtitle));
 
-    const std::string& suffix = SystemVars.CustomizeTexts(1);
-    title_ = SystemVars.CustomizeTexts(0) + " " + SystemVars.GroupNames(firstCode);
+    const std::string& suffix = SystemVars.CustomizeTexts(customize_text::kExamSuffix);
+    title_ = SystemVars.CustomizeTexts(customize_text::kCustomize) + " " +
+             SystemVars.GroupNames(firstCode);
     if (!containsNoCase(title_, suffix)) title_ += " " + suffix;
-    if (customPage) title_ = SystemVars.CustomizeTexts(23) + " " + suffix;
+    if (customPage) title_ = SystemVars.CustomizeTexts(customize_text::kCustom) + " " + suffix;
     chkSave->setVisible(!customPage);
     lbl_customize->setText(platform::toQt(title_));
     setWindowTitle(lbl_customize->text());
     for (int k = 0; k < 4; ++k)
         txtLabel[static_cast<std::size_t>(k)]->setText(
-            platform::toQt(SystemVars.CustomizeTexts(k + 2)));
+            platform::toQt(SystemVars.CustomizeTexts(customize_text::kFirstHeading + k)));
 
     objectives_ = mod_Exam::GetObjectiveList(groups_);
     buildRows();
 
     const auto text = [](int index) { return platform::toQt(SystemVars.CustomizeTexts(index)); };
-    chkRandomize->setText(text(7));
-    chkTimer->setText(text(8));
-    lbl_minutes->setText(text(9));
-    chkSmartMode->setText(text(10));
-    chkSmart[0]->setText(text(11));
-    chkSmart[1]->setText(text(12));
+    chkRandomize->setText(text(customize_text::kRandomOrder));
+    chkTimer->setText(text(customize_text::kTimeLimit));
+    lbl_minutes->setText(text(customize_text::kMinutes));
+    chkSmartMode->setText(text(customize_text::kSmartMode));
+    chkSmart[0]->setText(text(customize_text::kSmartWrong));
+    chkSmart[1]->setText(text(customize_text::kSmartCorrect));
     for (QLabel* label : lbl_count)
-        label->setText(text(13));
-    lblTotal->setText(text(14));
-    chkScore->setText(text(15));
-    chkAnswers->setText(text(16));
+        label->setText(text(customize_text::kTimes));
+    lblTotal->setText(text(customize_text::kTotal));
+    chkScore->setText(text(customize_text::kShowScore));
+    chkAnswers->setText(text(customize_text::kShowAnswers));
     for (int k = 0; k < 3; ++k)
-        Option1[static_cast<std::size_t>(k)]->setText(text(17 + k));
-    chkSave->setText(text(20));
-    cmdStart->setText(text(21));
-    cmdCancel->setText(text(22));
+        Option1[static_cast<std::size_t>(k)]->setText(text(customize_text::kFirstAnswerMode + k));
+    chkSave->setText(text(customize_text::kRemember));
+    cmdStart->setText(text(customize_text::kStart));
+    cmdCancel->setText(text(customize_text::kCancel));
 
     txtMinutes->setEnabled(false);
     for (std::size_t k = 0; k < 2; ++k) {
@@ -665,12 +666,13 @@ void frm_Customize::cmdStart_Click() {
         const QPointer<frm_Customize> self(this);
         // A notice whose one button is No: the exam cannot be started from it.
         const ConfirmAnswer answer =
-            AskConfirm(main ? main : this, {.title = SystemVars.ZeroTotalTexts(1),
-                                            .message = SystemVars.ZeroTotalTexts(3),
-                                            .rememberCaption = SystemVars.ZeroTotalTexts(4),
-                                            .yesCaption = {},
-                                            .noCaption = SystemVars.ZeroTotalTexts(5),
-                                            .icon = codeOf(SystemVars.ZeroTotalTexts(2))});
+            AskConfirm(main ? main : this,
+                       {.title = SystemVars.ZeroTotalTexts(confirm_text::kTitle),
+                        .message = SystemVars.ZeroTotalTexts(confirm_text::kMessage),
+                        .rememberCaption = SystemVars.ZeroTotalTexts(confirm_text::kRemember),
+                        .yesCaption = {},
+                        .noCaption = SystemVars.ZeroTotalTexts(confirm_text::kZeroTotalNo),
+                        .icon = codeOf(SystemVars.ZeroTotalTexts(confirm_text::kIcon))});
         if (!self || !answer.remember) return;
         UserSettings.SkipZeroTotalNotice = true;
         mod_User::SaveConfig();
@@ -684,8 +686,9 @@ void frm_Customize::cmdStart_Click() {
     std::string title;
     for (std::size_t k = 0; k < words.size(); ++k) {
         if (k > 0) title += ' ';
-        title +=
-            words[k] == SystemVars.CustomizeTexts(0) ? SystemVars.CustomizeTexts(23) : words[k];
+        title += words[k] == SystemVars.CustomizeTexts(customize_text::kCustomize)
+                     ? SystemVars.CustomizeTexts(customize_text::kCustom)
+                     : words[k];
     }
     CurrentExam.Title = title;
     CurrentExam.RemainingText = "00:00:00";

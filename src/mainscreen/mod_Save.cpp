@@ -93,7 +93,7 @@ bool removeSave(const fs::path& path) {
     const bool removable = !ec && status.type() != fs::file_type::directory;
     if (removable && fs::remove(path, ec) && !ec) return true;
     platform::MsgBox("This saved exam could not be deleted:\n\n" + pathText(path),
-                     platform::kCritical, SystemVars.SaveTabTexts(16));
+                     platform::kCritical, SystemVars.SaveTabTexts(save_tab_text::kDeleteCaption));
     return false;
 }
 
@@ -112,7 +112,8 @@ void emptyDetails(frm_SwitchBoard& board) {
 void InitSaveTab() {
     frm_SwitchBoard* board = frm_SwitchBoard::Find();
     if (!board) return;
-    if (platform::fromQt(board->lbl_Title[1]->text()) != SystemVars.SaveTabTexts(0))
+    if (platform::fromQt(board->lbl_Title[1]->text()) !=
+        SystemVars.SaveTabTexts(save_tab_text::kTitle))
         SetSaveTabCaptions();
     ListSaveFiles();
     ShowSelectedSave();
@@ -122,17 +123,18 @@ void SetSaveTabCaptions() {
     frm_SwitchBoard* board = frm_SwitchBoard::Find();
     if (!board) return;
     const auto& texts = SystemVars.SaveTabTexts;
-    setCaption(board->lbl_Title[1], texts(0));
-    setCaption(board->Label7, texts(1));
+    setCaption(board->lbl_Title[1], texts(save_tab_text::kTitle));
+    setCaption(board->Label7, texts(save_tab_text::kCount));
     for (std::size_t k = 0; k < 3; ++k)
-        board->Command4[k]->setText(platform::toQt(texts(2 + static_cast<int>(k))));
-    board->Frame7->setTitle(platform::toQt(texts(5)));
+        board->Command4[k]->setText(
+            platform::toQt(texts(save_tab_text::kFirstListButton + static_cast<int>(k))));
+    board->Frame7->setTitle(platform::toQt(texts(save_tab_text::kDetailsFrame)));
     for (std::size_t k = 0; k <= 6; ++k)
-        setCaption(board->Label5[k], texts(6 + static_cast<int>(k)));
+        setCaption(board->Label5[k], texts(save_tab_text::kFirstDetail + static_cast<int>(k)));
     board->Label5[7]->clear();
     board->Label5[8]->clear();
-    board->Command5[1]->setText(platform::toQt(texts(13)));
-    board->Command5[2]->setText(platform::toQt(texts(14)));
+    board->Command5[1]->setText(platform::toQt(texts(save_tab_text::kResume)));
+    board->Command5[2]->setText(platform::toQt(texts(save_tab_text::kDelete)));
 }
 
 void ListSaveFiles() {
@@ -142,7 +144,7 @@ void ListSaveFiles() {
     mod_ListViewSort::ResetListViewSort(list);
     list.clearColumns();
     list.addColumn("");
-    list.addColumn(SystemVars.SaveTabTexts(24));
+    list.addColumn(SystemVars.SaveTabTexts(save_tab_text::kFileColumn));
     list.clear();
 
     const std::vector<fs::path> files = saveFiles();
@@ -162,7 +164,8 @@ void ListSaveFiles() {
         item.setText(1, pathToQt(file.filename()));
         item.setData(1, kPathRole, pathToQt(file));
     }
-    setCaption(board->Label7, SystemVars.SaveTabTexts(1) + std::to_string(files.size()));
+    setCaption(board->Label7,
+               SystemVars.SaveTabTexts(save_tab_text::kCount) + std::to_string(files.size()));
 
     const bool any = !files.empty();
     if (any) {
@@ -208,15 +211,16 @@ bool ShowSaveDetails(int index, const fs::path& path) {
     const std::string& m = CurrentExam.Minutes;
     std::from_chars(m.data(), m.data() + m.size(), minutes);
     if (minutes == 0) {
-        setCaption(board->Label6[3], texts(21));
-        setCaption(board->Label6[4], texts(21));
+        setCaption(board->Label6[3], texts(save_tab_text::kUntimed));
+        setCaption(board->Label6[4], texts(save_tab_text::kUntimed));
         board->Label5[7]->clear();
         board->Label5[8]->clear();
     } else {
         setCaption(board->Label6[3], CurrentExam.Minutes);
-        setCaption(board->Label5[7], texts(minutes == 1 ? 20 : 19));
+        setCaption(board->Label5[7],
+                   texts(minutes == 1 ? save_tab_text::kMinute : save_tab_text::kMinutes));
         setCaption(board->Label6[4], CurrentExam.RemainingText);
-        setCaption(board->Label5[8], texts(22));
+        setCaption(board->Label5[8], texts(save_tab_text::kClockFormat));
     }
     setCaption(board->Label6[5], std::to_string(CurrentExam.Total));
     setCaption(board->Label6[6], std::to_string(CurrentExam.Unanswered));
@@ -227,8 +231,9 @@ bool ShowSaveDetails(int index, const fs::path& path) {
 
 void DeleteSaveFiles() {
     const int answer =
-        platform::MsgBox(SystemVars.SaveTabTexts(15), platform::kYesNo + platform::kQuestion,
-                         SystemVars.SaveTabTexts(16));
+        platform::MsgBox(SystemVars.SaveTabTexts(save_tab_text::kDeleteCheckedQuestion),
+                         platform::kYesNo + platform::kQuestion,
+                         SystemVars.SaveTabTexts(save_tab_text::kDeleteCaption));
     const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
     if (answer != platform::kYes || !board) return;
     std::vector<fs::path> checked;
@@ -247,9 +252,10 @@ void DeleteSaveFiles() {
 
 void DeleteShownSave() {
     const fs::path shown = ShownSavePath();
-    const int answer =
-        platform::MsgBox(SystemVars.SaveTabTexts(23) + pathText(shown),
-                         platform::kYesNo + platform::kQuestion, SystemVars.SaveTabTexts(16));
+    const int answer = platform::MsgBox(
+        SystemVars.SaveTabTexts(save_tab_text::kDeleteOneQuestion) + pathText(shown),
+        platform::kYesNo + platform::kQuestion,
+        SystemVars.SaveTabTexts(save_tab_text::kDeleteCaption));
     if (answer != platform::kYes) return;
     removeSave(shown);
     ListSaveFiles();
