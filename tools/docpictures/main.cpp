@@ -79,8 +79,9 @@ void mainScreen(QPainter& p, const QSize& size) {
                                "guides, tips and reading"};
     const qreal width = (size.width() - 20) / 4.0;
     for (int i = 0; i < tabs.size(); ++i) {
+        const int row = i / 4;
         const qreal x = 10 + (i % 4) * width;
-        const qreal y = 44 + (i / 4) * 104;
+        const qreal y = 44 + row * 104;
         box(p, QRectF(x + 4, y, width - 8, 34), i == 0 ? kAccent : kPrimary,
             QString::number(i) + "  " + tabs[i], kWhite, 12);
         p.setPen(kInk);
