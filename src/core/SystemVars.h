@@ -137,6 +137,37 @@ inline constexpr int kDeleteOneQuestion = 23;
 inline constexpr int kFileColumn = 24;
 }  // namespace save_tab_text
 
+// Elements of SystemVars.SwitchBoardTexts; elements 0 to 7 caption the tabs in order.
+namespace switchboard_text {
+inline constexpr int kObjectivesFrame = 8;
+inline constexpr int kPracticeFrame = 9;
+inline constexpr int kTrialFrame = 10;
+inline constexpr int kDiagnosticFrame = 11;
+inline constexpr int kExhaustiveFrame = 12;
+inline constexpr int kFinalFrame = 13;
+inline constexpr int kCustomize = 14;
+inline constexpr int kStart = 15;
+inline constexpr int kResourcesTitle = 16;
+}  // namespace switchboard_text
+
+// Elements of SystemVars.SwitchBoardCaptions: three per resource panel.
+namespace switchboard_caption {
+inline constexpr int kAboutPanel = 0;
+inline constexpr int kTipsPanel = 3;
+inline constexpr int kGuidesPanel = 6;
+inline constexpr int kOthersPanel = 9;
+inline constexpr int kTitle = 0;  // added to a panel's first element
+inline constexpr int kDescription = 1;
+inline constexpr int kOpen = 2;
+}  // namespace switchboard_caption
+
+// Elements of TrialTexts, DiagnosticTexts, ExhaustiveTexts and FinalTexts.
+namespace kind_text {
+inline constexpr int kDescription = 0;
+inline constexpr int kQuestions = 1;
+inline constexpr int kTimeLimit = 2;
+}  // namespace kind_text
+
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
     std::string Text0;
@@ -153,10 +184,10 @@ struct SystemVarsRecord {
     std::string PracticeText;
     std::string PracticeCaption;
     StringTable<0, 2> SplashTexts;
-    StringTable<0, 2> TrialTexts;
-    StringTable<0, 2> DiagnosticTexts;
-    StringTable<0, 2> ExhaustiveTexts;
-    StringTable<0, 2> FinalTexts;
+    StringTable<0, 2> TrialTexts;       // elements: kind_text
+    StringTable<0, 2> DiagnosticTexts;  // elements: kind_text
+    StringTable<0, 2> ExhaustiveTexts;  // elements: kind_text
+    StringTable<0, 2> FinalTexts;       // elements: kind_text
     std::string TimeLimitPrefix;
     // Minutes per kind: 0 Trial, 1 Diagnostic, 2 Practice, 3 Exhaustive, 4 Final.
     std::array<std::int16_t, 5> TimeLimits{};
@@ -190,12 +221,12 @@ struct SystemVarsRecord {
     StringTable<0, 2> Reserved47;
     StringTable<0, 12> Reserved48;
     StringTable<0, 1> QuitTexts;
-    StringTable<0, 18> SwitchBoardTexts;
+    StringTable<0, 18> SwitchBoardTexts;  // elements: switchboard_text
     StringTable<0, 5> Reserved51;
     StringTable<0, 12> AboutTexts;
     StringTable<0, 1> ViewerErrorTexts;
-    StringTable<0, 6> SwitchBoardLabels;
-    StringTable<0, 11> SwitchBoardCaptions;
+    StringTable<0, 6> SwitchBoardLabels;     // the descriptions of tabs 1 to 7
+    StringTable<0, 11> SwitchBoardCaptions;  // elements: switchboard_caption
 };
 
 // Calls visit(name, member) for every member in file order; the one list the reader, the

@@ -206,34 +206,46 @@ void frm_SwitchBoard::Form_Load() {
     for (std::size_t k = 0; k < tabLines.size(); ++k)
         setCaption(tabLines[k], SystemVars.SwitchBoardLabels(static_cast<int>(k)));
 
-    Frame5->setTitle(platform::toQt(texts(8)));
-    Frame3->setTitle(platform::toQt(texts(9)));
-    Frame1->setTitle(platform::toQt(texts(10)));
-    Frame2->setTitle(platform::toQt(texts(11)));
-    Frame6->setTitle(platform::toQt(texts(12)));
-    Frame4->setTitle(platform::toQt(texts(13)));
-    setCaption(lbl_Title[5], texts(16));
+    Frame5->setTitle(platform::toQt(texts(switchboard_text::kObjectivesFrame)));
+    Frame3->setTitle(platform::toQt(texts(switchboard_text::kPracticeFrame)));
+    Frame1->setTitle(platform::toQt(texts(switchboard_text::kTrialFrame)));
+    Frame2->setTitle(platform::toQt(texts(switchboard_text::kDiagnosticFrame)));
+    Frame6->setTitle(platform::toQt(texts(switchboard_text::kExhaustiveFrame)));
+    Frame4->setTitle(platform::toQt(texts(switchboard_text::kFinalFrame)));
+    setCaption(lbl_Title[5], texts(switchboard_text::kResourcesTitle));
 
     const auto& resources = SystemVars.SwitchBoardCaptions;
-    Frame8->setTitle(platform::toQt(resources(0)));
-    setCaption(Label22, resources(1));
-    Command16->setText(platform::toQt(resources(2)));
-    Frame10->setTitle(platform::toQt(resources(3)));
-    setCaption(Label24, resources(4));
-    Command18->setText(platform::toQt(resources(5)));
-    Frame9->setTitle(platform::toQt(resources(6)));
-    setCaption(Label23, resources(7));
-    Command17->setText(platform::toQt(resources(8)));
-    Frame11->setTitle(platform::toQt(resources(9)));
-    setCaption(Label25, resources(10));
-    Command19->setText(platform::toQt(resources(11)));
+    Frame8->setTitle(
+        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kTitle)));
+    setCaption(Label22,
+               resources(switchboard_caption::kAboutPanel + switchboard_caption::kDescription));
+    Command16->setText(
+        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kOpen)));
+    Frame10->setTitle(
+        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kTitle)));
+    setCaption(Label24,
+               resources(switchboard_caption::kTipsPanel + switchboard_caption::kDescription));
+    Command18->setText(
+        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kOpen)));
+    Frame9->setTitle(
+        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kTitle)));
+    setCaption(Label23,
+               resources(switchboard_caption::kGuidesPanel + switchboard_caption::kDescription));
+    Command17->setText(
+        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kOpen)));
+    Frame11->setTitle(
+        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kTitle)));
+    setCaption(Label25,
+               resources(switchboard_caption::kOthersPanel + switchboard_caption::kDescription));
+    Command19->setText(
+        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kOpen)));
 
     for (QPushButton* button : {Practice_Customize, Trial_Customize, Diagnostic_Customize,
                                 Exhaustive_Customize, Final_Customize})
-        button->setText(platform::toQt(texts(14)));
+        button->setText(platform::toQt(texts(switchboard_text::kCustomize)));
     for (QPushButton* button :
          {Practice_Start, Trial_Start, Diagnostic_Start, Exhaustive_Start, Final_Start})
-        button->setText(platform::toQt(texts(15)));
+        button->setText(platform::toQt(texts(switchboard_text::kStart)));
 
     std::string objectives = SystemVars.ObjectivesHeading + "\n\n";
     for (std::size_t i = 0; i < ObjectiveNames.size(); ++i)
@@ -305,9 +317,10 @@ void frm_SwitchBoard::PlacePracticeButton(std::size_t i) {
 
 void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const KindTexts& texts,
                                       int count, std::int16_t minutes) {
-    setCaption(labels[0], texts(0));
-    setCaption(labels[1], texts(1) + " " + std::to_string(count));
-    setCaption(labels[2], texts(2) + std::to_string(minutes) + " " + SystemVars.TimeLimitPrefix);
+    setCaption(labels[0], texts(kind_text::kDescription));
+    setCaption(labels[1], texts(kind_text::kQuestions) + " " + std::to_string(count));
+    setCaption(labels[2], texts(kind_text::kTimeLimit) + std::to_string(minutes) + " " +
+                              SystemVars.TimeLimitPrefix);
 }
 
 void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
