@@ -110,21 +110,22 @@ frm_About::frm_About(QWidget* owner)
 
 void frm_About::Form_Load() {
     PicLogoMain->setPixmap(mod_Picture::PictureFromBytes(ImageStore[kLogoImageSlot].Bytes));
-    setText(Label3, SystemVars.AboutTexts(0));
+    setText(Label3, SystemVars.AboutTexts(about_text::kDescription));
     setText(Label1, SystemVars.ProductName + " (" + SystemVars.ProductCode + ") " +
                         SystemVars.ProductSubtitle);
-    setText(Label2, SystemVars.AboutTexts(1) + " " + SystemVars.Version);
-    Frame2->setTitle(platform::toQt(SystemVars.AboutTexts(3)));
-    setText(Label7, SystemVars.AboutTexts(4));
-    setText(Label8, SystemVars.AboutTexts(5));
+    setText(Label2, SystemVars.AboutTexts(about_text::kVersion) + " " + SystemVars.Version);
+    Frame2->setTitle(platform::toQt(SystemVars.AboutTexts(about_text::kContactFrame)));
+    setText(Label7, SystemVars.AboutTexts(about_text::kWebSite));
+    setText(Label8, SystemVars.AboutTexts(about_text::kEmail));
     setText(Label9, SystemVars.WebAddress);
     setText(Label10, SystemVars.SupportEmail);
-    setText(Label5, SystemVars.AboutTexts(6));
-    Command1->setText(platform::toQt(SystemVars.AboutTexts(7)));
-    Frame1->setTitle(platform::toQt(SystemVars.AboutTexts(8)));
-    setText(Label4, SystemVars.AboutTexts(9));
+    setText(Label5, SystemVars.AboutTexts(about_text::kInvitation));
+    Command1->setText(platform::toQt(SystemVars.AboutTexts(about_text::kOk)));
+    Frame1->setTitle(platform::toQt(SystemVars.AboutTexts(about_text::kNoticeFrame)));
+    setText(Label4, SystemVars.AboutTexts(about_text::kNotice));
     setText(lbl_copyright, SystemVars.Copyright);
-    setWindowTitle(platform::toQt(SystemVars.AboutTexts(12)) + u' ' + Label1->text());
+    setWindowTitle(platform::toQt(SystemVars.AboutTexts(about_text::kAbout)) + u' ' +
+                   Label1->text());
 }
 
 void frm_About::Command1_Click() {

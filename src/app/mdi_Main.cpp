@@ -151,8 +151,9 @@ bool mdi_Main::MDIForm_QueryUnload() {
         return true;
     }
     const QPointer<mdi_Main> self(this);
-    const int answer = platform::MsgBox(
-        SystemVars.QuitTexts(0), platform::kYesNo + platform::kQuestion, SystemVars.QuitTexts(1));
+    const int answer = platform::MsgBox(SystemVars.QuitTexts(message_text::kMessage),
+                                        platform::kYesNo + platform::kQuestion,
+                                        SystemVars.QuitTexts(message_text::kCaption));
     return !self || answer != platform::kYes;
 }
 

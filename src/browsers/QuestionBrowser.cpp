@@ -20,8 +20,11 @@ QuestionBrowser::QuestionBrowser(const BrowserTab& tab, BrowserView& view)
 void QuestionBrowser::SetUp() {
     setUp_ = true;
     const auto text = tab_.Text;
-    view_.SetCaptions({text(0), text(1), text(2), text(3), text(4), text(5), text(6), text(7),
-                       text(8), text(9), text(11)});
+    view_.SetCaptions(
+        {text(browser_text::kTitle), text(browser_text::kQuestionPage),
+         text(browser_text::kListPage), text(browser_text::kNotes), text(browser_text::kGoTo),
+         text(browser_text::kPrevious), text(browser_text::kNext), text(browser_text::kShowAnswers),
+         text(browser_text::kBookmark), text(browser_text::kFullView), text(browser_text::kClose)});
 }
 
 bool QuestionBrowser::RefreshTab(std::optional<std::int32_t> showId) {
@@ -70,7 +73,8 @@ void QuestionBrowser::DisplayQuestion() {
 void QuestionBrowser::Show(bool loadNote) {
     const int count = static_cast<int>(list_.size());
     const int n = position_.value_or(0);
-    if (!tab_.IsFullView) view_.SetPageCaption(PositionCaption(tab_.Text(1), n, count));
+    if (!tab_.IsFullView)
+        view_.SetPageCaption(PositionCaption(tab_.Text(browser_text::kQuestionPage), n, count));
     view_.SetStepButtons(n > 0, n < count - 1);
     const QuestionRecord* shown = Shown();
     if (!shown) return;
@@ -78,10 +82,10 @@ void QuestionBrowser::Show(bool loadNote) {
     RenderOptions options;
     options.Layout = tab_.Layout;
     options.ShowAnswers = showAnswers_;
-    options.AnswerHeading = tab_.Text(10);
+    options.AnswerHeading = tab_.Text(browser_text::kExplanation);
     if (tab_.IsFullView) {
-        options.HeaderLine =
-            tab_.Text(12) + " " + std::to_string(n + 1) + tab_.Text(13) + std::to_string(count);
+        options.HeaderLine = tab_.Text(browser_text::kQuestion) + " " + std::to_string(n + 1) +
+                             tab_.Text(browser_text::kOf) + std::to_string(count);
         if (showStatistics_)
             if (const QuestionStats* stats = FindQuestionStats(shown->QuestionID))
                 options.Statistics = *stats;

@@ -17,8 +17,9 @@ bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& conta
     const auto page = UnpackResourceDocument(containerPath, AppPaths::ResourcesTempFolder());
     if (!page) {
         const std::string path = containerPath.string();
-        platform::MsgBox(SystemVars.ViewerErrorTexts(0) + path, platform::kCritical,
-                         SystemVars.ViewerErrorTexts(1) + path);
+        platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path,
+                         platform::kCritical,
+                         SystemVars.ViewerErrorTexts(message_text::kCaption) + path);
         return false;
     }
     viewer.ShowPage(*page);

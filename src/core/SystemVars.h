@@ -168,6 +168,69 @@ inline constexpr int kQuestions = 1;
 inline constexpr int kTimeLimit = 2;
 }  // namespace kind_text
 
+// Elements of ViewAllTexts, BookmarkTexts and MyNotesTexts: one layout for the three browsers.
+namespace browser_text {
+inline constexpr int kTitle = 0;
+inline constexpr int kQuestionPage = 1;
+inline constexpr int kListPage = 2;
+inline constexpr int kNotes = 3;
+inline constexpr int kGoTo = 4;
+inline constexpr int kPrevious = 5;
+inline constexpr int kNext = 6;
+inline constexpr int kShowAnswers = 7;
+inline constexpr int kBookmark = 8;
+inline constexpr int kFullView = 9;
+inline constexpr int kExplanation = 10;
+inline constexpr int kClose = 11;
+inline constexpr int kQuestion = 12;
+inline constexpr int kOf = 13;
+inline constexpr int kEmptyList = 14;  // not in ViewAllTexts
+}  // namespace browser_text
+
+// Elements of SystemVars.AboutTexts.
+namespace about_text {
+inline constexpr int kDescription = 0;
+inline constexpr int kVersion = 1;
+inline constexpr int kContactFrame = 3;
+inline constexpr int kWebSite = 4;
+inline constexpr int kEmail = 5;
+inline constexpr int kInvitation = 6;
+inline constexpr int kOk = 7;
+inline constexpr int kNoticeFrame = 8;
+inline constexpr int kNotice = 9;
+inline constexpr int kAbout = 12;
+}  // namespace about_text
+
+// Elements of SystemVars.ExamEndTexts; elements 6 to 8 say why the dialog opened (its reason).
+namespace exam_end_text {
+inline constexpr int kQuestion = 0;
+inline constexpr int kFirstOption = 1;  // four options
+inline constexpr int kOk = 5;
+}  // namespace exam_end_text
+
+// Elements of the smaller tables.
+namespace status_text {
+inline constexpr int kQuestions = 3;  // after answered, unanswered and marked
+}
+namespace question_list_text {
+inline constexpr int kObjectiveColumn = 2;
+inline constexpr int kQuestionColumn = 3;
+}  // namespace question_list_text
+namespace result_text {
+inline constexpr int kLegend = 0;  // then the three results
+}
+namespace exam_tab_text {
+inline constexpr int kExplanation = 1;
+}
+namespace pause_text {
+inline constexpr int kPaused = 0;
+inline constexpr int kHowToResume = 1;
+}  // namespace pause_text
+namespace message_text {  // QuitTexts and ViewerErrorTexts
+inline constexpr int kMessage = 0;
+inline constexpr int kCaption = 1;
+}  // namespace message_text
+
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
     std::string Text0;
@@ -198,33 +261,33 @@ struct SystemVarsRecord {
     StringTable<0, 99> GroupNames;
     StringTable<1, 3> LevelNames;
     StringTable<1, 10> TypeNames;
-    StringTable<0, 3> StatusTexts;
+    StringTable<0, 3> StatusTexts;  // elements: status_text
     StringTable<0, 4> ExamTitles;
     std::string TitleSuffix;
-    std::string DataKeySource;  // holds DataKey once start-up has built it
-    StringTable<0, 1> PauseTexts;
+    std::string DataKeySource;          // holds DataKey once start-up has built it
+    StringTable<0, 1> PauseTexts;       // elements: pause_text
     StringTable<0, 24> CustomizeTexts;  // elements: customize_text
     StringTable<0, 5> ZeroTotalTexts;   // elements: confirm_text
     StringTable<0, 2> ReviewListTexts;
-    StringTable<0, 3> QuestionListTexts;
-    StringTable<0, 3> ResultTexts;
+    StringTable<0, 3> QuestionListTexts;  // elements: question_list_text
+    StringTable<0, 3> ResultTexts;        // elements: result_text
     StringTable<0, 3> BrowserListTexts;
-    StringTable<0, 2> ExamTabTexts;
-    StringTable<0, 35> EvaluateTexts;  // elements: evaluate_text
-    StringTable<0, 8> ExamEndTexts;
-    StringTable<0, 9> CustomTabTexts;  // elements: custom_tab_text
-    StringTable<0, 24> SaveTabTexts;   // elements: save_tab_text
-    StringTable<0, 13> ViewAllTexts;
-    StringTable<0, 14> BookmarkTexts;
-    StringTable<0, 14> MyNotesTexts;
+    StringTable<0, 2> ExamTabTexts;       // elements: exam_tab_text
+    StringTable<0, 35> EvaluateTexts;     // elements: evaluate_text
+    StringTable<0, 8> ExamEndTexts;       // elements: exam_end_text
+    StringTable<0, 9> CustomTabTexts;     // elements: custom_tab_text
+    StringTable<0, 24> SaveTabTexts;      // elements: save_tab_text
+    StringTable<0, 13> ViewAllTexts;      // elements: browser_text
+    StringTable<0, 14> BookmarkTexts;     // elements: browser_text
+    StringTable<0, 14> MyNotesTexts;      // elements: browser_text
     StringTable<0, 41> PerformanceTexts;  // elements: performance_text
     StringTable<0, 2> Reserved47;
     StringTable<0, 12> Reserved48;
-    StringTable<0, 1> QuitTexts;
+    StringTable<0, 1> QuitTexts;          // elements: message_text
     StringTable<0, 18> SwitchBoardTexts;  // elements: switchboard_text
     StringTable<0, 5> Reserved51;
-    StringTable<0, 12> AboutTexts;
-    StringTable<0, 1> ViewerErrorTexts;
+    StringTable<0, 12> AboutTexts;           // elements: about_text
+    StringTable<0, 1> ViewerErrorTexts;      // elements: message_text
     StringTable<0, 6> SwitchBoardLabels;     // the descriptions of tabs 1 to 7
     StringTable<0, 11> SwitchBoardCaptions;  // elements: switchboard_caption
 };

@@ -629,7 +629,7 @@ void frm_Evaluate::lbl_Evaluate_MouseDown(int) {
 }
 
 void frm_Evaluate::FillQuestionWiseList() {
-    fra_Legend[0]->setTitle(q(SystemVars.ResultTexts(0)));
+    fra_Legend[0]->setTitle(q(SystemVars.ResultTexts(result_text::kLegend)));
     for (int k = 1; k <= 3; ++k)
         lbl_Legend[static_cast<std::size_t>(k)]->setText(q(SystemVars.ResultTexts(k)));
     for (std::size_t k = 0; k < lbl_QuestionWise.size(); ++k)
@@ -639,8 +639,8 @@ void frm_Evaluate::FillQuestionWiseList() {
     mod_ListViewSort::ResetListViewSort(*ListView1);
     ListView1->clearColumns();
     ListView1->addColumn("", 96, "5");  // question numbers sort as numbers
-    ListView1->addColumn(SystemVars.QuestionListTexts(2));
-    ListView1->addColumn(SystemVars.QuestionListTexts(3));
+    ListView1->addColumn(SystemVars.QuestionListTexts(question_list_text::kObjectiveColumn));
+    ListView1->addColumn(SystemVars.QuestionListTexts(question_list_text::kQuestionColumn));
     ListView1->clear();
 
     std::vector<ListRow> rows;

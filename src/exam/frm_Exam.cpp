@@ -471,8 +471,8 @@ void frm_Exam::setCaptions() {
         Choices_Previous[k]->setText(Choices_Previous[0]->text());
         Choices_Next[k]->setText(Choices_Next[0]->text());
     }
-    txt_Pause_Screen[0]->setText(platform::toQt(SystemVars.PauseTexts(0)));
-    txt_Pause_Screen[1]->setText(platform::toQt(SystemVars.PauseTexts(1)));
+    txt_Pause_Screen[0]->setText(platform::toQt(SystemVars.PauseTexts(pause_text::kPaused)));
+    txt_Pause_Screen[1]->setText(platform::toQt(SystemVars.PauseTexts(pause_text::kHowToResume)));
     for (int k = 0; k < 3; ++k) {
         const QString caption = platform::toQt(SystemVars.StatusTexts(k)).trimmed();
         SSTab1->setTabText(k, caption.endsWith(QLatin1Char(':')) ? caption.chopped(1) : caption);
@@ -499,7 +499,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
         lbl_Exam_Time_Remaining->setText(
             platform::toQt(SystemVars.ExamTexts(exam_text::kTimeElapsed)));
 
-    SSTab2->setTabText(1, platform::toQt(SystemVars.ExamTabTexts(1)));
+    SSTab2->setTabText(1, platform::toQt(SystemVars.ExamTabTexts(exam_tab_text::kExplanation)));
     SSTab2->setTabEnabled(1, CurrentExam.AnswerMode == 0);
     SSTab2->setTabVisible(1, CurrentExam.AnswerMode == 0);
     SSTab2->setTabEnabled(2, CurrentExam.ShowScore);

@@ -150,10 +150,11 @@ frm_ExamEnd::frm_ExamEnd(QWidget* owner)
 
 void frm_ExamEnd::Form_Load() {
     setWindowTitle(platform::toQt(platform::ApplicationTitle()));
-    Label2->setText(labelText(SystemVars.ExamEndTexts(0)));
+    Label2->setText(labelText(SystemVars.ExamEndTexts(exam_end_text::kQuestion)));
     for (std::size_t k = 0; k < Option1.size(); ++k)
-        Option1[k]->setText(platform::toQt(SystemVars.ExamEndTexts(static_cast<int>(k) + 1)));
-    Command1->setText(platform::toQt(SystemVars.ExamEndTexts(5)));
+        Option1[k]->setText(platform::toQt(
+            SystemVars.ExamEndTexts(exam_end_text::kFirstOption + static_cast<int>(k))));
+    Command1->setText(platform::toQt(SystemVars.ExamEndTexts(exam_end_text::kOk)));
 }
 
 void frm_ExamEnd::ShowReason(int reason) {

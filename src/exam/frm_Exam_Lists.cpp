@@ -219,7 +219,8 @@ void RefreshStatusCounts() {
         const std::string number = std::to_string(values[k]);
         window->lbl_question_status[k]->setText(
             platform::toQt(SystemVars.StatusTexts(static_cast<int>(k)) + number));
-        window->lbl_question_total[k]->setText(platform::toQt(SystemVars.StatusTexts(3) + number));
+        window->lbl_question_total[k]->setText(
+            platform::toQt(SystemVars.StatusTexts(status_text::kQuestions) + number));
     }
 }
 
@@ -233,8 +234,8 @@ void FillQuestionList() {
     mod_ListViewSort::ResetListViewSort(list);
     list.clearColumns();
     list.addColumn("", 48);
-    list.addColumn(SystemVars.QuestionListTexts(2));
-    list.addColumn(SystemVars.QuestionListTexts(3));
+    list.addColumn(SystemVars.QuestionListTexts(question_list_text::kObjectiveColumn));
+    list.addColumn(SystemVars.QuestionListTexts(question_list_text::kQuestionColumn));
     list.clear();
     std::vector<ListRow> rows =
         questionRows([](const QuestionState& state, const QuestionRecord& question, ListRow& row) {

@@ -152,9 +152,9 @@ void frm_SwitchBoard::connectQuestionPages() {
         connect(page, &QuestionBrowserPage::fullViewRequested, this,
                 [this, page] { OpenFullView(*page); });
     connect(BookmarkPage, &QuestionBrowserPage::listEmptied, this,
-            [this] { RefuseTab(SystemVars.BookmarkTexts(14)); });
+            [this] { RefuseTab(SystemVars.BookmarkTexts(browser_text::kEmptyList)); });
     connect(MyNotesPage, &QuestionBrowserPage::listEmptied, this,
-            [this] { RefuseTab(SystemVars.MyNotesTexts(14)); });
+            [this] { RefuseTab(SystemVars.MyNotesTexts(browser_text::kEmptyList)); });
 }
 
 void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
@@ -338,7 +338,8 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
             ViewAllPage->Browser().RefreshTab();
             break;
         case kBookmarksTab:
-            if (!BookmarkPage->Browser().RefreshTab()) RefuseTab(SystemVars.BookmarkTexts(14));
+            if (!BookmarkPage->Browser().RefreshTab())
+                RefuseTab(SystemVars.BookmarkTexts(browser_text::kEmptyList));
             break;
         case kPerformanceTab:
             mod_PerformanceTab::InitPerformanceTab(*this);
@@ -360,7 +361,8 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
             }
             break;
         case kMyNotesTab:
-            if (!MyNotesPage->Browser().RefreshTab()) RefuseTab(SystemVars.MyNotesTexts(14));
+            if (!MyNotesPage->Browser().RefreshTab())
+                RefuseTab(SystemVars.MyNotesTexts(browser_text::kEmptyList));
             break;
         default:
             break;
