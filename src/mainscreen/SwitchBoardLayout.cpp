@@ -138,7 +138,9 @@ QToolBar* makeToolBar(QWidget* parent, const QString& name) {
 
 QWidget* frm_SwitchBoard::newPage(int tab, QLabel*& title, int titleIndex, QLabel*& description,
                                   const char* descriptionName) {
-    auto* page = newPanel(SSTab1);
+    QWidget* holder = SSTab1->widget(tab);
+    auto* page = newPanel(holder);
+    holder->layout()->addWidget(page);
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(12, 10, 12, 10);
 
@@ -300,7 +302,6 @@ void frm_SwitchBoard::buildSaveTab() {
     body->addLayout(listSide, 1);
     body->addWidget(Frame7, 1);
     static_cast<QVBoxLayout*>(page->layout())->addLayout(body, 1);
-    SSTab1->addTab(page, QString());
 }
 
 QuestionBrowserPage* frm_SwitchBoard::addQuestionPage(QWidget* page,
@@ -308,11 +309,10 @@ QuestionBrowserPage* frm_SwitchBoard::addQuestionPage(QWidget* page,
                                                       const QuestionPageNames& names) {
     auto* browser = new QuestionBrowserPage(tab, names, page);
     static_cast<QVBoxLayout*>(page->layout())->addWidget(browser, 1);
-    SSTab1->addTab(page, QString());
     return browser;
 }
 
-void frm_SwitchBoard::buildQuestionTabs() {
+void frm_SwitchBoard::buildViewAllTab() {
     QWidget* viewAll = newPage(kViewAllTab, lbl_Title[2], 2, Label17, "Label17");
     ViewAllPage = addQuestionPage(viewAll, mod_ViewAllQuestions::Tab(),
                                   {"SSTab3", "RichTextBox1", "Combo1", "Command6", "Command7",
@@ -332,7 +332,9 @@ void frm_SwitchBoard::buildQuestionTabs() {
     MyNotes1_Contents = ViewAllPage->NotesContents;
     MyNotes1_Toolbar = ViewAllPage->NotesToolbar;
     ListView1 = ViewAllPage->List;
+}
 
+void frm_SwitchBoard::buildBookmarksTab() {
     QWidget* bookmarks = newPage(kBookmarksTab, lbl_Title[8], 8, Label18, "Label18");
     BookmarkPage = addQuestionPage(
         bookmarks, mod_Bookmark::Tab(),
@@ -377,7 +379,6 @@ void frm_SwitchBoard::buildPerformanceTab() {
     bottom->addStretch(1);
     bottom->addWidget(Command15);
     layout->addLayout(bottom);
-    SSTab1->addTab(page, QString());
 }
 
 void frm_SwitchBoard::buildResourcesTab() {
@@ -414,7 +415,6 @@ void frm_SwitchBoard::buildResourcesTab() {
     auto* layout = static_cast<QVBoxLayout*>(page->layout());
     layout->addLayout(grid);
     layout->addStretch(1);
-    SSTab1->addTab(page, QString());
 }
 
 void frm_SwitchBoard::buildMyNotesTab() {

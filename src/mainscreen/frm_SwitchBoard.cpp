@@ -55,6 +55,11 @@ std::int16_t wholeNumber(std::string_view text) {
     return value;
 }
 
+void connectColumnSort(ListView& list) {
+    QObject::connect(&list, &ListView::columnClicked, &list,
+                     [&list](int column) { mod_ListViewSort::SortListViewColumn(list, column); });
+}
+
 }  // namespace
 
 frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
@@ -77,11 +82,15 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     CustomPage = new CustomTab(this);
     CustomPage->PlaceHeading(PicLogo[0], Label15);
     SSTab1->addTab(CustomPage, QString());
-    buildSaveTab();
-    buildQuestionTabs();
-    buildPerformanceTab();
-    buildMyNotesTab();
-    buildResourcesTab();
+    // Most sessions open few of the other tabs: each gets an empty page until it is built.
+    for (int tab = kSavedExamsTab; tab <= kResourcesTab; ++tab) {
+        auto* holder = new QWidget(SSTab1);
+        platform::FillBackground(holder);
+        (new QVBoxLayout(holder))->setContentsMargins(0, 0, 0, 0);
+        SSTab1->addTab(holder, QString());
+    }
+    tabBuilt_[kExamsTab] = true;
+    tabBuilt_[kCustomTab] = true;
 
     const auto click = [this](QPushButton* button, void (frm_SwitchBoard::*handler)()) {
         connect(button, &QPushButton::clicked, this, handler);
@@ -96,6 +105,52 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     click(Diagnostic_Customize, &frm_SwitchBoard::Diagnostic_Customize_Click);
     click(Exhaustive_Customize, &frm_SwitchBoard::Exhaustive_Customize_Click);
     click(Final_Customize, &frm_SwitchBoard::Final_Customize_Click);
+
+    Form_Load();
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
+        BuildTab(shown);
+        const int previous = shownTab_;
+        shownTab_ = shown;
+        SSTab1_Click(previous);
+    });
+}
+
+void frm_SwitchBoard::BuildTab(int tab) {
+    if (tab < kSavedExamsTab || tab > kResourcesTab || tabBuilt_[static_cast<std::size_t>(tab)])
+        return;
+    tabBuilt_[static_cast<std::size_t>(tab)] = true;
+    switch (tab) {
+        case kSavedExamsTab:
+            buildSaveTab();
+            connectSaveTab();
+            break;
+        case kViewAllTab:
+            buildViewAllTab();
+            connectQuestionPage(ViewAllPage);
+            break;
+        case kBookmarksTab:
+            buildBookmarksTab();
+            connectQuestionPage(BookmarkPage);
+            break;
+        case kPerformanceTab:
+            buildPerformanceTab();
+            connectPerformanceTab();
+            break;
+        case kMyNotesTab:
+            buildMyNotesTab();
+            connectQuestionPage(MyNotesPage);
+            break;
+        default:
+            buildResourcesTab();
+            LoadResourceCaptions();
+            break;
+    }
+    LoadTabHeading(tab);
+    // A page built while its tab shows appears at once, not after the next event.
+    SSTab1->widget(tab)->layout()->itemAt(0)->widget()->show();
+}
+
+void frm_SwitchBoard::connectSaveTab() {
     for (int k = 0; k < 3; ++k)
         connect(Command4[static_cast<std::size_t>(k)], &QPushButton::clicked, this,
                 [this, k] { Command4_Click(k); });
@@ -104,11 +159,12 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
                 [this, k] { Command5_Click(k); });
     connect(ListView3, &QTreeWidget::itemClicked, this, &frm_SwitchBoard::ListView3_Click);
     connect(ListView3, &ListView::itemCheckChanged, this, &frm_SwitchBoard::ListView3_ItemCheck);
-    for (ListView* list :
-         {ListView1, ListView3, ListView5, ListView6, ListView7, ListView8, ListView9})
-        connect(list, &ListView::columnClicked, this,
-                [list](int column) { mod_ListViewSort::SortListViewColumn(*list, column); });
+    connectColumnSort(*ListView3);
+}
 
+void frm_SwitchBoard::connectPerformanceTab() {
+    for (ListView* list : {ListView7, ListView8, ListView9})
+        connectColumnSort(*list);
     connect(Command15, &QPushButton::clicked, this, [this] {
         if (!mod_PerformanceTab::AskAndResetHistory(*this)) return;
         SSTab1->setCurrentIndex(kExamsTab);
@@ -132,29 +188,22 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
         connect(list, &QAbstractItemView::viewportEntered, this,
                 [this] { mod_PerformanceTab::HideRowTip(*this); });
     }
-
-    connectQuestionPages();
-
-    Form_Load();
-    connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
-        const int previous = shownTab_;
-        shownTab_ = shown;
-        SSTab1_Click(previous);
-    });
 }
 
 frm_SwitchBoard::~frm_SwitchBoard() {
     Form_Unload();
 }
 
-void frm_SwitchBoard::connectQuestionPages() {
-    for (QuestionBrowserPage* page : {ViewAllPage, BookmarkPage, MyNotesPage})
-        connect(page, &QuestionBrowserPage::fullViewRequested, this,
-                [this, page] { OpenFullView(*page); });
-    connect(BookmarkPage, &QuestionBrowserPage::listEmptied, this,
-            [this] { RefuseTab(SystemVars.BookmarkTexts(browser_text::kEmptyList)); });
-    connect(MyNotesPage, &QuestionBrowserPage::listEmptied, this,
-            [this] { RefuseTab(SystemVars.MyNotesTexts(browser_text::kEmptyList)); });
+void frm_SwitchBoard::connectQuestionPage(QuestionBrowserPage* page) {
+    connectColumnSort(*page->List);
+    connect(page, &QuestionBrowserPage::fullViewRequested, this,
+            [this, page] { OpenFullView(*page); });
+    if (page == BookmarkPage)
+        connect(page, &QuestionBrowserPage::listEmptied, this,
+                [this] { RefuseTab(SystemVars.BookmarkTexts(browser_text::kEmptyList)); });
+    if (page == MyNotesPage)
+        connect(page, &QuestionBrowserPage::listEmptied, this,
+                [this] { RefuseTab(SystemVars.MyNotesTexts(browser_text::kEmptyList)); });
 }
 
 void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
@@ -163,6 +212,7 @@ void frm_SwitchBoard::OpenFullView(QuestionBrowserPage& page) {
     const QPointer<frm_SwitchBoard> self(this);
     const FullViewResult result = AppWindows::Get().ShowFullView(std::move(*request));
     if (!self || page.Browser().ReturnFromFullView(result)) return;
+    BuildTab(kViewAllTab);
     ViewAllPage->Browser().SetShowAnswers(result.ShowAnswers);
     SSTab1->setCurrentIndex(kViewAllTab);
 }
@@ -194,17 +244,13 @@ frm_SwitchBoard* frm_SwitchBoard::Find() {
 }
 
 void frm_SwitchBoard::Form_Load() {
-    LoadSwitchBoardPictures();
     SSTab1->setCurrentIndex(kExamsTab);
     shownTab_ = 0;
     const auto& texts = SystemVars.SwitchBoardTexts;
     for (int i = 0; i <= 7; ++i)
         SSTab1->setTabText(i, platform::toQt(texts(i)));
 
-    const std::array<QLabel*, 7> tabLines = {Label15, Label16, Label17, Label18,
-                                             Label19, Label20, Label21};
-    for (std::size_t k = 0; k < tabLines.size(); ++k)
-        setCaption(tabLines[k], SystemVars.SwitchBoardLabels(static_cast<int>(k)));
+    LoadTabHeading(kCustomTab);
 
     Frame5->setTitle(platform::toQt(texts(switchboard_text::kObjectivesFrame)));
     Frame3->setTitle(platform::toQt(texts(switchboard_text::kPracticeFrame)));
@@ -212,33 +258,6 @@ void frm_SwitchBoard::Form_Load() {
     Frame2->setTitle(platform::toQt(texts(switchboard_text::kDiagnosticFrame)));
     Frame6->setTitle(platform::toQt(texts(switchboard_text::kExhaustiveFrame)));
     Frame4->setTitle(platform::toQt(texts(switchboard_text::kFinalFrame)));
-    setCaption(lbl_Title[5], texts(switchboard_text::kResourcesTitle));
-
-    const auto& resources = SystemVars.SwitchBoardCaptions;
-    Frame8->setTitle(
-        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kTitle)));
-    setCaption(Label22,
-               resources(switchboard_caption::kAboutPanel + switchboard_caption::kDescription));
-    Command16->setText(
-        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kOpen)));
-    Frame10->setTitle(
-        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kTitle)));
-    setCaption(Label24,
-               resources(switchboard_caption::kTipsPanel + switchboard_caption::kDescription));
-    Command18->setText(
-        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kOpen)));
-    Frame9->setTitle(
-        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kTitle)));
-    setCaption(Label23,
-               resources(switchboard_caption::kGuidesPanel + switchboard_caption::kDescription));
-    Command17->setText(
-        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kOpen)));
-    Frame11->setTitle(
-        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kTitle)));
-    setCaption(Label25,
-               resources(switchboard_caption::kOthersPanel + switchboard_caption::kDescription));
-    Command19->setText(
-        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kOpen)));
 
     for (QPushButton* button : {Practice_Customize, Trial_Customize, Diagnostic_Customize,
                                 Exhaustive_Customize, Final_Customize})
@@ -268,14 +287,45 @@ void frm_SwitchBoard::Form_Load() {
                     SystemVars.TimeLimits[4]);
 }
 
-void frm_SwitchBoard::LoadSwitchBoardPictures() {
+void frm_SwitchBoard::LoadResourceCaptions() {
+    setCaption(lbl_Title[5], SystemVars.SwitchBoardTexts(switchboard_text::kResourcesTitle));
+
+    const auto& resources = SystemVars.SwitchBoardCaptions;
+    Frame8->setTitle(
+        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kTitle)));
+    setCaption(Label22,
+               resources(switchboard_caption::kAboutPanel + switchboard_caption::kDescription));
+    Command16->setText(
+        platform::toQt(resources(switchboard_caption::kAboutPanel + switchboard_caption::kOpen)));
+    Frame10->setTitle(
+        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kTitle)));
+    setCaption(Label24,
+               resources(switchboard_caption::kTipsPanel + switchboard_caption::kDescription));
+    Command18->setText(
+        platform::toQt(resources(switchboard_caption::kTipsPanel + switchboard_caption::kOpen)));
+    Frame9->setTitle(
+        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kTitle)));
+    setCaption(Label23,
+               resources(switchboard_caption::kGuidesPanel + switchboard_caption::kDescription));
+    Command17->setText(
+        platform::toQt(resources(switchboard_caption::kGuidesPanel + switchboard_caption::kOpen)));
+    Frame11->setTitle(
+        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kTitle)));
+    setCaption(Label25,
+               resources(switchboard_caption::kOthersPanel + switchboard_caption::kDescription));
+    Command19->setText(
+        platform::toQt(resources(switchboard_caption::kOthersPanel + switchboard_caption::kOpen)));
+}
+
+void frm_SwitchBoard::LoadTabHeading(int tab) {
     static constexpr std::array<int, 7> kSlots = {
         kConfigureImageSlot,   kSaveImageSlot,    kViewQuestionsImageSlot, kBookmarksImageSlot,
         kPerformanceImageSlot, kMyNotesImageSlot, kRevisionNotesImageSlot};
-    for (std::size_t k = 0; k < kSlots.size(); ++k) {
-        const QPixmap picture = mod_Picture::PictureFromBytes(ImageStore[kSlots[k]].Bytes);
-        PicLogo[k]->setPixmap(picture);
-    }
+    const std::array<QLabel*, 7> lines = {Label15, Label16, Label17, Label18,
+                                          Label19, Label20, Label21};
+    const auto k = static_cast<std::size_t>(tab - 1);
+    PicLogo[k]->setPixmap(mod_Picture::PictureFromBytes(ImageStore[kSlots[k]].Bytes));
+    setCaption(lines[k], SystemVars.SwitchBoardLabels(tab - 1));
 }
 
 void frm_SwitchBoard::LoadPracticeButtons() {
@@ -325,7 +375,7 @@ void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const Kind
 
 void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
     for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
-        step->setEnabled(false);
+        if (step) step->setEnabled(false);
     if (IsQuestionTab(PreviousTab)) QuestionPageOf(PreviousTab)->Browser().SaveNote();
     if (SSTab1->currentIndex() == kCustomTab) CustomPage->Refresh();
     // Leaving the custom tab always puts the full question bank back.

@@ -66,6 +66,11 @@ public:
     // The one main screen while it is loaded, else nullptr.
     static frm_SwitchBoard* Find();
 
+    // Builds a tab's controls unless they are built. The exam kinds and the custom tab are
+    // built with the screen; every other tab when it is first shown, or by this call, so
+    // its controls below stay null until then.
+    void BuildTab(int tab);
+
     // Group codes handed to the Customize dialog ("11,46", "21", a practice code, or the
     // custom tab's selection); a Start button empties it.
     std::string Tag;
@@ -195,7 +200,6 @@ public:
     void Command18_Click();
     void Command19_Click();
 
-    void LoadSwitchBoardPictures();
     // Runs after every change of the shown tab.
     void SSTab1_Click(int PreviousTab);
 
@@ -234,10 +238,16 @@ private:
                               const char* textsName, QPushButton*& start, const char* startName,
                               QPushButton*& customize, const char* customizeName);
     void buildSaveTab();
-    void buildQuestionTabs();
+    void buildViewAllTab();
+    void buildBookmarksTab();
     QuestionBrowserPage* addQuestionPage(QWidget* page, const browsers::BrowserTab& tab,
                                          const QuestionPageNames& names);
-    void connectQuestionPages();
+    void connectSaveTab();
+    void connectQuestionPage(QuestionBrowserPage* page);
+    void connectPerformanceTab();
+    void LoadResourceCaptions();
+    // The picture and the line heading a tab from 1 on.
+    void LoadTabHeading(int tab);
     // The full-view button of a question tab; back on the tab, or on view all when the tab
     // has nothing left.
     void OpenFullView(QuestionBrowserPage& page);
@@ -266,4 +276,5 @@ private:
     void RefuseTab(const std::string& message);
 
     int shownTab_ = 0;
+    std::array<bool, 8> tabBuilt_{};
 };

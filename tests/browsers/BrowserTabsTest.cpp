@@ -184,6 +184,7 @@ namespace {
 TEST_F(BrowserTabsTest, TabSwitchFullViewAndUnloadSaveTheOpenNote) {
     testsupport::RecordingNotes notes;
     frm_SwitchBoard& sb = Load();
+    sb.BuildTab(frm_SwitchBoard::kViewAllTab);
     sb.ViewAllPage->Browser().SetNoteSlot(notes);
     sb.SSTab1->setCurrentIndex(3);
     sb.Command7->click();

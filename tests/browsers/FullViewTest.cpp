@@ -142,6 +142,7 @@ struct PerformanceOpenersTest : FullViewWindowTest {
 TEST_F(PerformanceOpenersTest, AnObjectiveOpensItsQuestionsWithTheirStatistics) {
     QuestionStatsTable[0] = {1, 29, 20, 50, false};
     frm_SwitchBoard& sb = Load();
+    sb.BuildTab(frm_SwitchBoard::kPerformanceTab);
     mod_PerformanceTab::InitPerformanceTab(sb);
     mod_PerformanceTab::FillObjectiveList(sb);
     ModalWatcher watcher(InFullView([](frm_FullView& w) {
@@ -162,6 +163,7 @@ TEST_F(PerformanceOpenersTest, AnObjectiveOpensItsQuestionsWithTheirStatistics) 
 TEST_F(PerformanceOpenersTest, AQuestionRowOpensTheWholeBankAtThatQuestionAfterSorting) {
     QuestionBank[3].QuestionText = "A first by text";
     frm_SwitchBoard& sb = Load();
+    sb.BuildTab(frm_SwitchBoard::kPerformanceTab);
     mod_PerformanceTab::InitPerformanceTab(sb);
     mod_PerformanceTab::FillQuestionStatsList(sb);
     mod_ListViewSort::SortListViewColumn(*sb.ListView9, 7);  // by question text

@@ -266,6 +266,7 @@ TEST_F(ViewerTest, TheResourcesTabAndTheHelpMenuOpenViewersThatCloseWithTheMainW
     frm_SwitchBoard* board = frm_SwitchBoard::Find();
     ASSERT_NE(board, nullptr);
 
+    board->SSTab1->setCurrentIndex(frm_SwitchBoard::kResourcesTab);
     board->Command16->click();
     board->Command17->click();
     board->Command18->click();
