@@ -130,11 +130,11 @@ RenderedQuestion RenderQuestion(const QuestionRecord& question, const RenderOpti
         text += *options.HeaderLine;
     }
     text += kCrLf;
-    text += exam(0) + " " + SystemVars.GroupNames(question.GroupCode);
+    text += exam(exam_text::kExamLabel) + " " + SystemVars.GroupNames(question.GroupCode);
     text += kCrLf;
-    text += exam(1) + " " + question.Topic;
+    text += exam(exam_text::kObjectiveLabel) + " " + question.Topic;
     text += kCrLf;
-    text += exam(2) + " " + SystemVars.LevelNames(question.Level);
+    text += exam(exam_text::kLevelLabel) + " " + SystemVars.LevelNames(question.Level);
     if (options.Statistics) appendStatistics(text, *options.Statistics);
     text += kCrLf;
     text += std::string(75, '-');

@@ -231,6 +231,24 @@ inline constexpr int kMessage = 0;
 inline constexpr int kCaption = 1;
 }  // namespace message_text
 
+// Elements of SystemVars.ExamTitles.
+namespace exam_title {
+inline constexpr int kPractice = 0;
+inline constexpr int kTrial = 1;
+inline constexpr int kDiagnostic = 2;
+inline constexpr int kExhaustive = 3;
+inline constexpr int kFinal = 4;
+}  // namespace exam_title
+
+// Positions in SystemVars.TimeLimits.
+namespace time_limit {
+inline constexpr std::size_t kTrial = 0;
+inline constexpr std::size_t kDiagnostic = 1;
+inline constexpr std::size_t kPractice = 2;
+inline constexpr std::size_t kExhaustive = 3;
+inline constexpr std::size_t kFinal = 4;
+}  // namespace time_limit
+
 // Every interface text and the product strings, in the order of sysvars.dat.
 struct SystemVarsRecord {
     std::string Text0;
@@ -252,17 +270,16 @@ struct SystemVarsRecord {
     StringTable<0, 2> ExhaustiveTexts;  // elements: kind_text
     StringTable<0, 2> FinalTexts;       // elements: kind_text
     std::string TimeLimitPrefix;
-    // Minutes per kind: 0 Trial, 1 Diagnostic, 2 Practice, 3 Exhaustive, 4 Final.
-    std::array<std::int16_t, 5> TimeLimits{};
-    StringTable<0, 6> ResetTimerTexts;  // elements: confirm_text
-    StringTable<0, 6> StopTimerTexts;   // elements: confirm_text
-    StringTable<0, 5> SaveInfoTexts;    // elements: confirm_text
-    StringTable<0, 16> ExamTexts;       // elements: exam_text
+    std::array<std::int16_t, 5> TimeLimits{};  // minutes per exam kind, by time_limit
+    StringTable<0, 6> ResetTimerTexts;         // elements: confirm_text
+    StringTable<0, 6> StopTimerTexts;          // elements: confirm_text
+    StringTable<0, 5> SaveInfoTexts;           // elements: confirm_text
+    StringTable<0, 16> ExamTexts;              // elements: exam_text
     StringTable<0, 99> GroupNames;
     StringTable<1, 3> LevelNames;
     StringTable<1, 10> TypeNames;
     StringTable<0, 3> StatusTexts;  // elements: status_text
-    StringTable<0, 4> ExamTitles;
+    StringTable<0, 4> ExamTitles;   // elements: exam_title
     std::string TitleSuffix;
     std::string DataKeySource;          // holds DataKey once start-up has built it
     StringTable<0, 1> PauseTexts;       // elements: pause_text
@@ -271,7 +288,7 @@ struct SystemVarsRecord {
     StringTable<0, 2> ReviewListTexts;
     StringTable<0, 3> QuestionListTexts;  // elements: question_list_text
     StringTable<0, 3> ResultTexts;        // elements: result_text
-    StringTable<0, 3> BrowserListTexts;
+    StringTable<0, 3> BrowserListTexts;   // the list's column headers in order
     StringTable<0, 2> ExamTabTexts;       // elements: exam_tab_text
     StringTable<0, 35> EvaluateTexts;     // elements: evaluate_text
     StringTable<0, 8> ExamEndTexts;       // elements: exam_end_text

@@ -278,13 +278,15 @@ void frm_SwitchBoard::Form_Load() {
     using mod_Question::CountQuestionsInGroup;
     ShowKindSummary(txt_Trial, SystemVars.TrialTexts,
                     CountQuestionsInGroup(kTrialGroup) + CountQuestionsInGroup(kTrialSecondGroup),
-                    SystemVars.TimeLimits[0]);
+                    SystemVars.TimeLimits[time_limit::kTrial]);
     ShowKindSummary(txt_Diagnostic, SystemVars.DiagnosticTexts,
-                    CountQuestionsInGroup(kDiagnosticGroup), SystemVars.TimeLimits[1]);
+                    CountQuestionsInGroup(kDiagnosticGroup),
+                    SystemVars.TimeLimits[time_limit::kDiagnostic]);
     ShowKindSummary(txt_Exhaustive, SystemVars.ExhaustiveTexts,
-                    CountQuestionsInGroup(kExhaustiveGroup), SystemVars.TimeLimits[3]);
+                    CountQuestionsInGroup(kExhaustiveGroup),
+                    SystemVars.TimeLimits[time_limit::kExhaustive]);
     ShowKindSummary(txt_Final, SystemVars.FinalTexts, CountQuestionsInGroup(kFinalGroup),
-                    SystemVars.TimeLimits[4]);
+                    SystemVars.TimeLimits[time_limit::kFinal]);
 }
 
 void frm_SwitchBoard::LoadResourceCaptions() {
@@ -452,24 +454,28 @@ void frm_SwitchBoard::StartExam(const std::string& title, std::int16_t minutes,
 
 void frm_SwitchBoard::Practice_Start_Click() {
     const PracticeOption* chosen = SelectedPractice();
-    StartExam(platform::fromQt(chosen->text()), SystemVars.TimeLimits[2],
+    StartExam(platform::fromQt(chosen->text()), SystemVars.TimeLimits[time_limit::kPractice],
               {wholeNumber(chosen->Tag)});
 }
 
 void frm_SwitchBoard::Trial_Start_Click() {
-    StartExam(SystemVars.ExamTitles(1), SystemVars.TimeLimits[0], {kTrialGroup, kTrialSecondGroup});
+    StartExam(SystemVars.ExamTitles(exam_title::kTrial), SystemVars.TimeLimits[time_limit::kTrial],
+              {kTrialGroup, kTrialSecondGroup});
 }
 
 void frm_SwitchBoard::Diagnostic_Start_Click() {
-    StartExam(SystemVars.ExamTitles(2), SystemVars.TimeLimits[1], {kDiagnosticGroup});
+    StartExam(SystemVars.ExamTitles(exam_title::kDiagnostic),
+              SystemVars.TimeLimits[time_limit::kDiagnostic], {kDiagnosticGroup});
 }
 
 void frm_SwitchBoard::Exhaustive_Start_Click() {
-    StartExam(SystemVars.ExamTitles(3), SystemVars.TimeLimits[3], {kExhaustiveGroup});
+    StartExam(SystemVars.ExamTitles(exam_title::kExhaustive),
+              SystemVars.TimeLimits[time_limit::kExhaustive], {kExhaustiveGroup});
 }
 
 void frm_SwitchBoard::Final_Start_Click() {
-    StartExam(SystemVars.ExamTitles(4), SystemVars.TimeLimits[4], {kFinalGroup});
+    StartExam(SystemVars.ExamTitles(exam_title::kFinal), SystemVars.TimeLimits[time_limit::kFinal],
+              {kFinalGroup});
 }
 
 void frm_SwitchBoard::Customize(std::string_view groupCodes) {
