@@ -78,15 +78,18 @@ protected:
     }
 };
 
-QLabel* makePicture(QWidget* parent, const QString& name, int slot) {
-    auto* picture = platform::Named(new QLabel(parent), name);
+QPixmap framePicture(int slot) {
     const QPixmap pixmap = mod_Picture::PictureFromBytes(ImageStore[slot].Bytes);
-    if (!pixmap.isNull())
-        picture->setPixmap(pixmap.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio,
-                                         Qt::SmoothTransformation));
-    picture->setFixedSize(kPictureSize, kPictureSize);
-    picture->setAlignment(Qt::AlignCenter);
-    return picture;
+    if (pixmap.isNull()) return pixmap;
+    return pixmap.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QLabel* makePicture(QWidget* parent, const QString& name, const QPixmap& picture) {
+    auto* label = platform::Named(new QLabel(parent), name);
+    if (!picture.isNull()) label->setPixmap(picture);
+    label->setFixedSize(kPictureSize, kPictureSize);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& name, bool primary = false) {
@@ -164,6 +167,8 @@ QWidget* frm_SwitchBoard::newPage(int tab, QLabel*& title, int titleIndex, QLabe
 }
 
 void frm_SwitchBoard::buildExamKindsTab() {
+    // Every exam kind shows the same picture: decoded and scaled once.
+    const QPixmap picture = framePicture(kExamInstructionsImageSlot);
     auto* page = newPanel(SSTab1);
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(12, 10, 12, 10);
@@ -191,22 +196,21 @@ void frm_SwitchBoard::buildExamKindsTab() {
     Practice_Start = makeButton(Frame3, QStringLiteral("Practice_Start"), true);
     Practice_Customize = makeButton(Frame3, QStringLiteral("Practice_Customize"));
     auto* practice = new QGridLayout(Frame3);
-    practice->addWidget(
-        makePicture(Frame3, QStringLiteral("PracticePicture"), kExamInstructionsImageSlot), 0, 0, 2,
-        1, Qt::AlignTop);
+    practice->addWidget(makePicture(Frame3, QStringLiteral("PracticePicture"), picture), 0, 0, 2, 1,
+                        Qt::AlignTop);
     practice->addWidget(txt_Practice, 0, 1);
     practice->addWidget(scroll, 1, 1);
     practice->addLayout(buttonRow({Practice_Customize, Practice_Start}), 2, 0, 1, 2);
     practice->setColumnStretch(1, 1);
     kinds->addWidget(Frame3);
 
-    Frame1 = buildKindFrame("Frame1", txt_Trial, "txt_Trial", Trial_Start, "Trial_Start",
+    Frame1 = buildKindFrame(picture, "Frame1", txt_Trial, "txt_Trial", Trial_Start, "Trial_Start",
                             Trial_Customize, "Trial_Customize");
-    Frame2 = buildKindFrame("Frame2", txt_Diagnostic, "txt_Diagnostic", Diagnostic_Start,
+    Frame2 = buildKindFrame(picture, "Frame2", txt_Diagnostic, "txt_Diagnostic", Diagnostic_Start,
                             "Diagnostic_Start", Diagnostic_Customize, "Diagnostic_Customize");
-    Frame6 = buildKindFrame("Frame6", txt_Exhaustive, "txt_Exhaustive", Exhaustive_Start,
+    Frame6 = buildKindFrame(picture, "Frame6", txt_Exhaustive, "txt_Exhaustive", Exhaustive_Start,
                             "Exhaustive_Start", Exhaustive_Customize, "Exhaustive_Customize");
-    Frame4 = buildKindFrame("Frame4", txt_Final, "txt_Final", Final_Start, "Final_Start",
+    Frame4 = buildKindFrame(picture, "Frame4", txt_Final, "txt_Final", Final_Start, "Final_Start",
                             Final_Customize, "Final_Customize");
     auto* grid = new QGridLayout;
     grid->setSpacing(12);
@@ -219,10 +223,10 @@ void frm_SwitchBoard::buildExamKindsTab() {
     SSTab1->addTab(page, QString());
 }
 
-QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLabel*, 3>& texts,
-                                           const char* textsName, QPushButton*& start,
-                                           const char* startName, QPushButton*& customize,
-                                           const char* customizeName) {
+QGroupBox* frm_SwitchBoard::buildKindFrame(const QPixmap& picture, const char* frameName,
+                                           std::array<QLabel*, 3>& texts, const char* textsName,
+                                           QPushButton*& start, const char* startName,
+                                           QPushButton*& customize, const char* customizeName) {
     auto* frame = platform::Named(new QGroupBox(this), QLatin1String(frameName));
     for (std::size_t k = 0; k < texts.size(); ++k)
         texts[k] =
@@ -233,9 +237,8 @@ QGroupBox* frm_SwitchBoard::buildKindFrame(const char* frameName, std::array<QLa
     customize = makeButton(frame, QLatin1String(customizeName));
 
     auto* layout = new QGridLayout(frame);
-    layout->addWidget(
-        makePicture(frame, QStringLiteral("%1Picture").arg(frameName), kExamInstructionsImageSlot),
-        0, 0, 3, 1, Qt::AlignTop);
+    layout->addWidget(makePicture(frame, QStringLiteral("%1Picture").arg(frameName), picture), 0, 0,
+                      3, 1, Qt::AlignTop);
     layout->addWidget(texts[0], 0, 1);
     layout->addWidget(texts[1], 1, 1);
     layout->addWidget(texts[2], 2, 1);
@@ -389,7 +392,7 @@ void frm_SwitchBoard::buildResourcesTab() {
                            const char* pictureName, int slot, QLabel*& label, const char* labelName,
                            QPushButton*& button, const char* buttonName, int row, int column) {
         frame = platform::Named(new QGroupBox(page), QLatin1String(frameName));
-        picture = makePicture(frame, QLatin1String(pictureName), slot);
+        picture = makePicture(frame, QLatin1String(pictureName), framePicture(slot));
         label = makeLabel(frame, QLatin1String(labelName), true);
         button = makeButton(frame, QLatin1String(buttonName));
         auto* layout = new QGridLayout(frame);

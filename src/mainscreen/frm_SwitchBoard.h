@@ -16,6 +16,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPixmap;
 class QPushButton;
 class QCheckBox;
 class QTabWidget;
@@ -234,9 +235,10 @@ protected:
 
 private:
     void buildExamKindsTab();
-    QGroupBox* buildKindFrame(const char* frameName, std::array<QLabel*, 3>& texts,
-                              const char* textsName, QPushButton*& start, const char* startName,
-                              QPushButton*& customize, const char* customizeName);
+    QGroupBox* buildKindFrame(const QPixmap& picture, const char* frameName,
+                              std::array<QLabel*, 3>& texts, const char* textsName,
+                              QPushButton*& start, const char* startName, QPushButton*& customize,
+                              const char* customizeName);
     void buildSaveTab();
     void buildViewAllTab();
     void buildBookmarksTab();
