@@ -451,7 +451,7 @@ void frm_Evaluate::layoutQuestionPage(QWidget* page) {
 
 void frm_Evaluate::Form_Load() {
     platform::FillBackground(Picture1[0], platform::PanelColour());
-    SSTab1->setCurrentIndex(0);
+    SSTab1->setCurrentIndex(kSummaryTab);
     mod_Evaluate::SetExamReviewMode();
     lbl_Form->setText(q(evaluateText(evaluate_text::kWindowTitle)));
     setWindowTitle(lbl_Form->text());
@@ -543,11 +543,11 @@ void frm_Evaluate::FillSummary() {
 
 void frm_Evaluate::SSTab1_Click() {
     const int tab = SSTab1->currentIndex();
-    if (tab == 1 && !ObjectiveTabBuilt) {
+    if (tab == kObjectiveTab && !ObjectiveTabBuilt) {
         BuildObjectiveTab();
         ObjectiveTabBuilt = true;
     }
-    if (tab == 2 && !QuestionTabBuilt) {
+    if (tab == kQuestionTab && !QuestionTabBuilt) {
         Label18[0]->setText(QString::number(CurrentExam.Total));
         Label18[1]->setText(QString::number(CurrentExam.Correct));
         Label18[2]->setText(QString::number(CurrentExam.Wrong));

@@ -58,7 +58,9 @@ public:
     QLabel* lbl_Form = nullptr;
     QLabel* txtExamType = nullptr;
     std::array<QGroupBox*, 3> Frame1{};
-    QTabWidget* SSTab1 = nullptr;  // 0 summary, 1 per objective, 2 per question
+    QTabWidget* SSTab1 = nullptr;
+    // The positions of SSTab1's pages.
+    enum Tab : int { kSummaryTab = 0, kObjectiveTab = 1, kQuestionTab = 2 };
     PictureButton* button_end = nullptr;
     PictureButton* button_feedback = nullptr;
     QTimer* Timer2 = nullptr;  // hover delay

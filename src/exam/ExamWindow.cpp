@@ -89,7 +89,7 @@ void ShowQuestionFromList(std::int32_t position) {
         mod_MyCurrentExam::ReturnToQuestion();
     if (position < 0) return;
     CurrentQuestionIndex = static_cast<std::int16_t>(position);
-    if (window && window->SSTab2) window->SSTab2->setCurrentIndex(0);
+    if (window && window->SSTab2) window->SSTab2->setCurrentIndex(frm_Exam::kQuestionTab);
     mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
     if (!window) return;
     for (QWidget* view : {window->Choices_Inner, window->Choices_Outer,

@@ -457,7 +457,7 @@ void frm_Exam::setCaptions() {
         lbl_Exam_Difficulty[k]->setText(text(exam_text::kLevelLabel));
         check_Review[k]->setText(text(exam_text::kMarkForReview));
     }
-    SSTab2->setTabText(0, text(exam_text::kQuestion));
+    SSTab2->setTabText(kQuestionTab, text(exam_text::kQuestion));
     Button_Reset_Timer->setText(text(exam_text::kResetClock));
     Button_Stop_Timer->setText(text(exam_text::kStopClock));
     Button_Pause_Exam->setText(text(exam_text::kPause));
@@ -499,12 +499,14 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
         lbl_Exam_Time_Remaining->setText(
             platform::toQt(SystemVars.ExamTexts(exam_text::kTimeElapsed)));
 
-    SSTab2->setTabText(1, platform::toQt(SystemVars.ExamTabTexts(exam_tab_text::kExplanation)));
-    SSTab2->setTabEnabled(1, CurrentExam.AnswerMode == 0);
-    SSTab2->setTabVisible(1, CurrentExam.AnswerMode == 0);
-    SSTab2->setTabEnabled(2, CurrentExam.ShowScore);
-    SSTab2->setTabVisible(2, CurrentExam.ShowScore);
-    if (CurrentExam.ShowScore) SSTab2->setTabText(2, platform::toQt(CurrentExam.ScoreText));
+    SSTab2->setTabText(kExplanationTab,
+                       platform::toQt(SystemVars.ExamTabTexts(exam_tab_text::kExplanation)));
+    SSTab2->setTabEnabled(kExplanationTab, CurrentExam.AnswerMode == 0);
+    SSTab2->setTabVisible(kExplanationTab, CurrentExam.AnswerMode == 0);
+    SSTab2->setTabEnabled(kResultsTab, CurrentExam.ShowScore);
+    SSTab2->setTabVisible(kResultsTab, CurrentExam.ShowScore);
+    if (CurrentExam.ShowScore)
+        SSTab2->setTabText(kResultsTab, platform::toQt(CurrentExam.ScoreText));
 
     mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
     QStringList numbers;
@@ -564,7 +566,8 @@ void frm_Exam::Choices_Reset_Click() {
 
 void frm_Exam::ClearCurrentAnswer() {
     exam::CurrentExamSession.ClearAnswer();
-    if (CurrentExam.ShowScore) SSTab2->setTabText(2, platform::toQt(CurrentExam.ScoreText));
+    if (CurrentExam.ShowScore)
+        SSTab2->setTabText(kResultsTab, platform::toQt(CurrentExam.ScoreText));
     mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
 }
 

@@ -48,7 +48,9 @@ public:
     QTextEdit* RichTextBox1 = nullptr;  // question text
     std::string RichTextBox1Tag;        // the shown question's id; "" when none is shown
     QTextEdit* RichTextBox2 = nullptr;  // explanation
-    QTabWidget* SSTab2 = nullptr;       // 0 question, 1 explanation, 2 results
+    QTabWidget* SSTab2 = nullptr;
+    // The positions of SSTab2's pages.
+    enum AnswerTab : int { kQuestionTab = 0, kExplanationTab = 1, kResultsTab = 2 };
 
     QWidget* Choices_Frame = nullptr;  // the answer panel with its buttons
     QWidget* Choices_Outer = nullptr;

@@ -162,12 +162,12 @@ void frm_Exam::ListView1_DblClick() {
 void frm_Exam::ListView2_DblClick() {
     const int position = rowPosition(ListView2->currentItem());
     if (!stateAt(position)) return;
-    SSTab2->setCurrentIndex(0);
+    SSTab2->setCurrentIndex(kQuestionTab);
     mod_MyCurrentExam::ShowQuestion(static_cast<std::int16_t>(position));
 }
 
 void frm_Exam::SSTab2_Click() {
-    if (SSTab2->currentIndex() == 2) mod_MyCurrentExam::FillQuestionList();
+    if (SSTab2->currentIndex() == kResultsTab) mod_MyCurrentExam::FillQuestionList();
 }
 
 void frm_Exam::ListView_MouseMove(ListView* list, const QPoint& position) {

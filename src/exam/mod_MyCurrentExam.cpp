@@ -109,8 +109,8 @@ void showExplanationTab(frm_Exam& window, const QuestionState& state,
     const bool wrong =
         state.GivenAnswers &&
         !mod_Exam::IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, question.QuestionType);
-    window.SSTab2->setTabVisible(1, wrong);
-    window.SSTab2->setTabEnabled(1, wrong);
+    window.SSTab2->setTabVisible(frm_Exam::kExplanationTab, wrong);
+    window.SSTab2->setTabEnabled(frm_Exam::kExplanationTab, wrong);
 }
 
 void ClearChoices(frm_Exam& window) {
@@ -383,8 +383,10 @@ void RecordAnswer() {
     exam::QuestionLookup lookup;
     if (const QuestionRecord* question = lookup.Question(state->QuestionID))
         showExplanationTab(*window, *state, *question);
-    if (window->SSTab2->currentIndex() == 2) UpdateQuestionListRow(CurrentQuestionIndex);
-    if (CurrentExam.ShowScore) window->SSTab2->setTabText(2, platform::toQt(CurrentExam.ScoreText));
+    if (window->SSTab2->currentIndex() == frm_Exam::kResultsTab)
+        UpdateQuestionListRow(CurrentQuestionIndex);
+    if (CurrentExam.ShowScore)
+        window->SSTab2->setTabText(frm_Exam::kResultsTab, platform::toQt(CurrentExam.ScoreText));
 }
 
 }  // namespace mod_MyCurrentExam
