@@ -1,5 +1,6 @@
 #include "app/mdi_Main.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "app/frm_About.h"
 #include "browsers/mod_Viewer.h"
@@ -86,7 +89,28 @@ mdi_Main::mdi_Main(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     buildPopupMenus();
+    nameControls();
     MDIForm_Load();
+}
+
+void mdi_Main::nameControls() {
+    const std::pair<QObject*, const char*> controls[] = {
+        {Picture3, "Picture3"},
+        {PicLogoMain, "PicLogoMain"},
+        {lbl_Product, "lbl_Product"},
+        {pictmp, "pictmp"},
+        {StatusBar1, "StatusBar1"},
+        {menuFile, "menuFile"},
+        {menuFileExit, "menuFileExit"},
+        {menuHelp, "menuHelp"},
+        {mnuVOZOvi, "mnuVOZOvi"},
+        {menuHelpAbout, "menuHelpAbout"},
+        {CustomExam_ContextMenu, "CustomExam_ContextMenu"},
+        {CustomExam_mnuMaximumValue, "CustomExam_mnuMaximumValue"},
+        {WebPrint, "WebPrint"},
+    };
+    for (const auto& [control, name] : controls)
+        control->setObjectName(QLatin1String(name));
 }
 
 void mdi_Main::buildMenus() {

@@ -58,6 +58,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void nameControls();
     void buildMenus();
     void buildPopupMenus();
     void MDIForm_Load();

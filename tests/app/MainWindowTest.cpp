@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -68,6 +69,8 @@ TEST_F(MainWindowTest, ShowsCaptionAndTitleLineWithoutAMaximizeBox) {
     EXPECT_EQ(window->lbl_Product->text(), "TestPrep (TP-1) Sub");
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(mod_Forms::IsFormLoaded("frm_SwitchBoard"));
+    EXPECT_EQ(window->findChild<QAction*>("menuHelpAbout"), window->menuHelpAbout);
+    EXPECT_EQ(window->findChild<QLabel*>("lbl_Product"), window->lbl_Product);
 }
 
 TEST_F(MainWindowTest, NotesEditorsOpenTheMainWindowsOneEditMenu) {
