@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +93,27 @@ TEST_F(SwitchBoardTest, TheCustomTabShowsItsPictureAndLineOnThePanelColour) {
     EXPECT_TRUE(sb.CustomPage->autoFillBackground());
     EXPECT_EQ(sb.CustomPage->palette().color(sb.CustomPage->backgroundRole()),
               platform::PanelColour());
+}
+
+TEST_F(SwitchBoardTest, ATabIsBuiltWhenFirstShownWithItsHeadingAndCaptions) {
+    SystemVars.SwitchBoardLabels.at(6) = "Documents to read.";
+    SystemVars.SwitchBoardCaptions.at(switchboard_caption::kAboutPanel +
+                                      switchboard_caption::kTitle) = "About";
+    frm_SwitchBoard& sb = Load();
+    sb.show();
+    EXPECT_EQ(sb.Frame8, nullptr);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kResourcesTab);
+    ASSERT_NE(sb.Frame8, nullptr);
+    EXPECT_EQ(text(sb.Label21), "Documents to read.");
+    EXPECT_EQ(sb.Frame8->title(), QStringLiteral("About"));
+    // Visible at once, without waiting for the event loop.
+    for (const QWidget* shown :
+         std::initializer_list<const QWidget*>{sb.PicLogo[6], sb.Label21, sb.Command16})
+        EXPECT_TRUE(shown->isVisible());
+    QLabel* const line = sb.Label21;
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kResourcesTab);
+    EXPECT_EQ(sb.Label21, line);  // built once
 }
 
 struct KindCase {
