@@ -108,6 +108,8 @@ public:
 
     QWidget* StatusList_Frame = nullptr;  // SSTab1 over ListView1, in place of the answers
     QTabWidget* SSTab1 = nullptr;
+    // The positions of SSTab1's pages: which questions the status list shows.
+    enum StatusTab : int { kAnsweredTab = 0, kUnansweredTab = 1, kMarkedTab = 2 };
     ListView* ListView1 = nullptr;
     std::array<QLabel*, 3> lbl_question_back{};
     // The count links (answered, unanswered, marked) ...

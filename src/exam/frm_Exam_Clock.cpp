@@ -319,7 +319,7 @@ void frm_Exam::button_save_Click() {
 }
 
 void frm_Exam::button_review_Click() {
-    OpenStatusList(2);
+    OpenStatusList(kMarkedTab);
 }
 
 // Notes panel ------------------------------------------------------------------------------

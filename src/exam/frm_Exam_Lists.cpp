@@ -131,7 +131,8 @@ void frm_Exam::FillStatusList(int tab) {
         questionRows([tab](const QuestionState& state, const QuestionRecord&, ListRow& row) {
             const bool answered = state.GivenAnswers.has_value();
             row.Checked = state.Marked;
-            return (tab == 0 && answered) || (tab == 1 && !answered) || (tab == 2 && state.Marked);
+            return (tab == kAnsweredTab && answered) || (tab == kUnansweredTab && !answered) ||
+                   (tab == kMarkedTab && state.Marked);
         });
     {
         const QScopedValueRollback updating(UpdatingChoices, true);
