@@ -33,7 +33,7 @@ public:
             q.GroupCode = 41;
             q.Topic = "Objective " + std::to_string(id % 40);
             q.Level = static_cast<std::int16_t>(1 + id % 3);
-            q.QuestionType = 1;
+            q.QuestionType = kSingleAnswerType;
             q.Choices = "1<f><f>A<f>right<c>0<f><f>B<f>wrong<c>0<f><f>C<f>also wrong";
             QuestionBank.push_back(q);
             QuestionStats s;

@@ -96,7 +96,7 @@ std::vector<QuestionRecord> Questions(std::mt19937& rng) {
         q.GroupCode = static_cast<std::int16_t>(i % 5 == 0 ? 51 + i / 5 % 10 : 1 + i % 50);
         q.Topic = objectives[i % objectives.size()];
         q.Level = static_cast<std::int16_t>(1 + i % 3);
-        q.QuestionType = 1;
+        q.QuestionType = kSingleAnswerType;
         q.QuestionText = Sentence(rng, 150);
         q.Explanation = Sentence(rng, 350);
         if (i % (kQuestionCount / kPictureCount) == 0)

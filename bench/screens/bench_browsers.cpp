@@ -43,7 +43,7 @@ void BM_ViewAllFirstVisit(benchmark::State& state) {
         state.PauseTiming();
         auto board = shownBoard();
         state.ResumeTiming();
-        board->SSTab1->setCurrentIndex(3);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
         Settle();
         state.PauseTiming();
         board.reset();
@@ -66,7 +66,7 @@ void BM_ViewAllListPage(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto board = shownBoard();
-        board->SSTab1->setCurrentIndex(3);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
         Settle();
         state.ResumeTiming();
         board->SSTab3->setCurrentIndex(1);
@@ -89,13 +89,13 @@ void BM_ViewAllNext(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     installBank(state);
     auto board = shownBoard();
-    board->SSTab1->setCurrentIndex(3);
+    board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     Settle();
     for (auto _ : state) {
         if (!board->Command7->isEnabled()) {
             state.PauseTiming();
-            board->SSTab1->setCurrentIndex(0);
-            board->SSTab1->setCurrentIndex(3);
+            board->SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+            board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
             Settle();
             state.ResumeTiming();
         }
@@ -114,12 +114,12 @@ void BM_BookmarksList(benchmark::State& state) {
     installBank(state);
     auto board = shownBoard();
     for (auto _ : state) {
-        board->SSTab1->setCurrentIndex(4);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
         board->SSTab4->setCurrentIndex(1);
         Settle();
         state.PauseTiming();
         board->SSTab4->setCurrentIndex(0);
-        board->SSTab1->setCurrentIndex(0);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
         Settle();
         state.ResumeTiming();
     }

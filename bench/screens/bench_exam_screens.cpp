@@ -141,11 +141,11 @@ void BM_EvaluationQuestionList(benchmark::State& state) {
     if (!window) return;
     for (auto _ : state) {
         state.PauseTiming();
-        window->SSTab1->setCurrentIndex(0);
+        window->SSTab1->setCurrentIndex(frm_Evaluate::kSummaryTab);
         window->QuestionTabBuilt = false;
         Settle();
         state.ResumeTiming();
-        window->SSTab1->setCurrentIndex(2);
+        window->SSTab1->setCurrentIndex(frm_Evaluate::kQuestionTab);
         Settle();
     }
     Budget(state, 50, 20000);
@@ -163,11 +163,11 @@ void BM_EvaluationObjectivesTab(benchmark::State& state) {
     if (!window) return;
     for (auto _ : state) {
         state.PauseTiming();
-        window->SSTab1->setCurrentIndex(0);
+        window->SSTab1->setCurrentIndex(frm_Evaluate::kSummaryTab);
         window->ObjectiveTabBuilt = false;
         Settle();
         state.ResumeTiming();
-        window->SSTab1->setCurrentIndex(1);
+        window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
         Settle();
     }
     Budget(state, 50, 20000);

@@ -39,7 +39,7 @@ void BM_PerformanceTabFirstVisit(benchmark::State& state) {
         state.PauseTiming();
         auto board = shownBoard();
         state.ResumeTiming();
-        board->SSTab1->setCurrentIndex(5);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
         Settle();
         state.PauseTiming();
         board.reset();
@@ -63,7 +63,7 @@ void BM_SortQuestionList20000(benchmark::State& state) {
     benchbank::InstallBank(benchbank::kQuestions);
     benchbank::WriteHistory(benchbank::kHistoryRecords);
     auto board = shownBoard();
-    board->SSTab1->setCurrentIndex(5);
+    board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     board->SSTab2->setCurrentIndex(2);
     Settle();
     const int column = static_cast<int>(state.range(0));
@@ -87,7 +87,7 @@ void BM_SavedExamsCheckAll20000(benchmark::State& state) {
     benchbank::InstallBank(benchbank::kQuestions);
     benchbank::WriteSaves(static_cast<std::size_t>(state.range(0)));
     auto board = shownBoard();
-    board->SSTab1->setCurrentIndex(2);
+    board->SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
     Settle();
     for (auto _ : state) {
         board->Command4_Click(0);
@@ -117,10 +117,10 @@ void BM_MyNotesCheck(benchmark::State& state) {
     }
     auto board = shownBoard();
     for (auto _ : state) {
-        board->SSTab1->setCurrentIndex(6);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
         Settle();
         state.PauseTiming();
-        board->SSTab1->setCurrentIndex(0);
+        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
         Settle();
         state.ResumeTiming();
     }

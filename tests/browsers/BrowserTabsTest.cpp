@@ -50,7 +50,7 @@ struct BrowserTabsTest : testsupport::SwitchBoardFixture {
 TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     QuestionBank[6].Topic = "A much longer objective than the others";
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
     EXPECT_EQ(sb.Combo1->count(), 8);
@@ -77,9 +77,9 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 8\n"), std::string::npos);
 
     // Leaving and coming back keeps the position.
-    sb.SSTab1->setCurrentIndex(0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     EXPECT_FALSE(sb.Command7->isEnabled() || sb.Command6->isEnabled());
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 8 / 8)");
     EXPECT_TRUE(sb.Command6->isEnabled());
 }
@@ -87,7 +87,7 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
 TEST_F(BrowserTabsTest, DoubleClickAfterSortingShowsTheClickedQuestion) {
     QuestionBank[2].QuestionText = "A first by text";
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.SSTab3->setCurrentIndex(1);
     mod_ListViewSort::SortListViewColumn(*sb.ListView1, 4);
     ASSERT_EQ(ListView::itemText(*sb.ListView1->topLevelItem(0), 0), "3");
@@ -98,13 +98,13 @@ TEST_F(BrowserTabsTest, DoubleClickAfterSortingShowsTheClickedQuestion) {
 
 TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.Command7->click();
     sb.Check2->click();
     EXPECT_TRUE(QuestionStatsTable[1].Bookmarked);
 
-    sb.SSTab1->setCurrentIndex(4);
-    ASSERT_EQ(sb.SSTab1->currentIndex(), 4);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kBookmarksTab);
     sb.SSTab4->setCurrentIndex(1);
     EXPECT_EQ(sb.ListView5->topLevelItemCount(), 1);
     EXPECT_TRUE(sb.Check3->isChecked());
@@ -121,14 +121,14 @@ TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
 TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     QuestionStatsTable[4].Bookmarked = true;
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(4);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
     sb.Check3->click();  // the only bookmark
     EXPECT_FALSE(QuestionStatsTable[4].Bookmarked);
     sb.SSTab4->setCurrentIndex(1);
     ASSERT_EQ(sb.ListView5->topLevelItemCount(), 1);
     boxes.queue(platform::kOk);
     DoubleClickRow(sb.ListView5, 0);
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
     EXPECT_TRUE(sb.RichTextBox2->toPlainText().isEmpty());
@@ -140,8 +140,8 @@ TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
     WriteFile(AppPaths::MyNotesFolder() / "5.html", BytesOf("<p>a</p>"));
     WriteFile(AppPaths::MyNotesFolder() / "2.html", BytesOf("<p>b</p>"));
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(6);
-    ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kMyNotesTab);
     EXPECT_EQ(sb.Combo3->count(), 2);
     EXPECT_NE(Shown(sb.RichTextBox3).find("\nQuestion 2\n"), std::string::npos);
     sb.SSTab5->setCurrentIndex(1);
@@ -159,7 +159,7 @@ TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
     QuestionBank[0].PictureName = " PIC.gif";
     QApplication::clipboard()->setText(QStringLiteral("kept"));
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
     const QString text = sb.RichTextBox1->toPlainText();
     const int picture = static_cast<int>(text.indexOf(QChar::ObjectReplacementCharacter));
@@ -171,7 +171,7 @@ TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
 TEST_F(BrowserTabsTest, TheQuestionBoxHandsTheFocusToTheFullViewButton) {
     frm_SwitchBoard& sb = Load();
     sb.show();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.RichTextBox1->setFocus();
     QApplication::processEvents();
     EXPECT_TRUE(sb.Command14->hasFocus());
@@ -186,12 +186,12 @@ TEST_F(BrowserTabsTest, TabSwitchFullViewAndUnloadSaveTheOpenNote) {
     frm_SwitchBoard& sb = Load();
     sb.BuildTab(frm_SwitchBoard::kViewAllTab);
     sb.ViewAllPage->Browser().SetNoteSlot(notes);
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.Command7->click();
-    sb.SSTab1->setCurrentIndex(0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     EXPECT_EQ(notes.Take(), (std::vector<std::string>{"load 1", "save 1", "load 2", "save 2"}));
 
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     {
         testsupport::ModalWatcher watcher(
             testsupport::ModalWatcher::clickButton(QStringLiteral("Command14")));
@@ -206,7 +206,7 @@ TEST_F(BrowserTabsTest, TabSwitchFullViewAndUnloadSaveTheOpenNote) {
 
 TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     QTest::keyClick(sb.Combo1, Qt::Key_6);
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 6\n"), std::string::npos);
     sb.Command6->click();
@@ -230,9 +230,9 @@ QStringList tipTexts() {
 
 TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     SystemVars.TypeNames.at(6) = "Fill";
-    QuestionBank[2].QuestionType = 6;
+    QuestionBank[2].QuestionType = kFillInAnswerType;
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.SSTab3->setCurrentIndex(1);
     emit sb.ListView1->itemEntered(sb.ListView1->topLevelItem(2), 0);
     const QStringList texts = tipTexts();

@@ -69,7 +69,7 @@ TEST_F(FullViewWindowTest, EveryWayOutUnloadsOnceAndSavesTheNote) {
 
 TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.Combo1->setCurrentIndex(2);
     emit sb.Combo1->textActivated(QStringLiteral("3"));
     ModalWatcher watcher(InFullView([](frm_FullView& w) {
@@ -82,13 +82,13 @@ TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {
     EXPECT_TRUE(watcher.acted());
     EXPECT_NE(shown(sb.RichTextBox1).find("\nQuestion 7\n"), std::string::npos);
     EXPECT_TRUE(sb.Check1->isChecked());
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 3);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kViewAllTab);
 }
 
 TEST_F(FullViewWindowTest, ClearingTheOnlyBookmarkThereLandsOnViewAll) {
     QuestionStatsTable[5].Bookmarked = true;
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(4);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
     ModalWatcher watcher(InFullView([](frm_FullView& w) {
         EXPECT_TRUE(w.Check2->isChecked());
         EXPECT_FALSE(w.Command6->isEnabled() || w.Command7->isEnabled());
@@ -98,7 +98,7 @@ TEST_F(FullViewWindowTest, ClearingTheOnlyBookmarkThereLandsOnViewAll) {
     sb.Command8->click();
     EXPECT_TRUE(watcher.acted());
     EXPECT_FALSE(QuestionStatsTable[5].Bookmarked);
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 3);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kViewAllTab);
     EXPECT_TRUE(sb.Check1->isChecked());
     EXPECT_NE(shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
 }
@@ -107,11 +107,11 @@ TEST_F(FullViewWindowTest, BookmarksTabKeepsItsPlaceAndTakesTheAnswersBox) {
     QuestionStatsTable[1].Bookmarked = true;
     QuestionStatsTable[5].Bookmarked = true;
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(4);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
     sb.Command9->click();
     ModalWatcher watcher(InFullView([](frm_FullView& w) { w.Check1->click(); }));
     sb.Command8->click();
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 4);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kBookmarksTab);
     EXPECT_TRUE(sb.Check4->isChecked());
     EXPECT_NE(shown(sb.RichTextBox2).find("\nQuestion 6\n"), std::string::npos);
 }

@@ -25,7 +25,7 @@ QuestionRecord question(std::int32_t id, std::string topic) {
     QuestionRecord q;
     q.QuestionID = id;
     q.Topic = std::move(topic);
-    q.QuestionType = 1;
+    q.QuestionType = kSingleAnswerType;
     q.QuestionText = "Question " + std::to_string(id);
     return q;
 }

@@ -172,9 +172,9 @@ TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRo
     useBank({"b", "A", "c", "d", "e", "f", "g"}, 21);
     frm_Evaluate* window = evaluate("Trial", 100, 3);
     ASSERT_TRUE(window);
-    window->SSTab1->setCurrentIndex(1);
-    window->SSTab1->setCurrentIndex(0);
-    window->SSTab1->setCurrentIndex(1);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kSummaryTab);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
     ASSERT_EQ(window->PicRow.size(), 7u);
     EXPECT_EQ(window->Objective[0]->text(), "A");
     // Questions 1 to 3 are right, one each of A, c and d; b has none.
@@ -196,7 +196,7 @@ TEST_F(EvaluationWindowTest, EveryControlIsFoundByItsOwnName) {
     useBank({"b", "A", "c"}, 21);
     frm_Evaluate* window = evaluate("Trial", 100, 3);
     ASSERT_TRUE(window);
-    window->SSTab1->setCurrentIndex(1);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
     EXPECT_EQ(window->findChild<QWidget*>("button_end"), window->button_end);
     EXPECT_EQ(window->findChild<QTimer*>("Timer2"), window->Timer2);
     EXPECT_EQ(window->findChild<QLabel*>("Label10_15"), window->Label10[15]);
@@ -209,7 +209,7 @@ TEST_F(EvaluationWindowTest, EveryControlIsFoundByItsOwnName) {
 TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorting) {
     frm_Evaluate* window = evaluate("Trial", 100, 2, 1);
     ASSERT_TRUE(window);
-    window->SSTab1->setCurrentIndex(2);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kQuestionTab);
     ListView* list = window->ListView1;
     ASSERT_EQ(list->topLevelItemCount(), 20);
     EXPECT_EQ(list->topLevelItem(2)->icon(0).pixmap(16).toImage(),
@@ -242,7 +242,7 @@ TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresA
     frm_Evaluate* window = evaluate("Empty", 100, 0, 0, 99);
     ASSERT_TRUE(window);
     EXPECT_EQ(window->currPercentile->text(), "0% (0/1)");
-    window->SSTab1->setCurrentIndex(1);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
     ASSERT_EQ(window->PicRow.size(), 1u);
     EXPECT_EQ(window->Percentile[0]->text(), "0% (0/0)");
     EXPECT_EQ(window->PBinner[0]->width(), 0);
@@ -250,7 +250,7 @@ TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresA
     window->Objectives_Inner_KeyDown(34);
     EXPECT_EQ(window->Objectives_Inner->y(), 0);
 
-    window->SSTab1->setCurrentIndex(2);
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kQuestionTab);
     EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
     window->ListView1_DblClick();
     EXPECT_TRUE(window->isVisible());

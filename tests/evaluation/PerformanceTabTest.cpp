@@ -132,7 +132,7 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     QuestionStatsTable.erase(QuestionStatsTable.begin() + 4);  // Wireless: no record
     QuestionBank[0].Topic = " routing ";
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     boxes.expectNone();
 
     EXPECT_EQ(sb.lbl_Title[3]->text(), "P1");
@@ -164,8 +164,8 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     // Nothing new recorded: a second visit keeps the sorted order.
     mod_ListViewSort::SortListViewColumn(*sb.ListView8, 1);
     mod_ListViewSort::SortListViewColumn(*sb.ListView8, 1);
-    sb.SSTab1->setCurrentIndex(0);
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(0), 1), "Wireless");
 }
 
@@ -176,7 +176,7 @@ TEST_F(PerformanceTabTest, NumbersAndPercentagesSortByValue) {
     QuestionStatsTable[2] = {3, 1, 0, 9, false};     // 11 %
     QuestionStatsTable[3] = {4, 10, 0, 100, false};  // 10 %
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     // The values of the cells that hold one, top to bottom.
     const auto values = [](const ListView& list, int c) {
         std::vector<int> found;
@@ -203,7 +203,7 @@ TEST_F(PerformanceTabTest, ARowTipGoesWhenThePointerLeavesTheRows) {
     frm_SwitchBoard& sb = Load();
     sb.resize(900, 700);
     sb.show();
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     const auto rowTip = [&sb] {
         return sb.PerformanceTipOwner->findChild<QObject*>(QStringLiteral("PerformanceRowTip"));
     };
@@ -219,7 +219,7 @@ TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks
     QuestionStatsTable[2] = {3, 1, 1, 2, true};
     record(1, 2);
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     const fs::path folder = AppPaths::PerformanceFolder();
     fs::create_directories(folder / "kept");
 
@@ -228,13 +228,13 @@ TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks
     EXPECT_EQ(boxes.shown().back().text, "P6");
     EXPECT_EQ(boxes.shown().back().title, "P7");
     EXPECT_EQ(QuestionStatsTable[2].TimesAsked, 2);
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 5);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kPerformanceTab);
 
     boxes.queue(platform::kYes);
     boxes.queue(platform::kOk);
     sb.Command15->click();
     EXPECT_EQ(boxes.shown().back().text, "P8");
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
     EXPECT_EQ(sb.ListView7->topLevelItemCount() + sb.ListView9->topLevelItemCount(), 0);
     EXPECT_TRUE(sb.Label14->text().isEmpty());
     EXPECT_TRUE(fs::is_directory(folder / "kept"));
@@ -256,7 +256,7 @@ TEST_F(PerformanceTabTest, ADoubleClickedRowIsReviewedUnlessAnExamIsOpen) {
     record(0, 0, "First");
     record(0, 0, "Second");
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
 
     CurrentExam = BlankExam;
     CurrentExam.Minutes = "10";

@@ -17,7 +17,7 @@ QuestionRecord question(std::int32_t id, std::int16_t group, std::string topic,
     q.GroupCode = group;
     q.Topic = std::move(topic);
     q.Level = level;
-    q.QuestionType = 1;
+    q.QuestionType = kSingleAnswerType;
     return q;
 }
 

@@ -346,10 +346,10 @@ TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     EXPECT_TRUE(window->Choices_Frame->isHidden());
     EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"1", "2"}));
     EXPECT_EQ(window->ListView1->topLevelItem(0)->checkState(0), Qt::Checked);
-    window->SSTab1->setCurrentIndex(1);
+    window->SSTab1->setCurrentIndex(frm_Exam::kUnansweredTab);
     EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"3", "4"}));
     window->button_review_Click();
-    EXPECT_EQ(window->SSTab1->currentIndex(), 2);
+    EXPECT_EQ(window->SSTab1->currentIndex(), frm_Exam::kMarkedTab);
     ASSERT_EQ(rowNumbers(window->ListView1), (Texts{"1"}));
     window->ListView1->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
     EXPECT_FALSE(state(0).Marked);

@@ -31,7 +31,7 @@ QuestionRecord question(std::int32_t id) {
     q.GroupCode = 51;
     q.Topic = "Routing";
     q.Level = 1;
-    q.QuestionType = 1;
+    q.QuestionType = kSingleAnswerType;
     q.Choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
     return q;
 }

@@ -55,8 +55,8 @@ struct SavedExamsTest : SwitchBoardFixture {
 
     frm_SwitchBoard& EnterTab() {
         frm_SwitchBoard& sb = board ? *board : Load();
-        sb.SSTab1->setCurrentIndex(0);
-        sb.SSTab1->setCurrentIndex(2);
+        sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+        sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
         return sb;
     }
 

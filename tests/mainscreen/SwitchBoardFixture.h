@@ -30,7 +30,7 @@ inline QuestionRecord BankQuestion(std::int32_t id, std::int16_t group, std::str
     q.GroupCode = group;
     q.Topic = std::move(topic);
     q.Level = level;
-    q.QuestionType = 1;
+    q.QuestionType = kSingleAnswerType;
     q.QuestionText = "Question " + std::to_string(id);
     q.Choices = "1<f><f>A<f>yes<c>0<f><f>B<f>no";
     return q;

@@ -80,7 +80,7 @@ TEST_F(SwitchBoardTest, TheCustomTabShowsItsPictureAndLineOnThePanelColour) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    ImageStore[33] = {"main_Configure.gif", {png.begin(), png.end()}};
+    ImageStore[kConfigureImageSlot] = {"main_Configure.gif", {png.begin(), png.end()}};
     SystemVars.SwitchBoardLabels.at(0) = "Compose your own exam.";
     frm_SwitchBoard& sb = Load();
     ImageStore = savedImages;
@@ -202,7 +202,7 @@ TEST_F(SwitchBoardTest, EmptyTabsAreRefusedBackToTheExamKinds) {
     frm_SwitchBoard& sb = Load();
     // A box nobody expects fails the test by itself.
     const auto enter = [&](int tab, const std::string& refusal) {
-        sb.SSTab1->setCurrentIndex(2);
+        sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
         boxes.clear();
         if (!refusal.empty()) boxes.queue(platform::kOk);
         sb.SSTab1->setCurrentIndex(tab);
@@ -228,9 +228,9 @@ TEST_F(SwitchBoardTest, EmptyTabsAreRefusedBackToTheExamKinds) {
     auto* mainWindow = new QWidget;
     mod_Forms::Register(mainWindow, "mdi_Main");
     mainWindow->show();
-    sb.SSTab1->setCurrentIndex(2);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
     boxes.queue(platform::kOk);  // the critical error about the broken index
-    sb.SSTab1->setCurrentIndex(5);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     EXPECT_TRUE(AbortFlag);
     EXPECT_FALSE(mainWindow->isVisible());
     delete mainWindow;
@@ -238,12 +238,12 @@ TEST_F(SwitchBoardTest, EmptyTabsAreRefusedBackToTheExamKinds) {
 
 TEST_F(SwitchBoardTest, TheCustomTabIsBuiltOnEntryAndGivesTheBankBackOnLeaving) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(1);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kCustomTab);
     EXPECT_EQ(sb.CustomPage->Label2[0]->text(), "8");
     const std::vector<QuestionRecord> full = QuestionBank;
     QuestionBankBackup = full;
     QuestionBank.resize(2);
-    sb.SSTab1->setCurrentIndex(2);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
     EXPECT_EQ(QuestionBank.size(), full.size());
     EXPECT_FALSE(QuestionBankBackup.has_value());
 }

@@ -60,7 +60,7 @@ struct BrowserNotesTest : testsupport::SwitchBoardFixture {
 
 TEST_F(BrowserNotesTest, ViewAllLoadsEditsAndSavesOnEveryMove) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     NotesEditor& editor = *sb.ViewAllPage->NoteEditor;
     EXPECT_EQ(editor.LoadedQuestionId(), 1);
     EXPECT_FALSE(sb.MyNotes1_Contents->isReadOnly());
@@ -74,9 +74,9 @@ TEST_F(BrowserNotesTest, ViewAllLoadsEditsAndSavesOnEveryMove) {
 
     // Leaving the tab saves; coming back shows the note from its file.
     typeInto(sb.MyNotes1_Contents, QStringLiteral("two"));
-    sb.SSTab1->setCurrentIndex(0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     EXPECT_NE(noteFile(2).find("two"), std::string::npos);
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     EXPECT_EQ(sb.MyNotes1_Contents->toPlainText(), QStringLiteral("two"));
 
     // So does closing the main screen.
@@ -88,52 +88,52 @@ TEST_F(BrowserNotesTest, ViewAllLoadsEditsAndSavesOnEveryMove) {
 
 TEST_F(BrowserNotesTest, ARefusedTabSavesTheNoteLeftOnce) {
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     typeInto(sb.MyNotes1_Contents, QStringLiteral("kept"));
     boxes.queue(platform::kOk);
-    sb.SSTab1->setCurrentIndex(4);  // no bookmarks
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);  // no bookmarks
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
     EXPECT_NE(noteFile(1).find("kept"), std::string::npos);
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     EXPECT_EQ(sb.MyNotes1_Contents->toPlainText(), QStringLiteral("kept"));
 }
 
 TEST_F(BrowserNotesTest, MyNotesFollowsTheFilesAndIsRefusedWithoutOne) {
     frm_SwitchBoard& sb = Load();
     boxes.queue(platform::kOk);
-    sb.SSTab1->setCurrentIndex(6);
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "No notes");
     boxes.clear();
 
     // Notes written on the view-all tab for questions 3 and 5.
-    sb.SSTab1->setCurrentIndex(3);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     for (int k = 0; k < 4; ++k) {
         if (k == 2 || k == 4) typeInto(sb.MyNotes1_Contents, QStringLiteral("note"));
         sb.Command7->click();
     }
     typeInto(sb.MyNotes1_Contents, QStringLiteral("note"));
-    sb.SSTab1->setCurrentIndex(6);
-    ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kMyNotesTab);
     EXPECT_EQ(sb.MyNotesPage->Browser().List().size(), 2u);
     EXPECT_EQ(sb.MyNotesPage->NoteEditor->LoadedQuestionId(), 3);
     EXPECT_EQ(sb.WebBrowser3->toPlainText(), QStringLiteral("note"));
 
     // An emptied note drops out at the next visit; with none left the tab is refused.
     empty(sb.WebBrowser3);
-    sb.SSTab1->setCurrentIndex(0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(3)));
-    sb.SSTab1->setCurrentIndex(6);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
     EXPECT_EQ(sb.MyNotesPage->Browser().List().size(), 1u);
     EXPECT_EQ(sb.MyNotesPage->NoteEditor->LoadedQuestionId(), 5);
     empty(sb.WebBrowser3);
     boxes.queue(platform::kOk);
-    sb.SSTab1->setCurrentIndex(0);
-    sb.SSTab1->setCurrentIndex(6);
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 0);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(5)));
     EXPECT_EQ(boxes.shown().size(), 1u);
 }
@@ -142,8 +142,8 @@ TEST_F(BrowserNotesTest, FullViewEditsTheNoteAndClosingOntoAnEmptiedTabKeepsNoth
     const std::string old = "<html><body><p>old</p></body></html>\r\n";
     testsupport::WriteFile(mod_MyNotes::NotePath(4), formats::Bytes(old.begin(), old.end()));
     frm_SwitchBoard& sb = Load();
-    sb.SSTab1->setCurrentIndex(6);
-    ASSERT_EQ(sb.SSTab1->currentIndex(), 6);
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+    ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kMyNotesTab);
     typeInto(sb.WebBrowser3, QStringLiteral(" tab"));
 
     // The full view opens on the saved note and keeps what is typed there.
@@ -161,7 +161,7 @@ TEST_F(BrowserNotesTest, FullViewEditsTheNoteAndClosingOntoAnEmptiedTabKeepsNoth
     ModalWatcher clear(InFullView([](frm_FullView& w) { empty(w.MyNotes1_Contents); }));
     sb.Command11->click();
     EXPECT_TRUE(clear.acted());
-    EXPECT_EQ(sb.SSTab1->currentIndex(), 3);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kViewAllTab);
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(4)));
     boxes.expectNone();
 }
