@@ -36,8 +36,8 @@ struct MainWindowTest : ::testing::Test {
     void SetUp() override {
         AbortFlag = false;
         SystemVars = MinimalSystemVars();
-        SystemVars.QuitTexts.at(0) = "Quit now?";
-        SystemVars.QuitTexts.at(1) = "Quit";
+        SystemVars.QuitTexts.at(message_text::kMessage) = "Quit now?";
+        SystemVars.QuitTexts.at(message_text::kCaption) = "Quit";
         SystemVars.ProductSubtitle = "Sub";
         DataKey = KeyOf(SystemVars);
         QuestionBank = {};
@@ -125,8 +125,8 @@ TEST_F(MainWindowTest, UnloadDeletesTheTempFolderRewritesStatisticsAndUnloadsWin
 }
 
 TEST_F(MainWindowTest, TheGeneralInformationDocumentReportsItsAbsence) {
-    SystemVars.ViewerErrorTexts.at(0) = "Cannot open ";
-    SystemVars.ViewerErrorTexts.at(1) = "Document - ";
+    SystemVars.ViewerErrorTexts.at(message_text::kMessage) = "Cannot open ";
+    SystemVars.ViewerErrorTexts.at(message_text::kCaption) = "Document - ";
     boxes.queue(platform::kOk);
     window->mnuVOZOvi->trigger();
     const std::string path = (AppPaths::ResourcesFolder() / "VOZOvi.dat").string();

@@ -33,10 +33,10 @@ using testsupport::WriteFile;
 struct BrowserTabsTest : testsupport::SwitchBoardFixture {
     void SetUp() override {
         SwitchBoardFixture::SetUp();
-        SystemVars.ViewAllTexts.at(1) = "Browse";
-        SystemVars.ExamTexts.at(3) = "Question ";
-        SystemVars.BookmarkTexts.at(14) = "No bookmarks";
-        SystemVars.MyNotesTexts.at(14) = "No notes";
+        SystemVars.ViewAllTexts.at(browser_text::kQuestionPage) = "Browse";
+        SystemVars.ExamTexts.at(exam_text::kQuestion) = "Question ";
+        SystemVars.BookmarkTexts.at(browser_text::kEmptyList) = "No bookmarks";
+        SystemVars.MyNotesTexts.at(browser_text::kEmptyList) = "No notes";
     }
 
     static std::string Shown(const QTextEdit* box) { return platform::fromQt(box->toPlainText()); }

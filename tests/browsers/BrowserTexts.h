@@ -10,10 +10,10 @@ namespace testsupport {
 // The interface texts the question views read, short enough to spell out in expectations.
 inline void SetBrowserTexts() {
     SystemVars = SystemVarsRecord{};
-    SystemVars.ExamTexts.at(0) = "Exam:";
-    SystemVars.ExamTexts.at(1) = "Objective:";
-    SystemVars.ExamTexts.at(2) = "Level:";
-    SystemVars.ExamTexts.at(3) = "Q";
+    SystemVars.ExamTexts.at(exam_text::kExamLabel) = "Exam:";
+    SystemVars.ExamTexts.at(exam_text::kObjectiveLabel) = "Objective:";
+    SystemVars.ExamTexts.at(exam_text::kLevelLabel) = "Level:";
+    SystemVars.ExamTexts.at(exam_text::kQuestion) = "Q";
     SystemVars.GroupNames.at(11) = "Trial";
     SystemVars.LevelNames.at(1) = "Beginner";
     SystemVars.TypeNames.at(1) = "Single";
@@ -24,17 +24,17 @@ inline void SetBrowserTexts() {
         SystemVars.BrowserListTexts.at(k) = "H" + std::to_string(k);
     for (int k = 0; k <= 13; ++k)
         SystemVars.ViewAllTexts.at(k) = "V" + std::to_string(k);
-    SystemVars.ViewAllTexts.at(12) = "Question";
-    SystemVars.ViewAllTexts.at(13) = " of ";
+    SystemVars.ViewAllTexts.at(browser_text::kQuestion) = "Question";
+    SystemVars.ViewAllTexts.at(browser_text::kOf) = " of ";
     for (int k = 0; k <= 14; ++k) {
         SystemVars.BookmarkTexts.at(k) = "B" + std::to_string(k);
         SystemVars.MyNotesTexts.at(k) = "N" + std::to_string(k);
     }
-    SystemVars.PerformanceTexts.at(13) = "Asked ";
-    SystemVars.PerformanceTexts.at(14) = "Correct ";
-    SystemVars.PerformanceTexts.at(15) = "Wrong ";
-    SystemVars.PerformanceTexts.at(16) = "Unanswered ";
-    SystemVars.PerformanceTexts.at(17) = "Rate ";
+    SystemVars.PerformanceTexts.at(performance_text::kTimesAsked) = "Asked ";
+    SystemVars.PerformanceTexts.at(performance_text::kAnsweredCorrectly) = "Correct ";
+    SystemVars.PerformanceTexts.at(performance_text::kAnsweredWrong) = "Wrong ";
+    SystemVars.PerformanceTexts.at(performance_text::kLeftUnanswered) = "Unanswered ";
+    SystemVars.PerformanceTexts.at(performance_text::kSuccessRate) = "Rate ";
 }
 
 inline QuestionRecord BrowserQuestion(std::int32_t id, std::int16_t type = 1) {

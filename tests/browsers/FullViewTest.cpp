@@ -29,8 +29,8 @@ std::string shown(const QTextEdit* box) {
 struct FullViewWindowTest : testsupport::SwitchBoardFixture {
     void SetUp() override {
         SwitchBoardFixture::SetUp();
-        SystemVars.ViewAllTexts.at(12) = "Question";
-        SystemVars.ViewAllTexts.at(13) = " of ";
+        SystemVars.ViewAllTexts.at(browser_text::kQuestion) = "Question";
+        SystemVars.ViewAllTexts.at(browser_text::kOf) = " of ";
         SystemVars.Copyright = "(c) us";
     }
 
@@ -129,7 +129,8 @@ struct PerformanceOpenersTest : FullViewWindowTest {
                                                                               {16, "Unanswered "},
                                                                               {17, "Rate "}})
             SystemVars.PerformanceTexts.at(k) = word;
-        SystemVars.PerformanceTexts.at(1) = "Performance";  // the tab's set-up marker
+        SystemVars.PerformanceTexts.at(performance_text::kTitle) =
+            "Performance";  // the tab's set-up marker
     }
     static void DoubleClick(ListView* list, int row) {
         QTreeWidgetItem* item = list->topLevelItem(row);

@@ -85,8 +85,8 @@ struct ViewerTest : ::testing::Test {
         AbortFlag = false;
         SystemVars = MinimalSystemVars();
         SystemVars.Copyright = "(c) Test";
-        SystemVars.ViewerErrorTexts.at(0) = "Cannot open ";
-        SystemVars.ViewerErrorTexts.at(1) = "Document - ";
+        SystemVars.ViewerErrorTexts.at(message_text::kMessage) = "Cannot open ";
+        SystemVars.ViewerErrorTexts.at(message_text::kCaption) = "Document - ";
         DataKey = KeyOf(SystemVars);
     }
     void TearDown() override {

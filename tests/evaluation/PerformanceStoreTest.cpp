@@ -54,8 +54,8 @@ struct PerformanceStoreTest : ::testing::Test {
     void SetUp() override {
         AbortFlag = false;
         SystemVars = MinimalSystemVars();
-        SystemVars.PerformanceTexts.at(10) = "Broken record";
-        SystemVars.PerformanceTexts.at(11) = "History";
+        SystemVars.PerformanceTexts.at(performance_text::kDamagedRecord) = "Broken record";
+        SystemVars.PerformanceTexts.at(performance_text::kDamagedRecordCaption) = "History";
         DataKey = KeyOf(SystemVars);
         QuestionRecord q;
         q.QuestionID = 8;

@@ -96,8 +96,8 @@ struct ExamFileTest : ::testing::Test {
     void SetUp() override {
         AbortFlag = false;
         SystemVars = MinimalSystemVars();
-        SystemVars.SaveTabTexts.at(17) = "Bad save";
-        SystemVars.SaveTabTexts.at(18) = "Cannot open ";
+        SystemVars.SaveTabTexts.at(save_tab_text::kDamagedCaption) = "Bad save";
+        SystemVars.SaveTabTexts.at(save_tab_text::kDamaged) = "Cannot open ";
         DataKey = KeyOf(SystemVars);
         QuestionBank.assign(2, {});
         QuestionBank[0].QuestionID = 5;

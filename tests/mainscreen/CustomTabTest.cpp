@@ -39,8 +39,8 @@ struct CustomTabTest : SwitchBoardFixture {
                                                      {41, "Exhaustive"}, {31, "Final exam"}};
         for (const auto& [code, name] : names)
             SystemVars.GroupNames.at(code) = name;
-        SystemVars.CustomizeTexts.at(1) = "Exam";
-        SystemVars.CustomizeTexts.at(24) = "Maximum ";
+        SystemVars.CustomizeTexts.at(customize_text::kExamSuffix) = "Exam";
+        SystemVars.CustomizeTexts.at(customize_text::kUseMaximum) = "Maximum ";
         PracticeGroups = {51, 52};
         // Levels 1 but for 106 (2) and 108 (3); group 1 is not group 11.
         fullBank = {BankQuestion(100, 1, "Routing"),     BankQuestion(101, 11, "Routing"),

@@ -43,12 +43,12 @@ struct CustomizeTest : SwitchBoardFixture {
         SwitchBoardFixture::SetUp();
         UserSettings = {};
         SystemVars.GroupNames.at(21) = "Diagnostic";
-        SystemVars.CustomizeTexts.at(0) = "Customize";
-        SystemVars.CustomizeTexts.at(1) = "Exam";
-        SystemVars.CustomizeTexts.at(23) = "Custom";
+        SystemVars.CustomizeTexts.at(customize_text::kCustomize) = "Customize";
+        SystemVars.CustomizeTexts.at(customize_text::kExamSuffix) = "Exam";
+        SystemVars.CustomizeTexts.at(customize_text::kCustom) = "Custom";
         for (int k = 1; k <= 5; ++k)
             SystemVars.ZeroTotalTexts.at(k) = "zero " + std::to_string(k);
-        SystemVars.ZeroTotalTexts.at(2) = "3";
+        SystemVars.ZeroTotalTexts.at(confirm_text::kIcon) = "3";
         QuestionBank = {
             BankQuestion(1, 21, "Routing"),      BankQuestion(2, 21, "Routing"),
             BankQuestion(3, 21, "Routing"),      BankQuestion(4, 21, "Routing", 2),

@@ -60,8 +60,10 @@ TEST_F(SwitchBoardTest, PracticeButtonsRunDownColumnsOfFiveUnclippedAndApart) {
 }
 
 TEST_F(SwitchBoardTest, LoadSummarisesTheObjectivesAndTheExamKinds) {
-    SystemVars.TrialTexts.at(1) = SystemVars.FinalTexts.at(1) = "Questions:";
-    SystemVars.TrialTexts.at(2) = SystemVars.FinalTexts.at(2) = "Time: ";
+    SystemVars.TrialTexts.at(kind_text::kQuestions) =
+        SystemVars.FinalTexts.at(kind_text::kQuestions) = "Questions:";
+    SystemVars.TrialTexts.at(kind_text::kTimeLimit) =
+        SystemVars.FinalTexts.at(kind_text::kTimeLimit) = "Time: ";
     SystemVars.TimeLimitPrefix = "min";
     frm_SwitchBoard& sb = Load();
     EXPECT_EQ(sb.txt_Objectives->text(),
@@ -196,9 +198,9 @@ TEST_F(SwitchBoardTest, StartAndCustomizeDoNothingWhileAnExamWindowIsOpen) {
 }
 
 TEST_F(SwitchBoardTest, EmptyTabsAreRefusedBackToTheExamKinds) {
-    SystemVars.BookmarkTexts.at(14) = "No bookmarks";
-    SystemVars.MyNotesTexts.at(14) = "No notes";
-    SystemVars.PerformanceTexts.at(0) = "No history";
+    SystemVars.BookmarkTexts.at(browser_text::kEmptyList) = "No bookmarks";
+    SystemVars.MyNotesTexts.at(browser_text::kEmptyList) = "No notes";
+    SystemVars.PerformanceTexts.at(performance_text::kNoHistory) = "No history";
     frm_SwitchBoard& sb = Load();
     // A box nobody expects fails the test by itself.
     const auto enter = [&](int tab, const std::string& refusal) {

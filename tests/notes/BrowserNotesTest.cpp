@@ -42,8 +42,8 @@ void empty(QTextEdit* editor) {
 struct BrowserNotesTest : testsupport::SwitchBoardFixture {
     void SetUp() override {
         SwitchBoardFixture::SetUp();
-        SystemVars.BookmarkTexts.at(14) = "No bookmarks";
-        SystemVars.MyNotesTexts.at(14) = "No notes";
+        SystemVars.BookmarkTexts.at(browser_text::kEmptyList) = "No bookmarks";
+        SystemVars.MyNotesTexts.at(browser_text::kEmptyList) = "No notes";
     }
 
     static ModalWatcher::Action InFullView(const std::function<void(frm_FullView&)>& steps) {
