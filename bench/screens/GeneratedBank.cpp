@@ -60,7 +60,7 @@ std::string pictureName(std::size_t k) {
 // Single answers mostly, some multiple answers and fill-ins, as a real bank mixes them.
 void fillChoices(QuestionRecord& q, std::size_t i, std::mt19937& rng) {
     q.QuestionType = static_cast<std::int16_t>(i % 10 == 8 ? 2 : i % 10 == 9 ? 6 : 1);
-    if (q.QuestionType == 6) {
+    if (q.QuestionType == kFillInAnswerType) {
         q.Choices = "1<f><f>1<f>" + sentence(rng, 12);
         return;
     }

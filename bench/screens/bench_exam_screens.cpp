@@ -80,7 +80,7 @@ BENCHMARK(BM_ExamStart)
 void BM_ResultsList(benchmark::State& state) {
     frm_Exam* window = openWholeBankExam(state, static_cast<std::size_t>(state.range(0)));
     if (!window) return;
-    window->SSTab2->setCurrentIndex(2);
+    window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     Settle();
     for (auto _ : state) {
         mod_MyCurrentExam::FillQuestionList();
@@ -100,7 +100,7 @@ BENCHMARK(BM_ResultsList)
 void BM_RecordAnswerWithResultsList20000(benchmark::State& state) {
     frm_Exam* window = openWholeBankExam(state, benchbank::kQuestions);
     if (!window) return;
-    window->SSTab2->setCurrentIndex(2);
+    window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     Settle();
     int choice = 0;
     for (auto _ : state) {

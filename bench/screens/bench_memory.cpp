@@ -65,7 +65,7 @@ void useEveryScreen() {
     for (std::size_t k = 0; k < CurrentExam.Questions->size(); k += 2)
         (*CurrentExam.Questions)[k].GivenAnswers = std::vector<std::string>{"A"};
     exam->OpenStatusList(0);
-    exam->SSTab2->setCurrentIndex(2);
+    exam->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     exam->Label_Click(1);
     Settle();
     mod_Exam::GradeExam();

@@ -12,6 +12,8 @@ struct PerformanceTabControls {
     QWidget* PerformanceTipOwner = nullptr;  // parent of the lists' one tooltip
     QLabel* PerformanceTitle = nullptr;
     QTabWidget* SSTab2 = nullptr;
+    // The positions of SSTab2's pages.
+    enum PerformanceTab : int { kExamHistoryTab = 0, kObjectivesTab = 1, kQuestionsTab = 2 };
     ListView* ListView7 = nullptr;
     ListView* ListView8 = nullptr;
     ListView* ListView9 = nullptr;

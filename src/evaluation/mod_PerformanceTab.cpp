@@ -99,7 +99,7 @@ ListRow makeRow(std::size_t i, std::vector<std::string> cells) {
 void InitPerformanceTab(PerformanceTabControls& board) {
     QLabel* title = board.PerformanceTitle;
     if (title->text() == platform::toQt(texts()(performance_text::kTitle))) return;
-    board.SSTab2->setCurrentIndex(0);
+    board.SSTab2->setCurrentIndex(PerformanceTabControls::kExamHistoryTab);
     title->setText(platform::toQt(texts()(performance_text::kTitle)));
     for (int tab = 0; tab < 3; ++tab)
         board.SSTab2->setTabText(tab, platform::toQt(texts()(performance_text::kFirstTab + tab)));

@@ -398,7 +398,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
             if (mod_Performance::HasPerformanceHistory()) {
                 if (static_cast<std::size_t>(ListView7->topLevelItemCount()) <
                     PerformanceHistory.size()) {
-                    SSTab2->setCurrentIndex(0);
+                    SSTab2->setCurrentIndex(kExamHistoryTab);
                     // The summary reads the averages the first two fills leave.
                     mod_PerformanceTab::FillExamHistoryList(*this);
                     mod_PerformanceTab::FillObjectiveList(*this);

@@ -105,7 +105,7 @@ TEST_F(EvaluationWindowTest, TheExamBecomesAReviewThatNothingChangesOrCountsAgai
         EXPECT_TRUE(examWindow->SSTab2->isTabVisible(tab));
         EXPECT_TRUE(examWindow->SSTab2->isTabEnabled(tab));
     }
-    EXPECT_EQ(examWindow->SSTab2->tabText(2), "Score : 15% (3/20)");
+    EXPECT_EQ(examWindow->SSTab2->tabText(frm_Exam::kResultsTab), "Score : 15% (3/20)");
     for (const PictureButton* button :
          {examWindow->button_end, examWindow->button_save, examWindow->button_pause}) {
         EXPECT_FALSE(button->isEnabled());

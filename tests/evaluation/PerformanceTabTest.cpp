@@ -136,7 +136,7 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     boxes.expectNone();
 
     EXPECT_EQ(sb.lbl_Title[3]->text(), "P1");
-    EXPECT_EQ(sb.SSTab2->tabText(2), "P4");
+    EXPECT_EQ(sb.SSTab2->tabText(frm_SwitchBoard::kQuestionsTab), "P4");
     ASSERT_EQ(sb.ListView7->topLevelItemCount(), 2);
     EXPECT_EQ(ListView::itemKey(*sb.ListView7->topLevelItem(1)), "a1");
     const std::vector<std::string> second = row(*sb.ListView7, 1);

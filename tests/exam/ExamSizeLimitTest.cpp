@@ -50,7 +50,7 @@ TEST_F(ExamSizeLimitTest, TheLargestExamOpensWithEveryQuestionReachable) {
     EXPECT_EQ(counts.marked, 1);
 
     // The results list has a row for every question, the last one included.
-    window->SSTab2->setCurrentIndex(2);
+    window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     ASSERT_EQ(window->ListView2->topLevelItemCount(), kLimit);
     EXPECT_EQ(ListView::itemText(*window->ListView2->topLevelItem(kLimit - 1), 0),
               std::to_string(kLimit));

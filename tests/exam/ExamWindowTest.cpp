@@ -62,7 +62,7 @@ Texts rowNumbers(const ListView* list) {
 TEST_F(ExamWindowTest, ShowsEachAnswerTypeWithHeadingsTextAndPicture) {
     QApplication::clipboard()->setText(QStringLiteral("mine"));
     ASSERT_TRUE(open());
-    EXPECT_EQ(window->SSTab2->tabText(0), "Question 1 / 4");
+    EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kQuestionTab), "Question 1 / 4");
     for (int k = 0; k < 2; ++k) {
         EXPECT_EQ(window->lbl_Exam_Type[k]->text(), "Exam: Practice Set 1");
         EXPECT_EQ(window->lbl_Exam_Category[k]->text(), "Objective: Topic 11");
@@ -96,18 +96,18 @@ TEST_F(ExamWindowTest, ShowsEachAnswerTypeWithHeadingsTextAndPicture) {
 TEST_F(ExamWindowTest, TheExplanationIsAlwaysFilledAndItsTabFollowsTheAnswerMode) {
     for (const std::int16_t mode : {0, 2}) {
         ASSERT_TRUE(open("10", mode));
-        EXPECT_EQ(window->SSTab2->isTabVisible(1), mode == 0);
+        EXPECT_EQ(window->SSTab2->isTabVisible(frm_Exam::kExplanationTab), mode == 0);
         EXPECT_TRUE(window->RichTextBox2->toPlainText().contains("Explained 11."));
         exam::UnloadExamWindow();
     }
 
     ASSERT_TRUE(open("10", 1));
-    EXPECT_FALSE(window->SSTab2->isTabVisible(1));  // unanswered
+    EXPECT_FALSE(window->SSTab2->isTabVisible(frm_Exam::kExplanationTab));  // unanswered
     window->Timer1_Timer();
     QTest::mouseClick(window->choices_single_optionbutton[0], Qt::LeftButton);
-    EXPECT_TRUE(window->SSTab2->isTabVisible(1));  // wrong
+    EXPECT_TRUE(window->SSTab2->isTabVisible(frm_Exam::kExplanationTab));  // wrong
     QTest::mouseClick(window->choices_single_optionbutton[1], Qt::LeftButton);
-    EXPECT_FALSE(window->SSTab2->isTabVisible(1));  // right
+    EXPECT_FALSE(window->SSTab2->isTabVisible(frm_Exam::kExplanationTab));  // right
     window->Choices_Next_Click(0);
     EXPECT_TRUE(window->RichTextBox2->toPlainText().contains("Explained 12."));
 }
@@ -262,7 +262,7 @@ TEST_F(ExamWindowTest, AQuestionMissingFromTheBankShowsNothingAndRecordsNothing)
 
     window->Choices_Next_Click(0);
     window->Timer1_Timer();
-    EXPECT_EQ(window->SSTab2->tabText(0), "Question 2 / 4");
+    EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kQuestionTab), "Question 2 / 4");
     EXPECT_TRUE(window->RichTextBox1->toPlainText().isEmpty());
     EXPECT_TRUE(window->RichTextBox1Tag.empty());
     EXPECT_FALSE(window->Choices_Inner->isEnabled());
@@ -336,7 +336,7 @@ TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     EXPECT_EQ(window->lbl_question_status[1]->text(), "Unanswered: 2");
     EXPECT_EQ(window->lbl_question_status[2]->text(), "Marked: 1");
     EXPECT_EQ(window->lbl_question_total[2]->text(), "Questions: 1");
-    EXPECT_EQ(window->SSTab2->tabText(2), "Score : 25% (1/4)");
+    EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kResultsTab), "Score : 25% (1/4)");
 
     window->lbl_question_status_Click(0);  // within the first second: nothing
     EXPECT_TRUE(window->ListView1->isHidden());
@@ -360,7 +360,7 @@ TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     EXPECT_TRUE(window->ListView1->isHidden());
     EXPECT_EQ(CurrentQuestionIndex, 0);
 
-    window->SSTab2->setCurrentIndex(2);
+    window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     const ListView* results = window->ListView2;
     ASSERT_EQ(results->topLevelItemCount(), 4);
     for (const int row : {0, 1, 2})  // wrong, right, unanswered
@@ -370,7 +370,7 @@ TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     window->Label_Click(1);  // corrected while the results show
     EXPECT_EQ(iconImage(window->ListView2->topLevelItem(0)->icon(0)),
               iconImage(OwnIcons::resultIcon(2)));
-    EXPECT_EQ(window->SSTab2->tabText(2), "Score : 50% (2/4)");
+    EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kResultsTab), "Score : 50% (2/4)");
 }
 
 TEST_F(ExamWindowTest, AGradedExamStaysReadOnlyAndCountsNothingMore) {

@@ -33,7 +33,7 @@ QImage icon(int kind) {
 TEST_F(ResultsListTest, AnAnswerUpdatesItsRowAndASortedListReturnsToExamOrder) {
     ASSERT_TRUE(open());
     window->Timer1_Timer();
-    window->SSTab2->setCurrentIndex(2);
+    window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     ASSERT_EQ(rowNumbers(), (std::vector<std::string>{"1", "2", "3", "4"}));
     window->Label_Click(1);
     EXPECT_EQ(rowIcon(0), icon(2));
