@@ -27,6 +27,7 @@
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/frm_Evaluate.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamEnd.h"
 #include "exam/ExamWindow.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "notes/NotesContextMenu.h"
@@ -167,7 +168,7 @@ bool mdi_Main::MDIForm_QueryUnload() {
     const bool examLoaded = mod_Forms::IsFormLoaded("frm_Exam");
     QWidget* evaluate = mod_Forms::Find("frm_Evaluate");
     if (examLoaded && !evaluate) {
-        if (examEnd_) examEnd_(8);
+        if (examEnd_) examEnd_(mod_Exam::kEndReason);
         return true;
     }
     if (evaluate && !CurrentExam.Continued && !evaluate->isVisible()) {

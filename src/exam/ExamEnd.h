@@ -4,9 +4,13 @@
 
 class QWidget;
 
-// The end-of-exam dialog. Reasons: 6 time up, 7 evaluate, 8 end (also closing the main
-// window). While the evaluation window is loaded it comes forward instead.
+// The end-of-exam dialog. While the evaluation window is loaded it comes forward instead.
 namespace mod_Exam {
+
+// Why the dialog opens; also the ExamEndTexts element of its message.
+inline constexpr int kTimeUpReason = 6;
+inline constexpr int kEvaluateReason = 7;
+inline constexpr int kEndReason = 8;  // also closing the main window
 
 // Returns once the dialog is closed. While the dialog is already open (the clock ran out
 // behind it) only its message and preselected option change.

@@ -36,10 +36,6 @@
 
 namespace {
 
-constexpr int kTimeUp = 6;
-constexpr int kEvaluateReason = 7;
-constexpr int kEndReason = 8;
-
 QString labelText(const std::string& text) {
     return platform::toQt(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -162,13 +158,13 @@ void frm_ExamEnd::ShowReason(int reason) {
     mod_System_Icons::DrawSystemIcon(Picture1, mod_System_Icons::kQuestionIcon);
     Label1->setText(labelText(SystemVars.ExamEndTexts(reason)));
     switch (reason) {
-        case kTimeUp:
+        case mod_Exam::kTimeUpReason:
             Option1[kContinue]->setChecked(true);
             break;
-        case kEvaluateReason:
+        case mod_Exam::kEvaluateReason:
             Option1[kEvaluate]->setChecked(true);
             break;
-        case kEndReason:
+        case mod_Exam::kEndReason:
             Option1[kSave]->setChecked(true);
             break;
         default:

@@ -88,7 +88,7 @@ private:
 void frm_Exam::leaveModal() {
     if (--modalDepth_ > 0 || !timeOutPending_) return;
     timeOutPending_ = false;
-    if (!unloaded_ && exam::CurrentExamSession.InProgress()) OpenExamEnd(6);
+    if (!unloaded_ && exam::CurrentExamSession.InProgress()) OpenExamEnd(mod_Exam::kTimeUpReason);
 }
 
 frm_Exam::ExamEndDialog frm_Exam::SetExamEndDialog(ExamEndDialog dialog) {
@@ -131,7 +131,7 @@ void frm_Exam::Timer1_Timer() {
     if (modalDepth_ > 0 && !mod_Forms::IsFormLoaded("frm_ExamEnd"))
         timeOutPending_ = true;
     else
-        OpenExamEnd(6);
+        OpenExamEnd(mod_Exam::kTimeUpReason);
 }
 
 void frm_Exam::Timer2_Timer() {
@@ -296,11 +296,11 @@ void frm_Exam::Button_Stop_Timer_Click() {
 // Picture buttons --------------------------------------------------------------------------
 
 void frm_Exam::button_end_Click() {
-    OpenExamEnd(8);
+    OpenExamEnd(mod_Exam::kEndReason);
 }
 
 void frm_Exam::button_evaluate_Click() {
-    OpenExamEnd(7);
+    OpenExamEnd(mod_Exam::kEvaluateReason);
 }
 
 void frm_Exam::button_feedback_Click() {

@@ -27,9 +27,9 @@ using Counts = std::vector<std::int32_t>;
 struct ExamEndTest : examtest::ExamWindowFixture {
     void SetUp() override {
         ExamWindowFixture::SetUp();
-        SystemVars.ExamEndTexts.at(6) = "Time is up.";
-        SystemVars.ExamEndTexts.at(7) = "Evaluate now?";
-        SystemVars.ExamEndTexts.at(8) = "End the exam?";
+        SystemVars.ExamEndTexts.at(mod_Exam::kTimeUpReason) = "Time is up.";
+        SystemVars.ExamEndTexts.at(mod_Exam::kEvaluateReason) = "Evaluate now?";
+        SystemVars.ExamEndTexts.at(mod_Exam::kEndReason) = "End the exam?";
         ASSERT_TRUE(open());
     }
 
@@ -89,7 +89,7 @@ TEST_F(ExamEndTest, EachReasonPreselectsItsOptionAndATimeOutOnlyRetitlesTheOpenD
 
     window->button_end->showLook(PictureButton::Look::Pressed);
     runDialog(8, [](frm_ExamEnd& dialog) {
-        mod_Exam::ShowExamEnd(6);  // the clock's time-out behind the dialog
+        mod_Exam::ShowExamEnd(mod_Exam::kTimeUpReason);  // the clock's time-out behind the dialog
         const auto names = mod_Forms::OpenWindowNames();
         EXPECT_EQ(std::count(names.begin(), names.end(), "frm_ExamEnd"), 1);
         EXPECT_EQ(dialog.Label1->text(), "Time is up.");
@@ -131,7 +131,7 @@ TEST_F(ExamEndTest, EvaluatingAndRecordingStoreEachExamOnceInHistoryAndStatistic
         ADD_FAILURE() << "end dialog shown";
         modal->close();
     });
-    mod_Exam::ShowExamEnd(8);
+    mod_Exam::ShowExamEnd(mod_Exam::kEndReason);
     EXPECT_TRUE(evaluation.isVisible());
     EXPECT_FALSE(noDialog.acted());
 }
