@@ -65,7 +65,8 @@ void fillChoices(QuestionRecord& q, std::size_t i, std::mt19937& rng) {
         return;
     }
     for (const char caption : {'A', 'B', 'C', 'D'}) {
-        const bool right = caption == 'A' || (q.QuestionType == 2 && caption == 'C');
+        const bool right =
+            caption == 'A' || (q.QuestionType == kMultipleAnswerType && caption == 'C');
         if (!q.Choices.empty()) q.Choices += "<c>";
         q.Choices +=
             std::string(right ? "1" : "0") + "<f><f>" + caption + "<f>" + sentence(rng, 30);

@@ -64,7 +64,7 @@ void BM_SortQuestionList20000(benchmark::State& state) {
     benchbank::WriteHistory(benchbank::kHistoryRecords);
     auto board = shownBoard();
     board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
-    board->SSTab2->setCurrentIndex(2);
+    board->SSTab2->setCurrentIndex(frm_SwitchBoard::kQuestionsTab);
     Settle();
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state) {
