@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include "ScratchFolder.h"
+#include "WordSalad.h"
 
 #include <algorithm>
 #include <array>
@@ -42,19 +43,6 @@ constexpr std::size_t kSysvarsTextLength = 40;
 using Clock = std::chrono::steady_clock;
 using ArchiveFiles = std::vector<std::pair<std::string, formats::Bytes>>;
 
-// Word salad of about `length` characters: distinct texts of realistic size.
-std::string Sentence(std::mt19937& rng, std::size_t length) {
-    static constexpr std::array<std::string_view, 16> kWords = {
-        "router", "switch",  "packet", "address", "subnet", "the",   "frame", "layer",
-        "which",  "traffic", "port",   "network", "host",   "route", "table", "of"};
-    std::string text;
-    while (text.size() < length) {
-        if (!text.empty()) text += ' ';
-        text += kWords[rng() % kWords.size()];
-    }
-    return text;
-}
-
 formats::Bytes RandomBytes(std::mt19937& rng, std::size_t count) {
     formats::Bytes bytes(count);
     for (std::uint8_t& b : bytes)
@@ -70,7 +58,7 @@ formats::Bytes BytesOf(std::string_view text) {
 struct SysvarsFiller {
     std::mt19937& rng;
     void operator()(std::string_view, std::string& text) const {
-        text = Sentence(rng, kSysvarsTextLength);
+        text = WordSalad(rng, kSysvarsTextLength);
     }
     template <class Table>
     void operator()(std::string_view, Table& table) const {
@@ -87,7 +75,7 @@ std::string PictureName(std::size_t index) {
 std::vector<QuestionRecord> Questions(std::mt19937& rng) {
     std::vector<std::string> objectives;
     for (std::size_t k = 0; k < kObjectiveCount; ++k)
-        objectives.push_back(Sentence(rng, 30));
+        objectives.push_back(WordSalad(rng, 30));
     std::vector<QuestionRecord> questions(kQuestionCount);
     for (std::size_t i = 0; i < questions.size(); ++i) {
         QuestionRecord& q = questions[i];
@@ -97,13 +85,13 @@ std::vector<QuestionRecord> Questions(std::mt19937& rng) {
         q.Topic = objectives[i % objectives.size()];
         q.Level = static_cast<std::int16_t>(1 + i % 3);
         q.QuestionType = kSingleAnswerType;
-        q.QuestionText = Sentence(rng, 150);
-        q.Explanation = Sentence(rng, 350);
+        q.QuestionText = WordSalad(rng, 150);
+        q.Explanation = WordSalad(rng, 350);
         if (i % (kQuestionCount / kPictureCount) == 0)
             q.PictureName = PictureName(i / (kQuestionCount / kPictureCount));
         for (const char caption : {'A', 'B', 'C', 'D'}) {
             q.Choices += q.Choices.empty() ? "1" : "<c>0";
-            q.Choices += std::string("<f><f>") + caption + "<f>" + Sentence(rng, 30);
+            q.Choices += std::string("<f><f>") + caption + "<f>" + WordSalad(rng, 30);
         }
     }
     return questions;

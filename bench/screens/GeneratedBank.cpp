@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../ScratchFolder.h"
+#include "../WordSalad.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
@@ -31,18 +32,6 @@ namespace fs = std::filesystem;
 namespace benchbank {
 namespace {
 
-std::string sentence(std::mt19937& rng, std::size_t length) {
-    static constexpr std::array<std::string_view, 16> kWords = {
-        "router", "switch",  "packet", "address", "subnet", "the",   "frame", "layer",
-        "which",  "traffic", "port",   "network", "host",   "route", "table", "of"};
-    std::string text;
-    while (text.size() < length) {
-        if (!text.empty()) text += ' ';
-        text += kWords[rng() % kWords.size()];
-    }
-    return text;
-}
-
 formats::Bytes pictureBytes() {
     QImage image(320, 200, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
@@ -61,7 +50,7 @@ std::string pictureName(std::size_t k) {
 void fillChoices(QuestionRecord& q, std::size_t i, std::mt19937& rng) {
     q.QuestionType = static_cast<std::int16_t>(i % 10 == 8 ? 2 : i % 10 == 9 ? 6 : 1);
     if (q.QuestionType == kFillInAnswerType) {
-        q.Choices = "1<f><f>1<f>" + sentence(rng, 12);
+        q.Choices = "1<f><f>1<f>" + WordSalad(rng, 12);
         return;
     }
     for (const char caption : {'A', 'B', 'C', 'D'}) {
@@ -69,7 +58,7 @@ void fillChoices(QuestionRecord& q, std::size_t i, std::mt19937& rng) {
             caption == 'A' || (q.QuestionType == kMultipleAnswerType && caption == 'C');
         if (!q.Choices.empty()) q.Choices += "<c>";
         q.Choices +=
-            std::string(right ? "1" : "0") + "<f><f>" + caption + "<f>" + sentence(rng, 30);
+            std::string(right ? "1" : "0") + "<f><f>" + caption + "<f>" + WordSalad(rng, 30);
     }
 }
 
@@ -101,7 +90,7 @@ void InstallBank(std::size_t questions) {
     std::mt19937 rng(20240601);
     std::vector<std::string> objectives;
     for (std::size_t k = 0; k < kObjectives; ++k)
-        objectives.push_back("Objective " + std::to_string(k + 1) + " " + sentence(rng, 24));
+        objectives.push_back("Objective " + std::to_string(k + 1) + " " + WordSalad(rng, 24));
     QuestionBank.clear();
     QuestionBank.reserve(questions);
     QuestionStatsTable.clear();
@@ -116,8 +105,8 @@ void InstallBank(std::size_t questions) {
             static_cast<std::int16_t>(i % 5 == 0 ? 51 + i / 5 % 10 : kKinds[i / 5 % kKinds.size()]);
         q.Topic = objectives[i % objectives.size()];
         q.Level = static_cast<std::int16_t>(1 + i % 3);
-        q.QuestionText = sentence(rng, 150);
-        q.Explanation = sentence(rng, 350);
+        q.QuestionText = WordSalad(rng, 150);
+        q.Explanation = WordSalad(rng, 350);
         if (i % pictureEvery == 0 && i / pictureEvery < kPictures)
             q.PictureName = pictureName(i / pictureEvery);
         fillChoices(q, i, rng);
@@ -137,6 +126,11 @@ void InstallBank(std::size_t questions) {
         if (q.GroupCode >= 51) practice.insert(q.GroupCode);
     PracticeGroups.assign(practice.begin(), practice.end());
     exam::InvalidateQuestionLookup();
+}
+
+void ReleaseBank() {
+    QuestionBank.clear();
+    QuestionStatsTable.clear();
 }
 
 void WriteSaves(std::size_t count) {

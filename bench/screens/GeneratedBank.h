@@ -22,6 +22,8 @@ std::string PrepareProgramFolder();
 
 // Replaces the bank, statistics, pictures, objective names and practice groups.
 void InstallBank(std::size_t questions);
+// Empties the bank and its counters again.
+void ReleaseBank();
 
 // `count` saved exams of 50 questions in Data/Save (the old ones removed).
 void WriteSaves(std::size_t count);

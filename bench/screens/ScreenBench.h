@@ -5,6 +5,9 @@
 #include <QApplication>
 
 #include <cstdint>
+#include <memory>
+
+#include "mainscreen/frm_SwitchBoard.h"
 
 // Shared steps of the screen benchmarks.
 namespace screenbench {
@@ -16,6 +19,15 @@ bool Ready(benchmark::State& state);
 inline void Settle() {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QApplication::processEvents();
+}
+
+// A main screen at the main window's size, shown and painted.
+inline std::unique_ptr<frm_SwitchBoard> ShownMainScreen() {
+    auto board = std::make_unique<frm_SwitchBoard>();
+    board->resize(1016, 690);
+    board->show();
+    Settle();
+    return board;
 }
 
 // The budget of the table, reported beside the figure; only at the size it is set for.

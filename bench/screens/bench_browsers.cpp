@@ -15,23 +15,10 @@ using screenbench::Settle;
 
 constexpr std::size_t kBookmarkEvery = 20;  // 1,000 of 20,000
 
-std::unique_ptr<frm_SwitchBoard> shownBoard() {
-    auto board = std::make_unique<frm_SwitchBoard>();
-    board->resize(1016, 690);
-    board->show();
-    Settle();
-    return board;
-}
-
 void installBank(benchmark::State& state) {
     benchbank::InstallBank(static_cast<std::size_t>(state.range(0)));
     for (std::size_t i = 0; i < QuestionStatsTable.size(); ++i)
         QuestionStatsTable[i].Bookmarked = i % kBookmarkEvery == 0;
-}
-
-void releaseBank() {
-    QuestionBank.clear();
-    QuestionStatsTable.clear();
 }
 
 // The first visit of a freshly loaded main screen's view-all tab: list, jump list, the first
@@ -41,7 +28,7 @@ void BM_ViewAllFirstVisit(benchmark::State& state) {
     installBank(state);
     for (auto _ : state) {
         state.PauseTiming();
-        auto board = shownBoard();
+        auto board = screenbench::ShownMainScreen();
         state.ResumeTiming();
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
         Settle();
@@ -51,7 +38,7 @@ void BM_ViewAllFirstVisit(benchmark::State& state) {
         state.ResumeTiming();
     }
     Budget(state, 50, 20000);
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_ViewAllFirstVisit)
     ->ArgName("questions")
@@ -65,7 +52,7 @@ void BM_ViewAllListPage(benchmark::State& state) {
     installBank(state);
     for (auto _ : state) {
         state.PauseTiming();
-        auto board = shownBoard();
+        auto board = screenbench::ShownMainScreen();
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
         Settle();
         state.ResumeTiming();
@@ -76,7 +63,7 @@ void BM_ViewAllListPage(benchmark::State& state) {
         Settle();
         state.ResumeTiming();
     }
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_ViewAllListPage)
     ->ArgName("questions")
@@ -88,7 +75,7 @@ BENCHMARK(BM_ViewAllListPage)
 void BM_ViewAllNext(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     installBank(state);
-    auto board = shownBoard();
+    auto board = screenbench::ShownMainScreen();
     board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     Settle();
     for (auto _ : state) {
@@ -104,7 +91,7 @@ void BM_ViewAllNext(benchmark::State& state) {
     }
     Budget(state, 50, 20000);
     board.reset();
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_ViewAllNext)->ArgName("questions")->Arg(20000)->Unit(benchmark::kMillisecond);
 
@@ -112,7 +99,7 @@ BENCHMARK(BM_ViewAllNext)->ArgName("questions")->Arg(20000)->Unit(benchmark::kMi
 void BM_BookmarksList(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     installBank(state);
-    auto board = shownBoard();
+    auto board = screenbench::ShownMainScreen();
     for (auto _ : state) {
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
         board->SSTab4->setCurrentIndex(1);
@@ -125,7 +112,7 @@ void BM_BookmarksList(benchmark::State& state) {
     }
     Budget(state, 50, 20000);
     board.reset();
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_BookmarksList)
     ->ArgName("questions")

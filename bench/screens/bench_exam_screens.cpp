@@ -34,8 +34,7 @@ void closeExam() {
     if (frm_Evaluate* evaluation = evaluation::EvaluationWindow()) mod_Forms::Unload(evaluation);
     exam::UnloadExamWindow();
     Settle();
-    QuestionBank.clear();
-    QuestionStatsTable.clear();
+    benchbank::ReleaseBank();
 }
 
 // An exam of the whole bank opened and shown, half of it answered.

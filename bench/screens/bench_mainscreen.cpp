@@ -17,19 +17,6 @@ namespace {
 using screenbench::Budget;
 using screenbench::Settle;
 
-std::unique_ptr<frm_SwitchBoard> shownBoard() {
-    auto board = std::make_unique<frm_SwitchBoard>();
-    board->resize(1016, 690);
-    board->show();
-    Settle();
-    return board;
-}
-
-void releaseBank() {
-    QuestionBank.clear();
-    QuestionStatsTable.clear();
-}
-
 // The first visit of a freshly loaded main screen's performance tab, 1,200 records.
 void BM_PerformanceTabFirstVisit(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
@@ -37,7 +24,7 @@ void BM_PerformanceTabFirstVisit(benchmark::State& state) {
     benchbank::WriteHistory(benchbank::kHistoryRecords);
     for (auto _ : state) {
         state.PauseTiming();
-        auto board = shownBoard();
+        auto board = screenbench::ShownMainScreen();
         state.ResumeTiming();
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
         Settle();
@@ -47,7 +34,7 @@ void BM_PerformanceTabFirstVisit(benchmark::State& state) {
         state.ResumeTiming();
     }
     Budget(state, 50, 20000);
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_PerformanceTabFirstVisit)
     ->ArgName("questions")
@@ -62,7 +49,7 @@ void BM_SortQuestionList20000(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     benchbank::InstallBank(benchbank::kQuestions);
     benchbank::WriteHistory(benchbank::kHistoryRecords);
-    auto board = shownBoard();
+    auto board = screenbench::ShownMainScreen();
     board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
     board->SSTab2->setCurrentIndex(frm_SwitchBoard::kQuestionsTab);
     Settle();
@@ -73,7 +60,7 @@ void BM_SortQuestionList20000(benchmark::State& state) {
     }
     state.counters["budget_ms"] = 50;
     board.reset();
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_SortQuestionList20000)
     ->ArgName("column")
@@ -86,7 +73,7 @@ void BM_SavedExamsCheckAll20000(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     benchbank::InstallBank(benchbank::kQuestions);
     benchbank::WriteSaves(static_cast<std::size_t>(state.range(0)));
-    auto board = shownBoard();
+    auto board = screenbench::ShownMainScreen();
     board->SSTab1->setCurrentIndex(frm_SwitchBoard::kSavedExamsTab);
     Settle();
     for (auto _ : state) {
@@ -99,7 +86,7 @@ void BM_SavedExamsCheckAll20000(benchmark::State& state) {
     }
     Budget(state, 20, static_cast<std::int64_t>(benchbank::kSaves));
     board.reset();
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_SavedExamsCheckAll20000)
     ->ArgName("saves")
@@ -115,7 +102,7 @@ void BM_MyNotesCheck(benchmark::State& state) {
         state.SkipWithError("cannot write the note");
         return;
     }
-    auto board = shownBoard();
+    auto board = screenbench::ShownMainScreen();
     for (auto _ : state) {
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
         Settle();
@@ -126,7 +113,7 @@ void BM_MyNotesCheck(benchmark::State& state) {
     }
     Budget(state, 10, 20000);
     board.reset();
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_MyNotesCheck)
     ->ArgName("questions")
@@ -150,7 +137,7 @@ void BM_CustomizeOpen(benchmark::State& state) {
         state.ResumeTiming();
     }
     Budget(state, 30, 20000);
-    releaseBank();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_CustomizeOpen)
     ->ArgName("questions")

@@ -109,8 +109,7 @@ void BM_PeakMemory20000(benchmark::State& state) {
         state.counters["peak_x_decoded"] = growth / decoded;
         state.counters["budget_x"] = 3;
     }
-    QuestionBank.clear();
-    QuestionStatsTable.clear();
+    benchbank::ReleaseBank();
 }
 BENCHMARK(BM_PeakMemory20000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
