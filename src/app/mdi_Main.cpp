@@ -95,7 +95,7 @@ mdi_Main::mdi_Main(QWidget* parent) : QMainWindow(parent) {
 }
 
 void mdi_Main::nameControls() {
-    const std::pair<QObject*, const char*> controls[] = {
+    platform::NameEach({
         {Picture3, "Picture3"},
         {PicLogoMain, "PicLogoMain"},
         {lbl_Product, "lbl_Product"},
@@ -109,9 +109,7 @@ void mdi_Main::nameControls() {
         {CustomExam_ContextMenu, "CustomExam_ContextMenu"},
         {CustomExam_mnuMaximumValue, "CustomExam_mnuMaximumValue"},
         {WebPrint, "WebPrint"},
-    };
-    for (const auto& [control, name] : controls)
-        control->setObjectName(QLatin1String(name));
+    });
 }
 
 void mdi_Main::buildMenus() {

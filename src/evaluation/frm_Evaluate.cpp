@@ -229,7 +229,7 @@ void frm_Evaluate::layoutFrame() {
 }
 
 void frm_Evaluate::nameControls() {
-    const std::pair<QObject*, const char*> single[] = {
+    platform::NameEach({
         {Picture2, "Picture2"},
         {lbl_Form, "lbl_Form"},
         {txtExamType, "txtExamType"},
@@ -250,9 +250,7 @@ void frm_Evaluate::nameControls() {
         {Command2, "Command2"},
         {Command3, "Command3"},
         {ListView1, "ListView1"},
-    };
-    for (const auto& [control, name] : single)
-        control->setObjectName(QLatin1String(name));
+    });
     platform::NameItems(Picture1, "Picture1");
     platform::NameItems(Frame1, "Frame1");
     platform::NameItems(Label2, "Label2");

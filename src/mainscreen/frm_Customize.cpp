@@ -303,7 +303,7 @@ void frm_Customize::Form_Load() {
 }
 
 void frm_Customize::nameControls() {
-    const std::pair<QObject*, const char*> single[] = {
+    platform::NameEach({
         {PicLogo, "PicLogo"},
         {PicLogoMain, "PicLogoMain"},
         {lbl_Product, "lbl_Product"},
@@ -326,9 +326,7 @@ void frm_Customize::nameControls() {
         {StatusBar1, "StatusBar1"},
         {Objectives_ContextMenu, "Objectives_ContextMenu"},
         {mnuMaximumValue, "mnuMaximumValue"},
-    };
-    for (const auto& [control, name] : single)
-        control->setObjectName(QLatin1String(name));
+    });
     platform::NameItems(txtLabel, "txtLabel");
     platform::NameItems(Frame1, "Frame1");
     platform::NameItems(chkSmart, "chkSmart");

@@ -11,4 +11,9 @@ void FillBackground(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
+void NameEach(std::initializer_list<std::pair<QObject*, const char*>> controls) {
+    for (const auto& [control, name] : controls)
+        control->setObjectName(QLatin1String(name));
+}
+
 }  // namespace platform

@@ -3,6 +3,10 @@
 #include <QColor>
 #include <QString>
 
+#include <initializer_list>
+#include <utility>
+
+class QObject;
 class QWidget;
 
 namespace platform {
@@ -21,6 +25,9 @@ Widget* Named(Widget* widget, const QString& name) {
     widget->setObjectName(name);
     return widget;
 }
+
+// Names each control of a window's list of single controls.
+void NameEach(std::initializer_list<std::pair<QObject*, const char*>> controls);
 
 // Element k of a control array is named "name_k"; slots the window leaves empty are skipped.
 template <class Widgets>
