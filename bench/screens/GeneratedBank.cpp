@@ -110,6 +110,10 @@ void InstallBank(std::size_t questions) {
         if (i % pictureEvery == 0 && i / pictureEvery < kPictures)
             q.PictureName = pictureName(i / pictureEvery);
         fillChoices(q, i, rng);
+        // The program reads every text at its exact size; built texts keep spare room.
+        for (std::string* text :
+             {&q.Topic, &q.QuestionText, &q.Explanation, &q.Field8, &q.PictureName, &q.Choices})
+            text->shrink_to_fit();
         QuestionBank.push_back(std::move(q));
         const auto asked = static_cast<std::int32_t>(i % 7);
         QuestionStatsTable.push_back({QuestionBank.back().QuestionID, asked / 2,

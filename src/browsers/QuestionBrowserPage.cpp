@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStringListModel>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -18,12 +17,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 #include <unordered_map>
 
 #include "browsers/EditorNoteSlot.h"
 #include "core/ListView.h"
+#include "core/NumberList.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
@@ -40,13 +39,6 @@ QString plainText(std::string_view windows1252) {
     QString text = platform::toQt(windows1252);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
-}
-
-int rowNumber(const QTreeWidgetItem& row) {
-    const std::string text = ListView::itemText(row, 0);
-    int number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
 }
 
 }  // namespace
@@ -164,11 +156,11 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
         if (page == 1) ApplyList();
     });
     connect(FullViewButton, &QPushButton::clicked, this, &QuestionBrowserPage::fullViewRequested);
-    connect(List, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* row) {
-        if (!browser_.ListDoubleClicked(row ? rowNumber(*row) : 0)) emit listEmptied();
+    connect(List, &ListView::rowDoubleClicked, this, [this](int row) {
+        if (!browser_.ListDoubleClicked(List->rowNumber(row))) emit listEmptied();
     });
-    connect(List, &QTreeWidget::itemEntered, this,
-            [this](QTreeWidgetItem* row) { ShowRowTip(rowNumber(*row)); });
+    connect(List, &ListView::rowEntered, this,
+            [this](int row) { ShowRowTip(List->rowNumber(row)); });
 }
 
 QuestionBrowserPage::~QuestionBrowserPage() = default;
@@ -209,12 +201,7 @@ void QuestionBrowserPage::SetCaptions(const browsers::BrowserCaptions& c) {
 }
 
 void QuestionBrowserPage::FillJumpList(int count) {
-    QStringList numbers;
-    numbers.reserve(count);
-    for (int k = 1; k <= count; ++k)
-        numbers.push_back(QString::number(k));
-    // One model for the whole list: a bank's worth of entries without an item each.
-    Jump->setModel(new QStringListModel(numbers, Jump));
+    ShowNumbers(*Jump, count);
     Jump->setCurrentIndex(-1);
 }
 
@@ -277,11 +264,12 @@ void QuestionBrowserPage::ApplyList() {
     for (int column = 1; column < columns - 1; ++column)
         widest[static_cast<std::size_t>(column)] = widestText(fill.rows, column);
 
-    std::vector<ListRow> items;
-    items.reserve(fill.rows.size());
-    for (std::size_t i = 0; i < fill.rows.size(); ++i)
-        items.push_back({std::move(fill.rows[i]), std::to_string(i) + "a", false, {}});
-    List->addRows(std::move(items));
+    {
+        ListRowBatch batch(*List);
+        // Each row's texts are freed as soon as the list holds them.
+        for (std::size_t i = 0; i < fill.rows.size(); ++i)
+            batch.add({std::move(fill.rows[i]), std::to_string(i) + "a", false, {}});
+    }
     tipRow_ = -1;
 
     for (int column = 0; column < columns - 1; ++column) {
@@ -315,7 +303,7 @@ QString QuestionBrowserPage::widestText(const std::vector<browsers::BrowserRow>&
 
 // A cell's width is its text's plus the margins the list draws around every cell.
 int QuestionBrowserPage::fittedWidth(const ListView& list, int column, const QString& text) {
-    if (list.topLevelItemCount() == 0) return 0;
+    if (list.rowCount() == 0) return 0;
     const QFontMetrics metrics(list.font());
     const QModelIndex first = list.model()->index(0, column);
     const int margins =

@@ -14,6 +14,7 @@
 
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/mod_ViewAllQuestions.h"
+#include "core/NumberList.h"
 #include "core/SystemVars.h"
 #include "core/mod_ComboBox.h"
 #include "platform/Look.h"
@@ -150,12 +151,7 @@ void frm_FullView::SetCaptions(const browsers::BrowserCaptions& c) {
 }
 
 void frm_FullView::FillJumpList(int count) {
-    QStringList numbers;
-    numbers.reserve(count);
-    for (int k = 1; k <= count; ++k)
-        numbers.push_back(QString::number(k));
-    Combo1->clear();
-    Combo1->addItems(numbers);
+    ShowNumbers(*Combo1, count);
     Combo1->setCurrentIndex(-1);
 }
 

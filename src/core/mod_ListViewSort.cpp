@@ -86,11 +86,11 @@ std::optional<double> cellValue(Kind kind, const QString& cell) {
 }
 
 void sortByValue(ListView& list, Kind kind) {
-    const int count = list.topLevelItemCount();
+    const int count = list.rowCount();
     std::vector<int> positions;  // rows whose cell converts
     std::vector<std::pair<double, int>> values;
     for (int row = 0; row < count; ++row) {
-        const QString cell = ListView::cellText(*list.topLevelItem(row), g_sortColumn, kCellChars);
+        const QString cell = list.cellText(row, g_sortColumn, kCellChars);
         if (const std::optional<double> value = cellValue(kind, cell)) {
             positions.push_back(row);
             values.emplace_back(*value, row);

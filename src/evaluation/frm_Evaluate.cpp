@@ -17,7 +17,6 @@
 #include <QTime>
 #include <QTimer>
 
-#include <charconv>
 #include <cmath>
 
 #include "core/AppWindows.h"
@@ -36,6 +35,7 @@
 #include "evaluation/mod_Performance.h"
 #include "exam/CurrentExam.h"
 #include "exam/ExamWindow.h"
+#include "exam/QuestionLookup.h"
 #include "exam/mod_MyCurrentExam.h"
 #include "platform/DateText.h"
 #include "platform/Look.h"
@@ -146,14 +146,6 @@ QFrame* rule(QWidget* parent, const QRect& geometry) {
     platform::FillBackground(line, parent->palette().color(QPalette::Mid));
     line->setGeometry(geometry);
     return line;
-}
-
-// The number a row shows: its question's 1-based position in the exam; 0 when none.
-std::int32_t rowNumber(const QTreeWidgetItem& item) {
-    const std::string text = ListView::itemText(item, 0);
-    std::int32_t number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    return error == std::errc() ? number : 0;
 }
 
 int keyCodeOf(int qtKey) {
@@ -423,7 +415,7 @@ void frm_Evaluate::layoutQuestionPage(QWidget* page) {
     ListView1->viewport()->setMouseTracking(true);
     ListView1->viewport()->installEventFilter(this);
     connect(ListView1, &ListView::columnClicked, this, &frm_Evaluate::ListView1_ColumnClick);
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1_DblClick(); });
+    connect(ListView1, &ListView::rowDoubleClicked, this, [this] { ListView1_DblClick(); });
 
     constexpr int kRight = 754;
     for (std::size_t k = 0; k < Label18.size(); ++k) {
@@ -640,18 +632,26 @@ void frm_Evaluate::FillQuestionWiseList() {
     ListView1->addColumn(SystemVars.QuestionListTexts(question_list_text::kObjectiveColumn));
     ListView1->addColumn(SystemVars.QuestionListTexts(question_list_text::kQuestionColumn));
     ListView1->clear();
+    constexpr int kObjectiveColumn = 1;
+    ListView1->setTextSource({kObjectiveColumn, kObjectiveColumn + 1},
+                             [](std::int32_t id, int column) -> std::string_view {
+                                 const QuestionRecord* question = exam::FindQuestion(id);
+                                 if (!question) return {};
+                                 return column == kObjectiveColumn ? question->Topic
+                                                                   : question->QuestionText;
+                             });
 
-    std::vector<ListRow> rows;
-    for (const mod_Evaluate::QuestionResult& result : mod_Evaluate::QuestionResults()) {
-        const QuestionRecord& question = QuestionBank[result.bankIndex];
-        rows.push_back(
-            ListRow{{std::to_string(result.position + 1), question.Topic, question.QuestionText},
-                    "a" + std::to_string(result.position),
-                    false,
-                    OwnIcons::resultIcon(static_cast<int>(result.icon))});
+    const std::vector<mod_Evaluate::QuestionResult> results = mod_Evaluate::QuestionResults();
+    {
+        ListRowBatch batch(*ListView1);
+        for (const mod_Evaluate::QuestionResult& result : results)
+            batch.add(ListRow{{std::to_string(result.position + 1), {}, {}},
+                              "a" + std::to_string(result.position),
+                              false,
+                              OwnIcons::resultIcon(static_cast<int>(result.icon)),
+                              QuestionBank[result.bankIndex].QuestionID});
     }
-    const bool fewRows = rows.size() < 17;
-    ListView1->addRows(std::move(rows));
+    const bool fewRows = results.size() < 17;
     ListView1->autoSizeColumn(0, false);
     ListView1->autoSizeColumn(1, true);
     // Room for the vertical scroll bar once the list holds more rows than it shows.
@@ -665,10 +665,10 @@ void frm_Evaluate::ListView1_ColumnClick(int column) {
 }
 
 void frm_Evaluate::ListView1_DblClick() {
-    const QTreeWidgetItem* item = ListView1->currentItem();
+    const int row = ListView1->currentRow();
     // An empty list (an exam of no bank question) has nothing to show.
-    if (!item) return;
-    const std::int32_t number = rowNumber(*item);
+    if (row < 0) return;
+    const std::int32_t number = ListView1->rowNumber(row);
     const auto count = CurrentExam.Questions ? std::ssize(*CurrentExam.Questions) : 0;
     exam::ShowQuestionFromList(number > 0 && number <= count ? number - 1 : -1);
     hide();
@@ -676,15 +676,15 @@ void frm_Evaluate::ListView1_DblClick() {
 }
 
 void frm_Evaluate::ListView1_MouseMove(const QPoint& position) {
-    const QTreeWidgetItem* item = ListView1->itemAt(position);
-    if (!item) return;
-    const std::int32_t row = rowNumber(*item);
-    if (row == ListTipRow) return;
-    ListTipRow = row;
+    const int row = ListView1->rowAt(position);
+    if (row < 0) return;
+    const std::int32_t number = ListView1->rowNumber(row);
+    if (number == ListTipRow) return;
+    ListTipRow = number;
     if (!ListTip) ListTip = std::make_unique<cls_ToolTipText>();
     ListTip->ParentControl(ListView1);
     ListTip->Style(0);
-    const auto found = mod_Evaluate::FindQuestionByText(ListView::itemText(*item, 2));
+    const auto found = mod_Evaluate::FindQuestionByText(ListView1->text(row, 2));
     if (found) {
         const QuestionRecord& question = QuestionBank[*found];
         ListTip->Title(SystemVars.TypeNames(question.QuestionType) +

@@ -79,7 +79,7 @@ void stretchLastColumn(ListView& list) {
     int used = 0;
     for (int column = 0; column < last; ++column)
         used += list.columnWidth(column);
-    const int margin = mod_Evaluate::TwipsToPixels(list.topLevelItemCount() <= 14 ? 75 : 350);
+    const int margin = mod_Evaluate::TwipsToPixels(list.rowCount() <= 14 ? 75 : 350);
     list.autoSizeColumn(last, true);
     list.setColumnWidth(last, std::max(list.columnWidth(last), list.width() - (used + margin)));
 }
@@ -164,34 +164,40 @@ void ShowPerformanceSummary(PerformanceTabControls& board) {
 void FillQuestionStatsList(PerformanceTabControls& board) {
     ListView& list = *board.ListView9;
     list.clear();
+    constexpr int kQuestionColumn = 7;
+    list.setTextSource({kQuestionColumn}, [](std::int32_t id, int) -> std::string_view {
+        const QuestionRecord* question = exam::FindQuestion(id);
+        return question ? std::string_view(question->QuestionText) : std::string_view();
+    });
     exam::QuestionLookup lookup;
-    std::vector<ListRow> rows;
-    rows.reserve(QuestionBank.size());
-    for (std::size_t i = 0; i < QuestionBank.size(); ++i) {
-        const QuestionRecord& question = QuestionBank[i];
-        ListRow row = makeRow(i, {});
-        if (const QuestionStats* stats = lookup.Stats(question.QuestionID)) {
-            const std::int64_t unanswered = std::int64_t{stats->TimesAsked} -
-                                            (std::int64_t{stats->WrongCount} + stats->CorrectCount);
-            const std::string percent = stats->TimesAsked >= 1
-                                            ? std::to_string(figures::TruncatedPercent(
-                                                  stats->CorrectCount, stats->TimesAsked)) +
-                                                  " %"
-                                            : " - ";
-            // Appended one by one: the question's text is copied once, not through a list.
-            row.Texts.reserve(8);
-            row.Texts.push_back(std::to_string(stats->TimesAsked));
-            row.Texts.push_back(std::to_string(stats->CorrectCount));
-            row.Texts.push_back(std::to_string(stats->WrongCount));
-            row.Texts.push_back(std::to_string(unanswered));
-            row.Texts.push_back(percent);
-            // A level outside 1 to 3 has no name: the table gives "".
-            row.Texts.push_back(SystemVars.LevelNames(question.Level));
-            row.Texts.push_back(question.QuestionText);
+    {
+        ListRowBatch batch(list);
+        ListRow row;
+        for (std::size_t i = 0; i < QuestionBank.size(); ++i) {
+            const QuestionRecord& question = QuestionBank[i];
+            row.Texts.assign(1, std::to_string(i + 1));
+            row.Key = "a" + std::to_string(i);
+            row.Source = question.QuestionID;
+            if (const QuestionStats* stats = lookup.Stats(question.QuestionID)) {
+                const std::int64_t unanswered =
+                    std::int64_t{stats->TimesAsked} -
+                    (std::int64_t{stats->WrongCount} + stats->CorrectCount);
+                row.Texts.push_back(std::to_string(stats->TimesAsked));
+                row.Texts.push_back(std::to_string(stats->CorrectCount));
+                row.Texts.push_back(std::to_string(stats->WrongCount));
+                row.Texts.push_back(std::to_string(unanswered));
+                row.Texts.push_back(stats->TimesAsked >= 1
+                                        ? std::to_string(figures::TruncatedPercent(
+                                              stats->CorrectCount, stats->TimesAsked)) +
+                                              " %"
+                                        : " - ");
+                // A level outside 1 to 3 has no name: the table gives "".
+                row.Texts.push_back(SystemVars.LevelNames(question.Level));
+                row.Texts.emplace_back();  // the question's text, from the bank
+            }
+            batch.add(row);
         }
-        rows.push_back(std::move(row));
     }
-    list.addRows(std::move(rows));
     fitColumns(list, 6);
     stretchLastColumn(list);
 }
@@ -258,9 +264,9 @@ void OpenRecordedExam(std::int16_t index) {
 }
 
 void OpenSelectedRecord(PerformanceTabControls& board) {
-    const QTreeWidgetItem* row = board.ListView7->currentItem();
-    if (!row || !row->isSelected()) return;
-    const std::string key = ListView::itemKey(*row);
+    const int row = board.ListView7->selectedRow();
+    if (row < 0) return;
+    const std::string key = board.ListView7->key(row);
     std::int16_t index = -1;
     if (key.size() < 2 ||
         std::from_chars(key.data() + 1, key.data() + key.size(), index).ec != std::errc())
@@ -272,12 +278,8 @@ namespace {
 
 // The selected row's number (its 1-based position when filled, whatever the sort); 0 without.
 int selectedRowNumber(const ListView& list) {
-    const QTreeWidgetItem* row = list.currentItem();
-    if (!row || !row->isSelected()) return 0;
-    const std::string text = ListView::itemText(*row, 0);
-    int number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
+    const int row = list.selectedRow();
+    return row < 0 ? 0 : list.rowNumber(row);
 }
 
 }  // namespace
@@ -309,14 +311,11 @@ void HideRowTip(PerformanceTabControls& board) {
                                                           Qt::FindDirectChildrenOnly);
 }
 
-void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
-                std::string_view text) {
+void ShowRowTip(PerformanceTabControls& board, ListView& list, int row, std::string_view text) {
     auto* tip = static_cast<RowTip*>(board.PerformanceTipOwner->findChild<QObject*>(
         QStringLiteral("PerformanceRowTip"), Qt::FindDirectChildrenOnly));
     if (!tip) tip = new RowTip(board.PerformanceTipOwner);
-    std::int32_t number = 0;
-    const std::string shown = ListView::itemText(row, 0);
-    std::from_chars(shown.data(), shown.data() + shown.size(), number);
+    const std::int32_t number = list.rowNumber(row);
     if (number == tip->Row) return;
     tip->Row = number;
     tip->Tip.ParentControl(&list);

@@ -5,7 +5,6 @@
 
 class ListView;
 struct PerformanceTabControls;
-class QTreeWidgetItem;
 
 // The performance tab of the main screen (tab 5): history list, objective and question
 // statistics, overall percentage and reset. It writes the main screen's controls directly.
@@ -47,8 +46,7 @@ void ShowSelectedObjective(PerformanceTabControls& board);
 void ShowSelectedQuestion(PerformanceTabControls& board);
 
 // The one tooltip of the three lists, renewed when the pointer reaches another row.
-void ShowRowTip(PerformanceTabControls& board, ListView& list, const QTreeWidgetItem& row,
-                std::string_view text);
+void ShowRowTip(PerformanceTabControls& board, ListView& list, int row, std::string_view text);
 // The pointer rests on no row (an empty part of a list): no row's tooltip stays.
 void HideRowTip(PerformanceTabControls& board);
 

@@ -54,6 +54,27 @@ QuestionStats* QuestionLookup::Stats(std::int32_t id) {
     return position ? &QuestionStatsTable[*position] : nullptr;
 }
 
+const QuestionRecord* FindQuestion(std::int32_t id) {
+    // The bank as the index was last synced for FindQuestion; a full sync when it differs.
+    static const QuestionRecord* syncedData = nullptr;
+    static std::size_t syncedSize = 0;
+    const auto sync = [] {
+        bankIndex().Sync(QuestionBank, [](const QuestionRecord& q) { return q.QuestionID; });
+        syncedData = QuestionBank.data();
+        syncedSize = QuestionBank.size();
+    };
+    if (syncedData != QuestionBank.data() || syncedSize != QuestionBank.size() ||
+        !bankIndex().Synced())
+        sync();
+    auto position = bankIndex().Find(id);
+    if (!position || QuestionBank[*position].QuestionID != id) {
+        // Changed in place: worth one full check before answering.
+        sync();
+        position = bankIndex().Find(id);
+    }
+    return position ? &QuestionBank[*position] : nullptr;
+}
+
 void InvalidateQuestionLookup() {
     bankIndex().Invalidate();
     statsIndex().Invalidate();

@@ -30,6 +30,7 @@ public:
 
     [[nodiscard]] std::optional<std::size_t> Find(std::int32_t id) const;
     void Invalidate();
+    [[nodiscard]] bool Synced() const { return valid_; }
 
 private:
     void rebuild();
@@ -51,6 +52,11 @@ private:
     bool bankSynced_ = false;
     bool statsSynced_ = false;
 };
+
+// The first question with the id, for what outlives one operation (list cells read when
+// painted): the index is checked against the bank at every call instead of synced once, so
+// a replaced bank is noticed without scanning it each time. Null when no question has it.
+[[nodiscard]] const QuestionRecord* FindQuestion(std::int32_t id);
 
 // Drops both indexes (for whoever replaces a table); the next lookup rebuilds them.
 void InvalidateQuestionLookup();

@@ -26,6 +26,7 @@
 #include "core/AppWindows.h"
 #include "core/ImageStore.h"
 #include "core/ListView.h"
+#include "core/NumberList.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/SystemVars.h"
@@ -147,7 +148,7 @@ void frm_Exam::buildQuestionTabs() {
     SSTab2->addTab(results, QString());
 
     connect(SSTab2, &QTabWidget::currentChanged, this, [this] { SSTab2_Click(); });
-    connect(ListView2, &QTreeWidget::itemDoubleClicked, this, [this] { ListView2_DblClick(); });
+    connect(ListView2, &ListView::rowDoubleClicked, this, [this] { ListView2_DblClick(); });
     connect(ListView2, &ListView::columnClicked, this,
             [this](int column) { mod_ListViewSort::SortListViewColumn(*ListView2, column); });
 }
@@ -277,8 +278,8 @@ QWidget* frm_Exam::buildStatusListPanel() {
     ListView1->setCheckBoxes(true);
     ListView1->viewport()->setMouseTracking(true);
     ListView1->viewport()->installEventFilter(this);
-    connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { ListView1_DblClick(); });
-    connect(ListView1, &ListView::itemCheckChanged, this, &frm_Exam::ListView1_ItemCheck);
+    connect(ListView1, &ListView::rowDoubleClicked, this, [this] { ListView1_DblClick(); });
+    connect(ListView1, &ListView::rowCheckChanged, this, &frm_Exam::ListView1_ItemCheck);
     connect(ListView1, &ListView::columnClicked, this,
             [this](int column) { mod_ListViewSort::SortListViewColumn(*ListView1, column); });
     layout->addWidget(SSTab1);
@@ -509,10 +510,7 @@ bool frm_Exam::Form_Load(exam::ExamOpening opening, const std::filesystem::path&
         SSTab2->setTabText(kResultsTab, platform::toQt(CurrentExam.ScoreText));
 
     mod_MyCurrentExam::ShowQuestion(CurrentQuestionIndex);
-    QStringList numbers;
-    for (int k = 1; k <= session.QuestionCount(); ++k)
-        numbers.append(QString::number(k));
-    Choices_Jump->addItems(numbers);
+    ShowNumbers(*Choices_Jump, session.QuestionCount());
     Choices_Jump->setCurrentIndex(-1);
     Choices_Jump->setEditText(platform::toQt(SystemVars.ExamTexts(exam_text::kGoTo)));
     mod_MyCurrentExam::RefreshStatusCounts();

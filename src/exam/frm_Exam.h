@@ -24,7 +24,6 @@ class QTabWidget;
 class QTextEdit;
 class QTimer;
 class QToolBar;
-class QTreeWidgetItem;
 class ListView;
 class PictureButton;
 class TypeAheadComboBox;
@@ -187,7 +186,7 @@ public:
     void SSTab2_Click();
     void ListView1_DblClick();
     void ListView2_DblClick();
-    void ListView1_ItemCheck(QTreeWidgetItem* item);
+    void ListView1_ItemCheck(int row);
     void ListView_MouseMove(ListView* list, const QPoint& position);
     // Lays the status list of tab k (0 answered, 1 unanswered, 2 marked) over the answers.
     void OpenStatusList(int tab);

@@ -52,10 +52,9 @@ int resultIcon(const QuestionState& state, const QuestionRecord& question) {
                : 3;
 }
 
-// The exam position a list row stands for (its text is the position + 1); -1 for none.
-int rowPosition(const QTreeWidgetItem* item) {
-    const int number = item ? item->text(0).toInt() : 0;
-    return number - 1;
+// The exam position of a list row (its text is the position + 1); -1 for none.
+int rowPosition(const ListView& list, int row) {
+    return row < 0 ? -1 : list.rowNumber(row) - 1;
 }
 
 const QuestionState* stateAt(int position) {
@@ -63,23 +62,37 @@ const QuestionState* stateAt(int position) {
     return &(*CurrentExam.Questions)[static_cast<std::size_t>(position)];
 }
 
-// One row per exam question found in the bank (its number, objective and text), kept when
+constexpr int kObjectiveColumn = 1;
+constexpr int kQuestionColumn = 2;
+
+// The question columns read the bank instead of holding copies of its texts.
+void showQuestionTexts(ListView& list) {
+    list.setTextSource(
+        {kObjectiveColumn, kQuestionColumn}, [](std::int32_t id, int column) -> std::string_view {
+            const QuestionRecord* question = exam::FindQuestion(id);
+            if (!question) return {};
+            return column == kObjectiveColumn ? question->Topic : question->QuestionText;
+        });
+}
+
+// One row per exam question found in the bank (its number, objective and text), added when
 // `complete` accepts it after setting the row's check mark or icon.
-std::vector<ListRow> questionRows(
+void addQuestionRows(
+    ListView& list,
     const std::function<bool(const QuestionState&, const QuestionRecord&, ListRow&)>& complete) {
     exam::QuestionLookup lookup;
-    std::vector<ListRow> rows;
+    ListRowBatch batch(list);
     for (int i = 0; i < exam::CurrentExamSession.QuestionCount(); ++i) {
         const QuestionState& state = *stateAt(i);
         const QuestionRecord* question = lookup.Question(state.QuestionID);
         if (!question) continue;
-        ListRow row{.Texts = {std::to_string(i + 1), question->Topic, question->QuestionText},
+        ListRow row{.Texts = {std::to_string(i + 1), {}, {}},
                     .Key = "a" + std::to_string(i),
                     .Checked = false,
-                    .Icon = {}};
-        if (complete(state, *question, row)) rows.push_back(std::move(row));
+                    .Icon = {},
+                    .Source = state.QuestionID};
+        if (complete(state, *question, row)) batch.add(row);
     }
-    return rows;
 }
 
 }  // namespace
@@ -126,42 +139,42 @@ void frm_Exam::FillStatusList(int tab) {
     ListView1->clearColumns();
     for (int k = 0; k < 3; ++k)
         ListView1->addColumn(SystemVars.ReviewListTexts(k));
+    showQuestionTexts(*ListView1);
     ListView1->clear();
-    std::vector<ListRow> rows =
-        questionRows([tab](const QuestionState& state, const QuestionRecord&, ListRow& row) {
-            const bool answered = state.GivenAnswers.has_value();
-            row.Checked = state.Marked;
-            return (tab == kAnsweredTab && answered) || (tab == kUnansweredTab && !answered) ||
-                   (tab == kMarkedTab && state.Marked);
-        });
     {
         const QScopedValueRollback updating(UpdatingChoices, true);
-        ListView1->addRows(std::move(rows));
+        addQuestionRows(
+            *ListView1, [tab](const QuestionState& state, const QuestionRecord&, ListRow& row) {
+                const bool answered = state.GivenAnswers.has_value();
+                row.Checked = state.Marked;
+                return (tab == kAnsweredTab && answered) || (tab == kUnansweredTab && !answered) ||
+                       (tab == kMarkedTab && state.Marked);
+            });
     }
     fitColumns(*ListView1, true);
 }
 
-void frm_Exam::ListView1_ItemCheck(QTreeWidgetItem* item) {
-    if (UpdatingChoices || !item) return;
-    const bool checked = item->checkState(0) == Qt::Checked;
-    if (!exam::CurrentExamSession.SetMarked(static_cast<std::int16_t>(rowPosition(item)),
+void frm_Exam::ListView1_ItemCheck(int row) {
+    if (UpdatingChoices || row < 0) return;
+    const bool checked = ListView1->isChecked(row);
+    if (!exam::CurrentExamSession.SetMarked(static_cast<std::int16_t>(rowPosition(*ListView1, row)),
                                             checked)) {
         // A graded exam keeps its marks.
         const QScopedValueRollback updating(UpdatingChoices, true);
-        item->setCheckState(0, checked ? Qt::Unchecked : Qt::Checked);
+        ListView1->setChecked(row, !checked);
     }
     mod_MyCurrentExam::RefreshStatusCounts();
 }
 
 void frm_Exam::ListView1_DblClick() {
-    const int position = rowPosition(ListView1->currentItem());
+    const int position = rowPosition(*ListView1, ListView1->currentRow());
     if (!stateAt(position)) return;
     CurrentQuestionIndex = static_cast<std::int16_t>(position);
     mod_MyCurrentExam::ReturnToQuestion();
 }
 
 void frm_Exam::ListView2_DblClick() {
-    const int position = rowPosition(ListView2->currentItem());
+    const int position = rowPosition(*ListView2, ListView2->currentRow());
     if (!stateAt(position)) return;
     SSTab2->setCurrentIndex(kQuestionTab);
     mod_MyCurrentExam::ShowQuestion(static_cast<std::int16_t>(position));
@@ -172,12 +185,12 @@ void frm_Exam::SSTab2_Click() {
 }
 
 void frm_Exam::ListView_MouseMove(ListView* list, const QPoint& position) {
-    const QTreeWidgetItem* item = list->itemAt(position);
-    if (!item) return;
-    const std::int32_t number = item->text(0).toInt();
-    if (number == toolTipItem_) return;
-    toolTipItem_ = number;
-    const QuestionState* state = stateAt(rowPosition(item));
+    const int row = list->rowAt(position);
+    if (row < 0) return;
+    const int shownPosition = rowPosition(*list, row);
+    if (shownPosition + 1 == toolTipItem_) return;
+    toolTipItem_ = shownPosition + 1;
+    const QuestionState* state = stateAt(shownPosition);
     exam::QuestionLookup lookup;
     const QuestionRecord* question = state ? lookup.Question(state->QuestionID) : nullptr;
     if (!question) return;
@@ -237,13 +250,13 @@ void FillQuestionList() {
     list.addColumn("", 48);
     list.addColumn(SystemVars.QuestionListTexts(question_list_text::kObjectiveColumn));
     list.addColumn(SystemVars.QuestionListTexts(question_list_text::kQuestionColumn));
+    showQuestionTexts(list);
     list.clear();
-    std::vector<ListRow> rows =
-        questionRows([](const QuestionState& state, const QuestionRecord& question, ListRow& row) {
-            row.Icon = OwnIcons::resultIcon(resultIcon(state, question));
-            return true;
-        });
-    list.addRows(std::move(rows));
+    addQuestionRows(list,
+                    [](const QuestionState& state, const QuestionRecord& question, ListRow& row) {
+                        row.Icon = OwnIcons::resultIcon(resultIcon(state, question));
+                        return true;
+                    });
     fitColumns(list, false);
 }
 
@@ -263,14 +276,12 @@ void UpdateQuestionListRow(int position) {
     }
     // Rows follow the exam order, skipping questions missing from the bank: the row sits at
     // the position or before it.
-    const QString key = QStringLiteral("a%1").arg(position);
-    for (int row = std::min(position, list.topLevelItemCount() - 1); row >= 0; --row) {
-        QTreeWidgetItem* item = list.topLevelItem(row);
-        if (item->data(0, Qt::UserRole).toString() != key) continue;
-        item->setIcon(0, OwnIcons::resultIcon(resultIcon(*state, *question)));
+    const int row = list.findKeyUpwards("a" + std::to_string(position), position);
+    if (row < 0) {
+        FillQuestionList();
         return;
     }
-    FillQuestionList();
+    list.setRowIcon(row, OwnIcons::resultIcon(resultIcon(*state, *question)));
 }
 
 }  // namespace mod_MyCurrentExam

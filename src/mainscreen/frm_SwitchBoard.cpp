@@ -157,8 +157,8 @@ void frm_SwitchBoard::connectSaveTab() {
     for (int k = 1; k < 3; ++k)
         connect(Command5[static_cast<std::size_t>(k)], &QPushButton::clicked, this,
                 [this, k] { Command5_Click(k); });
-    connect(ListView3, &QTreeWidget::itemClicked, this, &frm_SwitchBoard::ListView3_Click);
-    connect(ListView3, &ListView::itemCheckChanged, this, &frm_SwitchBoard::ListView3_ItemCheck);
+    connect(ListView3, &ListView::rowClicked, this, &frm_SwitchBoard::ListView3_Click);
+    connect(ListView3, &ListView::rowCheckChanged, this, &frm_SwitchBoard::ListView3_ItemCheck);
     connectColumnSort(*ListView3);
 }
 
@@ -170,21 +170,19 @@ void frm_SwitchBoard::connectPerformanceTab() {
         SSTab1->setCurrentIndex(kExamsTab);
         mod_PerformanceTab::AnnounceReset();
     });
-    connect(ListView7, &QTreeWidget::itemDoubleClicked, this,
+    connect(ListView7, &ListView::rowDoubleClicked, this,
             [this] { mod_PerformanceTab::OpenSelectedRecord(*this); });
-    connect(ListView8, &QTreeWidget::itemDoubleClicked, this,
+    connect(ListView8, &ListView::rowDoubleClicked, this,
             [this] { mod_PerformanceTab::ShowSelectedObjective(*this); });
-    connect(ListView9, &QTreeWidget::itemDoubleClicked, this,
+    connect(ListView9, &ListView::rowDoubleClicked, this,
             [this] { mod_PerformanceTab::ShowSelectedQuestion(*this); });
     for (const auto& [list, tip] : {std::pair{ListView7, performance_text::kExamRowTip},
                                     {ListView8, performance_text::kObjectiveRowTip},
                                     {ListView9, performance_text::kQuestionRowTip}}) {
         list->setMouseTracking(true);
-        connect(list, &QTreeWidget::itemEntered, this,
-                [this, list = list, tip = tip](QTreeWidgetItem* row) {
-                    mod_PerformanceTab::ShowRowTip(*this, *list, *row,
-                                                   SystemVars.PerformanceTexts(tip));
-                });
+        connect(list, &ListView::rowEntered, this, [this, list = list, tip = tip](int row) {
+            mod_PerformanceTab::ShowRowTip(*this, *list, row, SystemVars.PerformanceTexts(tip));
+        });
         connect(list, &QAbstractItemView::viewportEntered, this,
                 [this] { mod_PerformanceTab::HideRowTip(*this); });
     }
@@ -396,8 +394,7 @@ void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
         case kPerformanceTab:
             mod_PerformanceTab::InitPerformanceTab(*this);
             if (mod_Performance::HasPerformanceHistory()) {
-                if (static_cast<std::size_t>(ListView7->topLevelItemCount()) <
-                    PerformanceHistory.size()) {
+                if (static_cast<std::size_t>(ListView7->rowCount()) < PerformanceHistory.size()) {
                     SSTab2->setCurrentIndex(kExamHistoryTab);
                     // The summary reads the averages the first two fills leave.
                     mod_PerformanceTab::FillExamHistoryList(*this);
@@ -526,10 +523,10 @@ void frm_SwitchBoard::Toolbar1_ButtonClick() {
 }
 
 void frm_SwitchBoard::ListView3_Click() {
-    const QTreeWidgetItem* row = ListView3->currentItem();
-    if (!row || !row->isSelected()) return;
+    const int row = ListView3->selectedRow();
+    if (row < 0) return;
     const QPointer<frm_SwitchBoard> self(this);
-    mod_Save::ShowSaveDetails(wholeNumber(ListView::itemText(*row, 0)));
+    mod_Save::ShowSaveDetails(wholeNumber(ListView3->text(row, 0)));
     if (!self) return;
     if (Command5[1]->isEnabled())
         Command5[1]->setFocus();
@@ -538,10 +535,10 @@ void frm_SwitchBoard::ListView3_Click() {
 }
 
 void frm_SwitchBoard::ListView3_ItemCheck() {
-    const int rows = ListView3->topLevelItemCount();
+    const int rows = ListView3->rowCount();
     int checked = 0;
     for (int row = 0; row < rows; ++row)
-        if (ListView3->topLevelItem(row)->checkState(0) == Qt::Checked) ++checked;
+        if (ListView3->isChecked(row)) ++checked;
     Command4[0]->setEnabled(checked < rows);
     Command4[1]->setEnabled(checked > 0);
     Command4[2]->setEnabled(checked > 0);
@@ -556,15 +553,13 @@ void frm_SwitchBoard::Command4_Click(int Index) {
     Command4[0]->setEnabled(!checkAll);
     Command4[1]->setEnabled(checkAll);
     Command4[2]->setEnabled(checkAll);
-    const Qt::CheckState wanted = checkAll ? Qt::Checked : Qt::Unchecked;
     int changed = 0;
     {
         // The buttons follow the rows once, after all of them changed.
         const QSignalBlocker quiet(ListView3);
-        for (int row = 0; row < ListView3->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = ListView3->topLevelItem(row);
-            if (item->checkState(0) == wanted) continue;
-            item->setCheckState(0, wanted);
+        for (int row = 0; row < ListView3->rowCount(); ++row) {
+            if (ListView3->isChecked(row) == checkAll) continue;
+            ListView3->setChecked(row, checkAll);
             ++changed;
         }
     }

@@ -71,17 +71,13 @@ std::vector<fs::path> saveFiles() {
     return files;
 }
 
-// The row keeps its own file, so its number finds it after any sort.
-constexpr int kPathRole = Qt::UserRole + 1;
+// The files as listed: a row's number (its first text) is its file's place here, after any
+// sort.
+std::vector<fs::path> g_listedFiles;
 
-fs::path listedFile(const ListView& list, int number) {
-    const std::string wanted = std::to_string(number);
-    for (int row = 0; row < list.topLevelItemCount(); ++row) {
-        const QTreeWidgetItem& item = *list.topLevelItem(row);
-        if (ListView::itemText(item, 0) == wanted)
-            return pathFromQt(item.data(1, kPathRole).toString());
-    }
-    return {};
+fs::path listedFile(int number) {
+    if (number < 1 || static_cast<std::size_t>(number) > g_listedFiles.size()) return {};
+    return g_listedFiles[static_cast<std::size_t>(number) - 1];
 }
 
 // Deletes one save; false, after telling the user, when something stands at the path that
@@ -158,12 +154,10 @@ void ListSaveFiles() {
         rows.push_back(std::move(row));
     }
     list.addRows(std::move(rows));
-    for (int row = 0; row < list.topLevelItemCount(); ++row) {
-        QTreeWidgetItem& item = *list.topLevelItem(row);
-        const fs::path& file = files[static_cast<std::size_t>(row)];
-        item.setText(1, pathToQt(file.filename()));
-        item.setData(1, kPathRole, pathToQt(file));
-    }
+    // The name as the file system spells it, also outside the code page.
+    for (int row = 0; row < list.rowCount(); ++row)
+        list.setCellText(row, 1, pathToQt(files[static_cast<std::size_t>(row)].filename()));
+    g_listedFiles = files;
     setCaption(board->Label7,
                SystemVars.SaveTabTexts(save_tab_text::kCount) + std::to_string(files.size()));
 
@@ -192,14 +186,14 @@ bool ShowSaveDetails(int index, const fs::path& path) {
     const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
     if (!board) return false;
     fs::path file = path;
-    if (file.empty()) file = AppPaths::SaveFolder() / listedFile(*board->ListView3, index);
+    if (file.empty()) file = AppPaths::SaveFolder() / listedFile(index);
 
     const bool valid = mod_Exam::LoadSavedExam(file);
     if (!board) return false;
     if (!valid) {
         emptyDetails(*board);
         board->ListView3->clearSelection();
-        board->ListView3->setCurrentItem(nullptr);
+        board->ListView3->setCurrentRow(-1);
         return false;
     }
 
@@ -237,11 +231,9 @@ void DeleteSaveFiles() {
     const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
     if (answer != platform::kYes || !board) return;
     std::vector<fs::path> checked;
-    for (int row = 0; row < board->ListView3->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem& item = *board->ListView3->topLevelItem(row);
-        if (item.checkState(0) == Qt::Checked)
-            checked.push_back(pathFromQt(item.data(1, kPathRole).toString()));
-    }
+    const ListView& list = *board->ListView3;
+    for (int row = 0; row < list.rowCount(); ++row)
+        if (list.isChecked(row)) checked.push_back(listedFile(list.rowNumber(row)));
     for (const fs::path& file : checked) {
         removeSave(file);
         if (!board) return;

@@ -41,9 +41,8 @@ struct BrowserTabsTest : testsupport::SwitchBoardFixture {
 
     static std::string Shown(const QTextEdit* box) { return platform::fromQt(box->toPlainText()); }
     static void DoubleClickRow(ListView* list, int row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        list->setCurrentItem(item);
-        emit list->itemDoubleClicked(item, 0);
+        list->setCurrentRow(row);
+        emit list->rowDoubleClicked(row);
     }
 };
 
@@ -54,9 +53,9 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
     EXPECT_EQ(sb.Combo1->count(), 8);
-    EXPECT_EQ(sb.ListView1->topLevelItemCount(), 0);  // built once its page shows
+    EXPECT_EQ(sb.ListView1->rowCount(), 0);  // built once its page shows
     sb.SSTab3->setCurrentIndex(1);
-    EXPECT_EQ(sb.ListView1->topLevelItemCount(), 8);
+    EXPECT_EQ(sb.ListView1->rowCount(), 8);
     EXPECT_EQ(sb.ListView1->columnCount(), 5);
     for (int column = 0; column < 4; ++column)  // every cell fits, whatever its row
         EXPECT_GE(sb.ListView1->columnWidth(column),
@@ -90,7 +89,7 @@ TEST_F(BrowserTabsTest, DoubleClickAfterSortingShowsTheClickedQuestion) {
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.SSTab3->setCurrentIndex(1);
     mod_ListViewSort::SortListViewColumn(*sb.ListView1, 4);
-    ASSERT_EQ(ListView::itemText(*sb.ListView1->topLevelItem(0), 0), "3");
+    ASSERT_EQ(sb.ListView1->text(0, 0), "3");
     DoubleClickRow(sb.ListView1, 0);
     EXPECT_EQ(sb.SSTab3->currentIndex(), 0);
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nA first by text\n"), std::string::npos);
@@ -106,7 +105,7 @@ TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
     ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kBookmarksTab);
     sb.SSTab4->setCurrentIndex(1);
-    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 1);
+    EXPECT_EQ(sb.ListView5->rowCount(), 1);
     EXPECT_TRUE(sb.Check3->isChecked());
     EXPECT_NE(Shown(sb.RichTextBox2).find("\nA.  yes\n"), std::string::npos);
 
@@ -125,7 +124,7 @@ TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     sb.Check3->click();  // the only bookmark
     EXPECT_FALSE(QuestionStatsTable[4].Bookmarked);
     sb.SSTab4->setCurrentIndex(1);
-    ASSERT_EQ(sb.ListView5->topLevelItemCount(), 1);
+    ASSERT_EQ(sb.ListView5->rowCount(), 1);
     boxes.queue(platform::kOk);
     DoubleClickRow(sb.ListView5, 0);
     EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
@@ -133,7 +132,7 @@ TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
     EXPECT_TRUE(sb.RichTextBox2->toPlainText().isEmpty());
     sb.SSTab4->setCurrentIndex(1);
-    EXPECT_EQ(sb.ListView5->topLevelItemCount(), 0);
+    EXPECT_EQ(sb.ListView5->rowCount(), 0);
 }
 
 TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
@@ -145,7 +144,7 @@ TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
     EXPECT_EQ(sb.Combo3->count(), 2);
     EXPECT_NE(Shown(sb.RichTextBox3).find("\nQuestion 2\n"), std::string::npos);
     sb.SSTab5->setCurrentIndex(1);
-    EXPECT_EQ(ListView::itemText(*sb.ListView6->topLevelItem(1), 4), "Question 5");
+    EXPECT_EQ(sb.ListView6->text(1, 4), "Question 5");
 }
 
 TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
@@ -234,7 +233,7 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     sb.SSTab3->setCurrentIndex(1);
-    emit sb.ListView1->itemEntered(sb.ListView1->topLevelItem(2), 0);
+    emit sb.ListView1->rowEntered(2);
     const QStringList texts = tipTexts();
     EXPECT_TRUE(texts.contains(QStringLiteral("Fill     (Double-Click to go to question)")))
         << texts.join(u'|').toStdString();

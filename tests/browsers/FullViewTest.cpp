@@ -133,10 +133,8 @@ struct PerformanceOpenersTest : FullViewWindowTest {
             "Performance";  // the tab's set-up marker
     }
     static void DoubleClick(ListView* list, int row) {
-        QTreeWidgetItem* item = list->topLevelItem(row);
-        list->setCurrentItem(item);
-        item->setSelected(true);
-        emit list->itemDoubleClicked(item, 0);
+        list->setCurrentRow(row);
+        emit list->rowDoubleClicked(row);
     }
 };
 
@@ -169,7 +167,7 @@ TEST_F(PerformanceOpenersTest, AQuestionRowOpensTheWholeBankAtThatQuestionAfterS
     mod_PerformanceTab::FillQuestionStatsList(sb);
     mod_ListViewSort::SortListViewColumn(*sb.ListView9, 7);  // by question text
     const int row = 0;
-    ASSERT_EQ(ListView::itemText(*sb.ListView9->topLevelItem(row), 0), "4");
+    ASSERT_EQ(sb.ListView9->text(row, 0), "4");
     ModalWatcher watcher(InFullView([](frm_FullView& w) {
         const std::string text = shown(w.RichTextBox1);
         EXPECT_EQ(text.substr(0, 17), "\nQuestion 4 of 8\n");

@@ -96,13 +96,13 @@ TEST(ListViewRows, CheckSignalOnlyForCheckChangesAfterFilling) {
     list.setCheckBoxes(true);
     list.addColumn("N");
     int checkSignals = 0;
-    QObject::connect(&list, &ListView::itemCheckChanged, [&] { ++checkSignals; });
+    QObject::connect(&list, &ListView::rowCheckChanged, [&] { ++checkSignals; });
     list.addRows({ListRow{{"1"}, "a0", true, {}}, ListRow{{"2"}, "a1", false, {}}});
     EXPECT_EQ(checkSignals, 0);
-    EXPECT_EQ(list.topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(list.isChecked(0));
 
-    list.topLevelItem(1)->setCheckState(0, Qt::Checked);
-    list.topLevelItem(1)->setText(0, "changed");
+    list.setChecked(1, true);
+    list.setCellText(1, 0, QStringLiteral("changed"));
     EXPECT_EQ(checkSignals, 1);
 }
 

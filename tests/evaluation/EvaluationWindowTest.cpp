@@ -211,15 +211,16 @@ TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorti
     ASSERT_TRUE(window);
     window->SSTab1->setCurrentIndex(frm_Evaluate::kQuestionTab);
     ListView* list = window->ListView1;
-    ASSERT_EQ(list->topLevelItemCount(), 20);
-    EXPECT_EQ(list->topLevelItem(2)->icon(0).pixmap(16).toImage(),
-              OwnIcons::resultIcon(3).pixmap(16).toImage());
+    ASSERT_EQ(list->rowCount(), 20);
+    EXPECT_EQ(list->rowIcon(2).pixmap(16).toImage(), OwnIcons::resultIcon(3).pixmap(16).toImage());
 
     window->ListView1_ColumnClick(1);
-    QTreeWidgetItem* seventh = list->findItems(QStringLiteral("7"), Qt::MatchExactly, 0).value(0);
-    ASSERT_TRUE(seventh);
-    EXPECT_NE(list->indexOfTopLevelItem(seventh), 6);
-    const QPoint where = list->visualItemRect(seventh).center();
+    int seventh = -1;
+    for (int row = 0; row < list->rowCount(); ++row)
+        if (list->text(row, 0) == "7") seventh = row;
+    ASSERT_GE(seventh, 0);
+    EXPECT_NE(seventh, 6);
+    const QPoint where = list->visualRect(list->model()->index(seventh, 0)).center();
     window->ListView1_MouseMove(where);
     ASSERT_TRUE(window->ListTip);
     EXPECT_EQ(window->ListTip->Title(), "Single answer     (Double-Click to go to question)");
@@ -229,7 +230,7 @@ TEST_F(EvaluationWindowTest, TheQuestionListJumpsToTheQuestionOfTheRowAfterSorti
     EXPECT_EQ(window->ListTip->tipWindow(), tip);
 
     exam::ExamWindow()->Choices_Jump->setCurrentIndex(2);  // the exam's last jump
-    list->setCurrentItem(seventh);
+    list->setCurrentRow(seventh);
     window->ListView1_DblClick();
     EXPECT_EQ(CurrentQuestionIndex, 6);
     EXPECT_TRUE(window->isHidden());
@@ -251,7 +252,7 @@ TEST_F(EvaluationWindowTest, AnExamOfNoQuestionShowsZerosAndItsEmptyListIgnoresA
     EXPECT_EQ(window->Objectives_Inner->y(), 0);
 
     window->SSTab1->setCurrentIndex(frm_Evaluate::kQuestionTab);
-    EXPECT_EQ(window->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(window->ListView1->rowCount(), 0);
     window->ListView1_DblClick();
     EXPECT_TRUE(window->isVisible());
 }

@@ -67,7 +67,7 @@ struct PerformanceTabTest : SwitchBoardFixture {
         std::vector<std::string> texts;
         texts.reserve(static_cast<std::size_t>(list.columnCount()));
         for (int c = 0; c < list.columnCount(); ++c)
-            texts.push_back(ListView::itemText(*list.topLevelItem(r), c));
+            texts.push_back(list.text(r, c));
         return texts;
     }
 };
@@ -137,27 +137,27 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
 
     EXPECT_EQ(sb.lbl_Title[3]->text(), "P1");
     EXPECT_EQ(sb.SSTab2->tabText(frm_SwitchBoard::kQuestionsTab), "P4");
-    ASSERT_EQ(sb.ListView7->topLevelItemCount(), 2);
-    EXPECT_EQ(ListView::itemKey(*sb.ListView7->topLevelItem(1)), "a1");
+    ASSERT_EQ(sb.ListView7->rowCount(), 2);
+    EXPECT_EQ(sb.ListView7->key(1), "a1");
     const std::vector<std::string> second = row(*sb.ListView7, 1);
     EXPECT_EQ(second[0], "2");
     EXPECT_EQ(std::vector(second.begin() + 3, second.end()),
               (std::vector<std::string>{"Practice", "75%", "4", "3", "0", "1"}));
     EXPECT_EQ(mod_PerformanceTab::ExamAverage, 70);
 
-    ASSERT_EQ(sb.ListView8->topLevelItemCount(), 4);
+    ASSERT_EQ(sb.ListView8->rowCount(), 4);
     EXPECT_EQ(row(*sb.ListView8, 0),
               (std::vector<std::string>{"1", "Routing", "3", "22 % ", "3", "2", "0", "1"}));
-    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(1), 3), "0 % ");
-    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(2), 3), "25 % ");
+    EXPECT_EQ(sb.ListView8->text(1, 3), "0 % ");
+    EXPECT_EQ(sb.ListView8->text(2, 3), "25 % ");
     EXPECT_EQ(row(*sb.ListView8, 3),
               (std::vector<std::string>{"4", "Wireless", "1", " - ", "0", "0", "0", "0"}));
     EXPECT_EQ(mod_PerformanceTab::ObjectiveAverage, 12);  // 22 + 0 + 25 = 47, over 4
 
     EXPECT_EQ(row(*sb.ListView9, 5),
               (std::vector<std::string>{"6", "3", "2", "0", "1", "66 %", "Easy", "Question 6"}));
-    EXPECT_EQ(ListView::itemText(*sb.ListView9->topLevelItem(0), 5), " - ");
-    EXPECT_EQ(sb.ListView9->topLevelItem(4)->text(1), "");  // no record: its number only
+    EXPECT_EQ(sb.ListView9->text(0, 5), " - ");
+    EXPECT_EQ(sb.ListView9->text(4, 1), "");  // no record: its number only
     // Questions 0 + 100 + 66 + 0 over 8 = 20.75 -> 21; (12 + 70 + 21) / 3 = 34.33.
     EXPECT_EQ(sb.Label14->text(), "34 % ");
 
@@ -166,7 +166,7 @@ TEST_F(PerformanceTabTest, EnteringTheTabListsTheHistoryAndTheStatisticsOnce) {
     mod_ListViewSort::SortListViewColumn(*sb.ListView8, 1);
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
-    EXPECT_EQ(ListView::itemText(*sb.ListView8->topLevelItem(0), 1), "Wireless");
+    EXPECT_EQ(sb.ListView8->text(0, 1), "Wireless");
 }
 
 TEST_F(PerformanceTabTest, NumbersAndPercentagesSortByValue) {
@@ -180,8 +180,8 @@ TEST_F(PerformanceTabTest, NumbersAndPercentagesSortByValue) {
     // The values of the cells that hold one, top to bottom.
     const auto values = [](const ListView& list, int c) {
         std::vector<int> found;
-        for (int r = 0; r < list.topLevelItemCount(); ++r) {
-            const QString cell = list.topLevelItem(r)->text(c).remove(QLatin1Char('%'));
+        for (int r = 0; r < list.rowCount(); ++r) {
+            QString cell = list.cellText(r, c).remove(QLatin1Char('%'));
             bool ok = false;
             const int value = cell.trimmed().toInt(&ok);
             if (ok) found.push_back(value);
@@ -208,7 +208,7 @@ TEST_F(PerformanceTabTest, ARowTipGoesWhenThePointerLeavesTheRows) {
         return sb.PerformanceTipOwner->findChild<QObject*>(QStringLiteral("PerformanceRowTip"));
     };
     QWidget* rows = sb.ListView7->viewport();
-    const QPoint onRow = sb.ListView7->visualItemRect(sb.ListView7->topLevelItem(0)).center();
+    const QPoint onRow = sb.ListView7->visualRect(sb.ListView7->model()->index(0, 0)).center();
     QTest::mouseMove(rows, onRow);
     ASSERT_NE(rowTip(), nullptr);
     QTest::mouseMove(rows, QPoint(onRow.x(), rows->height() - 5));  // below the last row
@@ -235,7 +235,7 @@ TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks
     sb.Command15->click();
     EXPECT_EQ(boxes.shown().back().text, "P8");
     EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kExamsTab);
-    EXPECT_EQ(sb.ListView7->topLevelItemCount() + sb.ListView9->topLevelItemCount(), 0);
+    EXPECT_EQ(sb.ListView7->rowCount() + sb.ListView9->rowCount(), 0);
     EXPECT_TRUE(sb.Label14->text().isEmpty());
     EXPECT_TRUE(fs::is_directory(folder / "kept"));
     EXPECT_FALSE(fs::exists(folder / "index.dat"));
@@ -265,14 +265,14 @@ TEST_F(PerformanceTabTest, ADoubleClickedRowIsReviewedUnlessAnExamIsOpen) {
     mod_Exam::BuildExamQuestions();
     ASSERT_TRUE(exam::LoadExamWindow(exam::ExamOpening::kNew));
     const CurrentExamRecord running = CurrentExam;
-    sb.ListView7->setCurrentItem(sb.ListView7->topLevelItem(1));
+    sb.ListView7->setCurrentRow(1);
     mod_PerformanceTab::OpenSelectedRecord(sb);
     EXPECT_EQ(CurrentExam, running);
     EXPECT_FALSE(evaluation::EvaluationWindow());
     exam::UnloadExamWindow();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    emit sb.ListView7->itemDoubleClicked(sb.ListView7->topLevelItem(1), 0);
+    emit sb.ListView7->rowDoubleClicked(1);
     EXPECT_EQ(CurrentExam.Title, "Second");
     EXPECT_TRUE(exam::ExamWindow());
     EXPECT_TRUE(evaluation::EvaluationWindow());

@@ -191,3 +191,29 @@ TEST_F(ExamBuildTest, CountingFunctionsOfTheCustomScreens) {
     EXPECT_EQ(mod_Exam::CountGroupQuestions("51, 52", 1), 5);  // " 52" is no group
     EXPECT_EQ(mod_Exam::CountGroupQuestions("52", 2), 0);
 }
+
+// List cells ask for their question whenever they are painted, long after the lookup that
+// filled them: a bank replaced (the custom tab's copy and back) or edited in place is found
+// without anyone invalidating the index.
+TEST_F(ExamBuildTest, FindQuestionFollowsTheBankWithoutBeingToldOfChanges) {
+    const auto positionFound = [](std::int32_t id) -> std::ptrdiff_t {
+        const QuestionRecord* q = exam::FindQuestion(id);
+        return q ? q - QuestionBank.data() : -1;
+    };
+    const auto full = QuestionBank;
+    EXPECT_EQ(positionFound(2), 1);
+    QuestionBank = {question(3, 51, "a"), question(2, 51, "b")};
+    EXPECT_EQ(positionFound(2), 1);
+    EXPECT_EQ(positionFound(1), -1);
+
+    QuestionBank[0].QuestionID = 2;  // edited in place: the first of two now
+    QuestionBank[1].QuestionID = 8;
+    EXPECT_EQ(positionFound(2), 0);
+    EXPECT_EQ(positionFound(8), 1);
+    EXPECT_EQ(positionFound(3), -1);
+
+    QuestionBank = full;
+    EXPECT_EQ(positionFound(8), 7);
+    QuestionBank.clear();
+    EXPECT_EQ(positionFound(8), -1);
+}

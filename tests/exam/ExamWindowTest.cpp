@@ -52,8 +52,8 @@ QImage iconImage(const QIcon& icon) {
 
 Texts rowNumbers(const ListView* list) {
     Texts numbers;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        numbers.push_back(ListView::itemText(*list->topLevelItem(row), 0));
+    for (int row = 0; row < list->rowCount(); ++row)
+        numbers.push_back(list->text(row, 0));
     return numbers;
 }
 
@@ -345,31 +345,29 @@ TEST_F(ExamWindowTest, CountsStatusListsAndResultsFollowAnswersAndMarks) {
     EXPECT_FALSE(window->ListView1->isHidden());
     EXPECT_TRUE(window->Choices_Frame->isHidden());
     EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"1", "2"}));
-    EXPECT_EQ(window->ListView1->topLevelItem(0)->checkState(0), Qt::Checked);
+    EXPECT_TRUE(window->ListView1->isChecked(0));
     window->SSTab1->setCurrentIndex(frm_Exam::kUnansweredTab);
     EXPECT_EQ(rowNumbers(window->ListView1), (Texts{"3", "4"}));
     window->button_review_Click();
     EXPECT_EQ(window->SSTab1->currentIndex(), frm_Exam::kMarkedTab);
     ASSERT_EQ(rowNumbers(window->ListView1), (Texts{"1"}));
-    window->ListView1->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+    window->ListView1->setChecked(0, false);
     EXPECT_FALSE(state(0).Marked);
     EXPECT_EQ(window->lbl_question_status[2]->text(), "Marked: 0");
-    EXPECT_EQ(window->ListView1->topLevelItemCount(), 1);  // stays until rebuilt
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(0));
+    EXPECT_EQ(window->ListView1->rowCount(), 1);  // stays until rebuilt
+    window->ListView1->setCurrentRow(0);
     window->ListView1_DblClick();
     EXPECT_TRUE(window->ListView1->isHidden());
     EXPECT_EQ(CurrentQuestionIndex, 0);
 
     window->SSTab2->setCurrentIndex(frm_Exam::kResultsTab);
     const ListView* results = window->ListView2;
-    ASSERT_EQ(results->topLevelItemCount(), 4);
+    ASSERT_EQ(results->rowCount(), 4);
     for (const int row : {0, 1, 2})  // wrong, right, unanswered
-        EXPECT_EQ(iconImage(results->topLevelItem(row)->icon(0)),
-                  iconImage(OwnIcons::resultIcon(3 - row)));
+        EXPECT_EQ(iconImage(results->rowIcon(row)), iconImage(OwnIcons::resultIcon(3 - row)));
     window->Timer1_Timer();
     window->Label_Click(1);  // corrected while the results show
-    EXPECT_EQ(iconImage(window->ListView2->topLevelItem(0)->icon(0)),
-              iconImage(OwnIcons::resultIcon(2)));
+    EXPECT_EQ(iconImage(window->ListView2->rowIcon(0)), iconImage(OwnIcons::resultIcon(2)));
     EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kResultsTab), "Score : 50% (2/4)");
 }
 
@@ -399,8 +397,8 @@ TEST_F(ExamWindowTest, AGradedExamStaysReadOnlyAndCountsNothingMore) {
     EXPECT_FALSE(window->check_Review[1]->isChecked());
     window->Timer2_Timer();
     window->lbl_question_status_Click(1);
-    window->ListView1->topLevelItem(0)->setCheckState(0, Qt::Checked);
+    window->ListView1->setChecked(0, true);
     EXPECT_FALSE(state(0).Marked);
-    EXPECT_EQ(window->ListView1->topLevelItem(0)->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(window->ListView1->isChecked(0));
     EXPECT_EQ(QuestionStatsTable[0].TimesAsked, asked);
 }

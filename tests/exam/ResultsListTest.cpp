@@ -13,12 +13,12 @@ namespace {
 struct ResultsListTest : ExamWindowFixture {
     std::vector<std::string> rowNumbers() const {
         std::vector<std::string> numbers;
-        for (int row = 0; row < window->ListView2->topLevelItemCount(); ++row)
-            numbers.push_back(ListView::itemText(*window->ListView2->topLevelItem(row), 0));
+        for (int row = 0; row < window->ListView2->rowCount(); ++row)
+            numbers.push_back(window->ListView2->text(row, 0));
         return numbers;
     }
     QImage rowIcon(int row) const {
-        return window->ListView2->topLevelItem(row)->icon(0).pixmap(16, 16).toImage();
+        return window->ListView2->rowIcon(row).pixmap(16, 16).toImage();
     }
 };
 

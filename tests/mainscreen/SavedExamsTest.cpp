@@ -60,15 +60,18 @@ struct SavedExamsTest : SwitchBoardFixture {
         return sb;
     }
 
-    QTreeWidgetItem* Row(const std::string& number) const {
-        for (int k = 0; k < board->ListView3->topLevelItemCount(); ++k)
-            if (ListView::itemText(*board->ListView3->topLevelItem(k), 0) == number)
-                return board->ListView3->topLevelItem(k);
-        return nullptr;
+    int Row(const std::string& number) const {
+        for (int k = 0; k < board->ListView3->rowCount(); ++k)
+            if (board->ListView3->text(k, 0) == number) return k;
+        return -1;
+    }
+
+    void Check(const std::string& number, bool checked) const {
+        board->ListView3->setChecked(Row(number), checked);
     }
 
     void ClickRow(const std::string& number) const {
-        board->ListView3->setCurrentItem(Row(number));
+        board->ListView3->setCurrentRow(Row(number));
         board->ListView3_Click();
     }
 
@@ -111,14 +114,14 @@ TEST_F(SavedExamsTest, TheListShowsEverySaveAndARowLoadsIt) {
     WriteSave("a.sav", "Untimed", "0");
     WriteFile(AppPaths::SaveFolder() / "notes.txt", BytesOf("x"));
     EnterTab();
-    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 2);
+    ASSERT_EQ(sb.ListView3->rowCount(), 2);
     EXPECT_EQ(text(sb.Label7), "Saved exams: 2");
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, false, false}));
 
     // The row number finds its file whatever the order shown.
     sb.ListView3->columnClicked(1);
     sb.ListView3->columnClicked(1);
-    ASSERT_EQ(ListView::itemText(*sb.ListView3->topLevelItem(0), 1), "b.sav");
+    ASSERT_EQ(sb.ListView3->text(0, 1), "b.sav");
     ClickRow("2");
     EXPECT_EQ(sb.Text1->text().toStdU16String(), (AppPaths::SaveFolder() / "b.sav").u16string());
     EXPECT_FALSE(sb.Label6[2]->text().isEmpty());
@@ -151,19 +154,19 @@ TEST_F(SavedExamsTest, CheckBoxesDriveTheThreeListButtons) {
     for (const char* name : {"a.sav", "b.sav", "c.sav"})
         WriteSave(name, name, "5");
     frm_SwitchBoard& sb = EnterTab();
-    Row("1")->setCheckState(0, Qt::Checked);
+    Check("1", true);
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, true, true}));
-    Row("2")->setCheckState(0, Qt::Checked);
-    Row("3")->setCheckState(0, Qt::Checked);
+    Check("2", true);
+    Check("3", true);
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{false, true, true}));
-    Row("2")->setCheckState(0, Qt::Unchecked);
+    Check("2", false);
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, true, true}));
     sb.Command4[1]->click();
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(Row("1")->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(board->ListView3->isChecked(Row("1")));
     sb.Command4[0]->click();
     EXPECT_EQ(CheckButtons(), (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(Row("2")->checkState(0), Qt::Checked);
+    EXPECT_TRUE(board->ListView3->isChecked(Row("2")));
 }
 
 TEST_F(SavedExamsTest, DeletingAsksAndReportsASaveThatCannotGo) {
@@ -178,13 +181,13 @@ TEST_F(SavedExamsTest, DeletingAsksAndReportsASaveThatCannotGo) {
     mod_Save::DeleteSaveFiles();
     EXPECT_FALSE(sb.Text1->text().isEmpty());
 
-    Row("1")->setCheckState(0, Qt::Checked);
+    Check("1", true);
     boxes.queue(platform::kNo);
     sb.Command4[2]->click();
     EXPECT_TRUE(fs::exists(a));
 
     // b turns into a folder with contents after listing: it cannot be deleted.
-    Row("2")->setCheckState(0, Qt::Checked);
+    Check("2", true);
     TurnIntoFolder(b);
     boxes.clear();
     boxes.queue(platform::kYes);
@@ -197,7 +200,7 @@ TEST_F(SavedExamsTest, DeletingAsksAndReportsASaveThatCannotGo) {
                    platform::kCritical}}));
     EXPECT_FALSE(fs::exists(a));
     EXPECT_TRUE(fs::exists(c));
-    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 2);
+    EXPECT_EQ(sb.ListView3->rowCount(), 2);
     EXPECT_EQ(text(sb.Label7), "Saved exams: 2");
     ExpectNoDetails();
 
@@ -208,7 +211,7 @@ TEST_F(SavedExamsTest, DeletingAsksAndReportsASaveThatCannotGo) {
     sb.Command5[2]->click();
     EXPECT_EQ(boxes.shown().at(0).text, "Delete this? " + c.string());
     EXPECT_FALSE(fs::exists(c));
-    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 1);
+    EXPECT_EQ(sb.ListView3->rowCount(), 1);
     ExpectNoDetails();
 
     ClickRow("1");
@@ -219,7 +222,7 @@ TEST_F(SavedExamsTest, DeletingAsksAndReportsASaveThatCannotGo) {
     sb.Command5[2]->click();
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].style, platform::kCritical);
-    EXPECT_EQ(sb.ListView3->topLevelItemCount(), 0);
+    EXPECT_EQ(sb.ListView3->rowCount(), 0);
     ExpectNoDetails();
 }
 
@@ -232,7 +235,7 @@ TEST_F(SavedExamsTest, DamagedAndEmptySavesAreRefused) {
     const fs::path empty = AppPaths::SaveFolder() / "empty.sav";
     WriteFile(empty, {});
     frm_SwitchBoard& sb = EnterTab();
-    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 3);  // damaged, empty, good
+    ASSERT_EQ(sb.ListView3->rowCount(), 3);  // damaged, empty, good
 
     ClickRow("3");
     for (const auto& [row, path] : {std::pair{"1", damaged}, std::pair{"2", empty}}) {
@@ -243,7 +246,7 @@ TEST_F(SavedExamsTest, DamagedAndEmptySavesAreRefused) {
         EXPECT_EQ(boxes.shown()[0],
                   (ShownBox{"Cannot open: " + path.string(), "Damaged", platform::kCritical}));
         ExpectNoDetails();
-        EXPECT_EQ(sb.ListView3->currentItem(), nullptr);
+        EXPECT_EQ(sb.ListView3->currentRow(), -1);
         EXPECT_EQ(CurrentExam.Title, "Good");
     }
 }
@@ -284,7 +287,7 @@ TEST_F(SavedExamsTest, TheMainRoadFromStartToResume) {
     ASSERT_TRUE(fs::exists(savePath));
 
     EnterTab();
-    ASSERT_EQ(sb.ListView3->topLevelItemCount(), 1);
+    ASSERT_EQ(sb.ListView3->rowCount(), 1);
     ClickRow("1");
     EXPECT_EQ(Details(),
               (std::vector<std::string>{"Exam 1", "45", "minutes", CurrentExam.RemainingText,
