@@ -22,6 +22,7 @@
 #include "core/ListView.h"
 #include "core/ReadOnlyTextBox.h"
 #include "core/mod_ComboBox.h"
+#include "mainscreen/CustomTab.h"
 #include "mainscreen/frm_SwitchBoard.h"
 #include "platform/Look.h"
 #include "platform/mod_Picture.h"
@@ -246,6 +247,16 @@ QGroupBox* frm_SwitchBoard::buildKindFrame(const QPixmap& picture, const char* f
     layout->addLayout(buttonRow({customize, start}), 4, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     return frame;
+}
+
+void frm_SwitchBoard::buildCustomTab() {
+    QWidget* holder = SSTab1->widget(kCustomTab);
+    // Tab 1's picture and line head the custom page, as every tab's do.
+    PicLogo[0] = platform::Named(new QLabel(holder), QStringLiteral("PicLogo0"));
+    Label15 = makeLabel(holder, QStringLiteral("Label15"));
+    CustomPage = new CustomTab(holder);
+    CustomPage->PlaceHeading(PicLogo[0], Label15);
+    holder->layout()->addWidget(CustomPage);
 }
 
 void frm_SwitchBoard::buildSaveTab() {

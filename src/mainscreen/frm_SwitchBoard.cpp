@@ -73,24 +73,15 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
     layout->addWidget(SSTab1);
 
     buildExamKindsTab();
-    // Tab 1's picture and line head the custom page, as every tab's do.
-    PicLogo[0] = new QLabel(this);
-    PicLogo[0]->setObjectName(QStringLiteral("PicLogo0"));
-    Label15 = new QLabel(this);
-    Label15->setObjectName(QStringLiteral("Label15"));
-    Label15->setTextFormat(Qt::PlainText);
-    CustomPage = new CustomTab(this);
-    CustomPage->PlaceHeading(PicLogo[0], Label15);
-    SSTab1->addTab(CustomPage, QString());
-    // Most sessions open few of the other tabs: each gets an empty page until it is built.
-    for (int tab = kSavedExamsTab; tab <= kResourcesTab; ++tab) {
+    // Most sessions open few of the other tabs, and a hidden page is measured with the shown
+    // one: each gets an empty page until it is built.
+    for (int tab = kCustomTab; tab <= kResourcesTab; ++tab) {
         auto* holder = new QWidget(SSTab1);
         platform::FillBackground(holder);
         (new QVBoxLayout(holder))->setContentsMargins(0, 0, 0, 0);
         SSTab1->addTab(holder, QString());
     }
     tabBuilt_[kExamsTab] = true;
-    tabBuilt_[kCustomTab] = true;
 
     const auto click = [this](QPushButton* button, void (frm_SwitchBoard::*handler)()) {
         connect(button, &QPushButton::clicked, this, handler);
@@ -116,10 +107,12 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
 }
 
 void frm_SwitchBoard::BuildTab(int tab) {
-    if (tab < kSavedExamsTab || tab > kResourcesTab || tabBuilt_[static_cast<std::size_t>(tab)])
-        return;
+    if (tab < kCustomTab || tab > kResourcesTab || tabBuilt_[static_cast<std::size_t>(tab)]) return;
     tabBuilt_[static_cast<std::size_t>(tab)] = true;
     switch (tab) {
+        case kCustomTab:
+            buildCustomTab();
+            break;
         case kSavedExamsTab:
             buildSaveTab();
             connectSaveTab();
@@ -247,8 +240,6 @@ void frm_SwitchBoard::Form_Load() {
     const auto& texts = SystemVars.SwitchBoardTexts;
     for (int i = 0; i <= 7; ++i)
         SSTab1->setTabText(i, platform::toQt(texts(i)));
-
-    LoadTabHeading(kCustomTab);
 
     Frame5->setTitle(platform::toQt(texts(switchboard_text::kObjectivesFrame)));
     Frame3->setTitle(platform::toQt(texts(switchboard_text::kPracticeFrame)));

@@ -67,9 +67,9 @@ public:
     // The one main screen while it is loaded, else nullptr.
     static frm_SwitchBoard* Find();
 
-    // Builds a tab's controls unless they are built. The exam kinds and the custom tab are
-    // built with the screen; every other tab when it is first shown, or by this call, so
-    // its controls below stay null until then.
+    // Builds a tab's controls unless they are built. The exam kinds are built with the
+    // screen; every other tab when it is first shown, or by this call, so its controls below
+    // stay null until then.
     void BuildTab(int tab);
 
     // Group codes handed to the Customize dialog ("11,46", "21", a practice code, or the
@@ -235,6 +235,7 @@ protected:
 
 private:
     void buildExamKindsTab();
+    void buildCustomTab();
     QGroupBox* buildKindFrame(const QPixmap& picture, const char* frameName,
                               std::array<QLabel*, 3>& texts, const char* textsName,
                               QPushButton*& start, const char* startName, QPushButton*& customize,

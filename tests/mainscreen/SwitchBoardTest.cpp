@@ -85,7 +85,10 @@ TEST_F(SwitchBoardTest, TheCustomTabShowsItsPictureAndLineOnThePanelColour) {
     ImageStore[kConfigureImageSlot] = {"main_Configure.gif", {png.begin(), png.end()}};
     SystemVars.SwitchBoardLabels.at(0) = "Compose your own exam.";
     frm_SwitchBoard& sb = Load();
+    EXPECT_EQ(sb.CustomPage, nullptr);  // built when first shown
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kCustomTab);
     ImageStore = savedImages;
+    ASSERT_NE(sb.CustomPage, nullptr);
     for (const QLabel* shown : {sb.PicLogo[0], sb.Label15}) {
         EXPECT_TRUE(sb.CustomPage->isAncestorOf(shown));
         EXPECT_TRUE(shown->isVisibleTo(sb.CustomPage));
