@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <numeric>
 
 #include "platform/TextCodec.h"
 
@@ -23,6 +24,21 @@ const std::array<std::u16string, 256>& foldedBytes() {
     return table;
 }
 
+// The folded unit of every byte, when each folds to exactly one unit (else empty): texts then
+// compare byte by byte without being folded first.
+const std::optional<std::array<char16_t, 256>>& foldedUnits() {
+    static const auto units = []() -> std::optional<std::array<char16_t, 256>> {
+        std::array<char16_t, 256> unit{};
+        for (std::size_t byte = 0; byte < unit.size(); ++byte) {
+            const std::u16string& form = foldedBytes()[byte];
+            if (form.size() != 1) return std::nullopt;
+            unit[byte] = form.front();
+        }
+        return unit;
+    }();
+    return units;
+}
+
 std::u16string foldedWindows1252(std::string_view text) {
     const auto& folded = foldedBytes();
     std::u16string key;
@@ -30,6 +46,17 @@ std::u16string foldedWindows1252(std::string_view text) {
     for (const char c : text)
         key += folded[static_cast<unsigned char>(c)];
     return key;
+}
+
+bool foldedLess(std::string_view left, std::string_view right,
+                const std::array<char16_t, 256>& unit) {
+    const std::size_t common = std::min(left.size(), right.size());
+    for (std::size_t k = 0; k < common; ++k) {
+        const char16_t a = unit[static_cast<unsigned char>(left[k])];
+        const char16_t b = unit[static_cast<unsigned char>(right[k])];
+        if (a != b) return a < b;
+    }
+    return left.size() < right.size();
 }
 
 }  // namespace
@@ -110,18 +137,18 @@ void ListModel::setTextSource(std::vector<int> columns, ListView::TextSource sou
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
-void ListModel::stageRow(const ListRow& given, bool withCheckBox) {
-    Row row;
-    row.firstCell = static_cast<std::uint32_t>(cellStarts_.size() - 1);
-    row.texts = static_cast<std::uint16_t>(
-        std::min<std::size_t>(given.Texts.size(), std::numeric_limits<std::uint16_t>::max()));
-    for (std::size_t k = 0; k < row.texts; ++k)
-        appendCell(given.Texts[k]);
-    appendCell(given.Key);
-    if (withCheckBox) row.check = given.Checked ? Qt::Checked : Qt::Unchecked;
-    if (!given.Icon.isNull()) row.icon = iconSlot(given.Icon);
-    row.source = given.Source;
-    staged_.push_back(row);
+void ListModel::stageRow(const ListRow& row, bool withCheckBox) {
+    Row packed;
+    packed.firstCell = static_cast<std::uint32_t>(cellStarts_.size() - 1);
+    packed.texts = static_cast<std::uint16_t>(
+        std::min<std::size_t>(row.Texts.size(), std::numeric_limits<std::uint16_t>::max()));
+    for (std::size_t k = 0; k < packed.texts; ++k)
+        appendCell(row.Texts[k]);
+    appendCell(row.Key);
+    if (withCheckBox) packed.check = row.Checked ? Qt::Checked : Qt::Unchecked;
+    if (!row.Icon.isNull()) packed.icon = iconSlot(row.Icon);
+    packed.source = row.Source;
+    staged_.push_back(packed);
 }
 
 void ListModel::showStagedRows() {
@@ -165,6 +192,31 @@ std::string_view ListModel::key(int row) const {
     return cell(r.firstCell + r.texts);
 }
 
+std::vector<int> ListModel::longestCells(int column, std::size_t count) const {
+    std::vector<std::pair<std::size_t, int>> lengths;
+    lengths.reserve(rows_.size());
+    const bool borrowed = isBorrowed(column);
+    for (std::size_t k = 0; k < rows_.size(); ++k) {
+        const Row& row = rows_[k];
+        std::size_t length = 0;
+        if (column >= 0 && column < row.texts) {
+            const std::size_t cellIndex = row.firstCell + static_cast<std::size_t>(column);
+            length = borrowed ? source_(row.source, column).size()
+                              : cellStarts_[cellIndex + 1] - cellStarts_[cellIndex];
+        }
+        lengths.emplace_back(length, static_cast<int>(k));
+    }
+    count = std::min(count, lengths.size());
+    if (count == 0) return {};
+    std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(count - 1),
+                     lengths.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<int> rows;
+    rows.reserve(count);
+    for (std::size_t k = 0; k < count; ++k)
+        rows.push_back(lengths[k].second);
+    return rows;
+}
+
 QString ListModel::shownText(int row, int column, qsizetype maxLength) const {
     if (!inRange(row)) return {};
     if (const QString* shown = shownOverride(rows_[static_cast<std::size_t>(row)], column))
@@ -198,6 +250,38 @@ std::u16string ListModel::foldedText(int row, int column) const {
     if (const QString* shown = shownOverride(rows_[static_cast<std::size_t>(row)], column))
         return shown->toCaseFolded().toStdU16String();
     return foldedWindows1252(text(row, column));
+}
+
+std::vector<int> ListModel::textOrder(int column, bool ascending) const {
+    std::vector<int> order(rows_.size());
+    std::iota(order.begin(), order.end(), 0);
+    const bool anyShown = std::any_of(rows_.begin(), rows_.end(), [&](const Row& row) {
+        return shownOverride(row, column) != nullptr;
+    });
+    const auto& units = foldedUnits();
+    if (units && !anyShown) {
+        // Views stay valid while the rows and their sources are left alone, as here.
+        std::vector<std::string_view> texts;
+        texts.reserve(rows_.size());
+        for (int row = 0; row < rowCount(); ++row)
+            texts.push_back(text(row, column));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const std::string_view left = texts[static_cast<std::size_t>(a)];
+            const std::string_view right = texts[static_cast<std::size_t>(b)];
+            return ascending ? foldedLess(left, right, *units) : foldedLess(right, left, *units);
+        });
+        return order;
+    }
+    std::vector<std::u16string> keys;
+    keys.reserve(rows_.size());
+    for (int row = 0; row < rowCount(); ++row)
+        keys.push_back(foldedText(row, column));
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const std::u16string& left = keys[static_cast<std::size_t>(a)];
+        const std::u16string& right = keys[static_cast<std::size_t>(b)];
+        return ascending ? left < right : right < left;
+    });
+    return order;
 }
 
 std::optional<Qt::CheckState> ListModel::checkState(int row) const {

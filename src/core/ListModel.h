@@ -41,11 +41,15 @@ public:
     // The cell's Windows-1252 text; borrowed texts are valid until their source changes.
     [[nodiscard]] std::string_view text(int row, int column) const;
     [[nodiscard]] std::string_view key(int row) const;
+    // The rows whose cells in the column have the longest texts, at most `count` of them.
+    [[nodiscard]] std::vector<int> longestCells(int column, std::size_t count) const;
     // At most maxLength characters of it, all with -1.
     [[nodiscard]] QString shownText(int row, int column, qsizetype maxLength = -1) const;
     void setShownText(int row, int column, const QString& text);
-    // The shown text case-folded, as QString::toCaseFolded gives it.
-    [[nodiscard]] std::u16string foldedText(int row, int column) const;
+    // The present rows in case-insensitive order of the column's shown texts: folded as
+    // QString::toCaseFolded folds, compared unit by unit as QString compares; equal texts keep
+    // their order. order[i] is the present index of row i.
+    [[nodiscard]] std::vector<int> textOrder(int column, bool ascending) const;
 
     [[nodiscard]] std::optional<Qt::CheckState> checkState(int row) const;
     void setCheckState(int row, Qt::CheckState state);
@@ -71,6 +75,7 @@ private:
     [[nodiscard]] std::string_view cell(std::size_t index) const;
     void appendCell(std::string_view text);
     [[nodiscard]] const QString* shownOverride(const Row& row, int column) const;
+    [[nodiscard]] std::u16string foldedText(int row, int column) const;
     [[nodiscard]] std::uint32_t iconSlot(const QIcon& icon);
 
     std::vector<QString> headers_;

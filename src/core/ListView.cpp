@@ -5,8 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
-#include <functional>
-#include <numeric>
+#include <unordered_set>
 #include <utility>
 
 #include "core/ListModel.h"
@@ -141,25 +140,23 @@ void ListView::autoSizeColumn(int column, bool includeHeader) {
     setColumnWidth(column, std::max(contents, heading));
 }
 
-// The widest cell as the view measures it, asked only of the cells with the longest texts:
-// measuring thousands of rows would lay out every text.
+// The widest cell as the view measures it. Laying out thousands of rows would cost more than
+// filling the list: the cells with the longest texts stand for all of them, each distinct
+// text (with its check box and icon) measured once.
 int ListView::contentWidth(int column) {
-    const int rows = rowCount();
-    if (rows == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);
-    constexpr std::size_t kMeasured = 32;
-    std::vector<std::pair<std::size_t, int>> lengths;
-    lengths.reserve(static_cast<std::size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        lengths.emplace_back(model_->text(row, column).size(), row);
-    const std::size_t measured = std::min(kMeasured, lengths.size());
-    std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(measured - 1),
-                     lengths.end(), std::greater<>());
+    if (rowCount() == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);
+    constexpr std::size_t kMeasured = 16;
     ensurePolished();
     QStyleOptionViewItem option;
     initViewItemOption(&option);
+    std::unordered_set<QString> measured;
     int width = 0;
-    for (std::size_t k = 0; k < measured; ++k) {
-        const QModelIndex index = model_->index(lengths[k].second, column);
+    for (const int row : model_->longestCells(column, kMeasured)) {
+        const QModelIndex index = model_->index(row, column);
+        QString sample = index.data().toString();
+        sample += index.data(Qt::CheckStateRole).isValid() ? u'c' : u'-';
+        sample += index.data(Qt::DecorationRole).isValid() ? u'i' : u'-';
+        if (!measured.insert(sample).second) continue;
         width = std::max(width, itemDelegateForIndex(index)->sizeHint(option, index).width());
     }
     return width;
@@ -173,7 +170,7 @@ void ListView::setCheckBoxes(bool on) {
     checkBoxes_ = on;
 }
 
-void ListView::addRows(std::vector<ListRow> rows) {
+void ListView::addRows(const std::vector<ListRow>& rows) {
     for (const ListRow& row : rows)
         stageRow(row);
     showStagedRows();
@@ -289,21 +286,7 @@ void ListView::setSortOrder(int order) {
 }
 
 void ListView::sortByText() {
-    const int count = rowCount();
-    std::vector<std::u16string> keys;
-    keys.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row)
-        keys.push_back(model_->foldedText(row, sortKey_));
-    std::vector<int> order(static_cast<std::size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    const bool ascending = sortOrder_ == 0;
-    // UTF-16 units compared in order, as QString compares.
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const std::u16string& left = keys[static_cast<std::size_t>(a)];
-        const std::u16string& right = keys[static_cast<std::size_t>(b)];
-        return ascending ? left < right : right < left;
-    });
-    reorderRows(order);
+    reorderRows(model_->textOrder(sortKey_, sortOrder_ == 0));
 }
 
 void ListView::reorderRows(const std::vector<int>& order) {

@@ -73,7 +73,7 @@ public:
     [[nodiscard]] bool checkBoxes() const { return checkBoxes_; }
 
     // Appends the rows in one batch (one model insertion, no per-row layout).
-    void addRows(std::vector<ListRow> rows);
+    void addRows(const std::vector<ListRow>& rows);
     // For a batch built row by row (see ListRowBatch).
     void stageRow(const ListRow& row);
     void showStagedRows();

@@ -34,8 +34,14 @@ std::optional<double> parseNumber(const QString& text) {
         c.setNumberOptions(QLocale::RejectGroupSeparator);
         return c;
     }();
+    const QString trimmed = text.trimmed();
+    // Only these can start a finite number (U+2212 is a minus sign too); asking the locale
+    // costs far more than looking.
+    const QChar first = trimmed.isEmpty() ? QChar() : trimmed.front();
+    if (!first.isDigit() && first != u'+' && first != u'-' && first != u'\u2212' && first != u'.')
+        return std::nullopt;
     bool ok = false;
-    const double value = locale.toDouble(text.trimmed(), &ok);
+    const double value = locale.toDouble(trimmed, &ok);
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }

@@ -1,5 +1,7 @@
 #include "exam/QuestionLookup.h"
 
+#include <algorithm>
+
 namespace exam {
 
 namespace {
@@ -17,22 +19,23 @@ IdIndex& statsIndex() {
 }  // namespace
 
 std::optional<std::size_t> IdIndex::Find(std::int32_t id) const {
-    const auto hit = first_.find(id);
-    if (hit == first_.end()) return std::nullopt;
+    const auto hit = std::lower_bound(byId_.begin(), byId_.end(), std::pair(id, std::size_t{0}));
+    if (hit == byId_.end() || hit->first != id) return std::nullopt;
     return hit->second;
 }
 
 void IdIndex::Invalidate() {
     valid_ = false;
     ids_.clear();
-    first_.clear();
+    byId_.clear();
 }
 
 void IdIndex::rebuild() {
-    first_.clear();
-    first_.reserve(ids_.size());
+    byId_.clear();
+    byId_.reserve(ids_.size());
     for (std::size_t k = 0; k < ids_.size(); ++k)
-        first_.try_emplace(ids_[k], k);
+        byId_.emplace_back(ids_[k], k);
+    std::sort(byId_.begin(), byId_.end());
     valid_ = true;
 }
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/QuestionBank.h"
@@ -36,7 +36,8 @@ private:
     void rebuild();
 
     std::vector<std::int32_t> ids_;
-    std::unordered_map<std::int32_t, std::size_t> first_;
+    // (id, position) by id, then position: the first of equal ids is the first position.
+    std::vector<std::pair<std::int32_t, std::size_t>> byId_;
     bool valid_ = false;
 };
 

@@ -25,19 +25,30 @@ std::pair<QDate, QTime> fromOleDate(double oleDate) {
     return {QDate(1899, 12, 30).addDays(static_cast<qint64>(days)), QTime(0, 0).addSecs(seconds)};
 }
 
-// The long time without its time-zone part; worked out once per locale, as lists format
-// thousands of dates.
-QString longTimeFormat(const QLocale& locale) {
+// The locale's short date and its long time without the time-zone part, asked of the locale
+// once: lists format thousands of dates, and every question of the system locale reads the
+// system's settings again.
+struct DateFormats {
+    QString shortDate;
+    QString longTime;
+};
+
+const DateFormats& formatsOf(const QLocale& locale) {
     static QLocale madeFor = QLocale::c();
-    static QString format;
+    static DateFormats formats;
     static bool made = false;
-    if (made && locale == madeFor) return format;
+    if (made && locale == madeFor) return formats;
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
-    format = locale.timeFormat(QLocale::LongFormat);
-    format.remove(zone);
+    formats.shortDate = locale.dateFormat(QLocale::ShortFormat);
+    formats.longTime = locale.timeFormat(QLocale::LongFormat);
+    formats.longTime.remove(zone);
     madeFor = locale;
     made = true;
-    return format;
+    return formats;
+}
+
+QString longTimeFormat(const QLocale& locale) {
+    return formatsOf(locale).longTime;
 }
 
 std::optional<std::pair<QDate, QTime>> isoDate(const QString& text) {
@@ -70,9 +81,10 @@ QString GeneralDateText(double oleDate) {
     const auto [date, time] = fromOleDate(oleDate);
     if (!date.isValid()) return {};
     const QLocale locale;
-    QString text = locale.toString(date, QLocale::ShortFormat);
+    const DateFormats& formats = formatsOf(locale);
+    QString text = locale.toString(date, formats.shortDate);
     if (time == QTime(0, 0)) return text;
-    return text + QLatin1Char(' ') + locale.toString(time, longTimeFormat(locale));
+    return text + QLatin1Char(' ') + locale.toString(time, formats.longTime);
 }
 
 QString ShortDateTimeText(double oleDate) {
