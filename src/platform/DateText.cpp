@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "formats/OleDate.h"
+#include "platform/PreparedDateFormat.h"
 
 namespace platform {
 
@@ -31,6 +32,8 @@ std::pair<QDate, QTime> fromOleDate(double oleDate) {
 struct DateFormats {
     QString shortDate;
     QString longTime;
+    std::optional<PreparedDateFormat> preparedDate;
+    std::optional<PreparedDateFormat> preparedTime;
 };
 
 const DateFormats& formatsOf(const QLocale& locale) {
@@ -42,6 +45,10 @@ const DateFormats& formatsOf(const QLocale& locale) {
     formats.shortDate = locale.dateFormat(QLocale::ShortFormat);
     formats.longTime = locale.timeFormat(QLocale::LongFormat);
     formats.longTime.remove(zone);
+    formats.preparedDate =
+        PreparedDateFormat::Parse(formats.shortDate, locale, PreparedDateFormat::Kind::kDate);
+    formats.preparedTime =
+        PreparedDateFormat::Parse(formats.longTime, locale, PreparedDateFormat::Kind::kTime);
     madeFor = locale;
     made = true;
     return formats;
@@ -82,9 +89,13 @@ QString GeneralDateText(double oleDate) {
     if (!date.isValid()) return {};
     const QLocale locale;
     const DateFormats& formats = formatsOf(locale);
-    QString text = locale.toString(date, formats.shortDate);
+    QString text = formats.preparedDate ? formats.preparedDate->Write(date, {})
+                                        : locale.toString(date, formats.shortDate);
     if (time == QTime(0, 0)) return text;
-    return text + QLatin1Char(' ') + locale.toString(time, formats.longTime);
+    text += QLatin1Char(' ');
+    text += formats.preparedTime ? formats.preparedTime->Write({}, time)
+                                 : locale.toString(time, formats.longTime);
+    return text;
 }
 
 QString ShortDateTimeText(double oleDate) {

@@ -3,8 +3,10 @@
 #include <QLocale>
 
 #include <limits>
+#include <vector>
 
 #include "platform/DateText.h"
+#include "platform/PreparedDateFormat.h"
 
 namespace {
 
@@ -50,4 +52,56 @@ TEST(DateTextTest, DatesNoCalendarHoldsShowEmpty) {
     }
     EXPECT_FALSE(platform::GeneralDateText(2958465.5).isEmpty());  // 9999-12-31 12:00
     EXPECT_FALSE(platform::GeneralDateText(-657434.0).isEmpty());  // 0100-01-01
+}
+
+// Prepared formats are written without QLocale: they must write what it writes, for the
+// formats of many locales, over the whole range of showable years and every time of day.
+TEST(DateTextTest, PreparedFormatsWriteWhatTheLocaleWrites) {
+    using platform::PreparedDateFormat;
+    const std::vector<QLocale> locales = {
+        QLocale::c(),
+        QLocale(QLocale::English, QLocale::UnitedStates),
+        QLocale(QLocale::English, QLocale::UnitedKingdom),
+        QLocale(QLocale::German, QLocale::Germany),
+        QLocale(QLocale::French, QLocale::France),
+        QLocale(QLocale::Japanese, QLocale::Japan),
+        QLocale(QLocale::Dutch, QLocale::Netherlands),
+        QLocale(QLocale::Korean, QLocale::SouthKorea),
+    };
+    int taken = 0;
+    for (const QLocale& locale : locales) {
+        for (const QString& format :
+             {locale.dateFormat(QLocale::ShortFormat), locale.dateFormat(QLocale::LongFormat),
+              QStringLiteral("d.M.yy"), QStringLiteral("yyyy-MM-dd"),
+              QStringLiteral("ddd d MMM yyyy"), QStringLiteral("dddd, d MMMM yy")}) {
+            const auto prepared =
+                PreparedDateFormat::Parse(format, locale, PreparedDateFormat::Kind::kDate);
+            if (!prepared) continue;
+            ++taken;
+            for (QDate date(100, 1, 1); date.year() <= 9999; date = date.addDays(2999))
+                ASSERT_EQ(prepared->Write(date, {}), locale.toString(date, format))
+                    << format.toStdString();
+        }
+        for (const QString& format :
+             {locale.timeFormat(QLocale::ShortFormat), QStringLiteral("h:mm:ss AP"),
+              QStringLiteral("hh:mm:ss ap"), QStringLiteral("H:m:s")}) {
+            const auto prepared =
+                PreparedDateFormat::Parse(format, locale, PreparedDateFormat::Kind::kTime);
+            if (!prepared) continue;
+            ++taken;
+            for (int second = 0; second < 86400; second += 173) {
+                const QTime time = QTime(0, 0).addSecs(second);
+                ASSERT_EQ(prepared->Write({}, time), locale.toString(time, format))
+                    << format.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(taken, 40);
+    // Quoted text, odd widths and time fields in a date are left to the locale.
+    for (const char* format : {"d 'de' M", "yyy", "ddddd", "d.M.yy h"})
+        EXPECT_FALSE(PreparedDateFormat::Parse(QString::fromLatin1(format), QLocale::c(),
+                                               PreparedDateFormat::Kind::kDate))
+            << format;
+    EXPECT_FALSE(PreparedDateFormat::Parse(QStringLiteral("h:mm:ss t"), QLocale::c(),
+                                           PreparedDateFormat::Kind::kTime));
 }
