@@ -145,7 +145,7 @@ void ListView::autoSizeColumn(int column, bool includeHeader) {
 // text (with its check box and icon) measured once.
 int ListView::contentWidth(int column) {
     if (rowCount() == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);
-    constexpr std::size_t kMeasured = 16;
+    constexpr std::size_t kMeasured = 32;
     ensurePolished();
     QStyleOptionViewItem option;
     initViewItemOption(&option);
