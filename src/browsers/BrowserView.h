@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,15 @@ struct BrowserCaptions {
     std::string Close;         // 11
 };
 
-// One row of the list page: number, exam, objective, level, question.
-using BrowserRow = std::vector<std::string>;
+// One row of the list page: number, exam, objective, level, question. Only the short texts
+// are held; the objective and question are the bank's, read by the id when shown.
+struct BrowserRow {
+    std::int32_t QuestionId = 0;
+    std::string Number;
+    std::string Exam;
+    std::string Level;
+    bool operator==(const BrowserRow&) const = default;
+};
 
 // The controls a question view shows its state in; the page widget and the full view
 // implement it.
@@ -36,7 +44,7 @@ public:
     virtual void SetPageCaption(const std::string& caption) = 0;
     virtual void SetStepButtons(bool previousEnabled, bool nextEnabled) = 0;
     virtual void ShowQuestion(const RenderedQuestion& page) = 0;
-    // The list is empty: no question, no note.
+    // No question to show (an empty list, or one gone from the bank): no question, no note.
     virtual void ShowNoQuestion() = 0;
     virtual void SetAnswersBox(bool ticked) = 0;
     virtual void SetBookmarkBox(bool ticked) = 0;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/SystemVars.h"
+#include "exam/QuestionLookup.h"
 
 namespace browsers {
 
@@ -12,6 +13,13 @@ QuestionStats* FindQuestionStats(std::int32_t questionId) {
         std::find_if(QuestionStatsTable.begin(), QuestionStatsTable.end(),
                      [questionId](const QuestionStats& s) { return s.QuestionID == questionId; });
     return found != QuestionStatsTable.end() ? &*found : nullptr;
+}
+
+std::vector<std::int32_t> BankIdsAmong(const std::unordered_set<std::int32_t>& ids) {
+    std::vector<std::int32_t> found;
+    for (const QuestionRecord& q : QuestionBank)
+        if (ids.contains(q.QuestionID)) found.push_back(q.QuestionID);
+    return found;
 }
 
 QuestionBrowser::QuestionBrowser(const BrowserTab& tab, BrowserView& view)
@@ -33,9 +41,7 @@ bool QuestionBrowser::RefreshTab(std::optional<std::int32_t> showId) {
     const bool rebuilt = firstVisit || tab_.RebuildOnRefresh;
     if (rebuilt) BuildQuestionList();
     if (showId) {
-        const auto found = std::find_if(list_.begin(), list_.end(), [&](const QuestionRecord& q) {
-            return q.QuestionID == *showId;
-        });
+        const auto found = std::find(list_.begin(), list_.end(), *showId);
         position_ = found != list_.end() ? static_cast<int>(found - list_.begin()) : 0;
     }
     if (list_.empty()) {
@@ -56,12 +62,17 @@ void QuestionBrowser::BuildQuestionList() {
 void QuestionBrowser::FillListView() {
     if (tab_.IsFullView) return;
     const auto& headers = SystemVars.BrowserListTexts;
+    exam::QuestionLookup bank;
     std::vector<BrowserRow> rows;
     rows.reserve(list_.size());
     for (std::size_t i = 0; i < list_.size(); ++i) {
-        const QuestionRecord& q = list_[i];
-        rows.push_back({std::to_string(i + 1), SystemVars.GroupNames(q.GroupCode), q.Topic,
-                        SystemVars.LevelNames(q.Level), q.QuestionText});
+        BrowserRow& row = rows.emplace_back();
+        row.QuestionId = list_[i];
+        row.Number = std::to_string(i + 1);
+        if (const QuestionRecord* q = bank.Question(list_[i])) {
+            row.Exam = SystemVars.GroupNames(q->GroupCode);
+            row.Level = SystemVars.LevelNames(q->Level);
+        }
     }
     view_.FillList({"", headers(0), headers(1), headers(2), headers(3)}, std::move(rows));
 }
@@ -77,7 +88,10 @@ void QuestionBrowser::Show(bool loadNote) {
         view_.SetPageCaption(PositionCaption(tab_.Text(browser_text::kQuestionPage), n, count));
     view_.SetStepButtons(n > 0, n < count - 1);
     const QuestionRecord* shown = Shown();
-    if (!shown) return;
+    if (!shown) {
+        view_.ShowNoQuestion();
+        return;
+    }
 
     RenderOptions options;
     options.Layout = tab_.Layout;
@@ -102,7 +116,9 @@ void QuestionBrowser::ShowNothing() {
 }
 
 const QuestionRecord* QuestionBrowser::Shown() const {
-    return position_ && Holds(*position_) ? &list_[static_cast<std::size_t>(*position_)] : nullptr;
+    return position_ && Holds(*position_)
+               ? exam::FindQuestion(list_[static_cast<std::size_t>(*position_)])
+               : nullptr;
 }
 
 bool QuestionBrowser::Holds(int index) const {
@@ -127,7 +143,7 @@ void QuestionBrowser::LoadQuestionNote() {
 }
 
 void QuestionBrowser::SaveQuestionNote(int index) {
-    if (Holds(index)) notes_->Save(list_[static_cast<std::size_t>(index)].QuestionID);
+    if (Holds(index)) notes_->Save(list_[static_cast<std::size_t>(index)]);
 }
 
 void QuestionBrowser::SaveNote() {
@@ -175,7 +191,7 @@ bool QuestionBrowser::ListDoubleClicked(int rowNumber) {
     // The note of the question left is kept before any other is shown.
     SaveNote();
     if (!Holds(rowNumber - 1)) return RefreshTab();
-    const std::int32_t id = list_[static_cast<std::size_t>(rowNumber - 1)].QuestionID;
+    const std::int32_t id = list_[static_cast<std::size_t>(rowNumber - 1)];
     return RefreshTab(id);
 }
 

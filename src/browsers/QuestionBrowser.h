@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "browsers/BrowserView.h"
@@ -17,15 +18,17 @@ namespace browsers {
 struct BrowserTab {
     const std::string& (*Text)(int element) = nullptr;  // the view's texts member
     ChoiceLayout Layout = ChoiceLayout::kLabelInParentheses;
-    // Builds the view's list; null for the full view, whose opener hands it the list.
-    std::vector<QuestionRecord> (*BuildList)() = nullptr;
+    // Builds the view's list of question ids; null for the full view, whose opener hands it
+    // the list.
+    std::vector<std::int32_t> (*BuildList)() = nullptr;
     bool RebuildOnRefresh = false;
     bool IsFullView = false;  // header line, no list page
 };
 
 // The rules of a question view: its list, the shown position, rendering, navigation, the
 // bookmark box and the order of note loads and saves. The three browser tabs and the full
-// view each own one.
+// view each own one. The list holds ids: each question is read from the bank when shown, so
+// a bank replaced meanwhile shows its own question of the id, or none.
 class QuestionBrowser {
 public:
     QuestionBrowser(const BrowserTab& tab, BrowserView& view);
@@ -60,7 +63,7 @@ public:
     void OpenWith(FullViewRequest request);
     [[nodiscard]] FullViewResult Close();
 
-    [[nodiscard]] const std::vector<QuestionRecord>& List() const { return list_; }
+    [[nodiscard]] const std::vector<std::int32_t>& List() const { return list_; }
     [[nodiscard]] std::optional<int> Position() const { return position_; }
     [[nodiscard]] bool ShowAnswers() const { return showAnswers_; }
     void SetShowAnswers(bool ticked);
@@ -82,7 +85,7 @@ private:
     BrowserView& view_;
     NoNotes noNotes_;
     NoteSlot* notes_ = &noNotes_;
-    std::vector<QuestionRecord> list_;
+    std::vector<std::int32_t> list_;
     std::optional<int> position_;  // the shown question; none until one is shown
     bool setUp_ = false;
     bool showAnswers_ = false;
@@ -91,5 +94,8 @@ private:
 
 // The statistics record of a question: the first with its id.
 QuestionStats* FindQuestionStats(std::int32_t questionId);
+
+// The ids of the bank's questions that are among `ids`, in bank order.
+std::vector<std::int32_t> BankIdsAmong(const std::unordered_set<std::int32_t>& ids);
 
 }  // namespace browsers

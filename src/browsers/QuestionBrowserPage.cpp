@@ -26,6 +26,7 @@
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
+#include "exam/QuestionLookup.h"
 #include "platform/Look.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Picture.h"
@@ -33,12 +34,39 @@
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+constexpr int kObjectiveColumn = 2;
+constexpr int kQuestionColumn = 4;
 constexpr qreal kIndent = 125.0 / kTwipsPerPixel;
 
 QString plainText(std::string_view windows1252) {
     QString text = platform::toQt(windows1252);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+// A row's cells for the list: the objective and question cells stay empty, the list reads
+// them from the bank.
+void rowCells(const browsers::BrowserRow& row, std::vector<std::string>& cells) {
+    cells.assign(kQuestionColumn + 1, {});
+    cells[0] = row.Number;
+    cells[1] = row.Exam;
+    cells[3] = row.Level;
+}
+
+std::string_view rowText(const browsers::BrowserRow& row, int column, exam::QuestionLookup& bank) {
+    switch (column) {
+        case 0:
+            return row.Number;
+        case 1:
+            return row.Exam;
+        case 3:
+            return row.Level;
+        default: {
+            const QuestionRecord* question = bank.Question(row.QuestionId);
+            if (!question) return {};
+            return column == kObjectiveColumn ? question->Topic : question->QuestionText;
+        }
+    }
 }
 
 }  // namespace
@@ -177,13 +205,14 @@ void QuestionBrowserPage::ShowRowTip(int number) {
     tipRow_ = number;
     const auto& list = browser_.List();
     if (number < 1 || static_cast<std::size_t>(number) > list.size()) return;
-    const QuestionRecord& question = list[static_cast<std::size_t>(number - 1)];
+    const QuestionRecord* question = exam::FindQuestion(list[static_cast<std::size_t>(number - 1)]);
+    if (!question) return;
     if (!tip_) tip_ = std::make_unique<cls_ToolTipText>();
     tip_->ParentControl(List);
     tip_->Style(0);
-    tip_->Title(SystemVars.TypeNames(question.QuestionType) +
+    tip_->Title(SystemVars.TypeNames(question->QuestionType) +
                 "     (Double-Click to go to question)");
-    tip_->TipText(question.QuestionText);
+    tip_->TipText(question->QuestionText);
     tip_->Create();
 }
 
@@ -258,17 +287,27 @@ void QuestionBrowserPage::ApplyList() {
     List->clearColumns();
     for (const std::string& header : fill.headers)
         List->addColumn(header);
+    List->setTextSource(
+        {kObjectiveColumn, kQuestionColumn}, [](std::int32_t id, int column) -> std::string_view {
+            const QuestionRecord* question = exam::FindQuestion(id);
+            if (!question) return {};
+            return column == kObjectiveColumn ? question->Topic : question->QuestionText;
+        });
     const int columns = static_cast<int>(fill.headers.size());
     std::vector<QString> widest(fill.headers.size());
-    if (!fill.rows.empty()) widest[0] = platform::toQt(fill.rows.back()[0]);
+    if (!fill.rows.empty()) widest[0] = platform::toQt(fill.rows.back().Number);
     for (int column = 1; column < columns - 1; ++column)
         widest[static_cast<std::size_t>(column)] = widestText(fill.rows, column);
 
     {
         ListRowBatch batch(*List);
-        // Each row's texts are freed as soon as the list holds them.
-        for (std::size_t i = 0; i < fill.rows.size(); ++i)
-            batch.add({std::move(fill.rows[i]), std::to_string(i) + "a", false, {}});
+        ListRow row;
+        for (std::size_t i = 0; i < fill.rows.size(); ++i) {
+            rowCells(fill.rows[i], row.Texts);
+            row.Key = std::to_string(i) + "a";
+            row.Source = fill.rows[i].QuestionId;
+            batch.add(row);
+        }
     }
     tipRow_ = -1;
 
@@ -287,8 +326,9 @@ QString QuestionBrowserPage::widestText(const std::vector<browsers::BrowserRow>&
     std::unordered_map<std::string_view, int> measured;
     QString widest;
     int widestWidth = -1;
+    exam::QuestionLookup bank;
     for (const browsers::BrowserRow& row : rows) {
-        const std::string& text = row[static_cast<std::size_t>(column)];
+        const std::string_view text = rowText(row, column, bank);
         if (measured.contains(text)) continue;
         const QString shown = platform::toQt(text);
         const int width = metrics.horizontalAdvance(shown);

@@ -1,6 +1,5 @@
 #include "browsers/mod_Bookmark.h"
 
-#include <algorithm>
 #include <unordered_set>
 
 #include "core/SystemVars.h"
@@ -14,14 +13,11 @@ const browsers::BrowserTab& Tab() {
     return tab;
 }
 
-std::vector<QuestionRecord> BuildQuestionList() {
+std::vector<std::int32_t> BuildQuestionList() {
     std::unordered_set<std::int32_t> ids;
     for (const QuestionStats& stats : QuestionStatsTable)
         if (stats.Bookmarked) ids.insert(stats.QuestionID);
-    std::vector<QuestionRecord> list;
-    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
-                 [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
-    return list;
+    return browsers::BankIdsAmong(ids);
 }
 
 }  // namespace mod_Bookmark

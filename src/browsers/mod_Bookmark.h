@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "browsers/QuestionBrowser.h"
@@ -9,6 +10,6 @@
 namespace mod_Bookmark {
 
 const browsers::BrowserTab& Tab();
-std::vector<QuestionRecord> BuildQuestionList();
+std::vector<std::int32_t> BuildQuestionList();
 
 }  // namespace mod_Bookmark

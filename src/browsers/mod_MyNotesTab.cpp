@@ -1,6 +1,5 @@
 #include "browsers/mod_MyNotesTab.h"
 
-#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -47,12 +46,8 @@ std::unordered_set<std::int32_t> notedIds() {
 
 }  // namespace
 
-std::vector<QuestionRecord> BuildQuestionList() {
-    const auto ids = notedIds();
-    std::vector<QuestionRecord> list;
-    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(list),
-                 [&](const QuestionRecord& q) { return ids.contains(q.QuestionID); });
-    return list;
+std::vector<std::int32_t> BuildQuestionList() {
+    return browsers::BankIdsAmong(notedIds());
 }
 
 }  // namespace mod_MyNotesTab

@@ -11,7 +11,7 @@
 namespace mod_MyNotesTab {
 
 const browsers::BrowserTab& Tab();
-std::vector<QuestionRecord> BuildQuestionList();
+std::vector<std::int32_t> BuildQuestionList();
 std::filesystem::path NoteFile(std::int32_t questionId);
 
 }  // namespace mod_MyNotesTab

@@ -11,8 +11,12 @@ const browsers::BrowserTab& Tab() {
     return tab;
 }
 
-std::vector<QuestionRecord> BuildQuestionList() {
-    return QuestionBank;
+std::vector<std::int32_t> BuildQuestionList() {
+    std::vector<std::int32_t> ids;
+    ids.reserve(QuestionBank.size());
+    for (const QuestionRecord& q : QuestionBank)
+        ids.push_back(q.QuestionID);
+    return ids;
 }
 
 }  // namespace mod_ViewAllQuestions

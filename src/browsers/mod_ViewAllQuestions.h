@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "browsers/QuestionBrowser.h"
@@ -8,6 +9,6 @@
 namespace mod_ViewAllQuestions {
 
 const browsers::BrowserTab& Tab();
-std::vector<QuestionRecord> BuildQuestionList();
+std::vector<std::int32_t> BuildQuestionList();
 
 }  // namespace mod_ViewAllQuestions

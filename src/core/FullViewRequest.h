@@ -1,12 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
-
-#include "core/QuestionBank.h"
 
 // What the full-view window needs from its opener.
 struct FullViewRequest {
-    std::vector<QuestionRecord> List;
+    std::vector<std::int32_t> List;  // question ids, read from the bank when shown
     int Start = 0;
     bool ShowAnswers = false;
     bool ShowStatistics = false;  // opened from the performance tab

@@ -288,8 +288,8 @@ void ShowObjectiveQuestions(int row) {
     if (row < 1 || static_cast<std::size_t>(row) > ObjectiveNames.size()) return;
     const std::string& objective = ObjectiveNames[static_cast<std::size_t>(row - 1)];
     FullViewRequest request;
-    std::copy_if(QuestionBank.begin(), QuestionBank.end(), std::back_inserter(request.List),
-                 [&](const QuestionRecord& q) { return figures::BelongsTo(q.Topic, objective); });
+    for (const QuestionRecord& q : QuestionBank)
+        if (figures::BelongsTo(q.Topic, objective)) request.List.push_back(q.QuestionID);
     if (request.List.empty()) return;
     request.ShowStatistics = true;
     AppWindows::Get().ShowFullView(std::move(request));
@@ -303,7 +303,11 @@ void ShowSelectedObjective(PerformanceTabControls& board) {
 void ShowSelectedQuestion(PerformanceTabControls& board) {
     const int row = selectedRowNumber(*board.ListView9);
     if (row < 1 || QuestionBank.empty()) return;
-    AppWindows::Get().ShowFullView({QuestionBank, row - 1, false, true});
+    FullViewRequest request{{}, row - 1, false, true};
+    request.List.reserve(QuestionBank.size());
+    for (const QuestionRecord& q : QuestionBank)
+        request.List.push_back(q.QuestionID);
+    AppWindows::Get().ShowFullView(std::move(request));
 }
 
 void HideRowTip(PerformanceTabControls& board) {

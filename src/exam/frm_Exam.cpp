@@ -29,6 +29,7 @@
 #include "core/NumberList.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
+#include "core/QuestionBank.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"

@@ -10,6 +10,7 @@
 #include "browsers/FakeBrowserView.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
+#include "browsers/mod_ViewAllQuestions.h"
 #include "core/ListView.h"
 #include "core/mod_ComboBox.h"
 #include "core/mod_ListViewSort.h"
@@ -53,7 +54,7 @@ TEST_F(FullViewWindowTest, EveryWayOutUnloadsOnceAndSavesTheNote) {
         frm_FullView window;
         RecordingNotes notes;
         window.Browser().SetNoteSlot(notes);
-        window.Form_Load({QuestionBank, 2, false, false});
+        window.Form_Load({mod_ViewAllQuestions::BuildQuestionList(), 2, false, false});
         window.show();
         EXPECT_EQ(window.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
         EXPECT_EQ(window.StatusBar1->text(), QStringLiteral("(c) us"));

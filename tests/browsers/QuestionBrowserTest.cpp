@@ -42,6 +42,7 @@ struct QuestionBrowserTest : ::testing::Test {
     static void Bookmark(std::int32_t id, bool on = true) {
         browsers::FindQuestionStats(id)->Bookmarked = on;
     }
+    static std::vector<std::int32_t> BankIds() { return mod_ViewAllQuestions::BuildQuestionList(); }
 };
 
 TEST_F(QuestionBrowserTest, ViewAllFirstVisitShowsQuestionOneAndListsEveryQuestionOnce) {
@@ -56,7 +57,7 @@ TEST_F(QuestionBrowserTest, ViewAllFirstVisitShowsQuestionOneAndListsEveryQuesti
     EXPECT_TRUE(view.Shows(1));
     EXPECT_EQ(view.headers, (Calls{"", "H0", "H1", "H2", "H3"}));
     ASSERT_EQ(view.rows.size(), 5u);
-    EXPECT_EQ(view.rows[4], (Calls{"5", "Trial", "Routing", "Beginner", "Text 5"}));
+    EXPECT_EQ(view.rows[4], (browsers::BrowserRow{5, "5", "Trial", "Beginner"}));
     EXPECT_EQ(notes.Take(), (Calls{"load 1"}));
 
     // Leaving and entering again keeps the position and the list page.
@@ -189,7 +190,7 @@ TEST_F(QuestionBrowserTest, MyNotesListsTheQuestionsWithANoteFile) {
     QuestionBrowser tab = Make(mod_MyNotesTab::Tab());
     tab.RefreshTab();
     ASSERT_EQ(tab.List().size(), 2u);
-    EXPECT_EQ(tab.List()[1].QuestionID, 5);
+    EXPECT_EQ(tab.List()[1], 5);
     EXPECT_EQ(view.captions.Title, "N0");
 
     std::filesystem::remove(mod_MyNotesTab::NoteFile(3));
@@ -229,7 +230,7 @@ struct FullViewTest : QuestionBrowserTest {
 TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
     QuestionBrowser window = Make(fullView);
     QuestionStatsTable[1] = {2, 2, 1, 3, true};
-    window.OpenWith({QuestionBank, 1, true, true});
+    window.OpenWith({BankIds(), 1, true, true});
     EXPECT_EQ(view.jumpCount, 5);
     EXPECT_TRUE(view.answersBox);
     EXPECT_EQ(view.bookmarkBox, true);
@@ -244,7 +245,7 @@ TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
     EXPECT_EQ(notes.Take(), (Calls{"load 2", "save 2", "load 3", "save 3"}));
 
     // A stale start falls back to the first question; an empty list shows none.
-    window.OpenWith({QuestionBank, 40, false, false});
+    window.OpenWith({BankIds(), 40, false, false});
     EXPECT_TRUE(view.Shows(1));
     EXPECT_EQ(view.text.find("Asked"), std::string::npos);
     window.OpenWith({{}, 0, false, false});
@@ -256,7 +257,7 @@ TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
 
 TEST_F(FullViewTest, OneQuestionDisablesBothButtons) {
     QuestionBrowser window = Make(fullView);
-    window.OpenWith({{QuestionBank[0]}, 0, false, false});
+    window.OpenWith({{QuestionBank[0].QuestionID}, 0, false, false});
     EXPECT_FALSE(view.previousEnabled);
     EXPECT_FALSE(view.nextEnabled);
 }
