@@ -48,9 +48,13 @@ void useEveryScreen() {
     auto board = std::make_unique<frm_SwitchBoard>();
     board->resize(1016, 690);
     board->show();
-    for (const int tab : {2, 5, 6, 0}) {
+    for (const int tab : {2, 3, 4, 5, 6, 0}) {
         board->SSTab1->setCurrentIndex(tab);
         Settle();
+        if (tab == frm_SwitchBoard::kViewAllTab) {
+            board->SSTab3->setCurrentIndex(1);
+            Settle();
+        }
     }
     auto* dialog = new frm_Customize(nullptr, "41", CustomizeOrigin::kExamKind);
     dialog->Form_Load();

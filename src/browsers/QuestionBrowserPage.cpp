@@ -206,7 +206,11 @@ void QuestionBrowserPage::ShowRowTip(int number) {
     const auto& list = browser_.List();
     if (number < 1 || static_cast<std::size_t>(number) > list.size()) return;
     const QuestionRecord* question = exam::FindQuestion(list[static_cast<std::size_t>(number - 1)]);
-    if (!question) return;
+    // A question gone from the bank has nothing to tell: no other row's tip stays over it.
+    if (!question) {
+        tip_.reset();
+        return;
+    }
     if (!tip_) tip_ = std::make_unique<cls_ToolTipText>();
     tip_->ParentControl(List);
     tip_->Style(0);

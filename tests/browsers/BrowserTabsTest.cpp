@@ -240,4 +240,37 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Question 3")));
 }
 
+TEST_F(BrowserTabsTest, ABankReplacedUnderTheListShowsItsOwnTextsOrNone) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    sb.SSTab3->setCurrentIndex(1);
+    ASSERT_EQ(sb.ListView1->text(2, 4), "Question 3");
+    emit sb.ListView1->rowEntered(1);
+    ASSERT_TRUE(tipTexts().contains(QStringLiteral("Question 2")));
+
+    // A filtered copy: question 3 is gone and question 4 reads differently.
+    std::vector<QuestionRecord> bank;
+    for (const QuestionRecord& q : QuestionBank)
+        if (q.QuestionID != 3) bank.push_back(q);
+    bank[2].QuestionText = "Reworded";
+    QuestionBank = std::move(bank);
+
+    EXPECT_EQ(sb.ListView1->text(2, 0), "3");
+    EXPECT_EQ(sb.ListView1->text(2, 2), "");
+    EXPECT_EQ(sb.ListView1->text(2, 4), "");
+    EXPECT_EQ(sb.ListView1->text(3, 4), "Reworded");
+    EXPECT_FALSE(sb.ListView1->grab().isNull());
+    emit sb.ListView1->rowEntered(2);
+    EXPECT_TRUE(tipTexts().isEmpty()) << tipTexts().join(u'|').toStdString();
+
+    DoubleClickRow(sb.ListView1, 2);
+    EXPECT_EQ(sb.SSTab3->currentIndex(), 0);
+    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 3 / 8)");
+    EXPECT_TRUE(sb.RichTextBox1->toPlainText().isEmpty());
+    EXPECT_TRUE(sb.ViewAllPage->NotesContents->isReadOnly());
+    sb.Command7->click();
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nReworded\n"), std::string::npos);
+    EXPECT_FALSE(sb.ViewAllPage->NotesContents->isReadOnly());
+}
+
 }  // namespace

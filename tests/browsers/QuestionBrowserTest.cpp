@@ -221,6 +221,63 @@ TEST_F(QuestionBrowserTest, RoutesBackFromTheFullView) {
     EXPECT_FALSE(marked.Position().has_value());
 }
 
+TEST_F(QuestionBrowserTest, AReplacedBankShowsItsOwnQuestionOfAnIdOrNone) {
+    QuestionBrowser tab = Make(mod_ViewAllQuestions::Tab());
+    tab.RefreshTab();
+    tab.Next();
+    notes.Take();
+
+    // A filtered copy: question 3 is gone and question 4 reads differently.
+    std::vector<QuestionRecord> bank = {QuestionBank[0], QuestionBank[1], QuestionBank[3],
+                                        QuestionBank[4]};
+    bank[2].QuestionText = "Text 40";
+    QuestionBank = std::move(bank);
+
+    view.bookmarkBox.reset();
+    tab.Next();
+    EXPECT_EQ(view.text, "");
+    EXPECT_EQ(view.pageCaption, "V1   (Q3 / 5)");
+    EXPECT_TRUE(view.previousEnabled && view.nextEnabled);
+    EXPECT_FALSE(view.bookmarkBox.has_value());
+    tab.SaveBookmarkFlag(true);
+    EXPECT_FALSE(browsers::FindQuestionStats(3)->Bookmarked);
+    tab.Next();
+    EXPECT_TRUE(view.Shows(40));
+    // The note of the question left is saved even when the question is gone; none is loaded
+    // for it.
+    EXPECT_EQ(notes.Take(), (Calls{"save 2", "save 3", "load 4"}));
+
+    // A double-click on the gone question's row finds its place; the full view starts there.
+    EXPECT_TRUE(tab.ListDoubleClicked(3));
+    EXPECT_EQ(tab.Position(), 2);
+    EXPECT_EQ(view.text, "");
+    const auto request = tab.OpenFullView();
+    ASSERT_TRUE(request.has_value());
+    EXPECT_EQ(request->List, (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(request->Start, 2);
+
+    QuestionBank.clear();
+    EXPECT_TRUE(tab.ReturnFromFullView({4, false}));
+    EXPECT_EQ(tab.Position(), 4);
+    EXPECT_EQ(view.text, "");
+    tab.Previous();
+    EXPECT_EQ(view.pageCaption, "V1   (Q4 / 5)");
+}
+
+TEST_F(QuestionBrowserTest, ARepeatedIdShowsTheFirstQuestionOfTheIdAtEachOfItsPlaces) {
+    QuestionRecord second = testsupport::BrowserQuestion(2);
+    second.QuestionText = "Text 22";
+    QuestionBank.insert(QuestionBank.begin() + 2, second);
+    QuestionBrowser tab = Make(mod_ViewAllQuestions::Tab());
+    tab.RefreshTab();
+    EXPECT_EQ(view.jumpCount, 6);
+    ASSERT_EQ(view.rows.size(), 6u);
+    EXPECT_EQ(view.rows[2], (browsers::BrowserRow{2, "3", "Trial", "Beginner"}));
+    tab.Jump(3);
+    EXPECT_TRUE(view.Shows(2));
+    EXPECT_EQ(view.pageCaption, "V1   (Q3 / 6)");
+}
+
 struct FullViewTest : QuestionBrowserTest {
     browsers::BrowserTab fullView{mod_ViewAllQuestions::Tab().Text,
                                   browsers::ChoiceLayout::kLabelInParentheses, nullptr, false,
@@ -253,6 +310,20 @@ TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
     EXPECT_FALSE(view.previousEnabled || view.nextEnabled);
     (void)window.Close();
     EXPECT_EQ(notes.Take(), (Calls{"load 1"}));
+}
+
+TEST_F(FullViewTest, AQuestionGoneFromTheBankShowsNoneAndKeepsItsPlace) {
+    QuestionBrowser window = Make(fullView);
+    window.OpenWith({{4, 77, 2}, 1, false, false});
+    EXPECT_EQ(view.jumpCount, 3);
+    EXPECT_EQ(view.text, "");
+    EXPECT_TRUE(view.previousEnabled && view.nextEnabled);
+    window.Next();
+    EXPECT_EQ(view.text.substr(0, 19), "\r\nQuestion 3 of 3\r\n");
+    EXPECT_TRUE(view.Shows(2));
+    window.Previous();
+    EXPECT_EQ(window.Close().Position, 1);
+    EXPECT_EQ(notes.Take(), (Calls{"save 77", "load 2", "save 2", "save 77"}));
 }
 
 TEST_F(FullViewTest, OneQuestionDisablesBothButtons) {
