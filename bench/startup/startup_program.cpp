@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QThreadPool>
 #include <QTimer>
 
 #include "app/ProgramWindows.h"
@@ -13,6 +14,7 @@
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     QApplication app(argc, argv);
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     AppPaths::SetProgramFolder(argv[1]);
     ProgramWindows windows;
     AppWindows::Install(&windows);

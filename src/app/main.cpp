@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QThreadPool>
 
 #include "app/ProgramWindows.h"
 #include "core/AppPaths.h"
@@ -9,6 +10,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt hands large fills to a pool of one thread per core, started by the first paint; the
+    // windows here are small enough for one helper, and start-up then starts only that one.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     AppPaths::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     ProgramWindows windows;
