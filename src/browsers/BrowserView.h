@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,8 +24,8 @@ struct BrowserCaptions {
     std::string Close;         // 11
 };
 
-// One row of the list page: number, exam, objective, level, question. Only the short texts
-// are held; the objective and question are the bank's, read by the id when shown.
+// One row of the list page: number, exam, objective, level, question. It carries only the
+// short texts; the objective and question are the bank's, read by the id when shown.
 struct BrowserRow {
     std::int32_t QuestionId = 0;
     std::string Number;
@@ -49,8 +50,8 @@ public:
     virtual void SetAnswersBox(bool ticked) = 0;
     virtual void SetBookmarkBox(bool ticked) = 0;
     virtual void ShowQuestionPage() = 0;
-    virtual void FillList(const std::vector<std::string>& headers,
-                          std::vector<BrowserRow> rows) = 0;
+    // The list page now has `rows` rows, made by the presenter's ListRow when shown.
+    virtual void FillList(const std::vector<std::string>& headers, std::size_t rows) = 0;
 };
 
 }  // namespace browsers

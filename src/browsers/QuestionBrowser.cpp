@@ -62,19 +62,19 @@ void QuestionBrowser::BuildQuestionList() {
 void QuestionBrowser::FillListView() {
     if (tab_.IsFullView) return;
     const auto& headers = SystemVars.BrowserListTexts;
-    exam::QuestionLookup bank;
-    std::vector<BrowserRow> rows;
-    rows.reserve(list_.size());
-    for (std::size_t i = 0; i < list_.size(); ++i) {
-        BrowserRow& row = rows.emplace_back();
-        row.QuestionId = list_[i];
-        row.Number = std::to_string(i + 1);
-        if (const QuestionRecord* q = bank.Question(list_[i])) {
-            row.Exam = SystemVars.GroupNames(q->GroupCode);
-            row.Level = SystemVars.LevelNames(q->Level);
-        }
+    view_.FillList({"", headers(0), headers(1), headers(2), headers(3)}, list_.size());
+}
+
+BrowserRow QuestionBrowser::ListRow(std::size_t index) const {
+    BrowserRow row;
+    if (index >= list_.size()) return row;
+    row.QuestionId = list_[index];
+    row.Number = std::to_string(index + 1);
+    if (const QuestionRecord* q = exam::FindQuestion(row.QuestionId)) {
+        row.Exam = SystemVars.GroupNames(q->GroupCode);
+        row.Level = SystemVars.LevelNames(q->Level);
     }
-    view_.FillList({"", headers(0), headers(1), headers(2), headers(3)}, std::move(rows));
+    return row;
 }
 
 void QuestionBrowser::DisplayQuestion() {

@@ -64,6 +64,8 @@ public:
     [[nodiscard]] FullViewResult Close();
 
     [[nodiscard]] const std::vector<std::int32_t>& List() const { return list_; }
+    // The list page's row of a list position, its texts from the bank as it is now.
+    [[nodiscard]] BrowserRow ListRow(std::size_t index) const;
     [[nodiscard]] std::optional<int> Position() const { return position_; }
     [[nodiscard]] bool ShowAnswers() const { return showAnswers_; }
     void SetShowAnswers(bool ticked);

@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <string_view>
-#include <unordered_map>
 
 #include "browsers/EditorNoteSlot.h"
 #include "core/ListView.h"
@@ -53,7 +53,7 @@ void rowCells(const browsers::BrowserRow& row, std::vector<std::string>& cells) 
     cells[3] = row.Level;
 }
 
-std::string_view rowText(const browsers::BrowserRow& row, int column, exam::QuestionLookup& bank) {
+std::string_view rowText(const browsers::BrowserRow& row, int column) {
     switch (column) {
         case 0:
             return row.Number;
@@ -62,7 +62,7 @@ std::string_view rowText(const browsers::BrowserRow& row, int column, exam::Ques
         case 3:
             return row.Level;
         default: {
-            const QuestionRecord* question = bank.Question(row.QuestionId);
+            const QuestionRecord* question = exam::FindQuestion(row.QuestionId);
             if (!question) return {};
             return column == kObjectiveColumn ? question->Topic : question->QuestionText;
         }
@@ -275,21 +275,20 @@ void QuestionBrowserPage::ShowQuestionPage() {
 }
 
 // A bank's worth of rows is built only when the user looks at them.
-void QuestionBrowserPage::FillList(const std::vector<std::string>& headers,
-                                   std::vector<browsers::BrowserRow> rows) {
-    pendingList_ = ListFill{headers, std::move(rows)};
+void QuestionBrowserPage::FillList(const std::vector<std::string>& headers, std::size_t) {
+    pendingHeaders_ = headers;
     if (Tabs->currentIndex() == 1) ApplyList();
 }
 
 // Columns are sized once after the rows are in: the number fits its cells, the next three
 // their cells and headers; the question column takes the rest of the list, whatever its size.
 void QuestionBrowserPage::ApplyList() {
-    if (!pendingList_) return;
-    ListFill fill = std::move(*pendingList_);
-    pendingList_.reset();
+    if (!pendingHeaders_) return;
+    const std::vector<std::string> headers = std::move(*pendingHeaders_);
+    pendingHeaders_.reset();
     List->clear();
     List->clearColumns();
-    for (const std::string& header : fill.headers)
+    for (const std::string& header : headers)
         List->addColumn(header);
     List->setTextSource(
         {kObjectiveColumn, kQuestionColumn}, [](std::int32_t id, int column) -> std::string_view {
@@ -297,49 +296,47 @@ void QuestionBrowserPage::ApplyList() {
             if (!question) return {};
             return column == kObjectiveColumn ? question->Topic : question->QuestionText;
         });
-    const int columns = static_cast<int>(fill.headers.size());
-    std::vector<QString> widest(fill.headers.size());
-    if (!fill.rows.empty()) widest[0] = platform::toQt(fill.rows.back().Number);
-    for (int column = 1; column < columns - 1; ++column)
-        widest[static_cast<std::size_t>(column)] = widestText(fill.rows, column);
 
+    // The exam, objective and level columns hold few distinct texts, however many rows.
+    std::array<DistinctTexts, kQuestionColumn> distinct;
+    const std::size_t count = browser_.List().size();
     {
         ListRowBatch batch(*List);
         ListRow row;
-        for (std::size_t i = 0; i < fill.rows.size(); ++i) {
-            rowCells(fill.rows[i], row.Texts);
+        for (std::size_t i = 0; i < count; ++i) {
+            const browsers::BrowserRow shown = browser_.ListRow(i);
+            for (int column = 1; column < kQuestionColumn; ++column) {
+                DistinctTexts& texts = distinct[static_cast<std::size_t>(column)];
+                const std::string_view text = rowText(shown, column);
+                if (texts.find(text) == texts.end()) texts.emplace(text);
+            }
+            rowCells(shown, row.Texts);
             row.Key = std::to_string(i) + "a";
-            row.Source = fill.rows[i].QuestionId;
+            row.Source = shown.QuestionId;
             batch.add(row);
         }
     }
     tipRow_ = -1;
 
-    for (int column = 0; column < columns - 1; ++column) {
-        int width = fittedWidth(*List, column, widest[static_cast<std::size_t>(column)]);
+    for (int column = 0; column < kQuestionColumn; ++column) {
+        const QString widest = column == 0 ? QString::number(count)
+                                           : widestText(distinct[static_cast<std::size_t>(column)]);
+        int width = fittedWidth(*List, column, widest);
         if (column > 0) width = std::max(width, List->header()->sectionSizeHint(column));
         List->setColumnWidth(column, width);
     }
 }
 
-// The widest text of a column, each distinct text measured once: the exam, objective and
-// level columns hold few of them, however many rows there are.
-QString QuestionBrowserPage::widestText(const std::vector<browsers::BrowserRow>& rows,
-                                        int column) const {
+QString QuestionBrowserPage::widestText(const DistinctTexts& texts) const {
     const QFontMetrics metrics(List->font());
-    std::unordered_map<std::string_view, int> measured;
     QString widest;
     int widestWidth = -1;
-    exam::QuestionLookup bank;
-    for (const browsers::BrowserRow& row : rows) {
-        const std::string_view text = rowText(row, column, bank);
-        if (measured.contains(text)) continue;
-        const QString shown = platform::toQt(text);
+    for (const std::string& text : texts) {
+        QString shown = platform::toQt(text);
         const int width = metrics.horizontalAdvance(shown);
-        measured.emplace(text, width);
         if (width > widestWidth) {
             widestWidth = width;
-            widest = shown;
+            widest = std::move(shown);
         }
     }
     return widest;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,13 +82,13 @@ private:
     void SetAnswersBox(bool ticked) override;
     void SetBookmarkBox(bool ticked) override;
     void ShowQuestionPage() override;
-    void FillList(const std::vector<std::string>& headers,
-                  std::vector<browsers::BrowserRow> rows) override;
+    void FillList(const std::vector<std::string>& headers, std::size_t rows) override;
+
+    using DistinctTexts = std::set<std::string, std::less<>>;
 
     // Builds the list page from the last fill; the page is built when it is first shown.
     void ApplyList();
-    [[nodiscard]] QString widestText(const std::vector<browsers::BrowserRow>& rows,
-                                     int column) const;
+    [[nodiscard]] QString widestText(const DistinctTexts& texts) const;
     static int fittedWidth(const ListView& list, int column, const QString& text);
     void ShowRowTip(int rowNumber);
 
@@ -96,11 +97,8 @@ private:
     QLabel* title_ = nullptr;
     std::unique_ptr<cls_ToolTipText> tip_;
     int tipRow_ = -1;
-    struct ListFill {
-        std::vector<std::string> headers;
-        std::vector<browsers::BrowserRow> rows;
-    };
-    std::optional<ListFill> pendingList_;
+    // The headers of a fill not shown yet; its rows are the presenter's list.
+    std::optional<std::vector<std::string>> pendingHeaders_;
 };
 
 // Whether an event on a question box hands the focus on: a click, the focus itself, or any

@@ -66,7 +66,7 @@ private:
     void SetAnswersBox(bool ticked) override;
     void SetBookmarkBox(bool ticked) override;
     void ShowQuestionPage() override {}
-    void FillList(const std::vector<std::string>&, std::vector<browsers::BrowserRow>) override {}
+    void FillList(const std::vector<std::string>&, std::size_t) override {}
 
     browsers::QuestionBrowser browser_;
     std::unique_ptr<browsers::EditorNoteSlot> noteSlot_;
