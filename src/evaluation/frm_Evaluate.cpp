@@ -474,7 +474,7 @@ void frm_Evaluate::FillSummary() {
             "a" + std::to_string(k + 1),
             false,
             {}});
-    ListView2->addRows(std::move(bands));
+    ListView2->addRows(bands);
     ListView2->autoSizeColumn(0, false);
     ListView2->autoSizeColumn(1, true);
     // Just tall enough for the six bands.

@@ -127,7 +127,7 @@ void FillExamHistoryList(PerformanceTabControls& board) {
                 record.PercentText, std::to_string(record.Total), std::to_string(record.Correct),
                 std::to_string(record.Wrong), std::to_string(record.Unanswered)}));
     }
-    list.addRows(std::move(rows));
+    list.addRows(rows);
     ExamAverage = figures::ExamAverage(PerformanceHistory);
     fitColumns(list, 7);
     stretchLastColumn(list);
@@ -150,7 +150,7 @@ void FillObjectiveList(PerformanceTabControls& board) {
                         std::to_string(f.Asked), std::to_string(f.Correct), std::to_string(f.Wrong),
                         std::to_string(f.Asked - (f.Correct + f.Wrong))}));
     }
-    list.addRows(std::move(rows));
+    list.addRows(rows);
     ObjectiveAverage = figures::ObjectiveAverage(all);
     fitColumns(list, 7);
 }

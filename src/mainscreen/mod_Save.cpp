@@ -153,7 +153,7 @@ void ListSaveFiles() {
         row.Key = "a" + std::to_string(k);
         rows.push_back(std::move(row));
     }
-    list.addRows(std::move(rows));
+    list.addRows(rows);
     // The name as the file system spells it, also outside the code page.
     for (int row = 0; row < list.rowCount(); ++row)
         list.setCellText(row, 1, pathToQt(files[static_cast<std::size_t>(row)].filename()));

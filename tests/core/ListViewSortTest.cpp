@@ -30,7 +30,7 @@ void fill(ListView& list, const Texts& tags, const std::vector<Texts>& rows) {
     std::vector<ListRow> items;
     for (std::size_t r = 0; r < rows.size(); ++r)
         items.push_back(ListRow{rows[r], "k" + std::to_string(r), false, {}});
-    list.addRows(std::move(items));
+    list.addRows(items);
 }
 
 // The tested column is column 1, after a row-number column, as in the program's lists.
@@ -174,7 +174,7 @@ TEST(ListViewSort, TextOrderIsThatOfTheCaseFoldedTexts) {
     std::vector<ListRow> rows;
     for (const std::string& cell : cells)
         rows.push_back(ListRow{{cell}, {}, false, {}});
-    list.addRows(std::move(rows));
+    list.addRows(rows);
     list.setSortKey(0);
     list.setSortOrder(0);
     list.setSorted(true);
