@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "browsers/EditorNoteSlot.h"
@@ -51,22 +49,6 @@ void rowCells(const browsers::BrowserRow& row, std::vector<std::string>& cells) 
     cells[0] = row.Number;
     cells[1] = row.Exam;
     cells[3] = row.Level;
-}
-
-std::string_view rowText(const browsers::BrowserRow& row, int column) {
-    switch (column) {
-        case 0:
-            return row.Number;
-        case 1:
-            return row.Exam;
-        case 3:
-            return row.Level;
-        default: {
-            const QuestionRecord* question = exam::FindQuestion(row.QuestionId);
-            if (!question) return {};
-            return column == kObjectiveColumn ? question->Topic : question->QuestionText;
-        }
-    }
 }
 
 }  // namespace
@@ -297,19 +279,12 @@ void QuestionBrowserPage::ApplyList() {
             return column == kObjectiveColumn ? question->Topic : question->QuestionText;
         });
 
-    // The exam, objective and level columns hold few distinct texts, however many rows.
-    std::array<DistinctTexts, kQuestionColumn> distinct;
     const std::size_t count = browser_.List().size();
     {
         ListRowBatch batch(*List);
         ListRow row;
         for (std::size_t i = 0; i < count; ++i) {
             const browsers::BrowserRow shown = browser_.ListRow(i);
-            for (int column = 1; column < kQuestionColumn; ++column) {
-                DistinctTexts& texts = distinct[static_cast<std::size_t>(column)];
-                const std::string_view text = rowText(shown, column);
-                if (texts.find(text) == texts.end()) texts.emplace(text);
-            }
             rowCells(shown, row.Texts);
             row.Key = std::to_string(i) + "a";
             row.Source = shown.QuestionId;
@@ -318,36 +293,7 @@ void QuestionBrowserPage::ApplyList() {
     }
     tipRow_ = -1;
 
-    for (int column = 0; column < kQuestionColumn; ++column) {
-        const QString widest = column == 0 ? QString::number(count)
-                                           : widestText(distinct[static_cast<std::size_t>(column)]);
-        int width = fittedWidth(*List, column, widest);
-        if (column > 0) width = std::max(width, List->header()->sectionSizeHint(column));
-        List->setColumnWidth(column, width);
-    }
-}
-
-QString QuestionBrowserPage::widestText(const DistinctTexts& texts) const {
-    const QFontMetrics metrics(List->font());
-    QString widest;
-    int widestWidth = -1;
-    for (const std::string& text : texts) {
-        QString shown = platform::toQt(text);
-        const int width = metrics.horizontalAdvance(shown);
-        if (width > widestWidth) {
-            widestWidth = width;
-            widest = std::move(shown);
-        }
-    }
-    return widest;
-}
-
-// A cell's width is its text's plus the margins the list draws around every cell.
-int QuestionBrowserPage::fittedWidth(const ListView& list, int column, const QString& text) {
-    if (list.rowCount() == 0) return 0;
-    const QFontMetrics metrics(list.font());
-    const QModelIndex first = list.model()->index(0, column);
-    const int margins =
-        list.sizeHintForIndex(first).width() - metrics.horizontalAdvance(first.data().toString());
-    return metrics.horizontalAdvance(text) + margins;
+    List->autoSizeColumn(0, false);
+    for (int column = 1; column < kQuestionColumn; ++column)
+        List->autoSizeColumn(column, true);
 }

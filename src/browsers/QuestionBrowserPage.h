@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -84,12 +83,8 @@ private:
     void ShowQuestionPage() override;
     void FillList(const std::vector<std::string>& headers, std::size_t rows) override;
 
-    using DistinctTexts = std::set<std::string, std::less<>>;
-
     // Builds the list page from the last fill; the page is built when it is first shown.
     void ApplyList();
-    [[nodiscard]] QString widestText(const DistinctTexts& texts) const;
-    static int fittedWidth(const ListView& list, int column, const QString& text);
     void ShowRowTip(int rowNumber);
 
     browsers::QuestionBrowser browser_;

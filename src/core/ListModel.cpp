@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 #include <numeric>
+#include <unordered_set>
 
 #include "platform/TextCodec.h"
 
@@ -193,27 +194,45 @@ std::string_view ListModel::key(int row) const {
 }
 
 std::vector<int> ListModel::longestCells(int column, std::size_t count) const {
-    std::vector<std::pair<std::size_t, int>> lengths;
-    lengths.reserve(rows_.size());
-    const bool borrowed = isBorrowed(column);
-    for (std::size_t k = 0; k < rows_.size(); ++k) {
-        const Row& row = rows_[k];
-        std::size_t length = 0;
-        if (column >= 0 && column < row.texts) {
-            const std::size_t cellIndex = row.firstCell + static_cast<std::size_t>(column);
-            length = borrowed ? source_(row.source, column).size()
-                              : cellStarts_[cellIndex + 1] - cellStarts_[cellIndex];
-        }
-        lengths.emplace_back(length, static_cast<int>(k));
-    }
-    count = std::min(count, lengths.size());
     if (count == 0) return {};
-    std::nth_element(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(count - 1),
-                     lengths.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    // Past the first column (whose cells also differ in check box and icon) a text repeated
+    // over many rows, such as an objective, stands once. The candidates are kept as a heap by
+    // length, so a row no longer than the shortest of them is passed over without hashing.
+    const bool distinctOnly = column > 0;
+    struct Candidate {
+        std::size_t length;
+        int row;
+        std::string_view text;
+    };
+    const auto longer = [](const Candidate& a, const Candidate& b) { return a.length > b.length; };
+    std::vector<Candidate> candidates;
+    std::unordered_set<std::string_view> held;
+    const bool borrowed = isBorrowed(column);
+    for (int row = 0; row < rowCount(); ++row) {
+        const Row& r = rows_[static_cast<std::size_t>(row)];
+        const QString* shown = shownOverride(r, column);
+        std::string_view cellText;
+        if (!shown && column >= 0 && column < r.texts)
+            cellText = borrowed ? source_(r.source, column)
+                                : cell(r.firstCell + static_cast<std::size_t>(column));
+        const std::size_t length =
+            shown ? static_cast<std::size_t>(shown->size()) : cellText.size();
+        if (candidates.size() == count && length <= candidates.front().length) continue;
+        const bool keyed = distinctOnly && !shown;
+        if (keyed && held.contains(cellText)) continue;
+        if (candidates.size() == count) {
+            std::pop_heap(candidates.begin(), candidates.end(), longer);
+            held.erase(candidates.back().text);
+            candidates.pop_back();
+        }
+        candidates.push_back({length, row, cellText});
+        std::push_heap(candidates.begin(), candidates.end(), longer);
+        if (keyed) held.insert(cellText);
+    }
     std::vector<int> rows;
-    rows.reserve(count);
-    for (std::size_t k = 0; k < count; ++k)
-        rows.push_back(lengths[k].second);
+    rows.reserve(candidates.size());
+    for (const Candidate& candidate : candidates)
+        rows.push_back(candidate.row);
     return rows;
 }
 

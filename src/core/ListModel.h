@@ -41,7 +41,8 @@ public:
     // The cell's Windows-1252 text; borrowed texts are valid until their source changes.
     [[nodiscard]] std::string_view text(int row, int column) const;
     [[nodiscard]] std::string_view key(int row) const;
-    // The rows whose cells in the column have the longest texts, at most `count` of them.
+    // Rows whose cells in the column have the longest texts, at most `count` of them; past the
+    // first column one row for each distinct text.
     [[nodiscard]] std::vector<int> longestCells(int column, std::size_t count) const;
     // At most maxLength characters of it, all with -1.
     [[nodiscard]] QString shownText(int row, int column, qsizetype maxLength = -1) const;

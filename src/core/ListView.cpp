@@ -141,7 +141,7 @@ void ListView::autoSizeColumn(int column, bool includeHeader) {
 }
 
 // The widest cell as the view measures it. Laying out thousands of rows would cost more than
-// filling the list: the cells with the longest texts stand for all of them, each distinct
+// filling the list: the cells with the 32 longest distinct texts stand for all of them, each
 // text (with its check box and icon) measured once.
 int ListView::contentWidth(int column) {
     if (rowCount() == 0 || column < 0 || column >= columnCount()) return sizeHintForColumn(column);

@@ -59,7 +59,7 @@ public:
     [[nodiscard]] std::string columnTag(int column) const;
     void setColumnTag(int column, std::string_view tag);
     // Fits the column to its cells, or to its cells and its header text. The cells with the
-    // longest texts stand for all of them.
+    // longest distinct texts stand for all of them.
     void autoSizeColumn(int column, bool includeHeader);
 
     // The texts of `columns` come from `source(row's Source, column)` whenever they are

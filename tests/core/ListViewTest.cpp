@@ -62,6 +62,20 @@ TEST(ListViewRows, BorrowedColumnsAreReadFromTheirSourceWhenAsked) {
     EXPECT_EQ(list.key(3), "k1");
 }
 
+// A long text repeated over many rows (an objective) must not hide a shorter, wider one.
+TEST(ListViewRows, AFittedColumnHoldsItsWidestTextWhateverTheLongestRepeat) {
+    ListView list;
+    list.addColumn("N");
+    list.addColumn("Objective");
+    std::vector<ListRow> rows;
+    for (int k = 0; k < 40; ++k)
+        rows.push_back(row({std::to_string(k), "iiiiiiiiiiii"}));
+    rows.push_back(row({"40", "WWWWWWWW"}));
+    list.addRows(rows);
+    list.autoSizeColumn(1, false);
+    EXPECT_GE(list.columnWidth(1), static_cast<QAbstractItemView&>(list).sizeHintForColumn(1));
+}
+
 TEST(ListViewRows, ShownTextStandsForTheCellAndSortsAsShown) {
     ListView list;
     list.addColumn("N");
