@@ -21,6 +21,7 @@
 #include "browsers/EditorNoteSlot.h"
 #include "core/ListView.h"
 #include "core/NumberList.h"
+#include "core/QuestionRowTip.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
@@ -187,19 +188,7 @@ void QuestionBrowserPage::ShowRowTip(int number) {
     tipRow_ = number;
     const auto& list = browser_.List();
     if (number < 1 || static_cast<std::size_t>(number) > list.size()) return;
-    const QuestionRecord* question = exam::FindQuestion(list[static_cast<std::size_t>(number - 1)]);
-    // A question gone from the bank has nothing to tell: no other row's tip stays over it.
-    if (!question) {
-        tip_.reset();
-        return;
-    }
-    if (!tip_) tip_ = std::make_unique<cls_ToolTipText>();
-    tip_->ParentControl(List);
-    tip_->Style(0);
-    tip_->Title(SystemVars.TypeNames(question->QuestionType) +
-                "     (Double-Click to go to question)");
-    tip_->TipText(question->QuestionText);
-    tip_->Create();
+    ShowQuestionRowTip(tip_, List, exam::FindQuestion(list[static_cast<std::size_t>(number - 1)]));
 }
 
 void QuestionBrowserPage::SetCaptions(const browsers::BrowserCaptions& c) {

@@ -25,6 +25,7 @@
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/QuestionBank.h"
+#include "core/QuestionRowTip.h"
 #include "core/ReadOnlyTextBox.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
@@ -681,21 +682,8 @@ void frm_Evaluate::ListView1_MouseMove(const QPoint& position) {
     const std::int32_t number = ListView1->rowNumber(row);
     if (number == ListTipRow) return;
     ListTipRow = number;
-    if (!ListTip) ListTip = std::make_unique<cls_ToolTipText>();
-    ListTip->ParentControl(ListView1);
-    ListTip->Style(0);
     const auto found = mod_Evaluate::FindQuestionByText(ListView1->text(row, 2));
-    if (found) {
-        const QuestionRecord& question = QuestionBank[*found];
-        ListTip->Title(SystemVars.TypeNames(question.QuestionType) +
-                       "     (Double-Click to go to question)");
-        ListTip->TipText(question.QuestionText);
-    } else {
-        // No tip for this row; the previous row's must not stand in for it.
-        ListTip->Title("");
-        ListTip->TipText("");
-    }
-    ListTip->Create();
+    ShowQuestionRowTip(ListTip, ListView1, found ? &QuestionBank[*found] : nullptr);
 }
 
 void frm_Evaluate::Timer2_Timer() {

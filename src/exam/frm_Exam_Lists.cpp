@@ -11,6 +11,7 @@
 #include "core/ListView.h"
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
+#include "core/QuestionRowTip.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ListViewSort.h"
@@ -192,15 +193,7 @@ void frm_Exam::ListView_MouseMove(ListView* list, const QPoint& position) {
     toolTipItem_ = shownPosition + 1;
     const QuestionState* state = stateAt(shownPosition);
     exam::QuestionLookup lookup;
-    const QuestionRecord* question = state ? lookup.Question(state->QuestionID) : nullptr;
-    if (!question) return;
-    if (!toolTip_) toolTip_ = std::make_unique<cls_ToolTipText>();
-    toolTip_->ParentControl(list);
-    toolTip_->Style(0);
-    toolTip_->Title(SystemVars.TypeNames(question->QuestionType) +
-                    "     (Double-Click to go to question)");
-    toolTip_->TipText(question->QuestionText);
-    toolTip_->Create();
+    ShowQuestionRowTip(toolTip_, list, state ? lookup.Question(state->QuestionID) : nullptr);
 }
 
 namespace mod_MyCurrentExam {
