@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTabWidget>
 
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,22 @@ inline std::unique_ptr<frm_SwitchBoard> ShownMainScreen() {
     board->show();
     Settle();
     return board;
+}
+
+// Times the first visit of a main-screen tab: each round a freshly built and shown main
+// screen (untimed), the tab shown and painted, the screen removed (untimed).
+inline void TimeFirstTabVisit(benchmark::State& state, int tab) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto board = ShownMainScreen();
+        state.ResumeTiming();
+        board->SSTab1->setCurrentIndex(tab);
+        Settle();
+        state.PauseTiming();
+        board.reset();
+        Settle();
+        state.ResumeTiming();
+    }
 }
 
 // The budget of the table, reported beside the figure; only at the size it is set for.

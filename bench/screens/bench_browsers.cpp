@@ -26,17 +26,7 @@ void installBank(benchmark::State& state) {
 void BM_ViewAllFirstVisit(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     installBank(state);
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto board = screenbench::ShownMainScreen();
-        state.ResumeTiming();
-        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-        Settle();
-        state.PauseTiming();
-        board.reset();
-        Settle();
-        state.ResumeTiming();
-    }
+    screenbench::TimeFirstTabVisit(state, frm_SwitchBoard::kViewAllTab);
     Budget(state, 50, 20000);
     benchbank::ReleaseBank();
 }

@@ -22,17 +22,7 @@ void BM_PerformanceTabFirstVisit(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     benchbank::InstallBank(static_cast<std::size_t>(state.range(0)));
     benchbank::WriteHistory(benchbank::kHistoryRecords);
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto board = screenbench::ShownMainScreen();
-        state.ResumeTiming();
-        board->SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
-        Settle();
-        state.PauseTiming();
-        board.reset();
-        Settle();
-        state.ResumeTiming();
-    }
+    screenbench::TimeFirstTabVisit(state, frm_SwitchBoard::kPerformanceTab);
     Budget(state, 50, 20000);
     benchbank::ReleaseBank();
 }
