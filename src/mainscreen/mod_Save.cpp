@@ -71,13 +71,18 @@ std::vector<fs::path> saveFiles() {
     return files;
 }
 
-// The files as listed: a row's number (its first text) is its file's place here, after any
-// sort.
-std::vector<fs::path> g_listedFiles;
+constexpr int kFileColumn = 1;
 
-fs::path listedFile(int number) {
-    if (number < 1 || static_cast<std::size_t>(number) > g_listedFiles.size()) return {};
-    return g_listedFiles[static_cast<std::size_t>(number) - 1];
+// A row's file name in the save folder, as the file system spells it.
+fs::path rowFileName(const ListView& list, int row) {
+    return pathFromQt(list.cellText(row, kFileColumn));
+}
+
+// The file name of the row with the number (its first text, whatever the sort); empty for none.
+fs::path listedFileName(const ListView& list, int number) {
+    for (int row = 0; row < list.rowCount(); ++row)
+        if (list.rowNumber(row) == number) return rowFileName(list, row);
+    return {};
 }
 
 // Deletes one save; false, after telling the user, when something stands at the path that
@@ -156,8 +161,8 @@ void ListSaveFiles() {
     list.addRows(rows);
     // The name as the file system spells it, also outside the code page.
     for (int row = 0; row < list.rowCount(); ++row)
-        list.setCellText(row, 1, pathToQt(files[static_cast<std::size_t>(row)].filename()));
-    g_listedFiles = files;
+        list.setCellText(row, kFileColumn,
+                         pathToQt(files[static_cast<std::size_t>(row)].filename()));
     setCaption(board->Label7,
                SystemVars.SaveTabTexts(save_tab_text::kCount) + std::to_string(files.size()));
 
@@ -186,7 +191,7 @@ bool ShowSaveDetails(int index, const fs::path& path) {
     const QPointer<frm_SwitchBoard> board = frm_SwitchBoard::Find();
     if (!board) return false;
     fs::path file = path;
-    if (file.empty()) file = AppPaths::SaveFolder() / listedFile(index);
+    if (file.empty()) file = AppPaths::SaveFolder() / listedFileName(*board->ListView3, index);
 
     const bool valid = mod_Exam::LoadSavedExam(file);
     if (!board) return false;
@@ -233,7 +238,7 @@ void DeleteSaveFiles() {
     std::vector<fs::path> checked;
     const ListView& list = *board->ListView3;
     for (int row = 0; row < list.rowCount(); ++row)
-        if (list.isChecked(row)) checked.push_back(listedFile(list.rowNumber(row)));
+        if (list.isChecked(row)) checked.push_back(AppPaths::SaveFolder() / rowFileName(list, row));
     for (const fs::path& file : checked) {
         removeSave(file);
         if (!board) return;
