@@ -180,11 +180,8 @@ void ListModel::clearRows() {
 }
 
 std::string_view ListModel::text(int row, int column) const {
-    if (!inRange(row) || column < 0) return {};
-    const Row& r = rows_[static_cast<std::size_t>(row)];
-    if (column >= r.texts) return {};
-    if (isBorrowed(column)) return source_(r.source, column);
-    return cell(r.firstCell + static_cast<std::size_t>(column));
+    if (!inRange(row)) return {};
+    return rowText(rows_[static_cast<std::size_t>(row)], column, isBorrowed(column));
 }
 
 std::string_view ListModel::key(int row) const {
@@ -211,10 +208,7 @@ std::vector<int> ListModel::longestCells(int column, std::size_t count) const {
     for (int row = 0; row < rowCount(); ++row) {
         const Row& r = rows_[static_cast<std::size_t>(row)];
         const QString* shown = shownOverride(r, column);
-        std::string_view cellText;
-        if (!shown && column >= 0 && column < r.texts)
-            cellText = borrowed ? source_(r.source, column)
-                                : cell(r.firstCell + static_cast<std::size_t>(column));
+        const std::string_view cellText = shown ? std::string_view() : rowText(r, column, borrowed);
         const std::size_t length =
             shown ? static_cast<std::size_t>(shown->size()) : cellText.size();
         if (candidates.size() == count && length <= candidates.front().length) continue;
@@ -282,8 +276,9 @@ std::vector<int> ListModel::textOrder(int column, bool ascending) const {
         // Views stay valid while the rows and their sources are left alone, as here.
         std::vector<std::string_view> texts;
         texts.reserve(rows_.size());
-        for (int row = 0; row < rowCount(); ++row)
-            texts.push_back(text(row, column));
+        const bool borrowed = isBorrowed(column);
+        for (const Row& row : rows_)
+            texts.push_back(rowText(row, column, borrowed));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
             const std::string_view left = texts[static_cast<std::size_t>(a)];
             const std::string_view right = texts[static_cast<std::size_t>(b)];
@@ -365,6 +360,12 @@ void ListModel::appendCell(std::string_view text) {
     // would pass it stays empty rather than wrap.
     if (text.size() <= std::numeric_limits<std::uint32_t>::max() - texts_.size()) texts_ += text;
     cellStarts_.push_back(static_cast<std::uint32_t>(texts_.size()));
+}
+
+std::string_view ListModel::rowText(const Row& row, int column, bool borrowed) const {
+    if (column < 0 || column >= row.texts) return {};
+    if (borrowed) return source_(row.source, column);
+    return cell(row.firstCell + static_cast<std::size_t>(column));
 }
 
 std::string_view ListModel::cell(std::size_t index) const {

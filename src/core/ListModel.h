@@ -73,6 +73,8 @@ private:
     [[nodiscard]] bool inRange(int row) const;
     [[nodiscard]] bool isBorrowed(int column) const;
     [[nodiscard]] bool hasText(const Row& row, int column) const;
+    // `borrowed`: whether the column reads the text source (asked once by callers of many rows).
+    [[nodiscard]] std::string_view rowText(const Row& row, int column, bool borrowed) const;
     [[nodiscard]] std::string_view cell(std::size_t index) const;
     void appendCell(std::string_view text);
     [[nodiscard]] const QString* shownOverride(const Row& row, int column) const;
