@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
@@ -148,13 +147,7 @@ TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
 }
 
 TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    QuestionPictures = {{"pic.gif", formats::Bytes(png.begin(), png.end())}};
+    QuestionPictures = {{"pic.gif", testsupport::PngBytes(QSize(4, 4), Qt::red)}};
     QuestionBank[0].PictureName = " PIC.gif";
     QApplication::clipboard()->setText(QStringLiteral("kept"));
     frm_SwitchBoard& sb = Load();

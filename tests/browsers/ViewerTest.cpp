@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QContextMenuEvent>
 #include <QImage>
 #include <QLabel>
@@ -46,13 +45,7 @@ namespace fs = std::filesystem;
 namespace {
 
 formats::Bytes pngOf(const QSize& size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return formats::Bytes(bytes.begin(), bytes.end());
+    return testsupport::PngBytes(size, Qt::darkCyan);
 }
 
 // The images the laid-out page shows, by their source address.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -9,6 +8,7 @@
 
 #include "core/ImageStore.h"
 #include "core/PictureButton.h"
+#include "support/GuiTestSupport.h"
 
 namespace {
 
@@ -21,13 +21,7 @@ const QColor kHover(0, 200, 0);
 const QColor kNormal(0, 0, 200);
 
 formats::Bytes solidPng(const QColor& colour) {
-    QImage image(16, 16, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return formats::Bytes(bytes.begin(), bytes.end());
+    return testsupport::PngBytes(QSize(16, 16), colour, QImage::Format_ARGB32);
 }
 
 class PictureButtonTest : public ::testing::Test {

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
-#include <QImage>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -28,6 +26,7 @@
 #include "exam/frm_Exam.h"
 #include "exam/mod_Exam.h"
 #include "platform/SaveDialog.h"
+#include "support/GuiTestSupport.h"
 #include "support/SampleArchives.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
@@ -51,13 +50,7 @@ inline QuestionRecord question(std::int32_t id, std::int16_t group, std::int16_t
 }
 
 inline formats::Bytes pictureBytes() {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(Qt::blue);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return {png.begin(), png.end()};
+    return testsupport::PngBytes(QSize(40, 30), Qt::blue);
 }
 
 // Four questions: single answer with the picture above its text, two of four check boxes

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -76,13 +75,8 @@ TEST_F(SwitchBoardTest, LoadSummarisesTheObjectivesAndTheExamKinds) {
 
 TEST_F(SwitchBoardTest, TheCustomTabShowsItsPictureAndLineOnThePanelColour) {
     const auto savedImages = ImageStore;
-    QImage image(20, 10, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    ImageStore[kConfigureImageSlot] = {"main_Configure.gif", {png.begin(), png.end()}};
+    ImageStore[kConfigureImageSlot] = {"main_Configure.gif",
+                                       testsupport::PngBytes(QSize(20, 10), Qt::red)};
     SystemVars.SwitchBoardLabels.at(0) = "Compose your own exam.";
     frm_SwitchBoard& sb = Load();
     EXPECT_EQ(sb.CustomPage, nullptr);  // built when first shown

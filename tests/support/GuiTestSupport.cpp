@@ -1,5 +1,7 @@
 #include "support/GuiTestSupport.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -14,6 +16,16 @@
 #include <utility>
 
 namespace testsupport {
+
+formats::Bytes PngBytes(QSize size, const QColor& colour, QImage::Format format) {
+    QImage image(size, format);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return formats::Bytes(bytes.begin(), bytes.end());
+}
 
 RecordedShell::RecordedShell()
     : previous_(platform::SetShellHandler([this](const QUrl& url) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QCollator>
+#include <QColor>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -12,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/Bytes.h"
 #include "platform/Printing.h"
 #include "platform/Shell.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -19,6 +23,10 @@
 class QWidget;
 
 namespace testsupport {
+
+// A picture of one colour as PNG file bytes, as pictures arrive from the data files.
+formats::Bytes PngBytes(QSize size, const QColor& colour,
+                        QImage::Format format = QImage::Format_RGB32);
 
 // For its lifetime links are recorded (fully encoded) instead of opened.
 class RecordedShell {
