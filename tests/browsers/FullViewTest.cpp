@@ -8,6 +8,7 @@
 #include <QTextEdit>
 
 #include "browsers/FakeBrowserView.h"
+#include "browsers/FullViewSteps.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
 #include "browsers/mod_ViewAllQuestions.h"
@@ -20,6 +21,7 @@
 
 namespace {
 
+using testsupport::InFullView;
 using testsupport::ModalWatcher;
 using testsupport::RecordingNotes;
 
@@ -33,16 +35,6 @@ struct FullViewWindowTest : testsupport::SwitchBoardFixture {
         SystemVars.ViewAllTexts.at(browser_text::kQuestion) = "Question";
         SystemVars.ViewAllTexts.at(browser_text::kOf) = " of ";
         SystemVars.Copyright = "(c) us";
-    }
-
-    // Acts on the full view once it is open, then closes it with its button.
-    static ModalWatcher::Action InFullView(const std::function<void(frm_FullView&)>& steps) {
-        return [steps](QWidget* modal) {
-            auto* window = qobject_cast<frm_FullView*>(modal);
-            ASSERT_NE(window, nullptr);
-            steps(*window);
-            window->Command14->click();
-        };
     }
 };
 

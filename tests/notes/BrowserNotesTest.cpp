@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "browsers/FullViewSteps.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
@@ -21,6 +22,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::InFullView;
 using testsupport::ModalWatcher;
 
 std::string noteFile(std::int32_t id) {
@@ -44,15 +46,6 @@ struct BrowserNotesTest : testsupport::SwitchBoardFixture {
         SwitchBoardFixture::SetUp();
         SystemVars.BookmarkTexts.at(browser_text::kEmptyList) = "No bookmarks";
         SystemVars.MyNotesTexts.at(browser_text::kEmptyList) = "No notes";
-    }
-
-    static ModalWatcher::Action InFullView(const std::function<void(frm_FullView&)>& steps) {
-        return [steps](QWidget* modal) {
-            auto* window = qobject_cast<frm_FullView*>(modal);
-            ASSERT_NE(window, nullptr);
-            steps(*window);
-            window->Command14->click();
-        };
     }
 };
 
