@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <deque>
+#include <utility>
 
 #include "formats/OleDate.h"
 #include "platform/PreparedDateFormat.h"
@@ -26,36 +28,39 @@ std::pair<QDate, QTime> fromOleDate(double oleDate) {
     return {QDate(1899, 12, 30).addDays(static_cast<qint64>(days)), QTime(0, 0).addSecs(seconds)};
 }
 
-// The locale's short date and its long time without the time-zone part, asked of the locale
-// once: lists format thousands of dates, and every question of the system locale reads the
-// system's settings again.
+// The locale's date formats, asked of the locale once: lists format and sort thousands of
+// dates, and every question of the system locale reads the system's settings again. Parsing
+// tries the system locale and the C locale in turn, so each keeps its own entry.
 struct DateFormats {
     QString shortDate;
-    QString longTime;
+    QString longTime;  // without its time-zone part
+    QString shortDateTime;
+    QString shortDateLongTime;  // as GeneralDateText writes them
     std::optional<PreparedDateFormat> preparedDate;
     std::optional<PreparedDateFormat> preparedTime;
 };
 
 const DateFormats& formatsOf(const QLocale& locale) {
-    static QLocale madeFor = QLocale::c();
-    static DateFormats formats;
-    static bool made = false;
-    if (made && locale == madeFor) return formats;
+    // A deque: entries stay where they are while others are added.
+    static std::deque<std::pair<QLocale, DateFormats>> known;
+    for (const auto& [madeFor, formats] : known)
+        if (madeFor == locale) return formats;
+    // A changed system locale makes another entry; a few are all a session sees.
+    constexpr std::size_t kKept = 4;
+    if (known.size() == kKept) known.pop_front();
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b"));
+    DateFormats formats;
     formats.shortDate = locale.dateFormat(QLocale::ShortFormat);
     formats.longTime = locale.timeFormat(QLocale::LongFormat);
     formats.longTime.remove(zone);
+    formats.shortDateTime = locale.dateTimeFormat(QLocale::ShortFormat);
+    formats.shortDateLongTime = formats.shortDate + QLatin1Char(' ') + formats.longTime;
     formats.preparedDate =
         PreparedDateFormat::Parse(formats.shortDate, locale, PreparedDateFormat::Kind::kDate);
     formats.preparedTime =
         PreparedDateFormat::Parse(formats.longTime, locale, PreparedDateFormat::Kind::kTime);
-    madeFor = locale;
-    made = true;
-    return formats;
-}
-
-QString longTimeFormat(const QLocale& locale) {
-    return formatsOf(locale).longTime;
+    known.emplace_back(locale, std::move(formats));
+    return known.back().second;
 }
 
 std::optional<std::pair<QDate, QTime>> isoDate(const QString& text) {
@@ -71,13 +76,12 @@ std::optional<std::pair<QDate, QTime>> isoDate(const QString& text) {
 }
 
 std::optional<std::pair<QDate, QTime>> localeDate(const QString& text, const QLocale& locale) {
-    const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
-    for (const QString& format : {shortDate + QLatin1Char(' ') + longTimeFormat(locale),
-                                  locale.dateTimeFormat(QLocale::ShortFormat)}) {
+    const DateFormats& formats = formatsOf(locale);
+    for (const QString& format : {formats.shortDateLongTime, formats.shortDateTime}) {
         if (const QDateTime when = locale.toDateTime(text, format); when.isValid())
             return std::pair(when.date(), when.time());
     }
-    if (const QDate date = locale.toDate(text, shortDate); date.isValid())
+    if (const QDate date = locale.toDate(text, formats.shortDate); date.isValid())
         return std::pair(date, QTime(0, 0));
     return std::nullopt;
 }
