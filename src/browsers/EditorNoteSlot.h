@@ -11,7 +11,9 @@ class EditorNoteSlot final : public NoteSlot {
 public:
     explicit EditorNoteSlot(NotesEditor& editor) : editor_(editor) {}
     void Load(std::int32_t questionId) override { mod_MyNotes::LoadMyNotes(questionId, editor_); }
-    void Save(std::int32_t questionId) override { mod_MyNotes::SaveMyNotes(questionId, editor_); }
+    bool Save(std::int32_t questionId, mod_MyNotes::Leaving leaving) override {
+        return mod_MyNotes::SaveMyNotes(questionId, editor_, leaving);
+    }
 
 private:
     NotesEditor& editor_;

@@ -142,33 +142,37 @@ void QuestionBrowser::LoadQuestionNote() {
     if (const QuestionRecord* shown = Shown()) notes_->Load(shown->QuestionID);
 }
 
-void QuestionBrowser::SaveQuestionNote(int index) {
-    if (Holds(index)) notes_->Save(list_[static_cast<std::size_t>(index)]);
+bool QuestionBrowser::SaveQuestionNote(int index, mod_MyNotes::Leaving leaving) {
+    return !Holds(index) || notes_->Save(list_[static_cast<std::size_t>(index)], leaving);
 }
 
-void QuestionBrowser::SaveNote() {
-    if (position_) SaveQuestionNote(*position_);
+bool QuestionBrowser::SaveNote(mod_MyNotes::Leaving leaving) {
+    return !position_ || SaveQuestionNote(*position_, leaving);
 }
 
-void QuestionBrowser::MoveTo(int position) {
-    SaveNote();
+bool QuestionBrowser::MoveTo(int position) {
+    if (!SaveNote()) return false;
     if (Holds(position)) position_ = position;
+    return true;
 }
 
 void QuestionBrowser::Previous() {
-    MoveTo(position_.value_or(0) - 1);
+    if (!MoveTo(position_.value_or(0) - 1)) return;
     view_.ClearJumpText();
     DisplayQuestion();
 }
 
 void QuestionBrowser::Next() {
-    MoveTo(position_.value_or(0) + 1);
+    if (!MoveTo(position_.value_or(0) + 1)) return;
     view_.ClearJumpText();
     DisplayQuestion();
 }
 
 void QuestionBrowser::Jump(int number) {
-    MoveTo(number - 1);
+    if (!MoveTo(number - 1)) {
+        view_.ClearJumpText();
+        return;
+    }
     DisplayQuestion();
 }
 
@@ -189,15 +193,14 @@ bool QuestionBrowser::ListDoubleClicked(int rowNumber) {
     view_.ShowQuestionPage();
     if (rowNumber == 0) return !list_.empty();
     // The note of the question left is kept before any other is shown.
-    SaveNote();
+    if (!SaveNote()) return true;
     if (!Holds(rowNumber - 1)) return RefreshTab();
     const std::int32_t id = list_[static_cast<std::size_t>(rowNumber - 1)];
     return RefreshTab(id);
 }
 
 std::optional<FullViewRequest> QuestionBrowser::OpenFullView() {
-    SaveNote();
-    if (list_.empty()) return std::nullopt;
+    if (!SaveNote() || list_.empty()) return std::nullopt;
     return FullViewRequest{list_, position_.value_or(0), showAnswers_, false};
 }
 
@@ -221,8 +224,8 @@ void QuestionBrowser::OpenWith(FullViewRequest request) {
     DisplayQuestion();
 }
 
-FullViewResult QuestionBrowser::Close() {
-    SaveNote();
+std::optional<FullViewResult> QuestionBrowser::Close() {
+    if (!SaveNote()) return std::nullopt;
     const FullViewResult result{position_.value_or(0), showAnswers_};
     list_.clear();
     position_.reset();

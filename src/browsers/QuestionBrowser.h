@@ -46,22 +46,24 @@ public:
     // The bookmark box's click: its state becomes the shown question's bookmark.
     void SaveBookmarkFlag(bool ticked);
 
-    // The view's events.
-    void SaveNote();  // before the view leaves the shown question
+    // The view's events. A move is held (false) when the note of the question left cannot
+    // be saved: the view stays on it with what the user typed.
+    [[nodiscard]] bool SaveNote(mod_MyNotes::Leaving leaving = mod_MyNotes::Leaving::kCanStay);
     void Previous();
     void Next();
     void Jump(int number);  // a 1-based number of the jump list
     void AnswersClicked(bool ticked);
     // A row of the list page, by its number; false when the list is empty now.
     bool ListDoubleClicked(int rowNumber);
-    // Saves the note; an empty list opens nothing.
+    // Saves the note; an empty list, or a note that could not be saved, opens nothing.
     std::optional<FullViewRequest> OpenFullView();
     // Back from the full view on this tab; false when the tab has nothing left to show.
     bool ReturnFromFullView(const FullViewResult& result);
 
     // The full view's own start.
     void OpenWith(FullViewRequest request);
-    [[nodiscard]] FullViewResult Close();
+    // Nothing while the shown note cannot be saved: the view stays open.
+    [[nodiscard]] std::optional<FullViewResult> Close();
 
     [[nodiscard]] const std::vector<std::int32_t>& List() const { return list_; }
     // The list page's row of a list position, its texts from the bank as it is now.
@@ -76,12 +78,12 @@ private:
     void FillListView();
     void LoadBookmarkFlag();
     void LoadQuestionNote();
-    void SaveQuestionNote(int index);
+    [[nodiscard]] bool SaveQuestionNote(int index, mod_MyNotes::Leaving leaving);
     void Show(bool loadNote);
     void ShowNothing();
     [[nodiscard]] const QuestionRecord* Shown() const;
     [[nodiscard]] bool Holds(int index) const;
-    void MoveTo(int position);
+    [[nodiscard]] bool MoveTo(int position);
 
     const BrowserTab& tab_;
     BrowserView& view_;

@@ -127,8 +127,11 @@ void frm_FullView::Form_Load(FullViewRequest request) {
 // Every way out (the close button, Escape, the window manager) comes through here once.
 void frm_FullView::done(int code) {
     if (!unloaded_) {
+        const std::optional<FullViewResult> result = browser_.Close();
+        // The note could not be saved: the window stays with what the user typed.
+        if (!result) return;
         unloaded_ = true;
-        result_ = browser_.Close();
+        result_ = *result;
     }
     QDialog::done(code);
 }

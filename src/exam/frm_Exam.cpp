@@ -528,7 +528,8 @@ void frm_Exam::Form_Unload() {
     unloaded_ = true;
     for (QTimer* timer : {Timer1, Timer2, Timer3[0], Timer3[1], Timer4})
         timer->stop();
-    if (!MyNotes->isHidden() && MyNotes->isEnabled()) SaveShownNote();
+    if (!MyNotes->isHidden() && MyNotes->isEnabled())
+        (void)SaveShownNote(mod_MyNotes::Leaving::kClosing);
     AppWindows::Get().ExamWindowClosing();
     if (QWidget* end = mod_Forms::Find("frm_ExamEnd")) mod_Forms::Unload(end);
     // Marks become bookmarks, Data/Resource.dat is rewritten and CurrentExam reset.

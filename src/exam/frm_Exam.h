@@ -13,6 +13,7 @@
 
 #include "core/StringTable.h"
 #include "exam/ExamSession.h"
+#include "notes/mod_MyNotes.h"
 
 class QCheckBox;
 class QLabel;
@@ -44,9 +45,10 @@ public:
     // Panels: item 1 holds the status counts, item 2 the picture buttons.
     std::array<QWidget*, 3> PicFrame{};
 
-    QTextEdit* RichTextBox1 = nullptr;  // question text
-    std::string RichTextBox1Tag;        // the shown question's id; "" when none is shown
-    QTextEdit* RichTextBox2 = nullptr;  // explanation
+    QTextEdit* RichTextBox1 = nullptr;    // question text
+    std::string RichTextBox1Tag;          // the shown question's id; "" when none is shown
+    std::int16_t ShownQuestionIndex = 0;  // where a move held back by its note returns
+    QTextEdit* RichTextBox2 = nullptr;    // explanation
     QTabWidget* SSTab2 = nullptr;
     // The positions of SSTab2's pages.
     enum AnswerTab : int { kQuestionTab = 0, kExplanationTab = 1, kResultsTab = 2 };
@@ -176,8 +178,9 @@ public:
     void Button_Reset_Timer_Click();
     void Button_Stop_Timer_Click();
     void MyNotes_Close_Click();
-    // Saves the note of the question shown; nothing while no question is shown.
-    void SaveShownNote();
+    // Saves the note of the question shown; nothing while no question is shown. False when
+    // it could not be saved: the note stays in the panel and a move that can be held is.
+    [[nodiscard]] bool SaveShownNote(mod_MyNotes::Leaving leaving = mod_MyNotes::Leaving::kCanStay);
 
     // Status lists and results list.
     void lbl_question_status_Click(int index);

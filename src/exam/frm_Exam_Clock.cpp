@@ -345,18 +345,18 @@ void frm_Exam::button_notes_Click() {
 }
 
 void frm_Exam::MyNotes_Close_Click() {
-    SaveShownNote();
+    if (!SaveShownNote()) return;
     // One slide at a time, so the panel always ends open or closed.
     Timer3[0]->stop();
     Timer3[1]->start();
 }
 
-void frm_Exam::SaveShownNote() {
+bool frm_Exam::SaveShownNote(mod_MyNotes::Leaving leaving) {
     std::int32_t id = 0;
     const char* end = RichTextBox1Tag.data() + RichTextBox1Tag.size();
     if (RichTextBox1Tag.empty() || std::from_chars(RichTextBox1Tag.data(), end, id).ptr != end)
-        return;
-    mod_MyNotes::SaveMyNotes(id, *MyNotes_Editor);
+        return true;
+    return mod_MyNotes::SaveMyNotes(id, *MyNotes_Editor, leaving);
 }
 
 void frm_Exam::Timer3_Timer(int index) {

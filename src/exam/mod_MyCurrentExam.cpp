@@ -289,8 +289,15 @@ void ShowQuestion(std::int16_t n) {
     auto& session = exam::CurrentExamSession;
     if (!window) return;
     const bool notesShown = !window->MyNotes->isHidden();
-    if (notesShown) window->SaveShownNote();
+    if (notesShown && !window->SaveShownNote()) {
+        // Held: the question whose note is open stays, wherever the caller was going.
+        CurrentQuestionIndex = window->ShownQuestionIndex;
+        if (window->Choices_Jump->currentIndex() >= 0)
+            window->Choices_Jump->setCurrentIndex(CurrentQuestionIndex);
+        return;
+    }
     if (!session.GoTo(n)) return;
+    window->ShownQuestionIndex = n;
     const QuestionState& state = *session.CurrentState();
     const int count = session.QuestionCount();
 

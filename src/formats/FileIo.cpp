@@ -5,55 +5,89 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
 #include <string>
-#include <system_error>
 
 namespace formats {
 
 namespace {
 
+// The failure and, when known, the system's own reason (errno as it stood at the failure).
 template <class Error>
-bool failWith(Error* why, Error reason) {
+bool failWith(Error* why, Error reason, std::error_code* cause, int osError = 0) {
     if (why) *why = reason;
+    if (cause) *cause = std::error_code(osError, std::generic_category());
     return false;
+}
+
+// Closes the descriptor when it goes out of scope.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    [[nodiscard]] int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+bool readAll(int fd, Bytes& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) {
+            // The file shrank while it was read: what is there is all there is.
+            bytes.resize(done);
+            return true;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace
 
 std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes,
-                                   FileReadError* why) {
-    if (why) *why = FileReadError::kNone;
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) {
-        failWith(why, FileReadError::kMissing);
+                                   FileReadError* why, std::error_code* cause) {
+    failWith(why, FileReadError::kNone, cause);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        const int error = errno;
+        failWith(why, error == ENOENT ? FileReadError::kMissing : FileReadError::kReadFailed, cause,
+                 error);
         return std::nullopt;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        failWith(why, FileReadError::kNotAFile);
+    if (!S_ISREG(info.st_mode)) {
+        failWith(why, FileReadError::kNotAFile, cause);
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        failWith(why, FileReadError::kReadFailed);
+    // Judged before the file is opened: a huge or sparse file must not cost its size in memory.
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        failWith(why, FileReadError::kTooLarge, cause, EFBIG);
         return std::nullopt;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) {
-        failWith(why, FileReadError::kReadFailed);
+    // Non-blocking, so a fifo put in the file's place since the check cannot hold the reader.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+        failWith(why, FileReadError::kReadFailed, cause, errno);
         return std::nullopt;
     }
-    // Judged before a byte is read: a huge or sparse file must not cost its size in memory.
-    if (static_cast<std::uint64_t>(size) > maxBytes) {
-        failWith(why, FileReadError::kTooLarge);
+    if (!S_ISREG(info.st_mode)) {
+        failWith(why, FileReadError::kNotAFile, cause);
         return std::nullopt;
     }
-    in.seekg(0, std::ios::beg);
-    Bytes bytes(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        failWith(why, FileReadError::kReadFailed);
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        failWith(why, FileReadError::kTooLarge, cause, EFBIG);
+        return std::nullopt;
+    }
+    Bytes bytes(static_cast<std::size_t>(info.st_size));
+    if (!readAll(fd.get(), bytes)) {
+        failWith(why, FileReadError::kReadFailed, cause, errno);
         return std::nullopt;
     }
     return bytes;
@@ -66,44 +100,50 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return false;
+        // Nothing written and no error: the device is full.
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         done += static_cast<std::size_t>(n);
     }
     return true;
 }
 
 void syncFolder(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0) ::fsync(fd.get());
 }
 
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                        FileWriteError* why) {
-    if (why) *why = FileWriteError::kNone;
+                        FileWriteError* why, std::error_code* cause) {
+    failWith(why, FileWriteError::kNone, cause);
     const std::filesystem::path target = std::filesystem::absolute(path);
     const std::filesystem::path folder = target.parent_path();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    if (ec) return failWith(why, FileWriteError::kNoFolder);
+    if (ec) return failWith(why, FileWriteError::kNoFolder, cause, ec.value());
 
     std::string temp = folder.string();
     temp.append("/.").append(target.filename().string()).append(".XXXXXX");
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return failWith(why, FileWriteError::kNoTemporary);
+    if (fd < 0) return failWith(why, FileWriteError::kNoTemporary, cause, errno);
     // mkstemp creates the file private to the owner; user files keep the usual mode.
     const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = written ? 0 : errno;
     const bool closed = ::close(fd) == 0;
+    if (written && !closed) error = errno;
     if (!written || !closed) {
         ::unlink(temp.c_str());
-        return failWith(why, FileWriteError::kWriteFailed);
+        return failWith(why, FileWriteError::kWriteFailed, cause, error);
     }
     if (::rename(temp.c_str(), target.c_str()) != 0) {
+        error = errno;
         ::unlink(temp.c_str());
-        return failWith(why, FileWriteError::kNotReplaced);
+        return failWith(why, FileWriteError::kNotReplaced, cause, error);
     }
     syncFolder(folder);
     return true;

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <system_error>
 
 #include "formats/Bytes.h"
 
@@ -22,10 +23,10 @@ enum class FileReadError {
 inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
 
 // The whole content of a regular file of at most `maxBytes` bytes; nullopt (with the reason
-// in `why` when given) otherwise.
+// in `why` and the system's own in `cause` when given) otherwise.
 std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path,
                                    std::uint64_t maxBytes = kNoSizeLimit,
-                                   FileReadError* why = nullptr);
+                                   FileReadError* why = nullptr, std::error_code* cause = nullptr);
 
 // Why a replacing write failed; the old file is intact in every case.
 enum class FileWriteError {
@@ -39,9 +40,11 @@ enum class FileWriteError {
 // Replaces the file's content without ever losing the old file: the bytes go to a
 // temporary file in the same folder, are flushed to disk, and the temporary file is
 // renamed over the target. Missing parent folders are created. On failure the old file
-// is untouched, the temporary file removed, and false returned (the reason in `why`).
+// is untouched, the temporary file removed, and false returned (the reason in `why`, the
+// system's own, such as no space left, in `cause`).
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path,
                                       std::span<const std::uint8_t> bytes,
-                                      FileWriteError* why = nullptr);
+                                      FileWriteError* why = nullptr,
+                                      std::error_code* cause = nullptr);
 
 }  // namespace formats

@@ -99,8 +99,14 @@ frm_SwitchBoard::frm_SwitchBoard(QWidget* parent) : QWidget(parent) {
 
     Form_Load();
     connect(SSTab1, &QTabWidget::currentChanged, this, [this](int shown) {
-        BuildTab(shown);
         const int previous = shownTab_;
+        if (IsQuestionTab(previous) && !QuestionPageOf(previous)->Browser().SaveNote()) {
+            // Its note could not be saved: the tab left stays, with what the user typed.
+            const QSignalBlocker hold(SSTab1);
+            SSTab1->setCurrentIndex(previous);
+            return;
+        }
+        BuildTab(shown);
         shownTab_ = shown;
         SSTab1_Click(previous);
     });
@@ -227,7 +233,8 @@ QuestionBrowserPage* frm_SwitchBoard::QuestionPageOf(int tab) const {
 
 // The open note of the shown question tab is kept.
 void frm_SwitchBoard::Form_Unload() {
-    if (QuestionBrowserPage* page = QuestionPageOf(shownTab_)) page->Browser().SaveNote();
+    if (QuestionBrowserPage* page = QuestionPageOf(shownTab_))
+        (void)page->Browser().SaveNote(mod_MyNotes::Leaving::kClosing);
 }
 
 frm_SwitchBoard* frm_SwitchBoard::Find() {
@@ -367,7 +374,6 @@ void frm_SwitchBoard::ShowKindSummary(std::array<QLabel*, 3>& labels, const Kind
 void frm_SwitchBoard::SSTab1_Click(int PreviousTab) {
     for (QPushButton* step : {Command6, Command7, Command10, Command9, Command13, Command12})
         if (step) step->setEnabled(false);
-    if (IsQuestionTab(PreviousTab)) QuestionPageOf(PreviousTab)->Browser().SaveNote();
     if (SSTab1->currentIndex() == kCustomTab) CustomPage->Refresh();
     // Leaving the custom tab always puts the full question bank back.
     if (PreviousTab == kCustomTab) CustomPage->Leave();

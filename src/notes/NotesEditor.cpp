@@ -151,8 +151,16 @@ void NotesEditor::ShowNotePage(const std::string& html) {
     document->setBaseUrl(
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
     contents_->setHtml(platform::toQt(html));
+    document->setModified(false);
     contents_->setReadOnly(false);
     resetToolbar(!textOf(*document).isEmpty());
+}
+
+void NotesEditor::ShowUnreadableNote(const std::string& message) {
+    contents_->setPlainText(platform::toQt(message));
+    contents_->document()->clearUndoRedoStacks();
+    contents_->setReadOnly(true);
+    resetToolbar(false);
 }
 
 std::string NotesEditor::NoteHtml() const {
@@ -166,6 +174,10 @@ bool NotesEditor::IsNoteEmpty() const {
 
 bool NotesEditor::CanUndo() const {
     return contents_->document()->isUndoAvailable();
+}
+
+bool NotesEditor::IsEdited() const {
+    return contents_->document()->isModified();
 }
 
 void NotesEditor::EndEditing() {
@@ -185,7 +197,7 @@ void NotesEditor::UpdateNotesToolbar() {
     const QTextDocument* document = contents_->document();
     Button(QStringLiteral("undo"))->setEnabled(document->isUndoAvailable());
     Button(QStringLiteral("redo"))->setEnabled(document->isRedoAvailable());
-    const bool printable = !IsNoteEmpty();
+    const bool printable = !IsNoteEmpty() && !NoteUnreadable();
     Button(QStringLiteral("print"))->setEnabled(printable);
     Button(QStringLiteral("preview"))->setEnabled(printable);
 }

@@ -56,8 +56,10 @@ private:
     class TextBox;
 
     void ShowNotePage(const std::string& html) override;
+    void ShowUnreadableNote(const std::string& message) override;
     [[nodiscard]] std::string NoteHtml() const override;
     [[nodiscard]] bool CanUndo() const override;
+    [[nodiscard]] bool IsEdited() const override;
     void EndEditing() override;
 
     void buildToolbar();

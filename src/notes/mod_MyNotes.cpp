@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
@@ -33,15 +34,60 @@ bool containsNoCase(std::string_view text, std::string_view word) {
     return false;
 }
 
-void reportNotSaved(const fs::path& path) {
-    platform::MsgBox("The note could not be saved:\r\n\r\n" + formats::PathToWindows1252(path),
+std::string reasonText(const std::error_code& cause) {
+    return cause ? cause.message() : std::string("The file could not be replaced.");
+}
+
+void reportNotSaved(const fs::path& path, const std::error_code& cause, Leaving leaving) {
+    const char* const outcome = leaving == Leaving::kCanStay
+                                    ? "The note stays open with what you typed."
+                                    : "What you typed in it is lost.";
+    platform::MsgBox("The note could not be saved:\r\n\r\n" + formats::PathToWindows1252(path) +
+                         "\r\n\r\n" + reasonText(cause) + "\r\n\r\n" + outcome,
                      platform::kCritical);
 }
 
-void deleteNote(const fs::path& path) {
-    if (!mod_Helper::FileExists(path)) return;
-    std::error_code error;
-    if (!fs::remove(path, error) || error) reportNotSaved(path);
+std::string unreadableText(const fs::path& path, formats::FileReadError why,
+                           const std::error_code& cause) {
+    std::string reason;
+    switch (why) {
+        case formats::FileReadError::kTooLarge:
+            reason = "It is larger than " + std::to_string(kMaxNoteBytes >> 20) + " MB.";
+            break;
+        case formats::FileReadError::kNotAFile:
+            reason = "It is not a file.";
+            break;
+        default:
+            reason = reasonText(cause);
+            break;
+    }
+    return "This note cannot be read:\n" + formats::PathToWindows1252(path) + "\n" + reason +
+           "\nIts file is left as it is.";
+}
+
+// The note as it stands on disk: nothing there, its text, or why it cannot be shown.
+struct NoteFile {
+    bool exists = false;
+    std::string page;
+    std::optional<std::string> unreadable;
+};
+
+NoteFile readNoteFile(const fs::path& path) {
+    NoteFile note;
+    std::error_code ignored;
+    // Any entry of the note's name counts, a folder or a device included: it is not ours to
+    // replace by an empty note.
+    if (!fs::exists(fs::symlink_status(path, ignored))) return note;
+    formats::FileReadError why = formats::FileReadError::kNone;
+    std::error_code cause;
+    const auto bytes = formats::ReadFileBytes(path, kMaxNoteBytes, &why, &cause);
+    if (why == formats::FileReadError::kMissing) return note;
+    note.exists = true;
+    if (bytes)
+        note.page.assign(bytes->begin(), bytes->end());
+    else
+        note.unreadable = unreadableText(path, why, cause);
+    return note;
 }
 
 }  // namespace
@@ -95,35 +141,48 @@ std::string NoteFileText(std::string html) {
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
     std::error_code ignored;
     fs::create_directories(AppPaths::MyNotesFolder(), ignored);
-    const fs::path path = NotePath(questionId);
-    std::string page = DefaultNotePage();
-    if (mod_Helper::FileExists(path)) {
-        if (const auto bytes = formats::ReadFileBytes(path))
-            page.assign(bytes->begin(), bytes->end());
+    const NoteFile note = readNoteFile(NotePath(questionId));
+    if (note.unreadable) {
+        editor.ForgetNote();
+        editor.ShowUnreadableNote(*note.unreadable);
+        editor.unreadable_ = true;
+        return;
     }
+    std::string page = note.exists ? note.page : DefaultNotePage();
     // The line end after the page would come back as a blank at the end of the text.
     while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
         page.pop_back();
     editor.ShowNotePage(page);
     editor.loadedId_ = questionId;
     editor.saved_ = false;
+    editor.unreadable_ = false;
+    editor.loadedEmpty_ = editor.IsNoteEmpty();
 }
 
-void SaveMyNotes(std::int32_t questionId, NoteDocument& editor) {
+bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving) {
     // Only the note this document was loaded for, and only once: a stale or repeated save
     // must never delete or overwrite a note the user did not touch.
-    if (editor.loadedId_ != questionId || editor.saved_) return;
+    if (editor.loadedId_ != questionId || editor.saved_) return true;
+    const fs::path path = NotePath(questionId);
+    std::error_code cause;
+    bool kept = true;
+    if (editor.IsNoteEmpty()) {
+        // A note that showed nothing (a damaged file, text only in its head) was not emptied
+        // by the user unless they edited it.
+        const bool emptiedByUser = !editor.loadedEmpty_ || editor.IsEdited();
+        if (emptiedByUser && mod_Helper::FileExists(path)) kept = fs::remove(path, cause);
+    } else if (editor.CanUndo()) {
+        const std::string text = NoteFileText(editor.NoteHtml());
+        const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+        kept = formats::WriteFileReplacing(path, bytes, nullptr, &cause);
+    }
+    if (!kept) {
+        reportNotSaved(path, cause, leaving);
+        return false;
+    }
     editor.saved_ = true;
     editor.EndEditing();
-    const fs::path path = NotePath(questionId);
-    if (editor.IsNoteEmpty()) {
-        deleteNote(path);
-        return;
-    }
-    if (!editor.CanUndo()) return;
-    const std::string text = NoteFileText(editor.NoteHtml());
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    if (!formats::WriteFileReplacing(path, bytes)) reportNotSaved(path);
+    return true;
 }
 
 }  // namespace mod_MyNotes

@@ -15,8 +15,14 @@ std::filesystem::path NotePath(std::int32_t questionId);
 // Whether the question has a note: its file exists.
 bool HasNote(std::int32_t questionId);
 
+// Far above anything a user types; a larger file is shown as unreadable, never read whole.
+inline constexpr std::uint64_t kMaxNoteBytes = std::uint64_t{16} << 20;
+
 // What an editor shows for a question without a note file: ten lines joined by CR LF.
 const std::string& DefaultNotePage();
+
+// What the caller of a save does next: whether it can stay on the note when the save fails.
+enum class Leaving { kCanStay, kClosing };
 
 // What a notes editor offers the note files. Text is Windows-1252; characters beyond the
 // code page travel as numeric character references.
@@ -28,6 +34,8 @@ public:
     [[nodiscard]] std::optional<std::int32_t> LoadedQuestionId() const { return loadedId_; }
     // Whether that note has been saved (or deleted) since it was loaded.
     [[nodiscard]] bool NoteSaved() const { return saved_; }
+    // Whether the note's file exists but could not be shown; no save touches it then.
+    [[nodiscard]] bool NoteUnreadable() const { return unreadable_; }
 
 protected:
     NoteDocument() = default;
@@ -35,35 +43,45 @@ protected:
     NoteDocument& operator=(const NoteDocument&) = delete;
 
     // Forgets the note shown, as when the editor goes back to its blank page.
-    void ForgetNote() { loadedId_.reset(), saved_ = false; }
+    void ForgetNote() { loadedId_.reset(), saved_ = false, unreadable_ = false; }
 
 private:
     friend void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
-    friend void SaveMyNotes(std::int32_t questionId, NoteDocument& editor);
+    friend bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving);
 
     // Replaces the document with the page, editable, with a fresh undo history.
     virtual void ShowNotePage(const std::string& html) = 0;
+    // Shows why the note's file cannot be shown, read-only.
+    virtual void ShowUnreadableNote(const std::string& message) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
     // No text and no picture.
     [[nodiscard]] virtual bool IsNoteEmpty() const = 0;
     [[nodiscard]] virtual bool CanUndo() const = 0;
+    // Whether the user changed the page since it was shown.
+    [[nodiscard]] virtual bool IsEdited() const = 0;
     // Makes the page read-only until the next load.
     virtual void EndEditing() = 0;
 
     std::optional<std::int32_t> loadedId_;
     bool saved_ = false;
+    bool unreadable_ = false;
+    bool loadedEmpty_ = false;  // nothing showed when loaded
 };
 
 // Shows the question's note in the editor: its file, or the default page when there is
-// none. The notes folder is created first.
+// none. A file that exists but cannot be read (or is larger than kMaxNoteBytes) is shown
+// as unreadable, with its path and the reason. The notes folder is created first.
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 
-// Keeps what the editor holds as the question's note and ends editing: an empty note
-// deletes the file, any other is written when the editor can undo something. Acts only
-// once per load and only for the question the editor was loaded for; a failed write or
-// delete is reported and leaves the old file as it was.
-void SaveMyNotes(std::int32_t questionId, NoteDocument& editor);
+// Keeps what the editor holds as the question's note and ends editing: a note the user
+// emptied deletes the file (one that showed nothing when loaded and was not edited is left
+// as it is), any other is written when the editor can undo something. Acts only once per
+// load and only for the question the editor was loaded for. A failed write or delete is
+// reported with its reason, leaves the old file as it was and the editor editable with what
+// was typed; false then, so that a caller that can stay holds its move.
+[[nodiscard]] bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor,
+                               Leaving leaving = Leaving::kCanStay);
 
 // The page as written to disk: any declaration of another character set removed, CR LF
 // appended.

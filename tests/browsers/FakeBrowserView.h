@@ -54,11 +54,16 @@ struct FakeBrowserView : browsers::BrowserView {
     }
 };
 
-// Records the order of note loads and saves, as "load 3" and "save 3".
+// Records the order of note loads and saves, as "load 3" and "save 3"; saves fail while
+// `failing` is set, as on a full disk.
 struct RecordingNotes : browsers::NoteSlot {
     std::vector<std::string> calls;
+    bool failing = false;
     void Load(std::int32_t id) override { calls.push_back("load " + std::to_string(id)); }
-    void Save(std::int32_t id) override { calls.push_back("save " + std::to_string(id)); }
+    bool Save(std::int32_t id, mod_MyNotes::Leaving) override {
+        calls.push_back("save " + std::to_string(id));
+        return !failing;
+    }
     std::vector<std::string> Take() { return std::exchange(calls, {}); }
 };
 

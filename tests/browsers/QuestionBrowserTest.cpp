@@ -62,7 +62,7 @@ TEST_F(QuestionBrowserTest, ViewAllFirstVisitShowsQuestionOneAndListsEveryQuesti
 
     // Leaving and entering again keeps the position and the list page.
     tab.Next();
-    tab.SaveNote();
+    EXPECT_TRUE(tab.SaveNote());
     QuestionBank.push_back(testsupport::BrowserQuestion(6));
     tab.RefreshTab();
     EXPECT_TRUE(view.Shows(2));
@@ -126,7 +126,7 @@ TEST_F(QuestionBrowserTest, BookmarksFollowTheFlagsAtEveryRefresh) {
     tab.SaveBookmarkFlag(false);
     EXPECT_EQ(tab.List().size(), 2u);  // until the next refresh
 
-    tab.SaveNote();
+    EXPECT_TRUE(tab.SaveNote());
     tab.RefreshTab();
     EXPECT_EQ(tab.List().size(), 1u);
     EXPECT_EQ(tab.Position(), 0);
@@ -163,7 +163,7 @@ TEST_F(QuestionBrowserTest, DoubleClickShowsTheClickedQuestionOfARebuiltList) {
     EXPECT_EQ(view.text, "");
     EXPECT_EQ(view.rows, 0u);
     EXPECT_FALSE(tab.Position().has_value());
-    tab.SaveNote();
+    EXPECT_TRUE(tab.SaveNote());
     EXPECT_FALSE(tab.OpenFullView().has_value());
     EXPECT_EQ(notes.Take(), (Calls{"save 4"}));
 }
@@ -285,6 +285,35 @@ struct FullViewTest : QuestionBrowserTest {
                                   true};
 };
 
+// A note that cannot be saved holds every move: the same question stays, with its note.
+TEST_F(FullViewTest, AFailedNoteSaveHoldsEveryMoveAndTheClose) {
+    QuestionBrowser tab = Make(mod_ViewAllQuestions::Tab());
+    tab.RefreshTab();
+    tab.Next();
+    notes.Take();
+    notes.failing = true;
+    const int renders = view.renders;
+    tab.Next();
+    tab.Previous();
+    tab.Jump(5);
+    EXPECT_TRUE(tab.ListDoubleClicked(4));
+    EXPECT_TRUE(view.questionPage);
+    EXPECT_FALSE(tab.OpenFullView().has_value());
+    EXPECT_EQ(tab.Position(), 1);
+    EXPECT_EQ(view.renders, renders);
+    EXPECT_EQ(notes.Take(), Calls(5, "save 2"));
+
+    QuestionBrowser window = Make(fullView);
+    window.OpenWith({BankIds(), 2, false, false});
+    EXPECT_FALSE(window.Close().has_value());
+    EXPECT_EQ(window.Position(), 2);
+
+    notes.failing = false;
+    tab.Next();
+    EXPECT_TRUE(view.Shows(3));
+    EXPECT_EQ(window.Close()->Position, 2);
+}
+
 TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
     QuestionBrowser window = Make(fullView);
     QuestionStatsTable[1] = {2, 2, 1, 3, true};
@@ -298,8 +327,9 @@ TEST_F(FullViewTest, ChecksTheStartAndShowsTheHeaderAndStatistics) {
               std::string::npos);
     window.Next();
     const auto result = window.Close();
-    EXPECT_EQ(result.Position, 2);
-    EXPECT_TRUE(result.ShowAnswers);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->Position, 2);
+    EXPECT_TRUE(result->ShowAnswers);
     EXPECT_EQ(notes.Take(), (Calls{"load 2", "save 2", "load 3", "save 3"}));
 
     // A stale start falls back to the first question; an empty list shows none.
@@ -323,7 +353,7 @@ TEST_F(FullViewTest, AQuestionGoneFromTheBankShowsNoneAndKeepsItsPlace) {
     EXPECT_EQ(view.text.substr(0, 19), "\r\nQuestion 3 of 3\r\n");
     EXPECT_TRUE(view.Shows(2));
     window.Previous();
-    EXPECT_EQ(window.Close().Position, 1);
+    EXPECT_EQ(window.Close()->Position, 1);
     EXPECT_EQ(notes.Take(), (Calls{"save 77", "load 2", "save 2", "save 77"}));
 }
 

@@ -2,9 +2,12 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <system_error>
 
 #include "core/AppPaths.h"
 #include "formats/Windows1252.h"
@@ -24,8 +27,10 @@ public:
     std::string page;
     bool empty = false;
     bool canUndo = false;
+    bool edited = false;
     bool editable = false;
     int loads = 0;
+    std::string unreadable;  // the message shown instead of a note
 
     void GoBlank() { ForgetNote(); }
 
@@ -34,11 +39,18 @@ private:
         page = html;
         editable = true;
         canUndo = false;
+        edited = false;
+        unreadable.clear();
         ++loads;
+    }
+    void ShowUnreadableNote(const std::string& message) override {
+        unreadable = message;
+        editable = false;
     }
     std::string NoteHtml() const override { return page; }
     bool IsNoteEmpty() const override { return empty; }
     bool CanUndo() const override { return canUndo; }
+    bool IsEdited() const override { return edited; }
     void EndEditing() override { editable = false; }
 };
 
@@ -83,27 +95,39 @@ TEST_F(MyNotesTest, LoadShowsTheFileOrTheDefaultPageAndCreatesTheFolder) {
     EXPECT_FALSE(editor.NoteSaved());
 }
 
-// Empty / not empty x undo / no undo x file / no file.
+// Empty / not empty x undo / no undo x file / no file x showed something / nothing when
+// loaded x edited or not.
 TEST_F(MyNotesTest, SaveDecisionTable) {
     struct Case {
-        bool empty, undo, file;
+        bool empty, undo, file, shownEmpty, edited;
         const char* expected;  // nullptr: no file afterwards
     };
     const Case cases[] = {
-        {true, false, false, nullptr},          {true, true, false, nullptr},
-        {true, false, true, nullptr},           {true, true, true, nullptr},
-        {false, false, false, nullptr},         {false, true, false, "<p>new</p>\r\n"},
-        {false, false, true, "<p>old</p>\r\n"}, {false, true, true, "<p>new</p>\r\n"},
+        {true, false, false, false, false, nullptr},
+        {true, true, false, false, true, nullptr},
+        {true, false, true, false, false, nullptr},
+        {true, true, true, false, true, nullptr},
+        {false, false, false, false, false, nullptr},
+        {false, true, false, false, true, "<p>new</p>\r\n"},
+        {false, false, true, false, false, "<p>old</p>\r\n"},
+        {false, true, true, false, true, "<p>new</p>\r\n"},
+        // A file that showed nothing (damaged, text only in its head) was not emptied by a
+        // user who only looked at it.
+        {true, false, true, true, false, "<p>old</p>\r\n"},
+        {true, true, true, true, true, nullptr},
+        {false, true, true, true, true, "<p>new</p>\r\n"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.empty << c.undo << c.file);
+        SCOPED_TRACE(testing::Message() << c.empty << c.undo << c.file << c.shownEmpty << c.edited);
         fs::remove(note7);
         if (c.file) writeText(note7, "<p>old</p>\r\n");
+        editor.empty = c.shownEmpty;
         LoadMyNotes(7, editor);
         editor.page = "<p>new</p>";
         editor.empty = c.empty;
         editor.canUndo = c.undo;
-        SaveMyNotes(7, editor);
+        editor.edited = c.edited;
+        EXPECT_TRUE(SaveMyNotes(7, editor));
         EXPECT_FALSE(editor.editable);
         EXPECT_TRUE(editor.NoteSaved());
         if (c.expected)
@@ -114,17 +138,54 @@ TEST_F(MyNotesTest, SaveDecisionTable) {
     boxes.expectNone();
 }
 
+// A note file that is there but cannot be shown is never replaced by an empty note.
+TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
+    const auto expectUnreadable = [&](const std::string& reason) {
+        editor.empty = true;
+        LoadMyNotes(7, editor);
+        EXPECT_NE(editor.unreadable.find(formats::PathToWindows1252(note7)), std::string::npos);
+        EXPECT_NE(editor.unreadable.find(reason), std::string::npos) << editor.unreadable;
+        EXPECT_FALSE(editor.editable);
+        EXPECT_TRUE(editor.NoteUnreadable());
+        EXPECT_FALSE(editor.LoadedQuestionId().has_value());
+        editor.canUndo = editor.edited = true;
+        EXPECT_TRUE(SaveMyNotes(7, editor));
+        EXPECT_TRUE(fs::exists(fs::symlink_status(note7)));
+    };
+    fs::create_directories(note7);
+    expectUnreadable("not a file");
+    fs::remove(note7);
+
+    // Judged from its size alone: a sparse file of 64 GiB is never read.
+    {
+        std::ofstream out(note7, std::ios::binary);
+        out.seekp((std::int64_t{64} << 30) - 1);
+        out.put('x');
+    }
+    expectUnreadable("larger than 16 MB");
+    fs::resize_file(note7, mod_MyNotes::kMaxNoteBytes);
+    LoadMyNotes(7, editor);
+    EXPECT_TRUE(editor.unreadable.empty());
+    EXPECT_EQ(editor.LoadedQuestionId(), 7);
+    fs::remove(note7);
+
+    // A link to a device is no note of ours to read or to delete.
+    fs::create_symlink("/dev/zero", note7);
+    expectUnreadable("not a file");
+    boxes.expectNone();
+}
+
 TEST_F(MyNotesTest, SavesThatMustNotTouchTheNoteDoNothing) {
     writeText(note7, "<p>old</p>\r\n");
     // Blank editor: nothing was ever loaded.
     editor.empty = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     EXPECT_TRUE(fs::exists(note7));
 
     // Another question's id.
     LoadMyNotes(8, editor);
     editor.empty = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     EXPECT_TRUE(fs::exists(note7));
 
     // A second save of the same load.
@@ -132,17 +193,17 @@ TEST_F(MyNotesTest, SavesThatMustNotTouchTheNoteDoNothing) {
     editor.page = "<p>first</p>";
     editor.empty = false;
     editor.canUndo = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     editor.page = "";
     editor.empty = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     EXPECT_EQ(fileText(note7), "<p>first</p>\r\n");
 
     // Back on the blank page after a load.
     LoadMyNotes(7, editor);
     editor.GoBlank();
     editor.empty = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     EXPECT_TRUE(fs::exists(note7));
     boxes.expectNone();
 }
@@ -156,17 +217,17 @@ TEST_F(MyNotesTest, TheFileDeclaresNoOtherCharacterSetAndKeepsEveryCharacter) {
     LoadMyNotes(7, editor);
     editor.page = formats::Utf8ToWindows1252Html(qtHtml);
     editor.canUndo = true;
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     EXPECT_EQ(fileText(note7),
               "<!DOCTYPE HTML>\n<html><head><meta name=\"qrichtext\" content=\"1\" "
               "/><style></style></head><body>&#937; \x80 &#128512;</body></html>\r\n");
 }
 
-TEST_F(MyNotesTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
-    writeText(note7, "<p>old</p>\r\n");
-    LoadMyNotes(7, editor);
-    editor.page = std::string(4096, 'x');
-    editor.canUndo = true;
+namespace {
+
+// Runs `save` with writes limited to 64 bytes, as on a disk that is full.
+template <class Save>
+bool withFullDisk(Save save) {
     // Root may write anywhere: a file-size limit makes the write fail instead.
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -174,15 +235,46 @@ TEST_F(MyNotesTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
     rlimit small = saved;
     small.rlim_cur = 64;
     setrlimit(RLIMIT_FSIZE, &small);
-    boxes.queue(platform::kOk);
-    SaveMyNotes(7, editor);
+    const bool kept = save();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
+    return kept;
+}
+
+}  // namespace
+
+TEST_F(MyNotesTest, AFailedWriteSaysWhyKeepsTheOldFileAndWhatWasTyped) {
+    writeText(note7, "<p>old</p>\r\n");
+    LoadMyNotes(7, editor);
+    editor.page = std::string(4096, 'x');
+    editor.canUndo = editor.edited = true;
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(withFullDisk([&] { return SaveMyNotes(7, editor); }));
 
     EXPECT_EQ(fileText(note7), "<p>old</p>\r\n");
     ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_NE(boxes.shown()[0].text.find(note7.string()), std::string::npos);
+    const std::string& message = boxes.shown()[0].text;
+    EXPECT_NE(message.find(note7.string()), std::string::npos);
+    EXPECT_NE(message.find(std::error_code(EFBIG, std::generic_category()).message()),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("stays open"), std::string::npos);
     EXPECT_EQ(boxes.shown()[0].style, platform::kCritical);
     EXPECT_EQ(std::distance(fs::directory_iterator(note7.parent_path()), fs::directory_iterator()),
               1);
+    // The note is still being edited and the next save tries again.
+    EXPECT_TRUE(editor.editable);
+    EXPECT_FALSE(editor.NoteSaved());
+    EXPECT_TRUE(SaveMyNotes(7, editor));
+    EXPECT_EQ(fileText(note7), std::string(4096, 'x') + "\r\n");
+
+    // A window that closes anyway says the note is lost.
+    LoadMyNotes(7, editor);
+    editor.page = "<p>late</p>" + std::string(100, 'y');
+    editor.canUndo = true;
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(
+        withFullDisk([&] { return SaveMyNotes(7, editor, mod_MyNotes::Leaving::kClosing); }));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_NE(boxes.shown()[1].text.find("lost"), std::string::npos);
 }

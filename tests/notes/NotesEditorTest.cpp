@@ -121,7 +121,7 @@ TEST_F(NotesEditorTest, NonAsciiTextSurvivesSaveAndLoad) {
     const QString typed = QStringLiteral("Ω € ") + QString::fromUcs4(U"\U0001F600");
     text().setFocus();
     testsupport::typeText(&text(), typed);
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     const std::string file = fileText(mod_MyNotes::NotePath(7));
     EXPECT_NE(file.find("&#937; \x80 &#128512;"), std::string::npos);
     EXPECT_EQ(file.find("charset"), std::string::npos);
@@ -219,7 +219,7 @@ TEST_F(NotesEditorTest, BulletsToggleAndFollowTheSelection) {
     EXPECT_EQ(text().document()->firstBlock().blockFormat().indent(), 0);
 
     // A read-only page takes no command.
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     editor.ButtonClick(QStringLiteral("bullet"));
     EXPECT_EQ(text().document()->firstBlock().textList(), nullptr);
 }
