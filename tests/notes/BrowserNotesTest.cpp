@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "browsers/FullViewSteps.h"
 #include "browsers/QuestionBrowserPage.h"
@@ -17,6 +18,7 @@
 #include "mainscreen/SwitchBoardFixture.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "support/FullDisk.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -157,4 +159,100 @@ TEST_F(BrowserNotesTest, FullViewEditsTheNoteAndClosingOntoAnEmptiedTabKeepsNoth
     EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kViewAllTab);
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(4)));
     boxes.expectNone();
+}
+
+// A note that shows nothing (cut short by a crash or a full disk, text only in its head) is
+// not the user's emptied note: looking at it and moving on leaves its file as it was.
+TEST_F(BrowserNotesTest, ANoteThatShowsNothingIsKeptWhenOnlyLookedAt) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    typeInto(sb.MyNotes1_Contents, QStringLiteral("a note the user wrote"));
+    sb.Command7->click();
+    const std::string whole = noteFile(1);
+    const std::string head = whole.substr(0, whole.find("a note"));
+
+    std::vector<std::string> kept{"<html><head><title>only a title</title></head></html>",
+                                  "<html><body><!-- only a comment --></body></html>"};
+    for (const std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{50},
+                                  head.size() / 2, head.size()})
+        kept.push_back(whole.substr(0, cut));
+    for (const std::string& content : kept) {
+        SCOPED_TRACE(content);
+        testsupport::WriteFile(mod_MyNotes::NotePath(1),
+                               formats::Bytes(content.begin(), content.end()));
+        sb.Command6->click();
+        ASSERT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 1);
+        EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().isEmpty());
+        sb.Command7->click();
+        EXPECT_EQ(noteFile(1), content);
+    }
+
+    // Emptied by the user, it goes as before.
+    sb.Command6->click();
+    typeInto(sb.MyNotes1_Contents, QStringLiteral("x"));
+    empty(sb.MyNotes1_Contents);
+    sb.Command7->click();
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(1)));
+    boxes.expectNone();
+}
+
+TEST_F(BrowserNotesTest, AnUnreadableNoteIsShownAsSuchAndLeftAlone) {
+    fs::create_directories(mod_MyNotes::NotePath(1));
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    const QString shown = sb.MyNotes1_Contents->toPlainText();
+    EXPECT_TRUE(shown.contains(QStringLiteral("cannot be read"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QString::fromStdString(mod_MyNotes::NotePath(1).string())));
+    EXPECT_TRUE(sb.MyNotes1_Contents->isReadOnly());
+    EXPECT_FALSE(sb.ViewAllPage->NoteEditor->Button(QStringLiteral("print"))->isEnabled());
+    sb.Command7->click();
+    sb.Command6->click();
+    EXPECT_TRUE(fs::is_directory(mod_MyNotes::NotePath(1)));
+    boxes.expectNone();
+}
+
+// A save that fails holds every move it can: the question, the tab and the full view stay,
+// with the typed text still in the editor.
+TEST_F(BrowserNotesTest, ANoteThatCannotBeSavedHoldsEveryMove) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    typeInto(sb.MyNotes1_Contents, QStringLiteral("typed"));
+    for (int k = 0; k < 3; ++k)
+        boxes.queue(platform::kOk);
+    {
+        const testsupport::FullDisk full;
+        sb.Command7->click();
+        sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+        sb.Command14->click();  // the full view
+    }
+    EXPECT_EQ(boxes.shown().size(), 3u);
+    EXPECT_NE(boxes.shown()[0].text.find("stays open"), std::string::npos);
+    EXPECT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kViewAllTab);
+    EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 1);
+    EXPECT_EQ(sb.MyNotes1_Contents->toPlainText(), QStringLiteral("typed"));
+    EXPECT_FALSE(sb.MyNotes1_Contents->isReadOnly());
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(1)));
+
+    sb.Command7->click();
+    EXPECT_NE(noteFile(1).find("typed"), std::string::npos);
+    EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 2);
+}
+
+TEST_F(BrowserNotesTest, TheFullViewStaysOpenWhileItsNoteCannotBeSaved) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    boxes.queue(platform::kOk);
+    ModalWatcher edit(InFullView([](frm_FullView& w) {
+        typeInto(w.MyNotes1_Contents, QStringLiteral("in full view"));
+        {
+            const testsupport::FullDisk full;
+            w.Command14->click();
+        }
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.MyNotes1_Contents->toPlainText(), QStringLiteral("in full view"));
+    }));
+    sb.Command14->click();
+    EXPECT_TRUE(edit.acted());
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(noteFile(1).find("in full view"), std::string::npos);
 }

@@ -10,6 +10,7 @@
 #include "exam/mod_MyCurrentExam.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "support/FullDisk.h"
 #include "support/GuiTestSupport.h"
 
 namespace {
@@ -117,4 +118,30 @@ TEST_F(ExamNotesPanelTest, AnExamWithoutAQuestionLoadsAndSavesNothing) {
     closePanel();
     exam::UnloadExamWindow();
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(0).parent_path()));
+}
+
+TEST_F(ExamNotesPanelTest, ANoteThatCannotBeSavedHoldsTheMoveAndThePanel) {
+    ASSERT_TRUE(open());
+    openPanel();
+    type(QStringLiteral("typed on a full disk"));
+    boxes.queue(platform::kOk);
+    boxes.queue(platform::kOk);
+    {
+        const testsupport::FullDisk full;
+        window->Choices_Next_Click(0);
+        window->button_notes_Click();
+    }
+    EXPECT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(CurrentQuestionIndex, 0);
+    EXPECT_EQ(window->RichTextBox1Tag, "11");
+    EXPECT_FALSE(window->Timer3[1]->isActive());
+    EXPECT_FALSE(window->MyNotes->isHidden());
+    EXPECT_EQ(shownNote(), QStringLiteral("typed on a full disk"));
+    EXPECT_FALSE(window->MyNotes_Contents->isReadOnly());
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(11)));
+
+    // Space freed: the same move now saves and goes on.
+    window->Choices_Next_Click(0);
+    EXPECT_NE(fileOf(11).find("typed on a full disk"), std::string::npos);
+    EXPECT_EQ(CurrentQuestionIndex, 1);
 }

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +9,7 @@
 #include "core/AppPaths.h"
 #include "formats/Windows1252.h"
 #include "notes/mod_MyNotes.h"
+#include "support/FullDisk.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
 
@@ -223,33 +221,16 @@ TEST_F(MyNotesTest, TheFileDeclaresNoOtherCharacterSetAndKeepsEveryCharacter) {
               "/><style></style></head><body>&#937; \x80 &#128512;</body></html>\r\n");
 }
 
-namespace {
-
-// Runs `save` with writes limited to 64 bytes, as on a disk that is full.
-template <class Save>
-bool withFullDisk(Save save) {
-    // Root may write anywhere: a file-size limit makes the write fail instead.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool kept = save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-    return kept;
-}
-
-}  // namespace
-
 TEST_F(MyNotesTest, AFailedWriteSaysWhyKeepsTheOldFileAndWhatWasTyped) {
     writeText(note7, "<p>old</p>\r\n");
     LoadMyNotes(7, editor);
     editor.page = std::string(4096, 'x');
     editor.canUndo = editor.edited = true;
     boxes.queue(platform::kOk);
-    EXPECT_FALSE(withFullDisk([&] { return SaveMyNotes(7, editor); }));
+    {
+        const testsupport::FullDisk full;
+        EXPECT_FALSE(SaveMyNotes(7, editor));
+    }
 
     EXPECT_EQ(fileText(note7), "<p>old</p>\r\n");
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -273,8 +254,10 @@ TEST_F(MyNotesTest, AFailedWriteSaysWhyKeepsTheOldFileAndWhatWasTyped) {
     editor.page = "<p>late</p>" + std::string(100, 'y');
     editor.canUndo = true;
     boxes.queue(platform::kOk);
-    EXPECT_FALSE(
-        withFullDisk([&] { return SaveMyNotes(7, editor, mod_MyNotes::Leaving::kClosing); }));
+    {
+        const testsupport::FullDisk full;
+        EXPECT_FALSE(SaveMyNotes(7, editor, mod_MyNotes::Leaving::kClosing));
+    }
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_NE(boxes.shown()[1].text.find("lost"), std::string::npos);
 }
