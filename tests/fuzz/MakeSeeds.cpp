@@ -17,6 +17,7 @@
 #include "exam/ExamRecordIo.h"
 #include "formats/FileIo.h"
 #include "mainscreen/CustomExamFile.h"
+#include "notes/mod_MyNotes.h"
 
 namespace {
 
@@ -163,6 +164,28 @@ void historyIndex() {
 
 }  // namespace
 
+void notes() {
+    seed("notes", "default-page", bytesOf(mod_MyNotes::DefaultNotePage()));
+    // A note as the editor writes it, and cut short at the points where a crash or a full
+    // disk once left notes that showed nothing.
+    const std::string written = mod_MyNotes::NoteFileText(
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" "
+        "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\n<html><head><meta name=\"qrichtext\" "
+        "content=\"1\" /><meta charset=\"utf-8\" /><style type=\"text/css\">\np, li { "
+        "white-space: pre-wrap; }\nhr { height: 1px; border-width: 0; }\n</style></head><body "
+        "style=\" font-family:'Sans Serif'; font-size:9pt; font-weight:400; "
+        "font-style:normal;\">\n<p style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; "
+        "margin-right:0px; -qt-block-indent:0; text-indent:0px;\">a note &#937; \x80 the user "
+        "wrote</p></body></html>");
+    seed("notes", "written", bytesOf(written));
+    for (const std::size_t cut : {0, 1, 50, 200, 400, 514})
+        seed("notes", "regression-cut-" + std::to_string(cut), bytesOf(written.substr(0, cut)));
+    seed("notes", "regression-title-only",
+         bytesOf("<html><head><title>only a title</title></head></html>"));
+    seed("notes", "regression-comment-only",
+         bytesOf("<html><body><!-- only a comment --></body></html>"));
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make-fuzz-seeds FOLDER\n");
@@ -178,5 +201,6 @@ int main(int argc, char** argv) {
     storedExams();
     customExams();
     historyIndex();
+    notes();
     return 0;
 }

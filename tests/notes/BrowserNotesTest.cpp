@@ -173,8 +173,8 @@ TEST_F(BrowserNotesTest, ANoteThatShowsNothingIsKeptWhenOnlyLookedAt) {
 
     std::vector<std::string> kept{"<html><head><title>only a title</title></head></html>",
                                   "<html><body><!-- only a comment --></body></html>"};
-    for (const std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{50},
-                                  head.size() / 2, head.size()})
+    for (const std::size_t cut :
+         {std::size_t{0}, std::size_t{1}, std::size_t{50}, head.size() / 2, head.size()})
         kept.push_back(whole.substr(0, cut));
     for (const std::string& content : kept) {
         SCOPED_TRACE(content);
