@@ -170,7 +170,10 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         // A note that showed nothing (a damaged file, text only in its head) was not emptied
         // by the user unless they edited it.
         const bool emptiedByUser = !editor.loadedEmpty_ || editor.IsEdited();
-        if (emptiedByUser && mod_Helper::FileExists(path)) kept = fs::remove(path, cause);
+        if (emptiedByUser && mod_Helper::FileExists(path)) {
+            fs::remove(path, cause);
+            kept = !cause;
+        }
     } else if (editor.CanUndo()) {
         const std::string text = NoteFileText(editor.NoteHtml());
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
