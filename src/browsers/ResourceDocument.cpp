@@ -44,6 +44,17 @@ std::optional<std::vector<ArchiveEntry>> readContainer(const std::filesystem::pa
     return entries;
 }
 
+// The program owns the folder: whatever stands in its place that is no real folder goes, a
+// link as a link (its target is never touched), so nothing is written through it.
+bool makeOwnFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(folder, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status))
+        std::filesystem::remove(folder, ec);
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(std::filesystem::symlink_status(folder, ec));
+}
+
 bool isGenuine(const std::vector<ArchiveEntry>& entries, const std::filesystem::path& path) {
     const std::string digest = DocumentDigest(SystemVars.ProductName, SystemVars.ProductCode,
                                               DataKey, mod_Helper::GetFileName(path.string()));
@@ -101,9 +112,9 @@ bool IsPlainFileName(std::string_view name) {
 std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& containerPath,
                                                   const std::filesystem::path& tempFolder) {
     std::error_code ec;
-    if (!mod_Helper::FileExists(containerPath) ||
-        std::filesystem::file_size(containerPath, ec) < 1 || ec)
-        return std::nullopt;
+    if (!mod_Helper::FileExists(containerPath)) return std::nullopt;
+    const std::uintmax_t size = std::filesystem::file_size(containerPath, ec);
+    if (ec || size < 1 || size > kLargestDocumentBytes) return std::nullopt;
     const auto entries = readContainer(containerPath);
     if (!entries || !isGenuine(*entries, containerPath)) return std::nullopt;
 
@@ -112,6 +123,7 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
         const ArchiveEntry& entry = (*entries)[i];
         const std::string name = entryName(entry);
         if (name == kIntegrityEntry) continue;
+        if (!makeOwnFolder(tempFolder)) return std::nullopt;
         if (isPage(name)) {
             page = replaceAll(mod_Helper::BytesToString(entry.Data), kFolderPlaceholder,
                               FolderUrl(tempFolder));

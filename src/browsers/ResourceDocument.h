@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@ namespace mod_Viewer {
 
 inline constexpr std::string_view kIntegrityEntry = "header.dat";
 inline constexpr std::string_view kFolderPlaceholder = "{APP.PATH}";
+// A larger container is refused from its size alone (the shipped ones are below 100 KB).
+inline constexpr std::uint64_t kLargestDocumentBytes = 64 * 1024 * 1024;
 
 // The "header.dat" text of a container stored as `fileName` (letter case included).
 std::string DocumentDigest(std::string_view productName, std::string_view productCode,
@@ -25,12 +28,13 @@ std::string FolderUrl(const std::filesystem::path& folder);
 bool IsPlainFileName(std::string_view name);
 
 // Checks the container at `containerPath` against the product strings and DataKey, then
-// writes every entry except the page and "header.dat" into `tempFolder` (a file there of
-// the same name is replaced). Returns the page (Windows-1252, "" when the container has none)
-// with every placeholder turned into the folder's URL; nullopt when the container is missing,
-// empty, damaged, not made for this product and file name, or cannot be unpacked. Nothing is
-// written unless every entry has a plain name and the digest matches. AbortFlag is left as
-// it was.
+// writes every entry except the page and "header.dat" into `tempFolder` (a file or link
+// there of the same name is replaced; whatever stands in the folder's place that is no real
+// folder is replaced by one, a link's target untouched). Returns the page (Windows-1252, "" when
+// the container has none) with every placeholder turned into the folder's URL; nullopt when the
+// container is missing, empty, larger than kLargestDocumentBytes, damaged, not made for this
+// product and file name, or cannot be unpacked. Nothing is written unless every entry has a plain
+// name and the digest matches. AbortFlag is left as it was.
 std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& containerPath,
                                                   const std::filesystem::path& tempFolder);
 

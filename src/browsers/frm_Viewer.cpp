@@ -12,8 +12,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cstdint>
+
 #include "browsers/ViewerIcons.h"
+#include "core/AppPaths.h"
 #include "core/SystemVars.h"
+#include "platform/ConfinedResources.h"
 #include "platform/Look.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
@@ -25,6 +29,20 @@ constexpr int kTopBarHeight = 67;  // 1000 twips
 constexpr int kPictureSize = 64;   // 960 twips
 constexpr QSize kMinimumSize(600, 200);
 constexpr int kPageMargin = 10;
+// Far above any picture of a shipped document.
+constexpr std::uint64_t kLargestPageResource = 16 * 1024 * 1024;
+
+// The page's pictures come only from the documents' unpacked files.
+class DocumentPage : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QVariant loadResource(int /*type*/, const QUrl& name) override {
+        return platform::LoadResourceInside(AppPaths::ResourcesTempFolder(), name,
+                                            kLargestPageResource);
+    }
+};
 
 }  // namespace
 
@@ -34,7 +52,7 @@ frm_Viewer::frm_Viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setMinimumSize(kMinimumSize);
 
     buildTopBar();
-    WebBrowser1 = platform::Named(new QTextBrowser(this), QStringLiteral("WebBrowser1"));
+    WebBrowser1 = platform::Named(new DocumentPage(this), QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenLinks(false);
     WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
     WebBrowser1->installEventFilter(this);

@@ -162,6 +162,59 @@ TEST_F(ResourceDocumentTest, AnAbortPendingBeforeTheReadStaysPending) {
     EXPECT_TRUE(AbortFlag);
 }
 
+TEST_F(ResourceDocumentTest, NothingIsWrittenThroughWhatStandsInTheTemporaryFolder) {
+    const fs::path elsewhere = folder.path() / "elsewhere";
+    WriteFile(elsewhere / "pic.gif", BytesOf("the user's own"));
+    const fs::path path = container("Guides.dat", {{"pic.gif", BytesOf("picture")},
+                                                   {"more.gif", BytesOf("more")},
+                                                   {"page.html", BytesOf("page")}});
+    const auto elsewhereIsUntouched = [&] {
+        EXPECT_EQ(ReadFile(elsewhere / "pic.gif"), BytesOf("the user's own"));
+        EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), fs::directory_iterator()), 1);
+    };
+    const auto unpackedIntoARealFolder = [&] {
+        ASSERT_EQ(unpack(path), "page");
+        EXPECT_EQ(fs::symlink_status(temp).type(), fs::file_type::directory);
+        EXPECT_EQ(fs::symlink_status(temp / "pic.gif").type(), fs::file_type::regular);
+        EXPECT_EQ(ReadFile(temp / "pic.gif"), BytesOf(std::string_view("picture\0", 8)));
+        EXPECT_TRUE(tempHolds("more.gif"));
+    };
+
+    // A link in the folder's place: the link goes, never its target.
+    fs::create_directories(temp.parent_path());
+    fs::create_directory_symlink(elsewhere, temp);
+    unpackedIntoARealFolder();
+    elsewhereIsUntouched();
+
+    // A link inside it named like an entry is replaced as a file.
+    fs::remove(temp / "pic.gif");
+    fs::create_symlink(elsewhere / "pic.gif", temp / "pic.gif");
+    unpackedIntoARealFolder();
+    elsewhereIsUntouched();
+
+    // A plain file in the folder's place.
+    fs::remove_all(temp);
+    WriteFile(temp, BytesOf("a plain file"));
+    unpackedIntoARealFolder();
+
+    // A link to a file in the folder's place.
+    fs::remove_all(temp);
+    fs::create_symlink(elsewhere / "pic.gif", temp);
+    unpackedIntoARealFolder();
+    elsewhereIsUntouched();
+}
+
+TEST_F(ResourceDocumentTest, AContainerAboveTheCeilingIsRefusedFromItsSizeAlone) {
+    const fs::path path = container("Guides.dat", {{"pic.gif", BytesOf("picture")}});
+    // Sparse: the valid container and zeros after it, which the reader would never reach.
+    fs::resize_file(path, mod_Viewer::kLargestDocumentBytes + 1);
+    EXPECT_FALSE(unpack(path));
+    EXPECT_FALSE(fs::exists(temp));
+    fs::resize_file(path, mod_Viewer::kLargestDocumentBytes);
+    EXPECT_TRUE(unpack(path));
+    EXPECT_TRUE(tempHolds("pic.gif"));
+}
+
 TEST(ResourceFolderUrl, EncodesWhatAUrlCannotCarryAndEndsInASlash) {
     EXPECT_EQ(mod_Viewer::FolderUrl("/opt/my #1 50%/temp"), "file:///opt/my%20%231%2050%25/temp/");
     EXPECT_EQ(mod_Viewer::FolderUrl("/opt/caf\xC3\xA9"), "file:///opt/caf%C3%A9/");

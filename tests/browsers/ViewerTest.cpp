@@ -16,6 +16,8 @@
 #include <QTextDocument>
 #include <QToolBar>
 
+#include <sys/stat.h>
+
 #include <array>
 #include <filesystem>
 #include <set>
@@ -33,6 +35,7 @@
 #include "core/mod_System.h"
 #include "exam/CurrentExam.h"
 #include "mainscreen/frm_SwitchBoard.h"
+#include "platform/ConfinedResources.h"
 #include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
 #include "support/SampleArchives.h"
@@ -132,6 +135,58 @@ TEST_F(ViewerTest, ShowsThePageWithItsPictureFromTheTemporaryFolder) {
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].size(), QSize(40, 30));
     EXPECT_TRUE(fs::exists(program / "Data" / "Resources" / "temp" / "my pic.png"));
+}
+
+TEST_F(ViewerTest, ThePagesPicturesComeOnlyFromRegularFilesOfTheTemporaryFolder) {
+    const fs::path temp = AppPaths::ResourcesTempFolder();
+    const fs::path outsidePicture = AppPaths::DataFolder() / "outside.png";
+    WriteFile(outsidePicture, pngOf({20, 10}));
+    fs::create_directories(temp);
+    fs::create_symlink(outsidePicture, temp / "linked.png");
+    // A fifo would keep a reader waiting for a writer that never comes.
+    ASSERT_EQ(::mkfifo((temp / "pipe.png").c_str(), 0644), 0);
+    const formats::Bytes small = pngOf({3, 2});
+    const QByteArray inlined = QByteArray(reinterpret_cast<const char*>(small.data()),
+                                          static_cast<qsizetype>(small.size()))
+                                   .toBase64();
+    std::string page = "<img src=\"{APP.PATH}pic.png\"><img src=\"pic.png\">";
+    for (const std::string& source : std::vector<std::string>{
+             "/dev/zero", "../../../../dev/zero", "../../../../../../../../../../dev/zero",
+             "file:///dev/zero", "{APP.PATH}../../outside.png", outsidePicture.string(),
+             "http://example.com/pic.png", "{APP.PATH}linked.png", "{APP.PATH}pipe.png",
+             "{APP.PATH}missing.png"})
+        page += "<img src=\"" + source + "\">";
+    page += "<img src=\"data:image/png;base64," + inlined.toStdString() + "\">";
+
+    frm_Viewer* viewer =
+        open(container("About.dat", {{"pic.png", pngOf({40, 30})}, {"page.html", BytesOf(page)}}));
+    ASSERT_NE(viewer, nullptr);
+    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    ASSERT_EQ(images.size(), 13u);
+    EXPECT_EQ(images[0].size(), QSize(40, 30));
+    EXPECT_EQ(images[1].size(), QSize(40, 30));  // a relative name is the folder's
+    for (std::size_t k = 2; k < 12; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(images[k], platform::MissingPicture());
+    }
+    EXPECT_EQ(images[12].size(), QSize(3, 2));
+    EXPECT_NE(images[0], platform::MissingPicture());
+
+    // Printing lays the page out again from the same pictures.
+    const PrintToPdf printing(folder.path() / "page.pdf");
+    viewer->mnuPrint_Click();
+    EXPECT_EQ(printing.printDialogs(), 1);
+    boxes.expectNone();
+}
+
+TEST_F(ViewerTest, APlainFileInTheTemporaryFoldersPlaceGivesWayToTheFolder) {
+    WriteFile(AppPaths::ResourcesTempFolder(), BytesOf("not a folder"));
+    frm_Viewer* viewer = openSample();
+    ASSERT_NE(viewer, nullptr);
+    boxes.expectNone();
+    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].size(), QSize(40, 30));
 }
 
 TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {

@@ -6,9 +6,13 @@
 #include <limits>
 #include <string>
 
+#include "DocumentScene.h"
 #include "FuzzSupport.h"
+#include "browsers/ResourceDocument.h"
 #include "core/AppPaths.h"
+#include "core/DataKey.h"
 #include "core/QuestionBank.h"
+#include "core/SystemVars.h"
 #include "core/cls_RCFile.h"
 #include "core/mod_Question.h"
 #include "core/mod_System.h"
@@ -162,7 +166,32 @@ void historyIndex() {
     write("regression-dates-beyond-calendars", {summary, infinite});
 }
 
-}  // namespace
+// Each scene of what stands in the temporary folder's place, with the container of a
+// document unpacked as Guides.dat.
+void documents() {
+    cls_RCFile archive;
+    const auto madeFor = [&](const std::string& name) {
+        return *archive.BuildArchive(
+            {{"header.dat", bytesOf(mod_Viewer::DocumentDigest(
+                                SystemVars.ProductName, SystemVars.ProductCode, DataKey, name))},
+             {"pic.png", bytesOf("picture")},
+             {"more.png", bytesOf("more")},
+             {"guides.html", bytesOf("<img src=\"{APP.PATH}pic.png\">")}});
+    };
+    const auto scene = [](std::uint8_t first, formats::Bytes container) {
+        container.insert(container.begin(), first);
+        return container;
+    };
+    using namespace documentscene;
+    const formats::Bytes guides = madeFor("Guides.dat");
+    seed("document", "fresh", scene(kAbsent, guides));
+    seed("document", "over-an-earlier-one", scene(kRealFolder, guides));
+    seed("document", "link-in-the-folders-place", scene(kLinkToAFolder, guides));
+    seed("document", "plain-file-in-the-folders-place", scene(kPlainFile, guides));
+    seed("document", "links-named-like-entries", scene(kLinksInside, guides));
+    seed("document", "past-the-ceiling", scene(kPastTheCeiling | kLinkToAFolder, guides));
+    seed("document", "made-for-another-name", scene(kLinksInside, madeFor("Tips.dat")));
+}
 
 void notes() {
     seed("notes", "default-page", bytesOf(mod_MyNotes::DefaultNotePage()));
@@ -186,6 +215,8 @@ void notes() {
          bytesOf("<html><body><!-- only a comment --></body></html>"));
 }
 
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: make-fuzz-seeds FOLDER\n");
@@ -202,5 +233,6 @@ int main(int argc, char** argv) {
     customExams();
     historyIndex();
     notes();
+    documents();
     return 0;
 }

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QUrl>
+
+#include "platform/ConfinedResources.h"
+#include "support/GuiTestSupport.h"
+#include "support/TempProgramFolder.h"
+
+using testsupport::TempProgramFolder;
+using testsupport::WriteFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+QUrl fileUrl(const fs::path& path) {
+    return QUrl::fromLocalFile(QFile::decodeName(path.c_str()));
+}
+
+TEST(ConfinedResourcesTest, OnlyPicturesInsideTheFolderLoadHoweverQtNamesThem) {
+    TempProgramFolder program;
+    // Characters a URL must escape, in the folder's own name.
+    const fs::path folder = program.path() / "my #1 50% notes";
+    constexpr std::uint64_t kLimit = 4096;
+    WriteFile(folder / "pic.png", testsupport::PngBytes({4, 3}, Qt::red));
+    WriteFile(folder / "not a picture.png", formats::Bytes(16, 'x'));
+    WriteFile(folder / "large.png", formats::Bytes(kLimit + 1, 0));
+    WriteFile(program.path() / "outside.png", testsupport::PngBytes({4, 3}, Qt::red));
+    const auto load = [&](const QUrl& name) {
+        return platform::LoadResourceInside(folder, name, kLimit);
+    };
+
+    // A document's base URL resolves a relative name before it comes here; without one it
+    // comes as it was written.
+    const QUrl base = fileUrl(folder / "");
+    for (const QUrl& name : {base.resolved(QUrl("pic.png")), QUrl("pic.png"), QUrl("./pic.png"),
+                             fileUrl(folder / "pic.png")}) {
+        SCOPED_TRACE(name.toString().toStdString());
+        EXPECT_EQ(load(name).value<QImage>().size(), QSize(4, 3));
+    }
+    for (const QUrl& name :
+         {base.resolved(QUrl("../outside.png")), QUrl("../outside.png"),
+          fileUrl(program.path() / "outside.png"), QUrl("/dev/zero"), QUrl("file:///dev/zero"),
+          QUrl("file://server" + base.path() + "pic.png"), QUrl("https://example.com/pic.png"),
+          QUrl("qrc:/pic.png"), QUrl("not a picture.png"), QUrl("large.png"), QUrl("missing.png"),
+          QUrl(""), base}) {
+        SCOPED_TRACE(name.toString().toStdString());
+        EXPECT_EQ(load(name).value<QImage>(), platform::MissingPicture());
+    }
+    EXPECT_FALSE(platform::MissingPicture().isNull());
+    // Qt decodes these itself.
+    EXPECT_FALSE(load(QUrl("data:image/png;base64,iVBORw0KGgo=")).isValid());
+}
+
+}  // namespace
