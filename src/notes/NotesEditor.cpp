@@ -11,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
@@ -236,11 +237,12 @@ NoteDialogMemory& NotesEditor::dialogMemory() {
 
 void NotesEditor::fontCommand() {
     NoteDialogMemory& memory = dialogMemory();
-    const QFont shown =
-        NoteFormatting::SeedFont(memory.font, NoteFormatting::ReadSelectionFont(*contents_));
-    const std::optional<QFont> chosen = platform::ChooseFont(shown, this);
+    const platform::FontChoice shown = NoteFormatting::SeedFont(
+        {memory.font, memory.colour}, NoteFormatting::ReadSelectionFont(*contents_));
+    const std::optional<platform::FontChoice> chosen = platform::ChooseFont(shown, this);
     if (!chosen) return;
-    memory.font = *chosen;
+    memory.font = chosen->font;
+    memory.colour = chosen->colour;
     NoteFormatting::ApplyFont(*contents_, shown, *chosen);
 }
 
