@@ -170,6 +170,23 @@ bool ApplyFont(QTextEdit& editor, const platform::FontChoice& shown,
     return true;
 }
 
+void ToggleStyle(QTextEdit& editor, Style style) {
+    const SelectionFont font = ReadSelectionFont(editor);
+    QTextCharFormat format;
+    switch (style) {
+        case Style::Bold:
+            format.setFontWeight(font.bold.value_or(false) ? QFont::Normal : QFont::Bold);
+            break;
+        case Style::Italic:
+            format.setFontItalic(!font.italic.value_or(false));
+            break;
+        case Style::Underline:
+            format.setFontUnderline(!font.underline.value_or(false));
+            break;
+    }
+    merge(editor, format);
+}
+
 void ApplyColour(QTextEdit& editor, const QColor& colour) {
     QTextCharFormat format;
     format.setForeground(colour);

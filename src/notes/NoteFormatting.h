@@ -49,6 +49,10 @@ platform::FontChoice SeedFont(platform::FontChoice start, const SelectionFont& s
 bool ApplyFont(QTextEdit& editor, const platform::FontChoice& shown,
                const platform::FontChoice& chosen);
 
+// Bold, italic or underline for the whole selection, or off when all of it has it already.
+enum class Style { Bold, Italic, Underline };
+void ToggleStyle(QTextEdit& editor, Style style);
+
 void ApplyColour(QTextEdit& editor, const QColor& colour);
 
 }  // namespace NoteFormatting

@@ -327,6 +327,38 @@ TEST_F(NotesEditorTest, FontDialogOffersTheFamilysStylesAndTheEffects) {
     EXPECT_EQ(format.foreground().color(), QColor(0, 0, 200));
 }
 
+TEST_F(NotesEditorTest, CtrlBIAndUSwitchStylesOneUndoStepEach) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    text().document()->clearUndoRedoStacks();
+    editor.UpdateNotesToolbar();
+    const auto format = [this](int paragraph) {
+        return text().document()->findBlockByNumber(paragraph).begin().fragment().charFormat();
+    };
+    const auto press = [this](Qt::Key key) { QTest::keyClick(&text(), key, Qt::ControlModifier); };
+
+    press(Qt::Key_B);
+    EXPECT_TRUE(enabled("undo"));
+    press(Qt::Key_I);
+    press(Qt::Key_U);
+    press(Qt::Key_B);  // all bold: off again
+    EXPECT_TRUE(format(0).fontItalic() && format(0).fontUnderline());
+    EXPECT_NE(format(0).fontWeight(), QFont::Bold);
+    text().undo();
+    EXPECT_EQ(format(0).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(format(0).fontUnderline());
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("one\ntwo\nthree"));
+
+    // A partly bold selection becomes bold throughout; a saved, read-only page takes no key.
+    selectParagraphs(0, 1);
+    press(Qt::Key_B);
+    EXPECT_TRUE(format(0).fontWeight() == QFont::Bold && format(1).fontWeight() == QFont::Bold);
+    SaveMyNotes(7, editor);
+    selectParagraphs(2, 2);
+    press(Qt::Key_U);
+    EXPECT_FALSE(format(2).fontUnderline());
+}
+
 TEST_F(NotesEditorTest, ColourDialogRemembersItsOwnersChoice) {
     writeThreeParagraphs();
     selectParagraphs(0, 0);
