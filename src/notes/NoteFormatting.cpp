@@ -1,5 +1,6 @@
 #include "notes/NoteFormatting.h"
 
+#include <QFontInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -62,11 +63,11 @@ std::vector<QTextCharFormat> selectedFormats(const QTextEdit& editor) {
     return formats;
 }
 
-template <typename T, typename Read>
-std::optional<T> common(const std::vector<QFont>& fonts, Read read) {
-    const T first = read(fonts.front());
-    for (const QFont& font : fonts)
-        if (read(font) != first) return std::nullopt;
+template <typename T, typename Item, typename Read>
+std::optional<T> common(const std::vector<Item>& items, Read read) {
+    const T first = read(items.front());
+    for (const Item& item : items)
+        if (read(item) != first) return std::nullopt;
     return first;
 }
 
@@ -121,8 +122,10 @@ void ToggleBullets(QTextCursor cursor) {
 
 SelectionFont ReadSelectionFont(const QTextEdit& editor) {
     const QFont base = editor.document()->defaultFont();
+    const QColor text = editor.palette().color(QPalette::Text);
+    const std::vector<QTextCharFormat> formats = selectedFormats(editor);
     std::vector<QFont> fonts;
-    for (const QTextCharFormat& format : selectedFormats(editor))
+    for (const QTextCharFormat& format : formats)
         fonts.push_back(format.font().resolve(base));
     SelectionFont font;
     font.family = common<QString>(fonts, [](const QFont& f) { return f.family(); });
@@ -131,31 +134,57 @@ SelectionFont ReadSelectionFont(const QTextEdit& editor) {
     font.italic = common<bool>(fonts, [](const QFont& f) { return f.italic(); });
     font.underline = common<bool>(fonts, [](const QFont& f) { return f.underline(); });
     font.strikeOut = common<bool>(fonts, [](const QFont& f) { return f.strikeOut(); });
+    font.colour = common<QColor>(formats, [&text](const QTextCharFormat& f) {
+        return f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : text;
+    });
     return font;
 }
 
-QFont SeedFont(QFont start, const SelectionFont& selection) {
-    if (selection.family) start.setFamilies({*selection.family});
-    if (selection.pointSize && *selection.pointSize > 0) start.setPointSizeF(*selection.pointSize);
-    if (selection.bold) start.setBold(*selection.bold);
-    if (selection.italic) start.setItalic(*selection.italic);
-    if (selection.underline) start.setUnderline(*selection.underline);
-    if (selection.strikeOut) start.setStrikeOut(*selection.strikeOut);
+platform::FontChoice SeedFont(platform::FontChoice start, const SelectionFont& selection) {
+    QFont& font = start.font;
+    if (selection.family) font.setFamilies({*selection.family});
+    if (selection.pointSize && *selection.pointSize > 0) font.setPointSizeF(*selection.pointSize);
+    if (selection.bold) font.setBold(*selection.bold);
+    if (selection.italic) font.setItalic(*selection.italic);
+    if (selection.underline) font.setUnderline(*selection.underline);
+    if (selection.strikeOut) font.setStrikeOut(*selection.strikeOut);
+    if (selection.colour) start.colour = *selection.colour;
+    font.setFamilies({QFontInfo(font).family()});
     return start;
 }
 
-bool ApplyFont(QTextEdit& editor, const QFont& shown, const QFont& chosen) {
+bool ApplyFont(QTextEdit& editor, const platform::FontChoice& shown,
+               const platform::FontChoice& chosen) {
+    const QFont& was = shown.font;
+    const QFont& now = chosen.font;
     QTextCharFormat format;
-    if (chosen.family() != shown.family()) format.setFontFamilies(QStringList{chosen.family()});
-    if (chosen.pointSizeF() != shown.pointSizeF()) format.setFontPointSize(chosen.pointSizeF());
-    if (chosen.bold() != shown.bold())
-        format.setFontWeight(chosen.bold() ? QFont::Bold : QFont::Normal);
-    if (chosen.italic() != shown.italic()) format.setFontItalic(chosen.italic());
-    if (chosen.underline() != shown.underline()) format.setFontUnderline(chosen.underline());
-    if (chosen.strikeOut() != shown.strikeOut()) format.setFontStrikeOut(chosen.strikeOut());
+    if (now.family() != was.family()) format.setFontFamilies(QStringList{now.family()});
+    if (now.pointSizeF() != was.pointSizeF()) format.setFontPointSize(now.pointSizeF());
+    if (now.italic() != was.italic()) format.setFontItalic(now.italic());
+    if (now.bold() != was.bold()) format.setFontWeight(now.bold() ? QFont::Bold : QFont::Normal);
+    if (now.underline() != was.underline()) format.setFontUnderline(now.underline());
+    if (now.strikeOut() != was.strikeOut()) format.setFontStrikeOut(now.strikeOut());
+    if (chosen.colour != shown.colour) format.setForeground(chosen.colour);
     if (format.properties().isEmpty()) return false;
     merge(editor, format);
     return true;
+}
+
+void ToggleStyle(QTextEdit& editor, Style style) {
+    const SelectionFont font = ReadSelectionFont(editor);
+    QTextCharFormat format;
+    switch (style) {
+        case Style::Bold:
+            format.setFontWeight(font.bold.value_or(false) ? QFont::Normal : QFont::Bold);
+            break;
+        case Style::Italic:
+            format.setFontItalic(!font.italic.value_or(false));
+            break;
+        case Style::Underline:
+            format.setFontUnderline(!font.underline.value_or(false));
+            break;
+    }
+    merge(editor, format);
 }
 
 void ApplyColour(QTextEdit& editor, const QColor& colour) {

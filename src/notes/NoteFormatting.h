@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QFont>
+#include <QColor>
 #include <QString>
 #include <Qt>
 
 #include <optional>
+
+#include "platform/FontColorDialogs.h"
 
 class QTextCursor;
 class QTextEdit;
@@ -24,8 +26,8 @@ bool SelectionInBulletList(const QTextCursor& cursor);
 // makes them one bulleted list.
 void ToggleBullets(QTextCursor cursor);
 
-// The font of the selection's text, field by field; a field is empty where the text
-// differs. Sizes are points.
+// The font and colour of the selection's text, field by field; a field is empty where the
+// text differs. Sizes are points.
 struct SelectionFont {
     std::optional<QString> family;
     std::optional<qreal> pointSize;
@@ -33,15 +35,23 @@ struct SelectionFont {
     std::optional<bool> italic;
     std::optional<bool> underline;
     std::optional<bool> strikeOut;
+    std::optional<QColor> colour;
 };
 SelectionFont ReadSelectionFont(const QTextEdit& editor);
 
-// `start` with the fields the selection has in common.
-QFont SeedFont(QFont start, const SelectionFont& selection);
+// `start` with the fields the selection has in common. The family is the one the text is
+// drawn in: an alias such as "Sans Serif" gives way to the font behind it, whose styles the
+// dialog can offer.
+platform::FontChoice SeedFont(platform::FontChoice start, const SelectionFont& selection);
 
 // Gives the selection (and the text typed next) each field in which `chosen` differs from
-// `shown`, the font the dialog opened with. False when nothing differed.
-bool ApplyFont(QTextEdit& editor, const QFont& shown, const QFont& chosen);
+// `shown`, the choice the dialog opened with. False when nothing differed.
+bool ApplyFont(QTextEdit& editor, const platform::FontChoice& shown,
+               const platform::FontChoice& chosen);
+
+// Bold, italic or underline for the whole selection, or off when all of it has it already.
+enum class Style { Bold, Italic, Underline };
+void ToggleStyle(QTextEdit& editor, Style style);
 
 void ApplyColour(QTextEdit& editor, const QColor& colour);
 

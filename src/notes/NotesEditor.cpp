@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
@@ -65,6 +67,21 @@ QString textOf(const QTextDocument& document) {
     return text;
 }
 
+// Ctrl+B, Ctrl+I and Ctrl+U: the style they switch.
+std::optional<NoteFormatting::Style> styleKey(const QKeyEvent& event) {
+    if (event.modifiers() != Qt::ControlModifier) return std::nullopt;
+    switch (event.key()) {
+        case Qt::Key_B:
+            return NoteFormatting::Style::Bold;
+        case Qt::Key_I:
+            return NoteFormatting::Style::Italic;
+        case Qt::Key_U:
+            return NoteFormatting::Style::Underline;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 // The note's text box: its releases and its context menu belong to the editor.
@@ -73,6 +90,16 @@ public:
     explicit TextBox(NotesEditor* editor) : QTextEdit(editor), editor_(editor) {}
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const std::optional<NoteFormatting::Style> style =
+            isReadOnly() ? std::nullopt : styleKey(*event);
+        if (style) {
+            NoteFormatting::ToggleStyle(*this, *style);
+            event->accept();
+            return;
+        }
+        QTextEdit::keyPressEvent(event);
+    }
     void keyReleaseEvent(QKeyEvent* event) override {
         QTextEdit::keyReleaseEvent(event);
         editor_->UpdateNotesToolbar();
@@ -248,11 +275,12 @@ NoteDialogMemory& NotesEditor::dialogMemory() {
 
 void NotesEditor::fontCommand() {
     NoteDialogMemory& memory = dialogMemory();
-    const QFont shown =
-        NoteFormatting::SeedFont(memory.font, NoteFormatting::ReadSelectionFont(*contents_));
-    const std::optional<QFont> chosen = platform::ChooseFont(shown, this);
+    const platform::FontChoice shown = NoteFormatting::SeedFont(
+        {memory.font, memory.colour}, NoteFormatting::ReadSelectionFont(*contents_));
+    const std::optional<platform::FontChoice> chosen = platform::ChooseFont(shown, this);
     if (!chosen) return;
-    memory.font = *chosen;
+    memory.font = chosen->font;
+    memory.colour = chosen->colour;
     NoteFormatting::ApplyFont(*contents_, shown, *chosen);
 }
 

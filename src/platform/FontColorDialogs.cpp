@@ -1,9 +1,10 @@
 #include "platform/FontColorDialogs.h"
 
 #include <QColorDialog>
-#include <QFontDialog>
 
 #include <utility>
+
+#include "platform/FontDialog.h"
 
 namespace platform {
 
@@ -21,13 +22,11 @@ ColorChooser& installedColorChooser() {
 
 }  // namespace
 
-std::optional<QFont> ChooseFont(const QFont& initial, QWidget* owner) {
+std::optional<FontChoice> ChooseFont(const FontChoice& initial, QWidget* owner) {
     if (const FontChooser& chooser = installedFontChooser()) return chooser(initial, owner);
-    bool accepted = false;
-    const QFont chosen =
-        QFontDialog::getFont(&accepted, initial, owner, QString(), QFontDialog::ScalableFonts);
-    if (!accepted) return std::nullopt;
-    return chosen;
+    FontDialog dialog(initial, owner);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }
 
 std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner) {

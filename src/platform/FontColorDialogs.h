@@ -10,14 +10,21 @@ class QWidget;
 
 namespace platform {
 
-// The font dialog (scalable fonts, with underline and strikeout) starting at `initial`;
-// nullopt when the user cancels.
-std::optional<QFont> ChooseFont(const QFont& initial, QWidget* owner);
+// The fields of the font dialog: the font (family, size, bold, italic, underline, strikeout)
+// and the text colour.
+struct FontChoice {
+    QFont font;
+    QColor colour;
+};
+
+// The font dialog (platform/FontDialog.h) starting at `initial`; nullopt when the user cancels.
+std::optional<FontChoice> ChooseFont(const FontChoice& initial, QWidget* owner);
 
 // The colour dialog starting at `initial`; nullopt when the user cancels.
 std::optional<QColor> ChooseColor(const QColor& initial, QWidget* owner);
 
-using FontChooser = std::function<std::optional<QFont>(const QFont& initial, QWidget* owner)>;
+using FontChooser =
+    std::function<std::optional<FontChoice>(const FontChoice& initial, QWidget* owner)>;
 using ColorChooser = std::function<std::optional<QColor>(const QColor& initial, QWidget* owner)>;
 
 // Replace the dialogs (tests answer them); an empty chooser brings the dialog back. Each

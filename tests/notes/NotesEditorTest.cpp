@@ -2,11 +2,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -22,6 +27,7 @@
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "platform/FontColorDialogs.h"
+#include "platform/FontDialog.h"
 #include "platform/Printing.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -31,6 +37,7 @@ namespace {
 
 using mod_MyNotes::LoadMyNotes;
 using mod_MyNotes::SaveMyNotes;
+using testsupport::ModalWatcher;
 
 std::string fileText(const std::filesystem::path& path) {
     const formats::Bytes bytes = testsupport::ReadFile(path);
@@ -39,18 +46,19 @@ std::string fileText(const std::filesystem::path& path) {
 
 // Answers the font and colour dialogs from the test and records what they were shown.
 struct ScriptedDialogs {
-    std::optional<QFont> fontAnswer;
+    std::optional<platform::FontChoice> fontAnswer;
     std::optional<QColor> colourAnswer;
-    std::optional<QFont> fontShown;
+    std::optional<platform::FontChoice> fontShown;
     std::optional<QColor> colourShown;
     platform::FontChooser previousFont;
     platform::ColorChooser previousColour;
 
     ScriptedDialogs() {
-        previousFont = platform::SetFontChooser([this](const QFont& initial, QWidget*) {
-            fontShown = initial;
-            return fontAnswer;
-        });
+        previousFont =
+            platform::SetFontChooser([this](const platform::FontChoice& initial, QWidget*) {
+                fontShown = initial;
+                return fontAnswer;
+            });
         previousColour = platform::SetColorChooser([this](const QColor& initial, QWidget*) {
             colourShown = initial;
             return colourAnswer;
@@ -230,14 +238,19 @@ TEST_F(NotesEditorTest, FontDialogSeedsFromTheSelectionAndAppliesOnlyChanges) {
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     bold.setFontPointSize(14);
+    bold.setForeground(QColor(0, 128, 0));
     text().textCursor().mergeCharFormat(bold);
 
-    // Cancel applies nothing.
+    // Cancel applies nothing. The family is the font the text is drawn in, not the default
+    // font's alias, whose faces lack bold.
     text().document()->clearUndoRedoStacks();
     editor.ButtonClick(QStringLiteral("font"));
     ASSERT_TRUE(dialogs.fontShown);
-    EXPECT_TRUE(dialogs.fontShown->bold());
-    EXPECT_EQ(dialogs.fontShown->pointSizeF(), 14.0);
+    const QFont shown = dialogs.fontShown->font;
+    EXPECT_TRUE(shown.bold());
+    EXPECT_EQ(shown.pointSizeF(), 14.0);
+    EXPECT_EQ(dialogs.fontShown->colour, QColor(0, 128, 0));
+    EXPECT_EQ(shown.family(), QFontInfo(text().document()->defaultFont()).family());
     EXPECT_FALSE(text().document()->isUndoAvailable());
 
     // OK unchanged applies nothing either.
@@ -245,35 +258,105 @@ TEST_F(NotesEditorTest, FontDialogSeedsFromTheSelectionAndAppliesOnlyChanges) {
     editor.ButtonClick(QStringLiteral("font"));
     EXPECT_FALSE(text().document()->isUndoAvailable());
 
-    // Clearing bold and choosing 20 points changes only those, in points.
-    QFont chosen = *dialogs.fontShown;
-    chosen.setBold(false);
-    chosen.setPointSizeF(20);
+    // Clearing bold, choosing 20 points and red changes only those.
+    platform::FontChoice chosen = *dialogs.fontShown;
+    chosen.font.setBold(false);
+    chosen.font.setPointSizeF(20);
+    chosen.colour = Qt::red;
     dialogs.fontAnswer = chosen;
     editor.ButtonClick(QStringLiteral("font"));
-    const QTextCharFormat after = text().document()->firstBlock().begin().fragment().charFormat();
-    EXPECT_NE(after.fontWeight(), QFont::Bold);
-    EXPECT_EQ(after.fontPointSize(), 20.0);
-    EXPECT_FALSE(after.fontItalic());
+    const auto firstFormat = [this](int paragraph) {
+        return text().document()->findBlockByNumber(paragraph).begin().fragment().charFormat();
+    };
+    EXPECT_NE(firstFormat(0).fontWeight(), QFont::Bold);
+    EXPECT_EQ(firstFormat(0).fontPointSize(), 20.0);
+    EXPECT_EQ(firstFormat(0).foreground().color(), QColor(Qt::red));
+    EXPECT_FALSE(firstFormat(0).fontItalic());
+    EXPECT_FALSE(firstFormat(0).hasProperty(QTextFormat::FontFamilies));
     EXPECT_TRUE(enabled("undo"));
 
     // A mixed selection opens with the dialog's last choice where the text differs and keeps
-    // the sizes the user did not touch.
+    // the sizes and colours the user did not touch.
     selectParagraphs(0, 1);
     dialogs.fontAnswer.reset();
     editor.ButtonClick(QStringLiteral("font"));
-    EXPECT_EQ(dialogs.fontShown->pointSizeF(), 20.0);
-    QFont italic = *dialogs.fontShown;
-    italic.setItalic(true);
+    EXPECT_EQ(dialogs.fontShown->font.pointSizeF(), 20.0);
+    EXPECT_EQ(dialogs.fontShown->colour, QColor(Qt::red));
+    platform::FontChoice italic = *dialogs.fontShown;
+    italic.font.setItalic(true);
     dialogs.fontAnswer = italic;
     editor.ButtonClick(QStringLiteral("font"));
-    EXPECT_TRUE(
-        text().document()->findBlockByNumber(1).begin().fragment().charFormat().fontItalic());
-    EXPECT_EQ(text().document()->firstBlock().begin().fragment().charFormat().fontPointSize(),
-              20.0);
-    EXPECT_NE(
-        text().document()->findBlockByNumber(1).begin().fragment().charFormat().fontPointSize(),
-        20.0);
+    EXPECT_TRUE(firstFormat(1).fontItalic());
+    EXPECT_EQ(firstFormat(0).fontPointSize(), 20.0);
+    EXPECT_NE(firstFormat(1).fontPointSize(), 20.0);
+    EXPECT_FALSE(firstFormat(1).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST_F(NotesEditorTest, FontDialogOffersTheFamilysStylesAndTheEffects) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    const QString family = QFontInfo(text().document()->defaultFont()).family();
+    const auto previous = platform::SetFontChooser({});
+    dialogs.colourAnswer = QColor(0, 0, 200);
+    ModalWatcher watcher([&](QWidget* modal) {
+        auto* dialog = qobject_cast<platform::FontDialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->metaObject()->className();
+        const auto* families = dialog->findChild<QListWidget*>(QStringLiteral("family"));
+        auto* styles = dialog->findChild<QListWidget*>(QStringLiteral("style"));
+        ASSERT_TRUE(families && styles);
+        ASSERT_NE(families->currentItem(), nullptr);
+        EXPECT_EQ(families->currentItem()->text(), family);
+        ASSERT_NE(styles->currentItem(), nullptr);
+        EXPECT_FALSE(QFontDatabase::bold(family, styles->currentItem()->text()));
+        const QList<QListWidgetItem*> boldFaces = styles->findItems(QStringLiteral("Bold"), {});
+        ASSERT_EQ(boldFaces.size(), 1);
+        styles->setCurrentItem(boldFaces.constFirst());
+        dialog->findChild<QCheckBox*>(QStringLiteral("underline"))->click();
+        dialog->findChild<QPushButton*>(QStringLiteral("colour"))->click();
+        ModalWatcher::clickButton(QStringLiteral("ok"))(modal);
+    });
+    editor.ButtonClick(QStringLiteral("font"));
+    platform::SetFontChooser(previous);
+    ASSERT_TRUE(watcher.acted());
+
+    EXPECT_EQ(dialogs.colourShown, text().palette().color(QPalette::Text));
+    const QTextCharFormat format = text().document()->firstBlock().begin().fragment().charFormat();
+    EXPECT_EQ(format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(format.fontUnderline());
+    EXPECT_FALSE(format.fontItalic());
+    EXPECT_EQ(format.foreground().color(), QColor(0, 0, 200));
+}
+
+TEST_F(NotesEditorTest, CtrlBIAndUSwitchStylesOneUndoStepEach) {
+    writeThreeParagraphs();
+    selectParagraphs(0, 0);
+    text().document()->clearUndoRedoStacks();
+    editor.UpdateNotesToolbar();
+    const auto format = [this](int paragraph) {
+        return text().document()->findBlockByNumber(paragraph).begin().fragment().charFormat();
+    };
+    const auto press = [this](Qt::Key key) { QTest::keyClick(&text(), key, Qt::ControlModifier); };
+
+    press(Qt::Key_B);
+    EXPECT_TRUE(enabled("undo"));
+    press(Qt::Key_I);
+    press(Qt::Key_U);
+    press(Qt::Key_B);  // all bold: off again
+    EXPECT_TRUE(format(0).fontItalic() && format(0).fontUnderline());
+    EXPECT_NE(format(0).fontWeight(), QFont::Bold);
+    text().undo();
+    EXPECT_EQ(format(0).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(format(0).fontUnderline());
+    EXPECT_EQ(text().toPlainText(), QStringLiteral("one\ntwo\nthree"));
+
+    // A partly bold selection becomes bold throughout; a saved, read-only page takes no key.
+    selectParagraphs(0, 1);
+    press(Qt::Key_B);
+    EXPECT_TRUE(format(0).fontWeight() == QFont::Bold && format(1).fontWeight() == QFont::Bold);
+    SaveMyNotes(7, editor);
+    selectParagraphs(2, 2);
+    press(Qt::Key_U);
+    EXPECT_FALSE(format(2).fontUnderline());
 }
 
 TEST_F(NotesEditorTest, ColourDialogRemembersItsOwnersChoice) {
