@@ -18,6 +18,7 @@
 #include "core/OwnIcons.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
+#include "platform/ConfinedResources.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
@@ -111,6 +112,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override {
         editor_->ShowContextMenu(event->globalPos());
         event->accept();
+    }
+    // A note names its pictures; only regular files of the notes folder may stand behind
+    // them, never a device, another folder or a remote address.
+    QVariant loadResource(int /*type*/, const QUrl& name) override {
+        return platform::LoadResourceInside(AppPaths::MyNotesFolder(), name,
+                                            mod_MyNotes::kMaxNoteBytes);
     }
 
 private:

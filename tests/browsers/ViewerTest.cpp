@@ -51,24 +51,6 @@ formats::Bytes pngOf(const QSize& size) {
     return testsupport::PngBytes(size, Qt::darkCyan);
 }
 
-// The images the laid-out page shows, by their source address.
-std::vector<QImage> pageImages(QTextBrowser& browser) {
-    browser.viewport()->grab();  // lays the page out, which loads its images
-    std::vector<QImage> images;
-    QTextDocument* document = browser.document();
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (!format.isImageFormat()) continue;
-            images.push_back(
-                document
-                    ->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
-                    .value<QImage>());
-        }
-    }
-    return images;
-}
-
 struct ViewerTest : ::testing::Test {
     TempProgramFolder folder;
     // The program folder of the user who keeps it in "my #1 docs".
@@ -131,7 +113,7 @@ TEST_F(ViewerTest, ShowsThePageWithItsPictureFromTheTemporaryFolder) {
     EXPECT_EQ(viewer->StatusBar1Panel1->text(), "(c) Test");
     EXPECT_TRUE(viewer->WebBrowser1->toPlainText().startsWith("Hello"));
 
-    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    const std::vector<QImage> images = ShownImages(*viewer->WebBrowser1);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].size(), QSize(40, 30));
     EXPECT_TRUE(fs::exists(program / "Data" / "Resources" / "temp" / "my pic.png"));
@@ -161,7 +143,7 @@ TEST_F(ViewerTest, ThePagesPicturesComeOnlyFromRegularFilesOfTheTemporaryFolder)
     frm_Viewer* viewer =
         open(container("About.dat", {{"pic.png", pngOf({40, 30})}, {"page.html", BytesOf(page)}}));
     ASSERT_NE(viewer, nullptr);
-    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    const std::vector<QImage> images = ShownImages(*viewer->WebBrowser1);
     ASSERT_EQ(images.size(), 13u);
     EXPECT_EQ(images[0].size(), QSize(40, 30));
     EXPECT_EQ(images[1].size(), QSize(40, 30));  // a relative name is the folder's
@@ -184,7 +166,7 @@ TEST_F(ViewerTest, APlainFileInTheTemporaryFoldersPlaceGivesWayToTheFolder) {
     frm_Viewer* viewer = openSample();
     ASSERT_NE(viewer, nullptr);
     boxes.expectNone();
-    const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+    const std::vector<QImage> images = ShownImages(*viewer->WebBrowser1);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].size(), QSize(40, 30));
 }
@@ -352,7 +334,7 @@ TEST_F(ViewerTest, EveryShippedDocumentOpensWithItsPictures) {
         frm_Viewer* viewer = open(AppPaths::ResourcesFolder() / name);
         ASSERT_NE(viewer, nullptr);
         EXPECT_GT(viewer->WebBrowser1->toPlainText().size(), 500);
-        const std::vector<QImage> images = pageImages(*viewer->WebBrowser1);
+        const std::vector<QImage> images = ShownImages(*viewer->WebBrowser1);
         EXPECT_FALSE(images.empty());
         for (const QImage& image : images)
             EXPECT_FALSE(image.isNull());

@@ -213,6 +213,12 @@ void notes() {
          bytesOf("<html><head><title>only a title</title></head></html>"));
     seed("notes", "regression-comment-only",
          bytesOf("<html><body><!-- only a comment --></body></html>"));
+    // Pictures that once made the editor read a device without end.
+    seed("notes", "regression-picture-device",
+         bytesOf("<html><body><p>x</p><img src=\"/dev/zero\"></body></html>"));
+    seed("notes", "regression-picture-leaving-the-folder",
+         bytesOf("<html><body><img src=\"../../../../dev/zero\"><img "
+                 "src=\"http://example.com/a.png\"></body></html>"));
 }
 
 }  // namespace

@@ -22,10 +22,13 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/AppPaths.h"
 #include "notes/NotesContextMenu.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "platform/ConfinedResources.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/FontDialog.h"
 #include "platform/Printing.h"
@@ -353,7 +356,7 @@ TEST_F(NotesEditorTest, CtrlBIAndUSwitchStylesOneUndoStepEach) {
     selectParagraphs(0, 1);
     press(Qt::Key_B);
     EXPECT_TRUE(format(0).fontWeight() == QFont::Bold && format(1).fontWeight() == QFont::Bold);
-    SaveMyNotes(7, editor);
+    EXPECT_TRUE(SaveMyNotes(7, editor));
     selectParagraphs(2, 2);
     press(Qt::Key_U);
     EXPECT_FALSE(format(2).fontUnderline());
@@ -438,4 +441,28 @@ TEST_F(NotesEditorTest, PrintsTheNoteToAPdfFile) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(4) == "%PDF");
     EXPECT_EQ(previews, 1);
+}
+
+// A note's pictures come only from regular files of the notes folder: a device, a path
+// leaving the folder or a remote address shows as a missing picture and reads nothing.
+TEST_F(NotesEditorTest, ANotesPicturesComeOnlyFromItsFolder) {
+    const auto notes = AppPaths::MyNotesFolder();
+    testsupport::WriteFile(notes / "pic.png", testsupport::PngBytes({12, 8}, Qt::red));
+    testsupport::WriteFile(AppPaths::DataFolder() / "outside.png",
+                           testsupport::PngBytes({20, 10}, Qt::red));
+    std::string page = "<html><body><p>text</p><img src=\"pic.png\">";
+    for (const char* source : {"/dev/zero", "../../../../dev/zero", "file:///dev/zero",
+                               "../outside.png", "http://example.com/pic.png"})
+        page += std::string("<img src=\"") + source + "\">";
+    page += "</body></html>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(7), formats::Bytes(page.begin(), page.end()));
+
+    LoadMyNotes(7, editor);
+    const std::vector<QImage> images = testsupport::ShownImages(text());
+    ASSERT_EQ(images.size(), 6u);
+    EXPECT_EQ(images[0].size(), QSize(12, 8));
+    for (std::size_t k = 1; k < images.size(); ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(images[k], platform::MissingPicture());
+    }
 }

@@ -11,6 +11,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QUrl>
 #include <QWidget>
 
 #include <utility>
@@ -25,6 +29,23 @@ formats::Bytes PngBytes(QSize size, const QColor& colour, QImage::Format format)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return formats::Bytes(bytes.begin(), bytes.end());
+}
+
+std::vector<QImage> ShownImages(QTextEdit& box) {
+    box.viewport()->grab();  // lays the page out, which loads its images
+    std::vector<QImage> images;
+    QTextDocument* document = box.document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat()) continue;
+            images.push_back(
+                document
+                    ->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+                    .value<QImage>());
+        }
+    }
+    return images;
 }
 
 RecordedShell::RecordedShell()

@@ -20,6 +20,7 @@
 #include "platform/Shell.h"
 #include "support/ScriptedMessageBoxes.h"
 
+class QTextEdit;
 class QWidget;
 
 namespace testsupport {
@@ -27,6 +28,10 @@ namespace testsupport {
 // A picture of one colour as PNG file bytes, as pictures arrive from the data files.
 formats::Bytes PngBytes(QSize size, const QColor& colour,
                         QImage::Format format = QImage::Format_RGB32);
+
+// The pictures a text box's laid-out document shows, in document order: what each image's
+// name resolved to.
+std::vector<QImage> ShownImages(QTextEdit& box);
 
 // For its lifetime links are recorded (fully encoded) instead of opened.
 class RecordedShell {
