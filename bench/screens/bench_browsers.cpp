@@ -5,6 +5,7 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "browsers/QuestionBrowserPage.h"
 #include "core/QuestionBank.h"
 #include "mainscreen/frm_SwitchBoard.h"
 
@@ -46,7 +47,7 @@ void BM_ViewAllListPage(benchmark::State& state) {
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
         Settle();
         state.ResumeTiming();
-        board->SSTab3->setCurrentIndex(1);
+        board->SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
         Settle();
         state.PauseTiming();
         board.reset();
@@ -92,10 +93,10 @@ void BM_BookmarksList(benchmark::State& state) {
     auto board = screenbench::ShownMainScreen();
     for (auto _ : state) {
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
-        board->SSTab4->setCurrentIndex(1);
+        board->SSTab4->setCurrentIndex(QuestionBrowserPage::kListPage);
         Settle();
         state.PauseTiming();
-        board->SSTab4->setCurrentIndex(0);
+        board->SSTab4->setCurrentIndex(QuestionBrowserPage::kQuestionPage);
         board->SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
         Settle();
         state.ResumeTiming();

@@ -9,6 +9,7 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "browsers/QuestionBrowserPage.h"
 #include "core/QuestionBank.h"
 #include "evaluation/EvaluationWindow.h"
 #include "evaluation/frm_Evaluate.h"
@@ -52,7 +53,7 @@ void useEveryScreen() {
         board->SSTab1->setCurrentIndex(tab);
         Settle();
         if (tab == frm_SwitchBoard::kViewAllTab) {
-            board->SSTab3->setCurrentIndex(1);
+            board->SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
             Settle();
         }
     }

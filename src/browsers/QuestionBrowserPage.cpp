@@ -145,12 +145,12 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
     auto* questionLayout = new QHBoxLayout(questionPage);
     questionLayout->addLayout(questionSide, 3);
     questionLayout->addWidget(NotesPanel, 2);
-    Tabs->addTab(questionPage, QString());
+    Tabs->insertTab(kQuestionPage, questionPage, QString());
 
     List = platform::Named(new ListView(Tabs), n.list);
     List->setMouseTracking(true);
     List->header()->setStretchLastSection(true);
-    Tabs->addTab(List, QString());
+    Tabs->insertTab(kListPage, List, QString());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Tabs);
@@ -164,7 +164,7 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
     connect(BookmarkBox, &QCheckBox::clicked, this,
             [this](bool ticked) { browser_.SaveBookmarkFlag(ticked); });
     connect(Tabs, &QTabWidget::currentChanged, this, [this](int page) {
-        if (page == 1) ApplyList();
+        if (page == kListPage) ApplyList();
     });
     connect(FullViewButton, &QPushButton::clicked, this, &QuestionBrowserPage::fullViewRequested);
     connect(List, &ListView::rowDoubleClicked, this, [this](int row) {
@@ -193,8 +193,8 @@ void QuestionBrowserPage::ShowRowTip(int number) {
 
 void QuestionBrowserPage::SetCaptions(const browsers::BrowserCaptions& c) {
     if (title_) title_->setText(platform::toQt(c.Title));
-    Tabs->setTabText(0, platform::toQt(c.QuestionPage));
-    Tabs->setTabText(1, platform::toQt(c.ListPage));
+    Tabs->setTabText(kQuestionPage, platform::toQt(c.QuestionPage));
+    Tabs->setTabText(kListPage, platform::toQt(c.ListPage));
     NotesHeading->setText(platform::toQt(c.NotesHeading));
     JumpLabel->setText(platform::toQt(c.JumpLabel));
     PreviousButton->setText(platform::toQt(c.Previous));
@@ -215,7 +215,7 @@ void QuestionBrowserPage::ClearJumpText() {
 }
 
 void QuestionBrowserPage::SetPageCaption(const std::string& caption) {
-    Tabs->setTabText(0, platform::toQt(caption));
+    Tabs->setTabText(kQuestionPage, platform::toQt(caption));
 }
 
 void QuestionBrowserPage::SetStepButtons(bool previousEnabled, bool nextEnabled) {
@@ -242,13 +242,13 @@ void QuestionBrowserPage::SetBookmarkBox(bool ticked) {
 }
 
 void QuestionBrowserPage::ShowQuestionPage() {
-    Tabs->setCurrentIndex(0);
+    Tabs->setCurrentIndex(kQuestionPage);
 }
 
 // A bank's worth of rows is built only when the user looks at them.
 void QuestionBrowserPage::FillList(const std::vector<std::string>& headers, std::size_t) {
     pendingHeaders_ = headers;
-    if (Tabs->currentIndex() == 1) ApplyList();
+    if (Tabs->currentIndex() == kListPage) ApplyList();
 }
 
 // Columns are sized once after the rows are in: the number fits its cells, the next three

@@ -37,6 +37,9 @@ struct QuestionPageNames {
 class QuestionBrowserPage : public QWidget, private browsers::BrowserView {
     Q_OBJECT
 public:
+    // The positions of Tabs' pages.
+    enum Page : int { kQuestionPage = 0, kListPage = 1 };
+
     QuestionBrowserPage(const browsers::BrowserTab& tab, const QuestionPageNames& names,
                         QWidget* parent = nullptr);
     ~QuestionBrowserPage() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "core/SystemVars.h"
@@ -70,6 +71,14 @@ void appendChoices(std::string& text, const std::vector<std::string_view>& items
     }
 }
 
+std::int32_t unansweredCount(const QuestionStats& stats) {
+    // Counters read from a file need not agree: never overflow.
+    const std::int64_t left =
+        std::int64_t{stats.TimesAsked} - stats.CorrectCount - stats.WrongCount;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        left, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
 void appendStatistics(std::string& text, const QuestionStats& stats) {
     const auto line = [&text](int element, const std::string& value) {
         text += kCrLf;
@@ -79,8 +88,7 @@ void appendStatistics(std::string& text, const QuestionStats& stats) {
     line(performance_text::kTimesAsked, std::to_string(stats.TimesAsked));
     line(performance_text::kAnsweredCorrectly, std::to_string(stats.CorrectCount));
     line(performance_text::kAnsweredWrong, std::to_string(stats.WrongCount));
-    line(performance_text::kLeftUnanswered,
-         std::to_string(stats.TimesAsked - stats.CorrectCount - stats.WrongCount));
+    line(performance_text::kLeftUnanswered, std::to_string(unansweredCount(stats)));
     line(performance_text::kSuccessRate,
          stats.TimesAsked < 1
              ? std::string(" - ")

@@ -13,6 +13,7 @@
 #include "exam/CurrentExam.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamTime.h"
+#include "formats/StoredList.h"
 #include "formats/Windows1252.h"
 #include "platform/MessageBox.h"
 
@@ -116,11 +117,8 @@ std::optional<std::vector<PerformanceSummary>> ReadPerformanceIndex() {
         mod_System::ReadSignedFile(PerformanceIndexPath, [&records](formats::BinaryReader& in) {
             const auto last = lastIndexOf(SignatureHeader.ExtraText);
             if (!last) return in.fail(formats::ReadError::kBadRecordIndex);
-            if (!in.canHold(*last + 1, kSummaryMinBytes))
-                return in.fail(formats::ReadError::kCountBeyondData);
-            records.reserve(static_cast<std::size_t>(*last) + 1);
-            for (std::int32_t k = 0; k <= *last && !in.failed(); ++k)
-                records.push_back(ReadSummary(in));
+            records =
+                formats::ReadElements(in, std::int64_t{*last} + 1, kSummaryMinBytes, ReadSummary);
         });
     if (!readable || !mod_System::IsFileSignatureValid()) {
         mod_System::ShowCriticalError(PerformanceIndexPath);

@@ -7,6 +7,7 @@
 #include "core/mod_System.h"
 #include "exam/ExamTime.h"
 #include "formats/OleDate.h"
+#include "formats/StoredList.h"
 
 namespace exam {
 
@@ -18,32 +19,6 @@ constexpr std::size_t kMaxQuestions = std::numeric_limits<std::int16_t>::max();
 constexpr std::size_t kGroupBytes = 2;
 constexpr std::size_t kObjectiveBytes = 10;
 constexpr std::size_t kQuestionBytes = 10;
-constexpr std::size_t kStringBytes = 2;
-
-// Element count of a one-dimensional 0-based list, nullopt for one never dimensioned.
-std::optional<std::size_t> readListHead(formats::BinaryReader& in, std::size_t minElementBytes) {
-    const auto bounds = in.readListDescriptor();
-    if (!bounds || in.failed()) return std::nullopt;
-    const formats::ListBounds& only = bounds->front();
-    if (bounds->size() != 1 || only.lowerBound != 0) {
-        in.fail(formats::ReadError::kListShape);
-        return std::nullopt;
-    }
-    if (!in.canHold(only.count, minElementBytes)) {
-        in.fail(formats::ReadError::kCountBeyondData);
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(only.count);
-}
-
-std::optional<std::vector<std::string>> readStrings(formats::BinaryReader& in) {
-    const auto count = readListHead(in, kStringBytes);
-    if (!count) return std::nullopt;
-    std::vector<std::string> list(*count);
-    for (auto& text : list)
-        text = in.readString();
-    return list;
-}
 
 void writeObjective(formats::BinaryWriter& out, const ObjectiveCount& row) {
     out.writeBool(row.Selected);
@@ -73,31 +48,10 @@ void writeQuestion(formats::BinaryWriter& out, const QuestionState& state) {
 QuestionState readQuestion(formats::BinaryReader& in) {
     QuestionState state;
     state.QuestionID = in.readInt32();
-    state.AnswerKey = readStrings(in);
-    state.GivenAnswers = readStrings(in);
+    state.AnswerKey = in.readStringList();
+    state.GivenAnswers = in.readStringList();
     state.Marked = in.readBool();
     return state;
-}
-
-template <class T>
-void writeList(formats::BinaryWriter& out, const std::optional<std::vector<T>>& list,
-               void (*writeOne)(formats::BinaryWriter&, const T&)) {
-    out.writeListDescriptor(list ? std::optional(list->size()) : std::nullopt);
-    if (!list) return;
-    for (const T& element : *list)
-        writeOne(out, element);
-}
-
-template <class T>
-std::optional<std::vector<T>> readList(formats::BinaryReader& in, std::size_t minElementBytes,
-                                       T (*readOne)(formats::BinaryReader&)) {
-    const auto count = readListHead(in, minElementBytes);
-    if (!count) return std::nullopt;
-    std::vector<T> list;
-    list.reserve(*count);
-    for (std::size_t k = 0; k < *count && !in.failed(); ++k)
-        list.push_back(readOne(in));
-    return list;
 }
 
 bool isMinutesNumber(std::string_view text) {
@@ -111,13 +65,22 @@ bool isMinutesNumber(std::string_view text) {
 
 void WriteInt16List(formats::BinaryWriter& out,
                     const std::optional<std::vector<std::int16_t>>& list) {
-    writeList<std::int16_t>(
-        out, list, [](formats::BinaryWriter& o, const std::int16_t& g) { o.writeInt16(g); });
+    formats::WriteList(out, list,
+                       [](formats::BinaryWriter& o, std::int16_t group) { o.writeInt16(group); });
 }
 
 std::optional<std::vector<std::int16_t>> ReadInt16List(formats::BinaryReader& in) {
-    return readList<std::int16_t>(in, kGroupBytes,
-                                  [](formats::BinaryReader& i) { return i.readInt16(); });
+    return formats::ReadList(in, kGroupBytes,
+                             [](formats::BinaryReader& i) { return i.readInt16(); });
+}
+
+void WriteObjectiveList(formats::BinaryWriter& out,
+                        const std::optional<std::vector<ObjectiveCount>>& list) {
+    formats::WriteList(out, list, writeObjective);
+}
+
+std::optional<std::vector<ObjectiveCount>> ReadObjectiveList(formats::BinaryReader& in) {
+    return formats::ReadList(in, kObjectiveBytes, readObjective);
 }
 
 void WriteExamBody(formats::BinaryWriter& out, const CurrentExamRecord& exam) {
@@ -132,7 +95,7 @@ void WriteExamBody(formats::BinaryWriter& out, const CurrentExamRecord& exam) {
     out.writeInt16(exam.Unused42);
     out.writeInt16(exam.StartIndex);
     WriteInt16List(out, exam.Groups);
-    writeList<ObjectiveCount>(out, exam.Objectives, writeObjective);
+    WriteObjectiveList(out, exam.Objectives);
     out.writeBool(exam.Randomize);
     out.writeBool(exam.SmartMode);
     out.writeBool(exam.Smart0);
@@ -145,7 +108,7 @@ void WriteExamBody(formats::BinaryWriter& out, const CurrentExamRecord& exam) {
         out.writeInt16(value);
     out.writeString(exam.PercentText);
     out.writeString(exam.ScoreText);
-    writeList<QuestionState>(out, exam.Questions, writeQuestion);
+    formats::WriteList(out, exam.Questions, writeQuestion);
     out.writeBool(exam.Continued);
 }
 
@@ -162,7 +125,7 @@ CurrentExamRecord ReadExamBody(formats::BinaryReader& in) {
     exam.Unused42 = in.readInt16();
     exam.StartIndex = in.readInt16();
     exam.Groups = ReadInt16List(in);
-    exam.Objectives = readList<ObjectiveCount>(in, kObjectiveBytes, readObjective);
+    exam.Objectives = ReadObjectiveList(in);
     exam.Randomize = in.readBool();
     exam.SmartMode = in.readBool();
     exam.Smart0 = in.readBool();
@@ -175,7 +138,7 @@ CurrentExamRecord ReadExamBody(formats::BinaryReader& in) {
         *value = in.readInt16();
     exam.PercentText = in.readString();
     exam.ScoreText = in.readString();
-    exam.Questions = readList<QuestionState>(in, kQuestionBytes, readQuestion);
+    exam.Questions = formats::ReadList(in, kQuestionBytes, readQuestion);
     exam.Continued = in.readBool();
     return exam;
 }

@@ -22,6 +22,11 @@ void WriteInt16List(formats::BinaryWriter& out,
                     const std::optional<std::vector<std::int16_t>>& list);
 std::optional<std::vector<std::int16_t>> ReadInt16List(formats::BinaryReader& in);
 
+// A list of objective rows (exams and custom exams) in the stored list form.
+void WriteObjectiveList(formats::BinaryWriter& out,
+                        const std::optional<std::vector<ObjectiveCount>>& list);
+std::optional<std::vector<ObjectiveCount>> ReadObjectiveList(formats::BinaryReader& in);
+
 // Why a read record cannot be run.
 enum class ExamFault {
     kNone,

@@ -86,18 +86,26 @@ std::optional<std::vector<ListBounds>> BinaryReader::readListDescriptor() {
     return bounds;
 }
 
-std::optional<std::vector<std::string>> BinaryReader::readStringList() {
+std::optional<std::size_t> BinaryReader::readListHead(std::size_t minElementBytes) {
     const auto bounds = readListDescriptor();
     if (!bounds || failed()) return std::nullopt;
-    if (bounds->size() != 1) {
+    const ListBounds& only = bounds->front();
+    if (bounds->size() != 1 || only.lowerBound != 0) {
         fail(ReadError::kListShape);
         return std::nullopt;
     }
-    if (!canHold((*bounds)[0].count, 2)) {
+    if (!canHold(only.count, minElementBytes)) {
         fail(ReadError::kCountBeyondData);
         return std::nullopt;
     }
-    std::vector<std::string> list(static_cast<std::size_t>((*bounds)[0].count));
+    return static_cast<std::size_t>(only.count);
+}
+
+std::optional<std::vector<std::string>> BinaryReader::readStringList() {
+    constexpr std::size_t kEmptyStringBytes = 2;
+    const auto count = readListHead(kEmptyStringBytes);
+    if (!count) return std::nullopt;
+    std::vector<std::string> list(*count);
     for (auto& s : list)
         s = readString();
     return list;

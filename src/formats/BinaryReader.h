@@ -46,8 +46,12 @@ public:
     // one entry per dimension otherwise. Fails on a negative count.
     std::optional<std::vector<ListBounds>> readListDescriptor();
 
-    // A one-dimensional list of strings; more than one dimension or a count that
-    // cannot fit fails the reader and yields nullopt.
+    // Element count of a list stored with one 0-based dimension; nullopt for one never
+    // dimensioned. Another shape, or more elements than the bytes left can hold at
+    // `minElementBytes` each, fails the reader and yields nullopt.
+    std::optional<std::size_t> readListHead(std::size_t minElementBytes);
+
+    // A list of strings in that form; nullopt for one never dimensioned or on failure.
     std::optional<std::vector<std::string>> readStringList();
 
     // True when `count` elements of at least `minElementBytes` each can still follow; never

@@ -7,37 +7,14 @@
 #include "core/mod_Helper.h"
 #include "core/mod_System.h"
 #include "exam/ExamRecordIo.h"
+#include "formats/StoredList.h"
 
 namespace CustomExamFile {
 
 namespace {
 
-// Smallest stored forms: a record with two empty lists; an objective with an empty name.
+// Smallest stored form: a record with two empty lists.
 constexpr std::size_t kRecordBytes = 4 + 10 + 10 + 24;
-constexpr std::size_t kObjectiveBytes = 10;
-
-std::optional<std::vector<ObjectiveCount>> readObjectives(formats::BinaryReader& in) {
-    const auto bounds = in.readListDescriptor();
-    if (!bounds || in.failed()) return std::nullopt;
-    const formats::ListBounds& only = bounds->front();
-    if (bounds->size() != 1 || only.lowerBound != 0) {
-        in.fail(formats::ReadError::kListShape);
-        return std::nullopt;
-    }
-    if (!in.canHold(only.count, kObjectiveBytes)) {
-        in.fail(formats::ReadError::kCountBeyondData);
-        return std::nullopt;
-    }
-    std::vector<ObjectiveCount> rows(static_cast<std::size_t>(only.count));
-    for (ObjectiveCount& row : rows) {
-        row.Selected = in.readBool();
-        row.Name = in.readString();
-        row.Beginner = in.readInt16();
-        row.Intermediate = in.readInt16();
-        row.Expert = in.readInt16();
-    }
-    return rows;
-}
 
 // The header's extra text is the last record index: plain decimal digits only, and no
 // more records than a 16-bit count can number.
@@ -55,15 +32,7 @@ std::optional<std::int16_t> lastIndexOf(const std::string& text) {
 void WriteRecord(formats::BinaryWriter& out, const CustomExam& record) {
     out.writeInt32(record.Code);
     exam::WriteInt16List(out, record.Groups);
-    out.writeListDescriptor(record.Objectives ? std::optional(record.Objectives->size())
-                                              : std::nullopt);
-    for (const ObjectiveCount& row : record.Objectives.value_or(std::vector<ObjectiveCount>{})) {
-        out.writeBool(row.Selected);
-        out.writeString(row.Name);
-        out.writeInt16(row.Beginner);
-        out.writeInt16(row.Intermediate);
-        out.writeInt16(row.Expert);
-    }
+    exam::WriteObjectiveList(out, record.Objectives);
     out.writeBool(record.Randomize);
     out.writeBool(record.Timer);
     out.writeInt16(record.Minutes);
@@ -82,7 +51,7 @@ CustomExam ReadRecord(formats::BinaryReader& in) {
     CustomExam record;
     record.Code = in.readInt32();
     record.Groups = exam::ReadInt16List(in);
-    record.Objectives = readObjectives(in);
+    record.Objectives = exam::ReadObjectiveList(in);
     record.Randomize = in.readBool();
     record.Timer = in.readBool();
     record.Minutes = in.readInt16();
@@ -105,11 +74,7 @@ bool ReadCustomExamFile() {
     const bool readable = mod_System::ReadSignedFile(path, [&records](formats::BinaryReader& in) {
         const auto last = lastIndexOf(SignatureHeader.ExtraText);
         if (!last) return in.fail(formats::ReadError::kBadRecordIndex);
-        if (!in.canHold(*last + 1, kRecordBytes))
-            return in.fail(formats::ReadError::kCountBeyondData);
-        records.reserve(static_cast<std::size_t>(*last + 1));
-        for (std::int32_t k = 0; k <= *last && !in.failed(); ++k)
-            records.push_back(ReadRecord(in));
+        records = formats::ReadElements(in, std::int64_t{*last} + 1, kRecordBytes, ReadRecord);
     });
     if (!readable || !mod_System::IsFileSignatureValid()) {
         mod_System::ShowCriticalError(path);

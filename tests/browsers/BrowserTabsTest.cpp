@@ -11,6 +11,7 @@
 #include <QTextEdit>
 
 #include "browsers/FakeBrowserView.h"
+#include "browsers/FullViewSteps.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "core/AppPaths.h"
 #include "core/ListView.h"
@@ -19,6 +20,7 @@
 #include "core/mod_Question.h"
 #include "core/mod_System.h"
 #include "mainscreen/SwitchBoardFixture.h"
+#include "notes/NotesEditor.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "support/GuiTestSupport.h"
@@ -43,23 +45,30 @@ struct BrowserTabsTest : testsupport::SwitchBoardFixture {
         list->setCurrentRow(row);
         emit list->rowDoubleClicked(row);
     }
+    // Beside no question the notes editor holds no note, not even the last one shown.
+    static void ExpectNoNote(const QuestionBrowserPage& page, int line = __builtin_LINE()) {
+        EXPECT_TRUE(page.NotesContents->toPlainText().isEmpty()) << "line " << line;
+        EXPECT_TRUE(page.NotesContents->isReadOnly()) << "line " << line;
+        EXPECT_FALSE(page.NoteEditor->LoadedQuestionId()) << "line " << line;
+    }
 };
 
 TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     QuestionBank[6].Topic = "A much longer objective than the others";
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 1 / 8)");
+    EXPECT_EQ(sb.SSTab3->tabText(QuestionBrowserPage::kQuestionPage).toStdString(),
+              "Browse   (Question 1 / 8)");
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 1\n"), std::string::npos);
     EXPECT_EQ(sb.Combo1->count(), 8);
     EXPECT_EQ(sb.ListView1->rowCount(), 0);  // built once its page shows
-    sb.SSTab3->setCurrentIndex(1);
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
     EXPECT_EQ(sb.ListView1->rowCount(), 8);
     EXPECT_EQ(sb.ListView1->columnCount(), 5);
     for (int column = 0; column < 4; ++column)  // every cell fits, whatever its row
         EXPECT_GE(sb.ListView1->columnWidth(column),
                   static_cast<QAbstractItemView*>(sb.ListView1)->sizeHintForColumn(column));
-    sb.SSTab3->setCurrentIndex(0);
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kQuestionPage);
     EXPECT_FALSE(sb.Command6->isEnabled());
     EXPECT_TRUE(sb.Command7->isEnabled());
 
@@ -78,7 +87,8 @@ TEST_F(BrowserTabsTest, ViewAllShowsEveryQuestionAndStepsThroughThem) {
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
     EXPECT_FALSE(sb.Command7->isEnabled() || sb.Command6->isEnabled());
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 8 / 8)");
+    EXPECT_EQ(sb.SSTab3->tabText(QuestionBrowserPage::kQuestionPage).toStdString(),
+              "Browse   (Question 8 / 8)");
     EXPECT_TRUE(sb.Command6->isEnabled());
 }
 
@@ -86,11 +96,11 @@ TEST_F(BrowserTabsTest, DoubleClickAfterSortingShowsTheClickedQuestion) {
     QuestionBank[2].QuestionText = "A first by text";
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    sb.SSTab3->setCurrentIndex(1);
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
     mod_ListViewSort::SortListViewColumn(*sb.ListView1, 4);
     ASSERT_EQ(sb.ListView1->text(0, 0), "3");
     DoubleClickRow(sb.ListView1, 0);
-    EXPECT_EQ(sb.SSTab3->currentIndex(), 0);
+    EXPECT_EQ(sb.SSTab3->currentIndex(), QuestionBrowserPage::kQuestionPage);
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nA first by text\n"), std::string::npos);
 }
 
@@ -103,7 +113,7 @@ TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
 
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
     ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kBookmarksTab);
-    sb.SSTab4->setCurrentIndex(1);
+    sb.SSTab4->setCurrentIndex(QuestionBrowserPage::kListPage);
     EXPECT_EQ(sb.ListView5->rowCount(), 1);
     EXPECT_TRUE(sb.Check3->isChecked());
     EXPECT_NE(Shown(sb.RichTextBox2).find("\nA.  yes\n"), std::string::npos);
@@ -118,11 +128,13 @@ TEST_F(BrowserTabsTest, BookmarkTickedOnViewAllIsListedAndReachesResourceDat) {
 
 TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     QuestionStatsTable[4].Bookmarked = true;
+    WriteFile(AppPaths::MyNotesFolder() / "5.html", BytesOf("<p>Mine</p>"));
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kBookmarksTab);
+    ASSERT_EQ(sb.BookmarkPage->NotesContents->toPlainText(), QStringLiteral("Mine"));
     sb.Check3->click();  // the only bookmark
     EXPECT_FALSE(QuestionStatsTable[4].Bookmarked);
-    sb.SSTab4->setCurrentIndex(1);
+    sb.SSTab4->setCurrentIndex(QuestionBrowserPage::kListPage);
     ASSERT_EQ(sb.ListView5->rowCount(), 1);
     boxes.queue(platform::kOk);
     DoubleClickRow(sb.ListView5, 0);
@@ -130,7 +142,8 @@ TEST_F(BrowserTabsTest, DoubleClickOnAnEmptiedBookmarkListIsRefused) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "No bookmarks");
     EXPECT_TRUE(sb.RichTextBox2->toPlainText().isEmpty());
-    sb.SSTab4->setCurrentIndex(1);
+    ExpectNoNote(*sb.BookmarkPage);
+    sb.SSTab4->setCurrentIndex(QuestionBrowserPage::kListPage);
     EXPECT_EQ(sb.ListView5->rowCount(), 0);
 }
 
@@ -142,7 +155,7 @@ TEST_F(BrowserTabsTest, MyNotesListsTheNoteFilesThatExist) {
     ASSERT_EQ(sb.SSTab1->currentIndex(), frm_SwitchBoard::kMyNotesTab);
     EXPECT_EQ(sb.Combo3->count(), 2);
     EXPECT_NE(Shown(sb.RichTextBox3).find("\nQuestion 2\n"), std::string::npos);
-    sb.SSTab5->setCurrentIndex(1);
+    sb.SSTab5->setCurrentIndex(QuestionBrowserPage::kListPage);
     EXPECT_EQ(sb.ListView6->text(1, 4), "Question 5");
 }
 
@@ -157,6 +170,34 @@ TEST_F(BrowserTabsTest, PictureGoesIntoTheBoxWithoutTheClipboard) {
     const int picture = static_cast<int>(text.indexOf(QChar::ObjectReplacementCharacter));
     ASSERT_GE(picture, 0);
     EXPECT_LT(text.indexOf(QStringLiteral("Question 1")), picture);
+    QuestionPictures.clear();
+}
+
+// Whether the box, as drawn, shows a pixel of that colour.
+bool drawsColour(QTextEdit* box, QRgb colour) {
+    const QImage drawn = box->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (drawn.pixel(x, y) == colour) return true;
+    return false;
+}
+
+TEST_F(BrowserTabsTest, APictureStoredInCapitalsShowsOnTheTabAndInTheFullView) {
+    const QRgb red = qRgb(255, 0, 0);
+    QuestionPictures = {{"Exhibit.GIF", testsupport::PngBytes(QSize(24, 24), red)}};
+    QuestionBank[0].PictureName = "exhibit.gif";
+    frm_SwitchBoard& sb = Load();
+    sb.show();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    EXPECT_TRUE(drawsColour(sb.RichTextBox1, red));
+    bool inFullView = false;
+    {
+        testsupport::ModalWatcher watcher(testsupport::InFullView(
+            [&](frm_FullView& w) { inFullView = drawsColour(w.RichTextBox1, red); }));
+        sb.Command14->click();
+        EXPECT_TRUE(watcher.acted());
+    }
+    EXPECT_TRUE(inFullView);
     QuestionPictures.clear();
 }
 
@@ -225,7 +266,7 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     QuestionBank[2].QuestionType = kFillInAnswerType;
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    sb.SSTab3->setCurrentIndex(1);
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
     emit sb.ListView1->rowEntered(2);
     const QStringList texts = tipTexts();
     EXPECT_TRUE(texts.contains(QStringLiteral("Fill     (Double-Click to go to question)")))
@@ -234,9 +275,11 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
 }
 
 TEST_F(BrowserTabsTest, ABankReplacedUnderTheListShowsItsOwnTextsOrNone) {
+    WriteFile(AppPaths::MyNotesFolder() / "1.html", BytesOf("<p>Mine</p>"));
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    sb.SSTab3->setCurrentIndex(1);
+    ASSERT_EQ(sb.ViewAllPage->NotesContents->toPlainText(), QStringLiteral("Mine"));
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
     ASSERT_EQ(sb.ListView1->text(2, 4), "Question 3");
     emit sb.ListView1->rowEntered(1);
     ASSERT_TRUE(tipTexts().contains(QStringLiteral("Question 2")));
@@ -257,10 +300,11 @@ TEST_F(BrowserTabsTest, ABankReplacedUnderTheListShowsItsOwnTextsOrNone) {
     EXPECT_TRUE(tipTexts().isEmpty()) << tipTexts().join(u'|').toStdString();
 
     DoubleClickRow(sb.ListView1, 2);
-    EXPECT_EQ(sb.SSTab3->currentIndex(), 0);
-    EXPECT_EQ(sb.SSTab3->tabText(0).toStdString(), "Browse   (Question 3 / 8)");
+    EXPECT_EQ(sb.SSTab3->currentIndex(), QuestionBrowserPage::kQuestionPage);
+    EXPECT_EQ(sb.SSTab3->tabText(QuestionBrowserPage::kQuestionPage).toStdString(),
+              "Browse   (Question 3 / 8)");
     EXPECT_TRUE(sb.RichTextBox1->toPlainText().isEmpty());
-    EXPECT_TRUE(sb.ViewAllPage->NotesContents->isReadOnly());
+    ExpectNoNote(*sb.ViewAllPage);
     sb.Command7->click();
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nReworded\n"), std::string::npos);
     EXPECT_FALSE(sb.ViewAllPage->NotesContents->isReadOnly());

@@ -95,6 +95,11 @@ TEST_F(QuestionRendererTest, PictureMatchesTrimmedAndWithoutCaseAfterTheQuestion
     EXPECT_EQ(page.Text.substr(0, static_cast<std::size_t>(page.PictureOffset)), kHead);
     q.PictureName = "missing.gif";
     EXPECT_EQ(RenderQuestion(q, {}).Picture, nullptr);
+
+    // Capitals on the stored side only.
+    QuestionPictures = {{"other.gif", {}}, {"Exhibit.GIF", {4}}};
+    q.PictureName = "exhibit.gif";
+    EXPECT_EQ(RenderQuestion(q, {}).Picture, &QuestionPictures[1]);
 }
 
 TEST_F(QuestionRendererTest, FullViewHeaderAndStatisticsBlock) {
@@ -115,6 +120,16 @@ TEST_F(QuestionRendererTest, FullViewHeaderAndStatisticsBlock) {
     options.Statistics = QuestionStats{1, 2, 1, 3, false};
     page = RenderQuestion(BrowserQuestion(1, 4), options);
     EXPECT_NE(page.Text.find("Unanswered 0\r\nRate 66 %"), std::string::npos);
+
+    // A validly signed file may hold any counters: the figure stays within 32 bits.
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    options.Statistics = QuestionStats{1, kMin, 0, kMax, false};
+    page = RenderQuestion(BrowserQuestion(1, 4), options);
+    EXPECT_NE(page.Text.find("Unanswered 2147483647\r\n"), std::string::npos);
+    options.Statistics = QuestionStats{1, kMax, kMax, kMin, false};
+    page = RenderQuestion(BrowserQuestion(1, 4), options);
+    EXPECT_NE(page.Text.find("Unanswered -2147483648\r\nRate  - "), std::string::npos);
 }
 
 TEST(BrowserFigures, PercentDividesFirstThenTruncatesAndCaptionCountsFromOne) {

@@ -8,11 +8,13 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
 
@@ -271,6 +273,29 @@ TEST_F(ViewerTest, LinksNeverLeaveTheStoredPage) {
         emit viewer->WebBrowser1->anchorClicked(QUrl(QString::fromLatin1(link)));
     EXPECT_EQ(viewer->WebBrowser1->toHtml(), before);
     EXPECT_TRUE(viewer->WebBrowser1->source().isEmpty());
+}
+
+TEST_F(ViewerTest, AnInPageLinkScrollsToItsAnchor) {
+    std::string page = "<p><a href=\"#end\">To the end</a></p>";
+    for (int k = 0; k < 200; ++k)
+        page += "<p>Line " + std::to_string(k) + "</p>";
+    page += "<p><a name=\"end\"></a>The end</p>";
+    frm_Viewer* viewer = open(container("Tips.dat", {{"page.html", BytesOf(page)}}));
+    ASSERT_NE(viewer, nullptr);
+    QTextBrowser* browser = viewer->WebBrowser1;
+    QWidget* shown = browser->viewport();
+    const QScrollBar* bar = browser->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);  // taller than the window
+    ASSERT_EQ(bar->value(), 0);
+
+    QTextCursor link = browser->document()->find(QStringLiteral("To the end"));
+    link.setPosition(link.selectionStart() + 2);
+    QTest::mouseClick(shown, Qt::LeftButton, {}, browser->cursorRect(link).center());
+    EXPECT_GT(bar->value(), 0);
+    const QTextCursor end =
+        browser->document()->find(QStringLiteral("The end"), 0, QTextDocument::FindCaseSensitively);
+    EXPECT_TRUE(shown->rect().contains(browser->cursorRect(end)));
+    EXPECT_TRUE(browser->source().isEmpty());
 }
 
 std::set<QString> openViewerTitles() {

@@ -61,10 +61,12 @@ TEST(BinaryReaderTest, CountsThatCannotFitFailWithoutAllocatingAndSayWhy) {
     const Bytes negative = {1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
     const Bytes twoDimensions = {2, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     const Bytes negativeDimensions = {0xFF, 0xFF};
+    const Bytes oneBased = {1, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0};
     const std::pair<Bytes, formats::ReadError> cases[] = {
         {huge, formats::ReadError::kCountBeyondData},
         {negative, formats::ReadError::kNegativeCount},
         {twoDimensions, formats::ReadError::kListShape},
+        {oneBased, formats::ReadError::kListShape},
         {negativeDimensions, formats::ReadError::kNegativeCount},
     };
     for (const auto& [bytes, reason] : cases) {
