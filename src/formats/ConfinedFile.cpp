@@ -4,35 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "formats/FileDescriptor.h"
 
 namespace formats {
 
 namespace {
-
-// Closes the descriptor it holds when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    [[nodiscard]] int get() const { return fd_; }
-    [[nodiscard]] bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
 
 // The components to walk, or nothing when the name may not be followed at all.
 std::optional<std::vector<std::string>> componentsOf(std::string_view relative) {
@@ -53,19 +32,6 @@ std::optional<std::vector<std::string>> componentsOf(std::string_view relative) 
     return components;
 }
 
-bool readAll(int fd, Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;  // cut short since it was measured: keep what is there
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return true;
-}
-
 }  // namespace
 
 std::optional<Bytes> ReadFileInside(const std::filesystem::path& folder, std::string_view relative,
@@ -73,12 +39,12 @@ std::optional<Bytes> ReadFileInside(const std::filesystem::path& folder, std::st
     const auto components = componentsOf(relative);
     if (!components) return std::nullopt;
 
-    Descriptor at(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    FileDescriptor at(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!at.valid()) return std::nullopt;
     for (std::size_t k = 0; k + 1 < components->size(); ++k) {
         // O_NOFOLLOW: a link on the way could lead anywhere.
-        at = Descriptor(::openat(at.get(), (*components)[k].c_str(),
-                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        at = FileDescriptor(::openat(at.get(), (*components)[k].c_str(),
+                                     O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!at.valid()) return std::nullopt;
     }
 
@@ -88,7 +54,7 @@ std::optional<Bytes> ReadFileInside(const std::filesystem::path& folder, std::st
     if (::fstatat(at.get(), name, &before, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(before.st_mode))
         return std::nullopt;
     // O_NONBLOCK: should a fifo take the file's place meanwhile, the open must not wait for it.
-    const Descriptor file(
+    const FileDescriptor file(
         ::openat(at.get(), name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
     if (!file.valid() || ::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
@@ -99,7 +65,7 @@ std::optional<Bytes> ReadFileInside(const std::filesystem::path& folder, std::st
         return std::nullopt;
 
     Bytes bytes(static_cast<std::size_t>(opened.st_size));
-    if (!readAll(file.get(), bytes)) return std::nullopt;
+    if (!ReadAll(file.get(), bytes)) return std::nullopt;
     return bytes;
 }
 

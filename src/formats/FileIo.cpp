@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <string>
 
+#include "formats/FileDescriptor.h"
+
 namespace formats {
 
 namespace {
@@ -17,37 +19,6 @@ bool failWith(Error* why, Error reason, std::error_code* cause, int osError = 0)
     if (why) *why = reason;
     if (cause) *cause = std::error_code(osError, std::generic_category());
     return false;
-}
-
-// Closes the descriptor when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    [[nodiscard]] int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-bool readAll(int fd, Bytes& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) {
-            // The file shrank while it was read: what is there is all there is.
-            bytes.resize(done);
-            return true;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -86,7 +57,7 @@ std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path, std::uint6
         return std::nullopt;
     }
     Bytes bytes(static_cast<std::size_t>(info.st_size));
-    if (!readAll(fd.get(), bytes)) {
+    if (!ReadAll(fd.get(), bytes)) {
         failWith(why, FileReadError::kReadFailed, cause, errno);
         return std::nullopt;
     }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <utility>
+
+#include "formats/Bytes.h"
+
+namespace formats {
+
+// An open file descriptor, closed when it goes; -1 holds none.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        std::swap(fd_, other.fd_);
+        return *this;
+    }
+    ~FileDescriptor();
+
+    [[nodiscard]] int get() const { return fd_; }
+    [[nodiscard]] bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// Fills `bytes` from the descriptor. A file cut short since it was measured keeps what is
+// there (`bytes` shrinks to it); false on a read error (errno tells which).
+bool ReadAll(int fd, Bytes& bytes);
+
+}  // namespace formats
