@@ -143,6 +143,17 @@ bool frm_FullView::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+// The window has no default button: an Enter the focused control leaves (the jump list has
+// jumped already, a check box takes only Space) must not close it. A focused button takes
+// Enter itself.
+void frm_FullView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void frm_FullView::SetCaptions(const browsers::BrowserCaptions& c) {
     Command14->setText(platform::toQt(c.Close));
     Label8->setText(platform::toQt(c.JumpLabel));

@@ -60,6 +60,33 @@ TEST_F(FullViewWindowTest, EveryWayOutUnloadsOnceAndSavesTheNote) {
     }
 }
 
+TEST_F(FullViewWindowTest, EnterJumpsOrTicksAndOnlyTheCloseButtonEndsTheWindow) {
+    frm_FullView window;
+    RecordingNotes notes;
+    window.Browser().SetNoteSlot(notes);
+    window.Form_Load({mod_ViewAllQuestions::BuildQuestionList(), 0, false, false});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    window.Combo1->setFocus();
+    QTest::keyClick(window.Combo1, Qt::Key_5);
+    QTest::keyClick(window.Combo1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window.Combo1, Qt::Key_3);
+    QTest::keyClick(window.Combo1, Qt::Key_Return);
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(shown(window.RichTextBox1).substr(0, 17), "\nQuestion 3 of 8\n");
+    EXPECT_EQ(window.Combo1->currentText(), "3");
+
+    window.Check1->setFocus();
+    QTest::keyClick(window.Check1, Qt::Key_Enter);
+    ASSERT_TRUE(window.isVisible());
+
+    window.Command14->setFocus();
+    QTest::keyClick(window.Command14, Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.Result().Position, 2);
+}
+
 TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
