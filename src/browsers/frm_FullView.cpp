@@ -15,6 +15,7 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/mod_ViewAllQuestions.h"
 #include "core/NumberList.h"
+#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/mod_ComboBox.h"
 #include "platform/Look.h"
@@ -47,6 +48,7 @@ frm_FullView::frm_FullView(QWidget* owner)
 
     RichTextBox1 = named(new QTextEdit(this), "RichTextBox1");
     RichTextBox1->setReadOnly(true);
+    MakeScrollHandlesStandOut(*RichTextBox1);
     RichTextBox1->installEventFilter(this);
     RichTextBox1->viewport()->installEventFilter(this);
 
