@@ -15,6 +15,7 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/mod_ViewAllQuestions.h"
 #include "core/NumberList.h"
+#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/mod_ComboBox.h"
 #include "platform/Look.h"
@@ -47,6 +48,7 @@ frm_FullView::frm_FullView(QWidget* owner)
 
     RichTextBox1 = named(new QTextEdit(this), "RichTextBox1");
     RichTextBox1->setReadOnly(true);
+    MakeScrollHandlesStandOut(*RichTextBox1);
     RichTextBox1->installEventFilter(this);
     RichTextBox1->viewport()->installEventFilter(this);
 
@@ -141,6 +143,17 @@ bool frm_FullView::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == RichTextBox1 || watched == RichTextBox1->viewport()) && HandsFocusOn(*event))
         Command14->setFocus();
     return QDialog::eventFilter(watched, event);
+}
+
+// The window has no default button: an Enter the focused control leaves (the jump list has
+// jumped already, a check box takes only Space) must not close it. A focused button takes
+// Enter itself.
+void frm_FullView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void frm_FullView::SetCaptions(const browsers::BrowserCaptions& c) {

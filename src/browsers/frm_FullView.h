@@ -54,6 +54,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetCaptions(const browsers::BrowserCaptions& captions) override;

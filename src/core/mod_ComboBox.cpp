@@ -81,6 +81,11 @@ TypeAheadComboBox::TypeAheadComboBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void TypeAheadComboBox::keyPressEvent(QKeyEvent* event) {
+    // Select-all changes no text, so it needs no search; without it typing could only append.
+    if (event->matches(QKeySequence::SelectAll)) {
+        lineEdit()->selectAll();
+        return;
+    }
     const int code = characterCode(*event);
     if (code < 0) {
         QComboBox::keyPressEvent(event);

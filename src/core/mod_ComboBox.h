@@ -15,9 +15,9 @@ int ComboAutoComplete(QComboBox* combo, int keyCode, bool limitToList);
 }  // namespace mod_ComboBox
 
 // An editable combo box whose typing goes through ComboAutoComplete with limit to list on.
-// Keys without a character (arrows, Delete, Home, End) keep their usual work; Enter and Escape
-// are dropped by the box and left to its window (default and cancel buttons). An entry chosen
-// by typing emits activated and textActivated, as one chosen from the list does.
+// Keys without a character (arrows, Delete, Home, End) and select-all keep their usual work;
+// Enter and Escape are dropped by the box and left to its window (default and cancel buttons).
+// An entry chosen by typing emits activated and textActivated, as one chosen from the list does.
 class TypeAheadComboBox : public QComboBox {
     Q_OBJECT
 public:

@@ -242,9 +242,12 @@ TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
     QTest::keyClick(sb.Combo1, Qt::Key_6);
     EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 6\n"), std::string::npos);
+    QTest::keyClick(sb.Combo1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(sb.Combo1, Qt::Key_7);
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 7\n"), std::string::npos);
     sb.Command6->click();
     EXPECT_TRUE(sb.Combo1->currentText().isEmpty());
-    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 5\n"), std::string::npos);
+    EXPECT_NE(Shown(sb.RichTextBox1).find("\nQuestion 6\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+
+#include <algorithm>
 
 #include "browsers/FakeBrowserView.h"
 #include "browsers/FullViewSteps.h"
@@ -58,6 +62,81 @@ TEST_F(FullViewWindowTest, EveryWayOutUnloadsOnceAndSavesTheNote) {
         window.close();
         EXPECT_EQ(notes.calls, (std::vector<std::string>{"load 3", "save 3", "load 4", "save 4"}));
     }
+}
+
+TEST_F(FullViewWindowTest, EnterJumpsOrTicksAndOnlyTheCloseButtonEndsTheWindow) {
+    frm_FullView window;
+    RecordingNotes notes;
+    window.Browser().SetNoteSlot(notes);
+    window.Form_Load({mod_ViewAllQuestions::BuildQuestionList(), 0, false, false});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    window.Combo1->setFocus();
+    QTest::keyClick(window.Combo1, Qt::Key_5);
+    QTest::keyClick(window.Combo1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window.Combo1, Qt::Key_3);
+    QTest::keyClick(window.Combo1, Qt::Key_Return);
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(shown(window.RichTextBox1).substr(0, 17), "\nQuestion 3 of 8\n");
+    EXPECT_EQ(window.Combo1->currentText(), "3");
+
+    window.Check1->setFocus();
+    QTest::keyClick(window.Check1, Qt::Key_Enter);
+    ASSERT_TRUE(window.isVisible());
+
+    window.Command14->setFocus();
+    QTest::keyClick(window.Command14, Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.Result().Position, 2);
+}
+
+// Mean lightness of a vertical scroll bar's track down its middle, from `from` to `to` of the
+// track's length (0 its top, 1 its bottom), the arrow buttons left out.
+int trackLightness(const QImage& bar, double from, double to) {
+    const int arrow = bar.width();
+    const int length = bar.height() - 2 * arrow;
+    const int first = arrow + static_cast<int>(from * length);
+    const int last = arrow + static_cast<int>(to * length);
+    int sum = 0;
+    for (int y = first; y < last; ++y)
+        sum += qGray(bar.pixel(bar.width() / 2, y));
+    return sum / std::max(last - first, 1);
+}
+
+// The handle of a box showing the top of its text is the part of the track that stands out
+// at its top: darker than the rest of the track, as the eye reads it.
+void expectHandleAtTheTop(QTextEdit* box, const char* where) {
+    SCOPED_TRACE(where);
+    QScrollBar* bar = box->verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_EQ(bar->value(), 0);
+    const double handle =
+        static_cast<double>(bar->pageStep()) / (bar->maximum() - bar->minimum() + bar->pageStep());
+    ASSERT_GT(handle, 0.15);
+    ASSERT_LT(handle, 0.6);
+    const QImage image = bar->grab().toImage();
+    EXPECT_LT(trackLightness(image, 0.02, handle * 0.8) + 20,
+              trackLightness(image, (1 + handle) / 2, 0.98));
+}
+
+TEST_F(FullViewWindowTest, TheQuestionBoxHandleIsDrawnWhereTheTextIs) {
+    for (int k = 0; k < 35; ++k)
+        QuestionBank[0].QuestionText += "\r\nline " + std::to_string(k);
+    frm_SwitchBoard& sb = Load();
+    sb.resize(900, 640);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    QApplication::processEvents();
+    expectHandleAtTheTop(sb.RichTextBox1, "view-all tab");
+
+    ModalWatcher watcher(InFullView([](frm_FullView& w) {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        expectHandleAtTheTop(w.RichTextBox1, "full view");
+    }));
+    sb.Command14->click();
+    EXPECT_TRUE(watcher.acted());
 }
 
 TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/ListView.h"
+#include "core/NumberList.h"
 #include "core/ReadOnlyTextBox.h"
 #include "core/mod_ComboBox.h"
 #include "support/GuiTestSupport.h"
@@ -159,6 +160,26 @@ TEST(TypeAhead, TypedLettersSelectTheEntryCaretAfterThemRestSelected) {
     // Keys without a character (arrows) keep their usual work.
     QTest::keyClick(&combo, Qt::Key_Down);
     EXPECT_EQ(combo.currentText(), ete);
+}
+
+TEST(TypeAhead, CtrlASelectsTheWholeTextSoTypingReplacesIt) {
+    TypeAheadComboBox combo;
+    ShowNumbers(combo, 80);
+    combo.setCurrentIndex(-1);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    combo.setFocus();
+    QSignalSpy activated(&combo, &QComboBox::textActivated);
+
+    QTest::keyClick(&combo, Qt::Key_7);
+    QTest::keyClick(&combo, Qt::Key_A, Qt::ControlModifier);
+
+    EXPECT_EQ(combo.lineEdit()->selectedText(), "7");
+    QTest::keyClick(&combo, Qt::Key_4);
+    QTest::keyClick(&combo, Qt::Key_5);
+    EXPECT_EQ(combo.currentText(), "45");
+    ASSERT_FALSE(activated.isEmpty());
+    EXPECT_EQ(activated.back().front().toString(), "45");
 }
 
 TEST(ComboAutoComplete, ReturnsTheKeyToPassOn) {
