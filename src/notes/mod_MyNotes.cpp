@@ -75,9 +75,9 @@ struct NoteFile {
 NoteFile readNoteFile(const fs::path& path) {
     NoteFile note;
     std::error_code ignored;
-    // Any entry of the note's name counts, a folder or a device included: it is not ours to
-    // replace by an empty note.
-    if (!fs::exists(fs::symlink_status(path, ignored))) return note;
+    // Any entry of the note's name counts, a folder, a device or one that cannot even be
+    // looked at included: it is not ours to replace by an empty note.
+    if (fs::symlink_status(path, ignored).type() == fs::file_type::not_found) return note;
     formats::FileReadError why = formats::FileReadError::kNone;
     std::error_code cause;
     const auto bytes = formats::ReadFileBytes(path, kMaxNoteBytes, &why, &cause);

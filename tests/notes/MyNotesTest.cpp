@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +174,35 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
     fs::create_symlink("/dev/zero", note7);
     expectUnreadable("not a file");
     boxes.expectNone();
+}
+
+// Another owner's note the user may not read: shown as such, never deleted.
+TEST_F(MyNotesTest, ANoteTheUserMayNotReadIsLeftAlone) {
+    writeText(note7, "<p>theirs</p>\r\n");
+    fs::permissions(note7, fs::perms::none);
+    for (fs::path up = note7.parent_path(); up != folder.path().parent_path();
+         up = up.parent_path())
+        fs::permissions(up, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    // In a child that is not root (root reads everything): 0 when it went as it should.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        FakeEditor viewer;
+        viewer.empty = true;
+        LoadMyNotes(7, viewer);
+        const bool shown =
+            viewer.unreadable.find(std::error_code(EACCES, std::generic_category()).message()) !=
+            std::string::npos;
+        viewer.canUndo = viewer.edited = true;
+        ::_exit(!shown ? 1 : !SaveMyNotes(7, viewer) ? 2 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    fs::permissions(note7, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fileText(note7), "<p>theirs</p>\r\n");
 }
 
 TEST_F(MyNotesTest, SavesThatMustNotTouchTheNoteDoNothing) {
