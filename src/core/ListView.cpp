@@ -39,7 +39,11 @@ public:
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        // The base painting can leave the painter clipped to nothing (Qt 6.4 restores an
+        // unset clip as an empty one), which would hide the arrow drawn after it.
+        painter->save();
         QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
         const int imageIndex = image(logicalIndex);
         if (imageIndex < 0) return;
         constexpr int kSize = 16;

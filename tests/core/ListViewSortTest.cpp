@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QImage>
 #include <QTest>
 
 #include <algorithm>
@@ -87,6 +88,44 @@ TEST(ListViewSort, HeaderClicksReverseTheSameColumnAndStartAnotherAscending) {
     EXPECT_EQ(column(list, 0), (Texts{"a", "b", "c"}));
     EXPECT_EQ(list.headerImage(0), 0);
     EXPECT_EQ(list.headerImage(1), -1);
+}
+
+int changedPixels(const QImage& before, const QImage& after, const QRect& area) {
+    int changed = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            changed += before.pixel(x, y) != after.pixel(x, y) ? 1 : 0;
+    return changed;
+}
+
+// What the user sees: the header as painted, not the arrow the list was told to show.
+TEST(ListViewSort, TheHeaderDrawsTheArrowOfTheSortedColumnOnly) {
+    ListView list;
+    list.resize(400, 200);
+    fill(list, {"5", "2"}, {{"2", "b"}, {"1", "a"}});
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    QHeaderView* header = list.header();
+    const auto section = [header](int c) {
+        return QRect(header->sectionViewportPosition(c), 0, header->sectionSize(c),
+                     header->height());
+    };
+    const auto painted = [header] { return header->grab().toImage(); };
+    const QImage unsorted = painted();
+
+    SortListViewColumn(list, 1);
+    const QImage ascending = painted();
+    EXPECT_GT(changedPixels(unsorted, ascending, section(1)), 10);
+    EXPECT_EQ(changedPixels(unsorted, ascending, section(0)), 0);
+
+    SortListViewColumn(list, 1);
+    const QImage descending = painted();
+    EXPECT_GT(changedPixels(ascending, descending, section(1)), 10);
+
+    SortListViewColumn(list, 0);
+    const QImage byFirst = painted();
+    EXPECT_EQ(changedPixels(unsorted, byFirst, section(1)), 0);
+    EXPECT_GT(changedPixels(unsorted, byFirst, section(0)), 10);
 }
 
 // SortKey starts at 0 and a reset puts it back there, so the first click on column 0 counts as
