@@ -91,6 +91,14 @@ private:
     bool balloon_;
 };
 
+// A nested layout keeps the heights it measured (a hidden title row counts as none) until it
+// is invalidated itself; invalidating the top layout alone leaves those in place.
+void invalidateAll(QLayout& layout) {
+    layout.invalidate();
+    for (int i = 0; i < layout.count(); ++i)
+        if (QLayout* nested = layout.itemAt(i)->layout()) invalidateAll(*nested);
+}
+
 int naturalWidth(const QFontMetrics& metrics, const QString& text) {
     int widest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
@@ -248,7 +256,7 @@ private:
         window_->text->setFixedWidth(inner);
         // adjustSize would cap a window at 2/3 of the screen and widen it to 200 pixels.
         QLayout* layout = window_->layout();
-        layout->invalidate();
+        invalidateAll(*layout);
         const int outer = inner + margins;
         window_->resize(outer, layout->totalHeightForWidth(outer));
     }

@@ -116,6 +116,25 @@ TEST_F(ToolTipTest, LongTextsWrapAtTheTipWidth) {
     EXPECT_LT(tip.tipWindow()->height(), 4 * lineHeight);
 }
 
+// Row tips are made one after another as the pointer moves down a list.
+TEST_F(ToolTipTest, EachShownTipHoldsItsWholeText) {
+    std::string longText;
+    for (int i = 0; i < 60; ++i)
+        longText += "word" + std::to_string(i) + " ";
+    for (const std::string& text : {std::string("short"), longText, std::string("short")}) {
+        build("Title", text);
+        pointerEnters();
+        ASSERT_TRUE(waitShown());
+        EXPECT_EQ(tip.shownText(), text);
+        const QWidget* window = tip.tipWindow();
+        for (const QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->isHidden() || label->text().isEmpty()) continue;
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << text;
+            EXPECT_TRUE(window->rect().contains(label->geometry())) << text;
+        }
+    }
+}
+
 TEST_F(ToolTipTest, LivePropertiesAndTheTitleThatNeedsAnIcon) {
     build("A", "text");
     EXPECT_EQ(tip.shownTitle(), "A");
