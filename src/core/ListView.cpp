@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <charconv>
@@ -295,6 +296,13 @@ void ListView::sortByText() {
 
 void ListView::reorderRows(const std::vector<int>& order) {
     model_->reorder(order);
+}
+
+void ListView::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    QScrollBar& sideways = *horizontalScrollBar();
+    const int kept = sideways.value();
+    QTreeView::scrollTo(index, hint);
+    sideways.setValue(kept);
 }
 
 void ListView::setHeaderImage(int column, int imageIndex) {

@@ -108,6 +108,10 @@ public:
     // The row under a point of the viewport; -1 for none.
     [[nodiscard]] int rowAt(const QPoint& point) const;
 
+    // Brings the index's row into view; the columns stay where the user scrolled them (a
+    // pressed or current cell wider than the list would otherwise pull them sideways).
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
     // The control's own text sort: while Sorted is on, the rows are kept in case-insensitive
     // text order of column SortKey (0-based), SortOrder 0 ascending or 1 descending; rows
     // with equal texts keep their order.

@@ -4,11 +4,13 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include <filesystem>
 
+#include "browsers/FullViewSteps.h"
 #include "core/AppPaths.h"
 #include "core/ListView.h"
 #include "core/mod_ListViewSort.h"
@@ -213,6 +215,46 @@ TEST_F(PerformanceTabTest, ARowTipGoesWhenThePointerLeavesTheRows) {
     ASSERT_NE(rowTip(), nullptr);
     QTest::mouseMove(rows, QPoint(onRow.x(), rows->height() - 5));  // below the last row
     EXPECT_EQ(rowTip(), nullptr);
+}
+
+// A question wider than the list: opening it from its text, or moving down the list, must not
+// scroll the numbers away.
+TEST_F(PerformanceTabTest, OpeningAQuestionKeepsTheListsScrollPosition) {
+    QuestionBank[0].QuestionText = std::string(300, 'w');
+    record(2, 3);
+    frm_SwitchBoard& sb = Load();
+    sb.resize(900, 700);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
+    sb.SSTab2->setCurrentIndex(frm_SwitchBoard::kQuestionsTab);
+    ListView& list = *sb.ListView9;
+    constexpr int kText = 7;
+    ASSERT_GT(list.columnWidth(kText), list.viewport()->width());
+    const QScrollBar& sideways = *list.horizontalScrollBar();
+    ASSERT_EQ(sideways.value(), 0);
+
+    const QRect cell = list.visualRect(list.model()->index(0, kText));
+    const QPoint onText(cell.left() + 20, cell.center().y());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onText);
+    // A press schedules a scroll to the pressed cell, due a double-click time later; the
+    // double-click's own press comes due while the full view is open.
+    const int doubleClickTime = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(10);
+    {
+        ModalWatcher watcher(InFullView([&sideways](frm_FullView&) {
+            EXPECT_FALSE(QTest::qWaitFor([&sideways] { return sideways.value() != 0; }, 500));
+        }));
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, onText);
+        EXPECT_TRUE(watcher.acted());
+    }
+    QApplication::setDoubleClickInterval(doubleClickTime);
+    EXPECT_EQ(list.selectedRow(), 0);
+    EXPECT_EQ(sideways.value(), 0);
+
+    QTest::keyClick(&list, Qt::Key_Down);
+    EXPECT_EQ(list.selectedRow(), 1);
+    EXPECT_EQ(sideways.value(), 0);
 }
 
 TEST_F(PerformanceTabTest, TheResetEmptiesTheHistoryAndCountersButKeepsBookmarks) {
