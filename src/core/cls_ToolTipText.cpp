@@ -1,6 +1,6 @@
 #include "core/cls_ToolTipText.h"
 
-#include <QAbstractScrollArea>
+#include <QAbstractItemView>
 #include <QBoxLayout>
 #include <QCursor>
 #include <QEnterEvent>
@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPersistentModelIndex>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -108,14 +109,20 @@ int naturalWidth(const QFontMetrics& metrics, const QString& text) {
 
 }  // namespace
 
-// The live tip: watches the control's mouse and shows or hides the popup.
+// The live tip: watches the control's mouse and shows or hides the popup. Over a list it
+// belongs to the row under the pointer when it is made, and shows only while the pointer
+// rests on that row: a list's tips are made row by row as the pointer moves.
 class cls_ToolTipText::Tip : public QObject {
 public:
     Tip(QWidget* owner, int style, bool centered)
-        : owner_(owner), window_(new TipWindow(owner, style == 1)), centered_(centered) {
+        : owner_(owner),
+          list_(qobject_cast<QAbstractItemView*>(owner)),
+          window_(new TipWindow(owner, style == 1)),
+          centered_(centered) {
         owner->installEventFilter(this);
         if (auto* area = qobject_cast<QAbstractScrollArea*>(owner))
             area->viewport()->installEventFilter(this);
+        if (list_) row_ = rowUnder(QCursor::pos());
         delayTimer_.setSingleShot(true);
         visibleTimer_.setSingleShot(true);
         // A coarse timer may fire up to 5% early; the delays are stated to the millisecond.
@@ -179,17 +186,18 @@ public:
 
     // A tip made while the pointer already rests on the control counts from now.
     void armIfUnderMouse() {
-        if (owner_ && owner_->underMouse()) arm(QCursor::pos());
+        if (owner_ && owner_->underMouse())
+            pointerAt(list_ ? list_->viewport() : owner_.data(), QCursor::pos());
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
             case QEvent::Enter:
-                arm(static_cast<QEnterEvent*>(event)->globalPosition().toPoint());
+                pointerAt(watched, static_cast<QEnterEvent*>(event)->globalPosition().toPoint());
                 break;
             case QEvent::MouseMove:
-                arm(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+                pointerAt(watched, static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
                 break;
             case QEvent::Leave:
                 hide();
@@ -208,6 +216,25 @@ protected:
     }
 
 private:
+    // The list's own events come from its heading and scroll bars, never from a row.
+    void pointerAt(const QObject* watched, const QPoint& globalPos) {
+        if (list_ && (watched != list_->viewport() || !onOwnRow(globalPos))) {
+            hide();
+            return;
+        }
+        arm(globalPos);
+    }
+
+    [[nodiscard]] QModelIndex rowUnder(const QPoint& globalPos) const {
+        const QPoint local = list_->viewport()->mapFromGlobal(globalPos);
+        if (!list_->viewport()->rect().contains(local)) return {};
+        return list_->indexAt(local).siblingAtColumn(0);
+    }
+
+    [[nodiscard]] bool onOwnRow(const QPoint& globalPos) const {
+        return row_.isValid() && rowUnder(globalPos) == row_;
+    }
+
     void arm(const QPoint& globalPos) {
         pointer_ = globalPos;
         if (!isShowing() && !expired_ && !text_.isEmpty()) delayTimer_.start(delay_);
@@ -215,6 +242,8 @@ private:
 
     void show() {
         if (!window_ || !owner_ || text_.isEmpty()) return;
+        // The rows may have moved under a resting pointer, or the pointer gone without a leave.
+        if (list_ && !onOwnRow(QCursor::pos())) return;
         relayout();
         QPoint topLeft = pointer_ + QPoint(2, 20);
         if (centered_) {
@@ -262,6 +291,8 @@ private:
     }
 
     QPointer<QWidget> owner_;
+    QPointer<QAbstractItemView> list_;
+    QPersistentModelIndex row_;  // over a list: the row the tip was made for
     QPointer<TipWindow> window_;
     QTimer delayTimer_;
     QTimer visibleTimer_;

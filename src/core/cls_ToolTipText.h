@@ -11,7 +11,8 @@
 // One tooltip over one control: an optional title line (bold, with an optional icon) and a text,
 // both plain text (Windows-1252). Callers set ParentControl, Style, Title, TipText, then Create.
 // The tip shows while the mouse rests on the control: after DelayTime ms, for at most
-// VisibleTime ms, wrapped at TipWidth pixels. Create applies 100, 10000 and 800.
+// VisibleTime ms, wrapped at TipWidth pixels. Create applies 100, 10000 and 800. Over a list
+// the tip is the row's under the pointer at Create, and shows only while the pointer is on it.
 class cls_ToolTipText {
 public:
     cls_ToolTipText();

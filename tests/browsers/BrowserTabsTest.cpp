@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCursor>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -275,6 +277,57 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Fill     (Double-Click to go to question)")))
         << texts.join(u'|').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Question 3")));
+}
+
+// The tip windows on screen, by their texts.
+QStringList shownTipTexts() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("ToolTipWindow") && widget->isVisible())
+            for (const QLabel* label : widget->findChildren<QLabel*>())
+                texts.push_back(label->text());
+    return texts;
+}
+
+// The pointer itself moves (the tip reads it), and the widget under it sees the move.
+void movePointer(QWidget* over, const QPoint& at) {
+    QCursor::setPos(over->mapToGlobal(at));
+    QTest::mouseMove(over, at);
+}
+
+TEST_F(BrowserTabsTest, ARowTipShowsOnlyOverItsRowWhileThePointerIsThere) {
+    frm_SwitchBoard& sb = Load();
+    sb.resize(900, 700);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    sb.SSTab3->setCurrentIndex(1);
+    ListView& list = *sb.ListView1;
+    QWidget* rows = list.viewport();
+    const auto rowCentre = [&list](int row) {
+        return list.visualRect(list.model()->index(row, 1)).center();
+    };
+    const auto tipShows = [](const QString& text) {
+        return QTest::qWaitFor([&text] { return shownTipTexts().contains(text); }, 1000);
+    };
+    const auto noTipShows = [] {
+        return !QTest::qWaitFor([] { return !shownTipTexts().isEmpty(); }, 500);
+    };
+
+    movePointer(rows, rowCentre(6));
+    ASSERT_TRUE(tipShows(QStringLiteral("Question 7")));
+    QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(6));
+    QTest::mouseDClick(rows, Qt::LeftButton, {}, rowCentre(6));
+    ASSERT_EQ(sb.SSTab3->currentIndex(), 0);
+    // Back on the list with the pointer resting on the headings.
+    movePointer(list.header(), list.header()->rect().center());
+    sb.SSTab3->setCurrentIndex(1);
+    EXPECT_TRUE(noTipShows()) << shownTipTexts().join(u'|').toStdString();
+
+    movePointer(rows, rowCentre(1));
+    EXPECT_TRUE(tipShows(QStringLiteral("Question 2")));
+    movePointer(rows, QPoint(rowCentre(1).x(), rows->height() - 5));  // below the last row
+    EXPECT_TRUE(noTipShows()) << shownTipTexts().join(u'|').toStdString();
 }
 
 TEST_F(BrowserTabsTest, ABankReplacedUnderTheListShowsItsOwnTextsOrNone) {
