@@ -256,11 +256,12 @@ TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
 
 namespace {
 
-// The texts of the live tooltip windows.
-QStringList tipTexts() {
+// The texts of the live tooltip windows, or of those on screen.
+QStringList tipTexts(bool onScreenOnly = false) {
     QStringList texts;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("ToolTipWindow"))
+        if (widget->objectName() == QLatin1String("ToolTipWindow") &&
+            (!onScreenOnly || widget->isVisible()))
             for (const QLabel* label : widget->findChildren<QLabel*>())
                 texts.push_back(label->text());
     return texts;
@@ -279,16 +280,6 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Question 3")));
 }
 
-// The tip windows on screen, by their texts.
-QStringList shownTipTexts() {
-    QStringList texts;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("ToolTipWindow") && widget->isVisible())
-            for (const QLabel* label : widget->findChildren<QLabel*>())
-                texts.push_back(label->text());
-    return texts;
-}
-
 // The pointer itself moves (the tip reads it), and the widget under it sees the move.
 void movePointer(QWidget* over, const QPoint& at) {
     QCursor::setPos(over->mapToGlobal(at));
@@ -301,33 +292,33 @@ TEST_F(BrowserTabsTest, ARowTipShowsOnlyOverItsRowWhileThePointerIsThere) {
     sb.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    sb.SSTab3->setCurrentIndex(1);
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
     ListView& list = *sb.ListView1;
     QWidget* rows = list.viewport();
     const auto rowCentre = [&list](int row) {
         return list.visualRect(list.model()->index(row, 1)).center();
     };
     const auto tipShows = [](const QString& text) {
-        return QTest::qWaitFor([&text] { return shownTipTexts().contains(text); }, 1000);
+        return QTest::qWaitFor([&text] { return tipTexts(true).contains(text); }, 1000);
     };
     const auto noTipShows = [] {
-        return !QTest::qWaitFor([] { return !shownTipTexts().isEmpty(); }, 500);
+        return !QTest::qWaitFor([] { return !tipTexts(true).isEmpty(); }, 500);
     };
 
     movePointer(rows, rowCentre(6));
     ASSERT_TRUE(tipShows(QStringLiteral("Question 7")));
     QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(6));
     QTest::mouseDClick(rows, Qt::LeftButton, {}, rowCentre(6));
-    ASSERT_EQ(sb.SSTab3->currentIndex(), 0);
+    ASSERT_EQ(sb.SSTab3->currentIndex(), QuestionBrowserPage::kQuestionPage);
     // Back on the list with the pointer resting on the headings.
     movePointer(list.header(), list.header()->rect().center());
-    sb.SSTab3->setCurrentIndex(1);
-    EXPECT_TRUE(noTipShows()) << shownTipTexts().join(u'|').toStdString();
+    sb.SSTab3->setCurrentIndex(QuestionBrowserPage::kListPage);
+    EXPECT_TRUE(noTipShows()) << tipTexts(true).join(u'|').toStdString();
 
     movePointer(rows, rowCentre(1));
     EXPECT_TRUE(tipShows(QStringLiteral("Question 2")));
     movePointer(rows, QPoint(rowCentre(1).x(), rows->height() - 5));  // below the last row
-    EXPECT_TRUE(noTipShows()) << shownTipTexts().join(u'|').toStdString();
+    EXPECT_TRUE(noTipShows()) << tipTexts(true).join(u'|').toStdString();
 }
 
 TEST_F(BrowserTabsTest, ABankReplacedUnderTheListShowsItsOwnTextsOrNone) {
