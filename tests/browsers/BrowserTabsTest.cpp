@@ -307,8 +307,7 @@ TEST_F(BrowserTabsTest, ARowTipShowsOnlyOverItsRowWhileThePointerIsThere) {
 
     movePointer(rows, rowCentre(6));
     ASSERT_TRUE(tipShows(QStringLiteral("Question 7")));
-    QTest::mouseClick(rows, Qt::LeftButton, {}, rowCentre(6));
-    QTest::mouseDClick(rows, Qt::LeftButton, {}, rowCentre(6));
+    DoubleClickRow(&list, 6);
     ASSERT_EQ(sb.SSTab3->currentIndex(), QuestionBrowserPage::kQuestionPage);
     // Back on the list with the pointer resting on the headings.
     movePointer(list.header(), list.header()->rect().center());
