@@ -116,14 +116,14 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
     const std::uintmax_t size = std::filesystem::file_size(containerPath, ec);
     if (ec || size < 1 || size > kLargestDocumentBytes) return std::nullopt;
     const auto entries = readContainer(containerPath);
-    if (!entries || !isGenuine(*entries, containerPath)) return std::nullopt;
+    if (!entries || !isGenuine(*entries, containerPath) || !makeOwnFolder(tempFolder))
+        return std::nullopt;
 
     std::string page;
     for (std::size_t i = 1; i < entries->size(); ++i) {
         const ArchiveEntry& entry = (*entries)[i];
         const std::string name = entryName(entry);
         if (name == kIntegrityEntry) continue;
-        if (!makeOwnFolder(tempFolder)) return std::nullopt;
         if (isPage(name)) {
             page = replaceAll(mod_Helper::BytesToString(entry.Data), kFolderPlaceholder,
                               FolderUrl(tempFolder));

@@ -21,6 +21,16 @@ bool failWith(Error* why, Error reason, std::error_code* cause, int osError = 0)
     return false;
 }
 
+// A regular file within the size limit, judged from its status alone: a huge or sparse file
+// must not cost its size in memory.
+bool isReadable(const struct stat& info, std::uint64_t maxBytes, FileReadError* why,
+                std::error_code* cause) {
+    if (!S_ISREG(info.st_mode)) return failWith(why, FileReadError::kNotAFile, cause);
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes)
+        return failWith(why, FileReadError::kTooLarge, cause, EFBIG);
+    return true;
+}
+
 }  // namespace
 
 std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes,
@@ -33,29 +43,15 @@ std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path, std::uint6
                  error);
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode)) {
-        failWith(why, FileReadError::kNotAFile, cause);
-        return std::nullopt;
-    }
-    // Judged before the file is opened: a huge or sparse file must not cost its size in memory.
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
-        failWith(why, FileReadError::kTooLarge, cause, EFBIG);
-        return std::nullopt;
-    }
-    // Non-blocking, so a fifo put in the file's place since the check cannot hold the reader.
+    // Judged before the file is opened (opening a device can act on it), and again on the open
+    // file: non-blocking, so a fifo put in its place since cannot hold the reader.
+    if (!isReadable(info, maxBytes, why, cause)) return std::nullopt;
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
         failWith(why, FileReadError::kReadFailed, cause, errno);
         return std::nullopt;
     }
-    if (!S_ISREG(info.st_mode)) {
-        failWith(why, FileReadError::kNotAFile, cause);
-        return std::nullopt;
-    }
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
-        failWith(why, FileReadError::kTooLarge, cause, EFBIG);
-        return std::nullopt;
-    }
+    if (!isReadable(info, maxBytes, why, cause)) return std::nullopt;
     Bytes bytes(static_cast<std::size_t>(info.st_size));
     if (!ReadAll(fd.get(), bytes)) {
         failWith(why, FileReadError::kReadFailed, cause, errno);
