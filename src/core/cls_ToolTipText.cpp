@@ -122,7 +122,10 @@ public:
         owner->installEventFilter(this);
         if (auto* area = qobject_cast<QAbstractScrollArea*>(owner))
             area->viewport()->installEventFilter(this);
-        if (list_) row_ = rowUnder(QCursor::pos());
+        if (list_) {
+            row_ = rowUnder(QCursor::pos());
+            watchRows(*list_->model());
+        }
         delayTimer_.setSingleShot(true);
         visibleTimer_.setSingleShot(true);
         // A coarse timer may fire up to 5% early; the delays are stated to the millisecond.
@@ -216,6 +219,19 @@ protected:
     }
 
 private:
+    // Rows sorted, refilled or removed under a resting pointer bring no event of the pointer:
+    // a tip whose row has moved away goes, shown or still waiting.
+    void watchRows(const QAbstractItemModel& model) {
+        const auto recheck = [this] {
+            if (!onOwnRow(QCursor::pos())) hide();
+        };
+        QObject::connect(&model, &QAbstractItemModel::layoutChanged, this, recheck);
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, this, recheck);
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, this, recheck);
+        QObject::connect(&model, &QAbstractItemModel::rowsMoved, this, recheck);
+        QObject::connect(&model, &QAbstractItemModel::modelReset, this, recheck);
+    }
+
     // The list's own events come from its heading and scroll bars, never from a row.
     void pointerAt(const QObject* watched, const QPoint& globalPos) {
         if (list_ && (watched != list_->viewport() || !onOwnRow(globalPos))) {

@@ -119,12 +119,17 @@ std::string whatBecameOf(const std::filesystem::path& filePath,
     return {};
 }
 
+// Without System.dat (or with an empty address) there is no one to write to.
+std::string supportSentence() {
+    if (formats::TrimSpaces(SystemVars.SupportEmail).empty()) return {};
+    return "\r\n\r\nIf the problem persists, please email us at " + SystemVars.SupportEmail;
+}
+
 std::string criticalMessage(const std::filesystem::path& filePath,
                             const std::filesystem::path& keptAs = {}) {
     return "Critical Error!\r\n\r\nMissing or Invalid file : " +
            formats::PathToWindows1252(filePath) + whatBecameOf(filePath, keptAs) +
-           "\r\n\r\nIf the problem persists, please email us at " + SystemVars.SupportEmail +
-           "\r\n\r\nThe program will now exit.";
+           supportSentence() + "\r\n\r\nThe program will now exit.";
 }
 
 // Renames a refused user file to its set-aside name; "" when there was none to move or the
@@ -233,8 +238,7 @@ WriteFailureReport* activeReport = nullptr;
 void showWriteFailureBox(const std::filesystem::path& filePath) {
     platform::MsgBox("Critical Error!\r\n\r\nThe file could not be written : " +
                          formats::PathToWindows1252(filePath) + whatBecameOf(filePath, {}) +
-                         "\r\n\r\nIf the problem persists, please email us at " +
-                         SystemVars.SupportEmail,
+                         supportSentence(),
                      platform::kCritical, "Critical Error!");
 }
 

@@ -1,5 +1,6 @@
 #include "evaluation/mod_Performance.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "core/AbortFlag.h"
@@ -33,6 +34,13 @@ std::optional<std::int16_t> lastIndexOf(std::string_view text) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), last);
     if (error != std::errc() || end != text.data() + text.size() || last < 0) return std::nullopt;
     return last;
+}
+
+// The names drawHistoryPath makes: 32 upper-case hexadecimal digits, never a folder step.
+bool isHistoryName(std::string_view name) {
+    return name.size() == 32 && std::all_of(name.begin(), name.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+           });
 }
 
 bool hasIndex() {
@@ -169,14 +177,24 @@ bool HasPerformanceHistory() {
     return read && !AbortFlag;
 }
 
+std::optional<std::filesystem::path> HistoryFileOf(std::string_view storedPath) {
+    const std::string name = mod_Helper::GetFileName(storedPath);
+    if (!isHistoryName(name)) return std::nullopt;
+    return AppPaths::PerformanceFolder() / name;
+}
+
 bool OpenPerformanceRecord(std::int16_t index) {
     const bool known = index >= 0 && static_cast<std::size_t>(index) < PerformanceHistory.size();
-    const std::string path =
+    const std::string stored =
         known ? PerformanceHistory[static_cast<std::size_t>(index)].FilePath : std::string();
-    auto read = path.empty() ? std::nullopt : exam::ReadExamFile(path);
+    const auto file = HistoryFileOf(stored);
+    auto read = file ? exam::ReadExamFile(*file) : std::nullopt;
     if (!read) {
+        // The file that was refused, which after a copy of the program folder is not the
+        // stored one.
+        const std::filesystem::path named = file ? *file : std::filesystem::path(stored);
         platform::MsgBox(SystemVars.PerformanceTexts(performance_text::kDamagedRecord) +
-                             "\r\n\r\n" + formats::PathToWindows1252(std::filesystem::path(path)),
+                             "\r\n\r\n" + formats::PathToWindows1252(named),
                          platform::kCritical,
                          SystemVars.PerformanceTexts(performance_text::kDamagedRecordCaption));
         return false;

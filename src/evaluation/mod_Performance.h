@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formats/BinaryReader.h"
@@ -55,6 +56,11 @@ bool SavePerformanceRecord();
 // Loads index.dat into PerformanceHistory; false when there is none or it is broken
 // (reported through the critical-error routine).
 bool HasPerformanceHistory();
+
+// Where a record's history file is: the stored path's file name (the path may be written
+// with '\\' or '/'), in this program's own history folder and nowhere else, so that a copied
+// program folder reads its own files. nullopt for a name the store never makes.
+std::optional<std::filesystem::path> HistoryFileOf(std::string_view storedPath);
 
 // The file side of reopening a record: reads its history file into CurrentExam. A file
 // that is missing, fails its signature or is not coherent gives the broken-record message

@@ -1,17 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QCursor>
+#include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ListView.h"
 #include "core/NumberList.h"
+#include "core/QuestionBank.h"
+#include "core/QuestionRowTip.h"
+#include "core/cls_ToolTipText.h"
 #include "core/mod_ListViewSort.h"
 
 namespace {
@@ -119,6 +128,105 @@ TEST(ListViewRows, ClickingACheckBoxTogglesItOnceAndClearingKeepsTheColumns) {
     EXPECT_EQ(list.columnCount(), 2);
     EXPECT_EQ(list.columnWidth(1), 120);
     EXPECT_EQ(list.currentRow(), -1);
+}
+
+namespace {
+
+// The texts of the tip windows on screen.
+QStringList shownTipTexts() {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("ToolTipWindow") && widget->isVisible())
+            for (const QLabel* label : widget->findChildren<QLabel*>())
+                texts.push_back(label->text());
+    return texts;
+}
+
+// A question list as the windows make one: its number first, sorted by a header click, and
+// the question's tip for the row the pointer enters.
+struct QuestionList {
+    ListView list;
+    std::unique_ptr<cls_ToolTipText> tip;
+
+    QuestionList() {
+        list.addColumn("N", 60, "5");
+        list.addColumn("Question", 200);
+        QObject::connect(&list, &ListView::columnClicked, &list, [this](int column) {
+            mod_ListViewSort::SortListViewColumn(list, column);
+        });
+        QObject::connect(&list, &ListView::rowEntered, &list, [this](int row) {
+            ShowQuestionRowTip(tip, &list,
+                               &QuestionBank.at(static_cast<std::size_t>(list.rowNumber(row) - 1)));
+        });
+        list.viewport()->setMouseTracking(true);
+        fill(false);
+        list.resize(300, 300);
+        list.show();
+    }
+    void fill(bool reversed) {
+        list.clear();
+        std::vector<ListRow> rows;
+        for (std::size_t k = 0; k < QuestionBank.size(); ++k) {
+            const std::size_t i = reversed ? QuestionBank.size() - 1 - k : k;
+            rows.push_back(row({std::to_string(i + 1), QuestionBank[i].QuestionText}));
+        }
+        list.addRows(rows);
+    }
+};
+
+struct ListViewRowTip : ::testing::Test {
+    const std::vector<QuestionRecord> keptBank = QuestionBank;
+    void SetUp() override {
+        QuestionBank.clear();
+        for (std::int32_t id = 1; id <= 8; ++id) {
+            QuestionRecord question;
+            question.QuestionID = id;
+            question.QuestionText = "Question " + std::to_string(id);
+            QuestionBank.push_back(question);
+        }
+    }
+    void TearDown() override { QuestionBank = keptBank; }
+};
+
+}  // namespace
+
+// The pointer rests on question 2's row while the rows change, before its tip shows or while
+// it shows: question 7's row is under it now, and question 2's tip never stands there.
+TEST_F(ListViewRowTip, RowsChangedUnderARestingPointerShowNoOtherQuestionsTip) {
+    const std::vector<std::pair<std::string, std::function<void(QuestionList&)>>> changes = {
+        {"sorted by a header click",
+         [](QuestionList& q) { emit q.list.header()->sectionClicked(0); }},
+        {"refilled", [](QuestionList& q) { q.fill(true); }},
+    };
+    const auto tipOtherThan7 = [] {
+        const QStringList shown = shownTipTexts();
+        return std::any_of(shown.begin(), shown.end(), [](const QString& text) {
+            return text.startsWith(QStringLiteral("Question ")) &&
+                   text != QStringLiteral("Question 7");
+        });
+    };
+    for (const auto& [change, apply] : changes) {
+        for (const bool tipShown : {false, true}) {
+            SCOPED_TRACE(change + (tipShown ? ", tip shown" : ", tip pending"));
+            QuestionList q;
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&q.list));
+            // From the row above: a move to where the last list's pointer rested is no move.
+            for (const int row : {0, 1}) {
+                const QPoint centre = q.list.visualRect(q.list.model()->index(row, 1)).center();
+                QCursor::setPos(q.list.viewport()->mapToGlobal(centre));
+                QTest::mouseMove(q.list.viewport(), centre);
+            }
+            ASSERT_TRUE(q.tip && q.tip->hasTip());
+            if (tipShown) {
+                ASSERT_TRUE(QTest::qWaitFor(
+                    [] { return shownTipTexts().contains(QStringLiteral("Question 2")); }, 2000));
+            }
+            apply(q);
+            ASSERT_EQ(q.list.text(1, 1), "Question 7");
+            EXPECT_FALSE(QTest::qWaitFor(tipOtherThan7, 500))
+                << shownTipTexts().join(u'|').toStdString();
+        }
+    }
 }
 
 TEST(NumberList, EntriesAreNumbersFromOneAndARefillReplacesThem) {

@@ -27,11 +27,14 @@ struct RecordingWindows : StartupWindows {
     void ShowMainWindow() override { calls.push_back("main"); }
 };
 
+// Without an address (no System.dat to give one) the message does not ask for an email.
 std::string criticalText(const std::filesystem::path& file, std::string_view email,
                          std::string_view note) {
+    const std::string support =
+        email.empty() ? ""
+                      : "\r\n\r\nIf the problem persists, please email us at " + std::string(email);
     return "Critical Error!\r\n\r\nMissing or Invalid file : " + file.string() + std::string(note) +
-           "\r\n\r\nIf the problem persists, please email us at " + std::string(email) +
-           "\r\n\r\nThe program will now exit.";
+           support + "\r\n\r\nThe program will now exit.";
 }
 
 std::string keptNote(const std::filesystem::path& file) {
@@ -91,6 +94,9 @@ TEST_F(StartupTest, MissingSystemDatStopsBeforeAnyUserFileOrWindow) {
     WriteFile(AppPaths::ConfigDat(), BytesOf("not even signed"));
     boxes.queue(platform::kOk);
     start();
+    EXPECT_EQ(boxes.shown().at(0).text,
+              "Critical Error!\r\n\r\nMissing or Invalid file : " + AppPaths::SystemDat().string() +
+                  "\r\n\r\nThe program will now exit.");
     expectCritical(AppPaths::SystemDat(), "");
     EXPECT_TRUE(windows.calls.empty());
     EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), BytesOf("not even signed"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <regex>
 
 #include "core/AbortFlag.h"
@@ -256,4 +258,60 @@ TEST_F(PerformanceStoreTest, AFailedIndexWriteRemovesTheNewHistoryFile) {
     EXPECT_FALSE(std::filesystem::exists(CurrentExam.PerformanceFile));
     EXPECT_EQ(filesInStore(), 1u);
     EXPECT_EQ(ReadFile(mod_Performance::PerformanceIndexPath / "blocker"), Bytes{1});
+}
+
+TEST_F(PerformanceStoreTest, AStoredPathNamesAHistoryFileOfThisFolderOnly) {
+    const std::string name = "0123456789ABCDEF0123456789ABCDEF";
+    const std::filesystem::path own = AppPaths::PerformanceFolder() / name;
+    const std::vector<std::pair<std::string, std::optional<std::filesystem::path>>> cases = {
+        {"C:\\Exam Simulator\\Data\\Performance\\" + name, own},
+        {"/media/backup/Data/Performance/" + name, own},
+        {name, own},
+        {"/old/Data/Performance/../../" + name, own},
+        {"", std::nullopt},
+        {"C:\\Data\\Performance\\", std::nullopt},
+        {"/old/Data/Performance/" + name + "/", std::nullopt},
+        {"/old/Data/Performance/" + name + "\\..", std::nullopt},
+        {"..\\..\\Config.dat", std::nullopt},
+        {"/old/Data/Performance/index.dat", std::nullopt},
+        {"/old/" + name + ".bad", std::nullopt},
+        {"/old/0123456789abcdef0123456789abcdef", std::nullopt},
+        {"/old/" + name.substr(1), std::nullopt},
+        {"/old/" + name + "0", std::nullopt},
+        {"/old/0123456789ABCDEF0123456789ABCDEG", std::nullopt},
+    };
+    for (const auto& [stored, expected] : cases)
+        EXPECT_EQ(mod_Performance::HistoryFileOf(stored), expected) << stored;
+}
+
+TEST_F(PerformanceStoreTest, ACopiedProgramFolderReadsOnlyItsOwnHistoryFiles) {
+    ASSERT_TRUE(mod_Performance::SavePerformanceRecord());
+    const CurrentExamRecord recorded = CurrentExam;
+    const std::filesystem::path original = recorded.PerformanceFile;
+
+    TempProgramFolder copy;
+    std::filesystem::copy(folder.path() / "Data", copy.path() / "Data",
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+    ASSERT_EQ(PerformanceHistory.at(0).FilePath, original.string());
+    const std::filesystem::path own = AppPaths::PerformanceFolder() / original.filename();
+    const Bytes intact = ReadFile(own);
+
+    // The original still stands, but the copy's own file is the one read: damaged, refused.
+    Bytes damaged = intact;
+    damaged[3] ^= 1;
+    WriteFile(own, damaged);
+    CurrentExam = BlankExam;
+    boxes.queue(platform::kOk);
+    EXPECT_FALSE(mod_Performance::OpenPerformanceRecord(0));
+    EXPECT_EQ(boxes.shown(),
+              (std::vector<ShownBox>{{"Broken record\r\n\r\n" + own.string(), "History", 16}}));
+    EXPECT_EQ(CurrentExam, BlankExam);
+
+    // The original gone, the copy reads its own file.
+    WriteFile(own, intact);
+    std::filesystem::remove_all(folder.path() / "Data");
+    ASSERT_TRUE(mod_Performance::OpenPerformanceRecord(0));
+    EXPECT_EQ(CurrentExam, recorded);
 }
