@@ -1,8 +1,9 @@
 #include "app/frm_Splash.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QScreen>
+#include <QVBoxLayout>
 
 #include "core/ImageStore.h"
 #include "core/SystemVars.h"
@@ -49,17 +50,25 @@ frm_Splash::frm_Splash(QWidget* parent)
     bandPalette.setColor(QPalette::WindowText, Qt::white);
     band_->setPalette(bandPalette);
 
-    auto* layout = new QGridLayout(band_);
+    // Each line is laid out on its own: columns shared by both lines gave the web address the
+    // e-mail address's width, and the top line more than the window holds.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(lbl_Product);
+    top->addWidget(lbl_Product_Type);
+    top->addWidget(lbl_Version);
+    top->addStretch(1);
+    top->addWidget(lbl_www);
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(8);
+    bottom->addWidget(lbl_copyright);
+    bottom->addStretch(1);
+    bottom->addWidget(lbl_email);
+    auto* layout = new QVBoxLayout(band_);
     layout->setContentsMargins(12, 5, 12, 5);
-    layout->setVerticalSpacing(2);
-    layout->setHorizontalSpacing(8);
-    layout->addWidget(lbl_Product, 0, 0);
-    layout->addWidget(lbl_Product_Type, 0, 1);
-    layout->addWidget(lbl_Version, 0, 2);
-    layout->addWidget(lbl_www, 0, 4, Qt::AlignRight);
-    layout->addWidget(lbl_copyright, 1, 0, 1, 3);
-    layout->addWidget(lbl_email, 1, 4, Qt::AlignRight);
-    layout->setColumnStretch(3, 1);
+    layout->setSpacing(2);
+    layout->addLayout(top);
+    layout->addLayout(bottom);
 
     Form_Load();
 }
@@ -78,7 +87,8 @@ void frm_Splash::Form_Load() {
     lbl_email->setText(platform::toQt(SystemVars.SupportEmail));
     lbl_copyright->setText(platform::toQt(SystemVars.Copyright));
 
-    resize(kSplashSize);
+    // Never narrower than the texts need in the fonts in use: a label squeezed loses letters.
+    resize(kSplashSize.expandedTo(QSize(band_->minimumSizeHint().width(), 0)));
     placeControls();
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -16,6 +16,7 @@
 
 #include "browsers/ViewerIcons.h"
 #include "core/AppPaths.h"
+#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "platform/ConfinedResources.h"
 #include "platform/Look.h"
@@ -54,6 +55,7 @@ frm_Viewer::frm_Viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildTopBar();
     WebBrowser1 = platform::Named(new DocumentPage(this), QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenLinks(false);
+    MakeScrollHandlesStandOut(*WebBrowser1);
     WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
     WebBrowser1->installEventFilter(this);
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, &frm_Viewer::FollowLink);

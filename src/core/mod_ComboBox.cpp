@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "core/SelectAllKey.h"
+
 namespace {
 
 constexpr int kBackspace = 8;
@@ -82,10 +84,7 @@ TypeAheadComboBox::TypeAheadComboBox(QWidget* parent) : QComboBox(parent) {
 
 void TypeAheadComboBox::keyPressEvent(QKeyEvent* event) {
     // Select-all changes no text, so it needs no search; without it typing could only append.
-    if (event->matches(QKeySequence::SelectAll)) {
-        lineEdit()->selectAll();
-        return;
-    }
+    if (SelectAllOnKey(*lineEdit(), *event)) return;
     const int code = characterCode(*event);
     if (code < 0) {
         QComboBox::keyPressEvent(event);

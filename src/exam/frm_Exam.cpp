@@ -30,6 +30,7 @@
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/QuestionBank.h"
+#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
@@ -175,6 +176,7 @@ QWidget* frm_Exam::buildQuestionPage(int item, QTextEdit*& text) {
     text = platform::Named(new QTextEdit(page), item == 0 ? QStringLiteral("RichTextBox1")
                                                           : QStringLiteral("RichTextBox2"));
     text->setReadOnly(true);
+    MakeScrollHandlesStandOut(*text);
     text->setAcceptRichText(false);
     text->setFocusPolicy(Qt::NoFocus);
     text->viewport()->installEventFilter(this);

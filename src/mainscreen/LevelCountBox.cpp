@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/SelectAllKey.h"
 #include "core/SystemVars.h"
 #include "platform/TextCodec.h"
 
@@ -155,6 +156,7 @@ void LevelCountBox::keyPressEvent(QKeyEvent* event) {
         event->ignore();
         return;
     }
+    if (SelectAllOnKey(*this, *event)) return;
     const QString typed = event->text();
     const bool digit = typed.size() == 1 && typed.front() >= u'0' && typed.front() <= u'9';
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || digit || !typesCharacter(event))

@@ -9,9 +9,9 @@
 class QAction;
 class QMenu;
 
-// A box for a count typed by the user: digits and Backspace only, never empty, no leading
-// zero. A level-count box (one level of one line or row) also keeps within its maximum, shows
-// the maximum as its tooltip and offers it from a pop-up menu on the right button.
+// A box for a count typed by the user: digits, Backspace and select-all only, never empty, no
+// leading zero. A level-count box (one level of one line or row) also keeps within its maximum,
+// shows the maximum as its tooltip and offers it from a pop-up menu on the right button.
 class LevelCountBox : public QLineEdit {
     Q_OBJECT
 public:

@@ -90,6 +90,46 @@ TEST_F(SplashAbout, SplashShowsTheProductAndReleasesItsPicture) {
     boxes.expectNone();
 }
 
+// Each label has at least the room its text needs in the label's own font: the width of its
+// line, or the height of its lines at the width it got when it wraps.
+void expectWholeTexts(const QWidget& window) {
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->text().isEmpty()) continue;
+        SCOPED_TRACE(label->objectName().toStdString());
+        if (label->wordWrap())
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        else
+            EXPECT_GE(label->width(), label->sizeHint().width());
+    }
+}
+
+TEST_F(SplashAbout, EveryLabelShowsItsWholeText) {
+    SystemVars.ProductName = "Vellacorn";
+    SystemVars.ProductCode = "NP-110";
+    SystemVars.ProductSubtitle = "Networking Fundamentals";
+    SystemVars.Version = "1.0";
+    SystemVars.WebAddress = "www.vellacorn.example";
+    SystemVars.SupportEmail = "support@vellacorn.example";
+    SystemVars.Copyright = "Copyright (c) 2026 Vellacorn Learning. All rights reserved.";
+    SystemVars.AboutTexts.at(about_text::kDescription) =
+        "Practice exams for computer networking fundamentals";
+    SystemVars.AboutTexts.at(about_text::kInvitation) =
+        "Questions or suggestions? We would be glad to hear from you.";
+    SystemVars.AboutTexts.at(about_text::kNotice) =
+        "This program and its questions are protected by copyright law. Copying or distributing "
+        "them without permission is not allowed.";
+
+    frm_Splash splash;
+    splash.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    expectWholeTexts(splash);
+
+    const auto about = std::make_unique<frm_About>();
+    about->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
+    expectWholeTexts(*about);
+}
+
 TEST_F(SplashAbout, AboutShowsItsTextsAsPlainTextAndLinksOpenExactlyTheirAddresses) {
     ImageStore[kLogoImageSlot] = {"main_Logo.gif", encodedImage({26, 6}, "PNG")};
     const testsupport::RecordedShell shell;

@@ -7,19 +7,24 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextEdit>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "browsers/FakeBrowserView.h"
 #include "browsers/FullViewSteps.h"
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
+#include "browsers/frm_Viewer.h"
 #include "browsers/mod_ViewAllQuestions.h"
 #include "core/ListView.h"
 #include "core/mod_ComboBox.h"
 #include "core/mod_ListViewSort.h"
 #include "evaluation/mod_PerformanceTab.h"
+#include "exam/frm_Exam.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "support/GuiTestSupport.h"
 
@@ -106,8 +111,7 @@ int trackLightness(const QImage& bar, double from, double to) {
 
 // The handle of a box showing the top of its text is the part of the track that stands out
 // at its top: darker than the rest of the track, as the eye reads it.
-void expectHandleAtTheTop(QTextEdit* box, const char* where) {
-    SCOPED_TRACE(where);
+void expectHandleAtTheTop(QTextEdit* box) {
     QScrollBar* bar = box->verticalScrollBar();
     ASSERT_TRUE(bar->isVisible());
     ASSERT_EQ(bar->value(), 0);
@@ -120,23 +124,64 @@ void expectHandleAtTheTop(QTextEdit* box, const char* where) {
               trackLightness(image, (1 + handle) / 2, 0.98));
 }
 
-TEST_F(FullViewWindowTest, TheQuestionBoxHandleIsDrawnWhereTheTextIs) {
-    for (int k = 0; k < 35; ++k)
-        QuestionBank[0].QuestionText += "\r\nline " + std::to_string(k);
-    frm_SwitchBoard& sb = Load();
-    sb.resize(900, 640);
-    sb.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
-    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+// About three boxes' heights of text, shown from its top.
+void fillThreePages(QTextEdit* box) {
+    const int lines = 3 * box->viewport()->height() / box->fontMetrics().lineSpacing();
+    QString text;
+    for (int k = 0; k < lines; ++k)
+        text += QStringLiteral("line %1\n").arg(k);
+    box->setPlainText(text);
     QApplication::processEvents();
-    expectHandleAtTheTop(sb.RichTextBox1, "view-all tab");
+}
 
-    ModalWatcher watcher(InFullView([](frm_FullView& w) {
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        expectHandleAtTheTop(w.RichTextBox1, "full view");
-    }));
-    sb.Command14->click();
-    EXPECT_TRUE(watcher.acted());
+// Shows `window` and checks the handle of `box` over a long text.
+void expectHandleAtTheTopOf(QWidget& window, QTextEdit* box) {
+    window.resize(900, 640);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    fillThreePages(box);
+    expectHandleAtTheTop(box);
+}
+
+TEST_F(FullViewWindowTest, EveryQuestionAndDocumentBoxDrawsItsHandleWhereTheTextIs) {
+    frm_SwitchBoard& sb = Load();
+    const std::pair<const char*, std::function<void()>> boxes[] = {
+        {"view-all tab",
+         [&] {
+             sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+             expectHandleAtTheTopOf(sb, sb.RichTextBox1);
+         }},
+        {"full view",
+         [&] {
+             const ModalWatcher watcher(InFullView([](frm_FullView& w) {
+                 ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+                 fillThreePages(w.RichTextBox1);
+                 expectHandleAtTheTop(w.RichTextBox1);
+             }));
+             sb.Command14->click();
+             EXPECT_TRUE(watcher.acted());
+         }},
+        {"exam window, question",
+         [] {
+             frm_Exam window;
+             expectHandleAtTheTopOf(window, window.RichTextBox1);
+         }},
+        {"exam window, explanation",
+         [] {
+             frm_Exam window;
+             window.SSTab2->setCurrentIndex(1);
+             expectHandleAtTheTopOf(window, window.RichTextBox2);
+         }},
+        {"document viewer",
+         [] {
+             frm_Viewer window;
+             expectHandleAtTheTopOf(window, window.WebBrowser1);
+         }},
+    };
+    for (const auto& [where, check] : boxes) {
+        SCOPED_TRACE(where);
+        check();
+    }
 }
 
 TEST_F(FullViewWindowTest, OpenedFromViewAllItReturnsWhereTheUserLeft) {

@@ -133,6 +133,31 @@ TEST_F(CustomTabTest, CheckedLinesMakeTheTotal) {
     EXPECT_EQ(tab->Label2[1]->text(), "4");
 }
 
+TEST_F(CustomTabTest, CtrlAThenADigitReplacesTheCountInEveryWindow) {
+    tab->show();
+    tab->lblExam_Click(0);
+    frm_Customize dialog(nullptr, "11,46", CustomizeOrigin::kExamKind);
+    dialog.Form_Load();
+    dialog.show();
+    QTest::mouseClick(dialog.chkObjectives[0], Qt::LeftButton, {},
+                      QPoint(6, dialog.chkObjectives[0]->height() / 2));
+    QTest::mouseClick(dialog.chkTimer, Qt::LeftButton, {},
+                      QPoint(6, dialog.chkTimer->height() / 2));
+    const std::pair<const char*, LevelCountBox*> boxes[] = {
+        {"custom tab", tab->ctrBeginner[0]},
+        {"Customize dialog", dialog.ctrBeginner[0]},
+        {"Customize dialog, minutes", dialog.txtMinutes}};
+    for (const auto& [where, box] : boxes) {
+        SCOPED_TRACE(where);
+        ASSERT_TRUE(box->isEnabled());
+        box->SetText("3");
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_2);
+        EXPECT_EQ(box->text(), "2");
+    }
+}
+
 TEST_F(CustomTabTest, TheSubsetChargesAnyCheckedLineInBankOrderAndIsRestoredOnEveryRoad) {
     want(0, {2, 0, 0});
     want(1, {3, 0, 0});
