@@ -264,7 +264,9 @@ TEST_F(BrowserNotesTest, TheFullViewStaysOpenWhileItsNoteCannotBeSaved) {
 TEST_F(BrowserNotesTest, ANoteTooDeepToShowIsShownAsSuchAndLeftAlone) {
     std::string deep;
     for (int k = 0; k < 3000; ++k)
-        deep = "<table><tr><td>" + deep + "</td></tr></table>";
+        deep += "<table><tr><td>";
+    for (int k = 0; k < 3000; ++k)
+        deep += "</td></tr></table>";
     testsupport::WriteFile(mod_MyNotes::NotePath(1), formats::Bytes(deep.begin(), deep.end()));
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
