@@ -1,9 +1,13 @@
+#include <QBuffer>
+#include <QImage>
 #include <QTextEdit>
 
+#include <array>
 #include <fstream>
 #include <string>
 
 #include "ScreenBench.h"
+#include "core/PageJudge.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
@@ -77,5 +81,125 @@ void BM_RefuseOversizeNote(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_RefuseOversizeNote)->Unit(benchmark::kMillisecond);
+
+std::string times(const std::string& part, std::size_t count) {
+    std::string out;
+    out.reserve(part.size() * count);
+    for (std::size_t k = 0; k < count; ++k)
+        out += part;
+    return out;
+}
+
+std::string withBody(const std::string& body) {
+    return "<html><body>" + body + "</body></html>\r\n";
+}
+
+// A screen-sized picture that compresses badly, as a data: URL.
+std::string noisePicture() {
+    QImage image(1280, 720, QImage::Format_RGB32);
+    quint32 seed = 1;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525 + 1013904223;
+            row[x] = (seed >> 8) & 0x3f3f3f;
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "data:image/png;base64," + png.toBase64().toStdString();
+}
+
+// The pages at each bound of the judge, the worst case of each; `over` goes one past it.
+enum PageBound { kTables, kDepth, kElements, kCells, kPictures, kMarkup, kPictureData };
+
+std::string pageAt(int bound, bool over) {
+    const page_judge::PageLimits& limits = page_judge::kPageLimits;
+    const std::size_t more = over ? 1 : 0;
+    switch (bound) {
+        case kTables: {
+            // Text in the innermost cell, well inside what that depth may hold.
+            const std::size_t depth = limits.tableDepth + more;
+            const std::size_t text = (limits.markupBytes >> depth) * 3 / 4;
+            return withBody(times("<table><tr><td>", depth) + times("text ", text / 5) +
+                            times("</td></tr></table>", depth));
+        }
+        case kDepth: {
+            // html, body, 48 pairs and one more: 99 deep, and the elements inside at 100.
+            const std::string open = times("<div><b>", (limits.depth - 4) / 2) + "<i>";
+            const std::size_t inner = (limits.elements - limits.depth) / 2;
+            return withBody(open + (over ? "<i>" : "") + times("<b>x</b>", inner));
+        }
+        case kElements:
+            return withBody(times("<b>x</b>", limits.elements - 2 + more));
+        case kCells: {
+            // Rows of ten cells: a row counts 2 and its cells 8 each inside the table.
+            const std::size_t rows = (limits.elements - 3) / 82 + more;
+            return withBody("<table>" + times("<tr>" + times("<td>x", 10), rows));
+        }
+        case kPictures:
+            return withBody(times("<img src=missing.png>", (limits.elements - 2) / 8 + more));
+        case kMarkup:
+            return withBody(times("lorem ipsum ", (limits.markupBytes - 40) / 12) +
+                            (over ? std::string(40, 'x') : std::string()));
+        default: {
+            const std::string picture = noisePicture();
+            const std::size_t count = limits.pictureDataBytes / picture.size() + more;
+            std::string page = times("<p><img src=\"" + picture + "\"></p>", count);
+            if (over)
+                page += "<img src=\"data:" + std::string(limits.pictureDataBytes, 'A') + "\">";
+            return withBody(page);
+        }
+    }
+}
+
+constexpr std::array<const char*, 7> kBoundNames = {"tables",   "depth",  "elements",    "cells",
+                                                    "pictures", "markup", "picture_data"};
+
+bool writeNote(benchmark::State& state, const std::string& html) {
+    const bool written = formats::WriteFileReplacing(
+        mod_MyNotes::NotePath(kNoteId),
+        std::span(reinterpret_cast<const std::uint8_t*>(html.data()), html.size()));
+    if (!written) state.SkipWithError("cannot write the note");
+    return written;
+}
+
+// A note at one bound of the judge loaded from its file into a shown editor and painted.
+void BM_NoteAtBound(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    const int bound = static_cast<int>(state.range(0));
+    state.SetLabel(kBoundNames.at(static_cast<std::size_t>(bound)));
+    if (!writeNote(state, pageAt(bound, false))) return;
+    auto editor = shownEditor();
+    for (auto _ : state) {
+        mod_MyNotes::LoadMyNotes(kNoteId, *editor);
+        Settle();
+    }
+    if (editor->NoteUnreadable()) state.SkipWithError("the note at the bound was refused");
+    state.counters["budget_ms"] = 1000;
+    editor.reset();
+    std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
+}
+BENCHMARK(BM_NoteAtBound)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One past each bound: refused, shown as unreadable.
+void BM_NoteOverBound(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    const int bound = static_cast<int>(state.range(0));
+    state.SetLabel(kBoundNames.at(static_cast<std::size_t>(bound)));
+    if (!writeNote(state, pageAt(bound, true))) return;
+    auto editor = shownEditor();
+    for (auto _ : state) {
+        mod_MyNotes::LoadMyNotes(kNoteId, *editor);
+        Settle();
+    }
+    if (!editor->NoteUnreadable()) state.SkipWithError("the note over the bound was shown");
+    state.counters["budget_ms"] = 100;
+    editor.reset();
+    std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
+}
+BENCHMARK(BM_NoteOverBound)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 }  // namespace

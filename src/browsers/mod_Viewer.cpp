@@ -8,6 +8,7 @@
 #include "browsers/ResourceDocument.h"
 #include "browsers/frm_Viewer.h"
 #include "core/AppPaths.h"
+#include "core/PageJudge.h"
 #include "core/SystemVars.h"
 #include "platform/MessageBox.h"
 
@@ -15,9 +16,11 @@ namespace mod_Viewer {
 
 bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& containerPath) {
     const auto page = UnpackResourceDocument(containerPath, AppPaths::ResourcesTempFolder());
-    if (!page) {
+    const auto refusal = page ? page_judge::JudgePage(*page) : std::nullopt;
+    if (!page || refusal) {
         const std::string path = containerPath.string();
-        platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path,
+        platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path +
+                             (refusal ? "\r\n" + *refusal : std::string()),
                          platform::kCritical,
                          SystemVars.ViewerErrorTexts(message_text::kCaption) + path);
         return false;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/AppPaths.h"
+#include "core/PageJudge.h"
 #include "core/mod_Helper.h"
 #include "formats/FileIo.h"
 #include "formats/Windows1252.h"
@@ -38,13 +39,18 @@ std::string reasonText(const std::error_code& cause) {
     return cause ? cause.message() : std::string("The file could not be replaced.");
 }
 
-void reportNotSaved(const fs::path& path, const std::error_code& cause, Leaving leaving) {
+void reportNotSaved(const fs::path& path, const std::string& reason, Leaving leaving) {
     const char* const outcome = leaving == Leaving::kCanStay
                                     ? "The note stays open with what you typed."
                                     : "What you typed in it is lost.";
     platform::MsgBox("The note could not be saved:\r\n\r\n" + formats::PathToWindows1252(path) +
-                         "\r\n\r\n" + reasonText(cause) + "\r\n\r\n" + outcome,
+                         "\r\n\r\n" + reason + "\r\n\r\n" + outcome,
                      platform::kCritical);
+}
+
+std::string unreadableText(const fs::path& path, const std::string& reason) {
+    return "This note cannot be read:\n" + formats::PathToWindows1252(path) + "\n" + reason +
+           "\nIts file is left as it is.";
 }
 
 std::string unreadableText(const fs::path& path, formats::FileReadError why,
@@ -61,8 +67,7 @@ std::string unreadableText(const fs::path& path, formats::FileReadError why,
             reason = reasonText(cause);
             break;
     }
-    return "This note cannot be read:\n" + formats::PathToWindows1252(path) + "\n" + reason +
-           "\nIts file is left as it is.";
+    return unreadableText(path, reason);
 }
 
 // The note as it stands on disk: nothing there, its text, or why it cannot be shown.
@@ -83,10 +88,14 @@ NoteFile readNoteFile(const fs::path& path) {
     const auto bytes = formats::ReadFileBytes(path, kMaxNoteBytes, &why, &cause);
     if (why == formats::FileReadError::kMissing) return note;
     note.exists = true;
-    if (bytes)
-        note.page.assign(bytes->begin(), bytes->end());
-    else
+    if (!bytes) {
         note.unreadable = unreadableText(path, why, cause);
+        return note;
+    }
+    note.page.assign(bytes->begin(), bytes->end());
+    // A page Qt would take minutes to show, or crash on, is not shown.
+    if (const auto refusal = page_judge::JudgePage(note.page))
+        note.unreadable = unreadableText(path, *refusal);
     return note;
 }
 
@@ -165,6 +174,7 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
     if (editor.loadedId_ != questionId || editor.saved_) return true;
     const fs::path path = NotePath(questionId);
     std::error_code cause;
+    std::optional<std::string> refusal;
     bool kept = true;
     if (editor.IsNoteEmpty()) {
         // A note that showed nothing (a damaged file, text only in its head) was not emptied
@@ -176,11 +186,13 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         }
     } else if (editor.CanUndo()) {
         const std::string text = NoteFileText(editor.NoteHtml());
+        // A note that would not be read back is not written over the one that would.
+        refusal = page_judge::JudgePage(text);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-        kept = formats::WriteFileReplacing(path, bytes, nullptr, &cause);
+        kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }
     if (!kept) {
-        reportNotSaved(path, cause, leaving);
+        reportNotSaved(path, refusal ? *refusal : reasonText(cause), leaving);
         return false;
     }
     editor.saved_ = true;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -255,4 +257,57 @@ TEST_F(BrowserNotesTest, TheFullViewStaysOpenWhileItsNoteCannotBeSaved) {
     EXPECT_TRUE(edit.acted());
     EXPECT_EQ(boxes.shown().size(), 1u);
     EXPECT_NE(noteFile(1).find("in full view"), std::string::npos);
+}
+
+// A page Qt would take minutes to show (or crash on) is shown as unreadable, with the reason,
+// and left as it is.
+TEST_F(BrowserNotesTest, ANoteTooDeepToShowIsShownAsSuchAndLeftAlone) {
+    std::string deep;
+    for (int k = 0; k < 3000; ++k)
+        deep += "<table><tr><td>";
+    for (int k = 0; k < 3000; ++k)
+        deep += "</td></tr></table>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(1), formats::Bytes(deep.begin(), deep.end()));
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    const QString shown = sb.MyNotes1_Contents->toPlainText();
+    EXPECT_TRUE(shown.contains(QStringLiteral("cannot be read"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("tables are nested more than")));
+    EXPECT_TRUE(sb.MyNotes1_Contents->isReadOnly());
+    typeInto(sb.MyNotes1_Contents, QStringLiteral("x"));
+    sb.Command7->click();
+    sb.Command6->click();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kExamsTab);
+    EXPECT_EQ(noteFile(1), deep);
+    boxes.expectNone();
+}
+
+// What would be written but not read back is not written: the move is held with the text.
+TEST_F(BrowserNotesTest, ANoteTooLargeToReadBackIsNotSavedAndHoldsTheMove) {
+    frm_SwitchBoard& sb = Load();
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+    QString lines;
+    for (int k = 0; k < 20000; ++k)
+        lines += QStringLiteral("ab\n");
+    QApplication::clipboard()->setText(lines);
+    sb.MyNotes1_Contents->setFocus();
+    sb.MyNotes1_Contents->paste();
+    boxes.queue(platform::kOk);
+    sb.Command7->click();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(boxes.shown()[0].text.find("could not be saved"), std::string::npos);
+    EXPECT_NE(boxes.shown()[0].text.find("markup are larger than"), std::string::npos)
+        << boxes.shown()[0].text;
+    EXPECT_NE(boxes.shown()[0].text.find("stays open"), std::string::npos);
+    EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 1);
+    EXPECT_FALSE(sb.MyNotes1_Contents->isReadOnly());
+    EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().startsWith(QStringLiteral("ab\nab\n")));
+    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(1)));
+
+    // Cut back to what reads back, it is saved.
+    sb.MyNotes1_Contents->selectAll();
+    testsupport::typeText(sb.MyNotes1_Contents, QStringLiteral("short"));
+    sb.Command7->click();
+    EXPECT_NE(noteFile(1).find("short"), std::string::npos);
+    EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 2);
 }

@@ -1,0 +1,442 @@
+#include "core/PageJudge.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+namespace page_judge {
+
+namespace {
+
+// The elements whose kind changes where Qt's parser puts the next element.
+enum class Id : std::uint8_t {
+    kOther,
+    kTable,
+    kThead,
+    kTbody,
+    kTfoot,
+    kCaption,
+    kTr,
+    kTd,
+    kTh,
+    kP,
+    kLi,
+    kDl,
+    kDt,
+    kDd,
+    kBody,
+    kHead,
+    kCount
+};
+
+struct Kind {
+    std::string_view name;
+    Id id = Id::kOther;
+    bool block = false;  // a block to Qt's parser (table parts are not)
+    bool isVoid = false;
+    bool hidden = false;  // never shown, nor anything inside it
+};
+
+// Qt's names that are blocks, void or have an Id; any other name is an inline element.
+constexpr std::array<Kind, 36> kKinds = {{
+    {"blockquote", Id::kOther, true},
+    {"body", Id::kBody, true},
+    {"br", Id::kOther, false, true},
+    {"caption", Id::kCaption, true},
+    {"center", Id::kOther, true},
+    {"dd", Id::kDd, true},
+    {"div", Id::kOther, true},
+    {"dl", Id::kDl, true},
+    {"dt", Id::kDt, true},
+    {"h1", Id::kOther, true},
+    {"h2", Id::kOther, true},
+    {"h3", Id::kOther, true},
+    {"h4", Id::kOther, true},
+    {"h5", Id::kOther, true},
+    {"h6", Id::kOther, true},
+    {"head", Id::kHead, false, false, true},
+    {"hr", Id::kOther, true, true},
+    {"img", Id::kOther, false, true},
+    {"li", Id::kLi, true},
+    {"link", Id::kOther, false, false, true},
+    {"meta", Id::kOther, false, true},
+    {"ol", Id::kOther, true},
+    {"p", Id::kP, true},
+    {"pre", Id::kOther, true},
+    {"qt", Id::kBody, true},
+    {"script", Id::kOther, false, false, true},
+    {"style", Id::kOther, false, false, true},
+    {"table", Id::kTable},
+    {"tbody", Id::kTbody},
+    {"td", Id::kTd, true},
+    {"tfoot", Id::kTfoot},
+    {"th", Id::kTh, true},
+    {"thead", Id::kThead},
+    {"title", Id::kOther, false, false, true},
+    {"tr", Id::kTr},
+    {"ul", Id::kOther, true},
+}};
+
+// Lower case as Qt sees the code page's letters.
+constexpr unsigned char lower(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return c + 0x10;
+    if (c == 0x9F) return 0xFF;
+    return c;
+}
+
+// Qt's white space among the code page's characters.
+constexpr bool isSpace(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b == ' ' || (b >= '\t' && b <= '\r') || b == 0xA0;
+}
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
+           });
+}
+
+bool startsNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && sameNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+Kind kindOf(std::string_view name) {
+    for (const Kind& kind : kKinds)
+        if (sameNoCase(name, kind.name)) return kind;
+    return {name};
+}
+
+// Whether a style could change what is a block: "display" anywhere, or a CSS escape.
+bool mayRestyle(std::string_view text) {
+    if (text.find('\\') != std::string_view::npos) return true;
+    for (std::size_t k = 0; k + 7 <= text.size(); ++k)
+        if (lower(static_cast<unsigned char>(text[k])) == 'd' &&
+            sameNoCase(text.substr(k, 7), "display"))
+            return true;
+    return false;
+}
+
+struct NameHash {
+    std::size_t operator()(std::string_view name) const {
+        std::uint64_t hash = 14695981039346656037ULL;
+        for (const char c : name)
+            hash = (hash ^ lower(static_cast<unsigned char>(c))) * 1099511628211ULL;
+        return static_cast<std::size_t>(hash);
+    }
+};
+
+struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return sameNoCase(a, b); }
+};
+
+// An element Qt's parser holds open.
+struct Open {
+    std::string_view name;
+    Id id;
+    bool hidden;
+    std::size_t nearestBlock;  // index of the innermost block at or below it, or npos
+};
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+constexpr const char* kTooManyElements = "It has too many elements to show at once.";
+constexpr const char* kTooMuchInTables = "Its tables hold more text than can be shown at once.";
+
+class Judge {
+public:
+    explicit Judge(std::string_view page) : text_(page) {}
+
+    std::optional<std::string> Run();
+
+private:
+    [[nodiscard]] bool at(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
+    void eatSpace() {
+        while (pos_ < text_.size() && isSpace(text_[pos_]))
+            ++pos_;
+    }
+    std::string_view word();
+    void skipPast(char c);
+    bool tag();
+    void attributes();
+    void closeTag();
+    void comment();
+    bool openElement(std::string_view name);
+    bool push(const Kind& kind);
+    void pop();
+    template <typename Stop>
+    void popUntil(Stop stop) {
+        while (!open_.empty() && !stop(open_.back().id))
+            pop();
+    }
+    [[nodiscard]] bool topIs(Id id) const { return !open_.empty() && open_.back().id == id; }
+    bool refuse(std::string reason) {
+        refusal_ = std::move(reason);
+        return false;
+    }
+    // Qt lays out a table's cells twice, and so each level of tables doubles the cost of
+    // what it holds.
+    [[nodiscard]] std::size_t weight() const { return std::size_t{1} << tables_; }
+    bool addMarkup(std::size_t bytes, std::size_t weight);
+    bool addElement(std::size_t units);
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t data_ = 0;
+    std::size_t markup_ = 0;
+    std::size_t weightedMarkup_ = 0;
+    std::size_t elements_ = 0;
+    std::size_t weightedElements_ = 0;
+    std::size_t tables_ = 0;
+    std::size_t rows_ = 0;
+    std::size_t hidden_ = 0;
+    // A style (even one written with escapes) may make any element a block or hide it; the
+    // paragraph rule then assumes the deepest case.
+    bool styled_ = false;
+    std::vector<Open> open_;
+    std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> openNames_;
+    std::optional<std::string> refusal_;
+};
+
+// Qt's word: quoted in either quote, or up to white space or a character of the markup.
+std::string_view Judge::word() {
+    const std::size_t size = text_.size();
+    if (at('"')) {
+        const std::size_t start = ++pos_;
+        const std::size_t end = std::min(text_.find('"', start), size);
+        pos_ = std::min(end + 1, size);
+        return text_.substr(start, end - start);
+    }
+    if (at('\'')) {
+        const std::size_t start = ++pos_;
+        while (pos_ < size) {
+            const char c = text_[pos_++];
+            if (c == '\'' && text_[pos_ - 2] != '\\') return text_.substr(start, pos_ - 1 - start);
+        }
+        return text_.substr(start);
+    }
+    const std::size_t start = pos_;
+    while (pos_ < size) {
+        const char c = text_[pos_];
+        if (c == '>' || c == '<' || c == '=' || isSpace(c) ||
+            (c == '/' && pos_ + 1 < size && text_[pos_ + 1] == '>'))
+            break;
+        ++pos_;
+    }
+    return text_.substr(start, pos_ - start);
+}
+
+void Judge::skipPast(char c) {
+    const std::size_t found = text_.find(c, pos_);
+    pos_ = found == std::string_view::npos ? text_.size() : found + 1;
+}
+
+std::optional<std::string> Judge::Run() {
+    styled_ = mayRestyle(text_);
+    open_.reserve(64);
+    while (pos_ < text_.size()) {
+        const void* const next = std::memchr(text_.data() + pos_, '<', text_.size() - pos_);
+        const std::size_t start =
+            next ? static_cast<std::size_t>(static_cast<const char*>(next) - text_.data())
+                 : text_.size();
+        if (!addMarkup(start - pos_, weight())) return refusal_;
+        if (!next) break;
+        pos_ = start + 1;
+        const std::size_t dataBefore = data_;
+        const std::size_t weightBefore = weight();
+        if (!tag()) return refusal_;
+        pos_ = std::min(pos_, text_.size());
+        if (!addMarkup(pos_ - start - (data_ - dataBefore), weightBefore)) return refusal_;
+    }
+    return std::nullopt;
+}
+
+bool Judge::addMarkup(std::size_t bytes, std::size_t weight) {
+    markup_ += bytes;
+    weightedMarkup_ += bytes * weight;
+    if (markup_ > kPageLimits.markupBytes)
+        return refuse("Its text and markup are larger than " +
+                      std::to_string(kPageLimits.markupBytes >> 20) + " MB.");
+    if (weightedMarkup_ > kPageLimits.markupBytes) return refuse(kTooMuchInTables);
+    return true;
+}
+
+// After '<': a comment, a closing tag or an element.
+bool Judge::tag() {
+    eatSpace();
+    if (at('!')) {
+        comment();
+        return true;
+    }
+    if (at('/')) {
+        closeTag();
+        return true;
+    }
+    const std::string_view name = word();
+    if (pos_ < text_.size() && isSpace(text_[pos_])) attributes();
+    if (data_ > kPageLimits.pictureDataBytes)
+        return refuse("Its pictures are larger than " +
+                      std::to_string(kPageLimits.pictureDataBytes >> 20) + " MB together.");
+    if (!openElement(name)) return false;
+    bool closed = false;
+    while (pos_ < text_.size() && text_[pos_] != '>') {
+        closed = closed || text_[pos_] == '/';
+        ++pos_;
+    }
+    ++pos_;
+    if (!name.empty() && (closed || kindOf(name).isVoid)) pop();
+    return true;
+}
+
+void Judge::attributes() {
+    while (pos_ < text_.size()) {
+        eatSpace();
+        if (at('>') || at('/')) return;
+        if (word().empty()) return;
+        eatSpace();
+        if (!at('=')) continue;
+        ++pos_;
+        eatSpace();
+        const std::string_view value = word();
+        if (startsNoCase(value, "data:")) data_ += value.size();
+    }
+}
+
+void Judge::closeTag() {
+    ++pos_;
+    std::string_view name = word();
+    while (!name.empty() && isSpace(name.front()))
+        name.remove_prefix(1);
+    while (!name.empty() && isSpace(name.back()))
+        name.remove_suffix(1);
+    skipPast('>');
+    // A void element is never open: its closing tag closes nothing that nests.
+    if (name.empty() || kindOf(name).isVoid || !openNames_.contains(name)) return;
+    while (!open_.empty()) {
+        const bool found = NameEqual()(open_.back().name, name);
+        pop();
+        if (found) return;
+    }
+}
+
+void Judge::comment() {
+    ++pos_;
+    if (text_.substr(pos_, 2) != "--") {
+        skipPast('>');
+        return;
+    }
+    const std::size_t end = text_.find("-->", pos_ + 2);
+    pos_ = end == std::string_view::npos ? text_.size() : end + 3;
+}
+
+// Where Qt's parser puts the element, with the elements it closes or adds on the way.
+bool Judge::openElement(std::string_view name) {
+    // Qt keeps a nameless element as text: nothing nests in it.
+    if (name.empty()) return addElement(1);
+    const Kind kind = kindOf(name);
+    const auto isTable = [](Id id) { return id == Id::kTable; };
+    switch (kind.id) {
+        case Id::kTd:
+            if (rows_ == 0) {
+                if (!push({"table", Id::kTable}) || !push({"tr", Id::kTr})) return false;
+            } else {
+                popUntil([](Id id) { return id == Id::kTr; });
+            }
+            break;
+        case Id::kTh:
+            popUntil([](Id id) { return id == Id::kTr; });
+            break;
+        case Id::kTr:
+            if (tables_ == 0 && !push({"table", Id::kTable})) return false;
+            popUntil([](Id id) {
+                return id == Id::kTable || id == Id::kThead || id == Id::kTbody || id == Id::kTfoot;
+            });
+            break;
+        case Id::kThead:
+        case Id::kTbody:
+        case Id::kTfoot:
+        case Id::kCaption:
+            popUntil(isTable);
+            break;
+        case Id::kDd:
+            popUntil([](Id id) { return id == Id::kDt || id == Id::kDl; });
+            break;
+        case Id::kDt:
+            popUntil([](Id id) { return id == Id::kDl; });
+            break;
+        case Id::kBody:
+            while (topIs(Id::kHead))
+                pop();
+            break;
+        case Id::kP: {
+            // A paragraph closes the inline elements of an open paragraph, and that paragraph.
+            const std::size_t block = open_.empty() || styled_ ? kNone : open_.back().nearestBlock;
+            if (block != kNone && open_[block].id == Id::kP) {
+                while (open_.size() > block)
+                    pop();
+            } else if (topIs(Id::kP)) {
+                pop();
+            }
+            break;
+        }
+        case Id::kLi:
+            if (topIs(Id::kLi)) pop();
+            break;
+        default:
+            break;
+    }
+    return push(kind);
+}
+
+bool Judge::addElement(std::size_t units) {
+    ++elements_;
+    weightedElements_ += units * weight();
+    if (elements_ > kPageLimits.elements)
+        return refuse("It has more than " + std::to_string(kPageLimits.elements) + " elements.");
+    if (weightedElements_ > kPageLimits.elements) return refuse(kTooManyElements);
+    return true;
+}
+
+bool Judge::push(const Kind& kind) {
+    // A table cell costs Qt about as much as a dozen elements of a paragraph, a picture more.
+    const std::size_t units = kind.id == Id::kTd || kind.id == Id::kTh ? 4
+                              : kind.isVoid && kind.name == "img"      ? 8
+                                                                       : 1;
+    if (!addElement(units)) return false;
+    const std::size_t below = open_.empty() ? kNone : open_.back().nearestBlock;
+    // Inside a hidden element nothing is a block.
+    const bool block = kind.block && hidden_ == 0;
+    open_.push_back({kind.name, kind.id, kind.hidden, block ? open_.size() : below});
+    ++openNames_[kind.name];
+    hidden_ += kind.hidden;
+    tables_ += kind.id == Id::kTable;
+    rows_ += kind.id == Id::kTr;
+    if (tables_ > kPageLimits.tableDepth)
+        return refuse("Its tables are nested more than " + std::to_string(kPageLimits.tableDepth) +
+                      " deep.");
+    if (open_.size() > kPageLimits.depth)
+        return refuse("Its elements are nested more than " + std::to_string(kPageLimits.depth) +
+                      " deep.");
+    return true;
+}
+
+void Judge::pop() {
+    const Open& top = open_.back();
+    const auto name = openNames_.find(top.name);
+    if (--name->second == 0) openNames_.erase(name);
+    tables_ -= top.id == Id::kTable;
+    rows_ -= top.id == Id::kTr;
+    hidden_ -= top.hidden;
+    open_.pop_back();
+}
+
+}  // namespace
+
+std::optional<std::string> JudgePage(std::string_view page) {
+    return Judge(page).Run();
+}
+
+}  // namespace page_judge

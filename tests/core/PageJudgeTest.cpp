@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/PageJudge.h"
+#include "notes/mod_MyNotes.h"
+
+namespace {
+
+using page_judge::kPageLimits;
+
+std::string times(const std::string& part, std::size_t count) {
+    std::string out;
+    out.reserve(part.size() * count);
+    for (std::size_t k = 0; k < count; ++k)
+        out += part;
+    return out;
+}
+
+// Up to `bytes`, whole parts.
+std::string filled(const std::string& part, std::size_t bytes) {
+    return times(part, bytes / part.size());
+}
+
+std::string nest(const std::string& open, const std::string& close, std::size_t depth,
+                 const std::string& inner = "x") {
+    return times(open, depth) + inner + times(close, depth);
+}
+
+std::string nested(const std::string& open, const std::string& close, std::size_t depth) {
+    return "<html><body>" + nest(open, close, depth) + "</body></html>";
+}
+
+std::string tables(std::size_t depth, const std::string& inner = "x") {
+    return nest("<table><tr><td>", "</td></tr></table>", depth, inner);
+}
+
+std::string picture(std::size_t dataBytes) {
+    return "<img src=\"data:image/png;base64," + std::string(dataBytes, 'A') + "\" />";
+}
+
+// The editor's own page: Qt's head, one paragraph per line.
+std::string editorPage(const std::string& body) {
+    return "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" "
+           "\"http://www.w3.org/TR/REC-html40/strict.dtd\">\n<html><head><meta "
+           "name=\"qrichtext\" content=\"1\" /><style type=\"text/css\">\np, li { white-space: "
+           "pre-wrap; }\nhr { height: 1px; border-width: 0; }\nli.unchecked::marker { content: "
+           "\"\\2610\"; }\nli.checked::marker { content: \"\\2612\"; }\n</style></head><body "
+           "style=\" font-family:'Sans Serif'; font-size:9pt; font-weight:400; "
+           "font-style:normal;\">\n" +
+           body + "</body></html>\r\n";
+}
+
+std::string line(const std::string& text) {
+    return "<p style=\" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; "
+           "-qt-block-indent:0; text-indent:0px;\">" +
+           text + "</p>\n";
+}
+
+std::string fewPages() {
+    std::string body;
+    for (int k = 0; k < 150; ++k)
+        body += line("Line " + std::to_string(k) +
+                     ": the <span style=\" font-weight:700;\">longest</span> prefix wins, "
+                     "<span style=\" color:#aa0000;\">always</span>.");
+    return body;
+}
+
+}  // namespace
+
+TEST(PageJudgeTest, RefusesWhatQtCannotShowSoonAndAcceptsOrdinaryPages) {
+    constexpr std::size_t kMiB = std::size_t{1} << 20;
+    const std::size_t depth = kPageLimits.depth;
+    const std::size_t tableDepth = kPageLimits.tableDepth;
+    struct Row {
+        const char* what;
+        std::string page;
+        const char* refusal;  // part of the reason; nullptr when accepted
+    };
+    const Row rows[] = {
+        {"3,000 nested tables", tables(3000), "tables are nested more than 10 deep"},
+        {"24 nested tables", tables(24), "tables are nested more than 10 deep"},
+        {"20 nested tables", tables(20), "tables are nested more than 10 deep"},
+        {"tables one over", tables(tableDepth + 1), "tables are nested"},
+        {"tables at the bound", tables(tableDepth), nullptr},
+        {"100,000 nested divs", nested("<div>", "</div>", 100'000),
+         "elements are nested more than 100 deep"},
+        {"50,000 nested inline tags", nested("<b>", "</b>", 50'000), "nested more than 100"},
+        {"nesting one over", nested("<i>", "</i>", depth - 1), "nested more than"},
+        {"nesting at the bound", nested("<i>", "</i>", depth - 2), nullptr},
+        {"16 MiB of plain words", filled("lorem ipsum ", 16 * kMiB), "markup are larger than 1 MB"},
+        {"16 MiB of <p>x", filled("<p>x", 16 * kMiB), "more than 20000 elements"},
+        {"16 MiB of <b>x</b>", filled("<b>x</b>", 16 * kMiB), "more than 20000 elements"},
+        {"16 MiB of <img src=a>", filled("<img src=a>", 16 * kMiB), "too many elements"},
+        {"pasted short lines", editorPage(times(line("ab"), 140'000)),
+         "markup are larger than 1 MB"},
+        {"a large pasted picture", editorPage(picture(40 * kMiB)), "pictures are larger than 6 MB"},
+        {"text deep in tables", tables(10, std::string(2000, 'x')), "tables hold more text"},
+        {"the default page", mod_MyNotes::DefaultNotePage(), nullptr},
+        {"the editor's few pages", editorPage(fewPages()), nullptr},
+        {"tables 3 deep", editorPage(fewPages() + times(tables(3), 20)), nullptr},
+        {"a few pictures", editorPage(fewPages() + times(picture(kMiB), 5)), nullptr},
+        // Qt closes these itself: they never nest.
+        {"unclosed paragraphs", times("<p><b>x", 5000), nullptr},
+        {"unclosed items", "<ul>" + times("<li>item ", 5000), nullptr},
+        {"unclosed cells", "<table>" + times("<tr><td>a<td>b", 500), nullptr},
+        {"void elements", times("<br><hr><meta a=b><img src=a>", 1000), nullptr},
+        {"self-closed elements", times("<div/><span />", 5000), nullptr},
+        {"elements in a comment", "<!--" + times("<div>", 5000) + "-->", nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const auto refusal = page_judge::JudgePage(row.page);
+        if (!row.refusal) {
+            EXPECT_FALSE(refusal) << *refusal;
+            continue;
+        }
+        ASSERT_TRUE(refusal);
+        EXPECT_NE(refusal->find(row.refusal), std::string::npos) << *refusal;
+    }
+}
