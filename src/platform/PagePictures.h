@@ -15,9 +15,10 @@ class QUrl;
 
 namespace platform {
 
-// Pixels all pictures of one page may have together: a page at the budget shows within a
-// second; several screen-sized pictures fit far inside it.
-inline constexpr std::uint64_t kPagePixelBudget = std::uint64_t{24} << 20;
+// Pixels all pictures of one page may have together (48 MiB decoded): a page at the budget
+// shows within a second even in the costliest picture format measured; a 12-megapixel
+// photograph or six screen-sized pictures fit.
+inline constexpr std::uint64_t kPagePixelBudget = std::uint64_t{12} << 20;
 
 // The pictures of one page of a text box, for its loadResource. A picture is judged by its
 // size in pixels before it is decoded, decoded once however often and however it is named,
