@@ -559,6 +559,9 @@ TEST_F(NotesEditorTest, ANotesPicturesLoadWhereverItNamesThemWithinTheirLimits) 
          {(elsewhere / "big.png").string(), fileAddress(elsewhere / "big copy.png")},
          {big, "mark"}},
         {"one picture named forty ways", bigNames, {40, big}},
+        {"one data: picture written two ways",
+         {inlined(monoPng(bigSide), true), inlined(monoPng(bigSide), false)},
+         {big, big}},
     };
     // Each row's page follows one that took most of the budget: a new page has all of it.
     const std::string previous = "<img src=\"" + (elsewhere / "big copy.png").string() + "\">";
