@@ -1,16 +1,22 @@
 #include <QBuffer>
 #include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QUrl>
 
 #include <array>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "ScreenBench.h"
+#include "core/AppPaths.h"
 #include "core/PageJudge.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "platform/PagePictures.h"
 
 namespace {
 
@@ -201,5 +207,110 @@ void BM_NoteOverBound(benchmark::State& state) {
     std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
 }
 BENCHMARK(BM_NoteOverBound)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+
+// A detailed picture of the costliest kind to decode measured: 16 bits a channel, with alpha
+// (four times the time of an 8-bit photograph of the same size), as PNG bytes.
+QByteArray costlyPng(int side, int seed) {
+    QImage image(side, side, QImage::Format_RGBA64);
+    for (int y = 0; y < side; ++y) {
+        auto* line = reinterpret_cast<QRgba64*>(image.scanLine(y));
+        for (int x = 0; x < side; ++x) {
+            const auto mixed = static_cast<std::uint16_t>((x * y + seed) * 2654435761U >> 16);
+            line[x] = QRgba64::fromRgba64(static_cast<std::uint16_t>(x * 32),
+                                          static_cast<std::uint16_t>(y * 32), mixed,
+                                          static_cast<std::uint16_t>(0x8000 | (mixed & 0xff)));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+bool writeBytes(const std::filesystem::path& path, const QByteArray& bytes) {
+    return formats::WriteFileReplacing(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                        static_cast<std::size_t>(bytes.size())));
+}
+
+// How many of the shown page's pictures are decoded pictures rather than the missing mark.
+int decodedPictures(QTextEdit& box) {
+    int decoded = 0;
+    for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            decoded +=
+                format.isImageFormat() && box.document()
+                                                  ->resource(QTextDocument::ImageResource,
+                                                             QUrl(format.toImageFormat().name()))
+                                                  .userType() == QMetaType::QPixmap;
+        }
+    return decoded;
+}
+
+// Times a note naming `pictures` (files of the notes folder), loaded and painted; `decoded` of
+// them must show decoded.
+void timeNoteWithPictures(benchmark::State& state, const std::vector<std::string>& pictures,
+                          int decoded) {
+    std::string html = "<html><body><p>pictures</p>";
+    for (const std::string& picture : pictures)
+        html += "<img src=\"" + picture + "\">";
+    if (!writeBytes(mod_MyNotes::NotePath(kNoteId),
+                    QByteArray::fromStdString(html + "</body></html>"))) {
+        state.SkipWithError("cannot write the note");
+        return;
+    }
+    auto editor = shownEditor();
+    for (auto _ : state) {
+        mod_MyNotes::LoadMyNotes(kNoteId, *editor);
+        Settle();
+    }
+    if (decodedPictures(*editor->Contents()) != decoded)
+        state.SkipWithError("the pictures did not show as they should");
+    editor.reset();
+    std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
+    for (const std::string& picture : pictures)
+        std::filesystem::remove(AppPaths::MyNotesFolder() / picture);
+}
+
+// One 5,700 x 5,700 picture (130 MB decoded, a small file) named 40 times.
+void BM_ShowNoteNamingOneLargePicture40Times(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    QImage large(5700, 5700, QImage::Format_RGB32);
+    large.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    large.save(&buffer, "PNG");
+    if (!writeBytes(AppPaths::MyNotesFolder() / "large.png", bytes)) {
+        state.SkipWithError("cannot write the picture");
+        return;
+    }
+    // Over the page's budget: judged from its header, never decoded.
+    timeNoteWithPictures(state, std::vector<std::string>(40, "large.png"), 0);
+    state.counters["budget_ms"] = 500;
+}
+BENCHMARK(BM_ShowNoteNamingOneLargePicture40Times)->Unit(benchmark::kMillisecond);
+
+// Costly pictures of 2,048 x 2,048 together at the page's pixel budget.
+void BM_ShowNoteWithPicturesAtTheBudget(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    constexpr int kSide = 2048;
+    std::vector<std::string> names;
+    for (std::uint64_t pixels = 0; pixels + kSide * kSide <= platform::kPagePixelBudget;
+         pixels += kSide * kSide) {
+        names.push_back("costly" + std::to_string(names.size()) + ".png");
+        if (!writeBytes(AppPaths::MyNotesFolder() / names.back(),
+                        costlyPng(kSide, static_cast<int>(names.size())))) {
+            state.SkipWithError("cannot write the pictures");
+            return;
+        }
+    }
+    timeNoteWithPictures(state, names, static_cast<int>(names.size()));
+    state.counters["pictures"] = static_cast<double>(names.size());
+    state.counters["budget_ms"] = 1000;
+}
+BENCHMARK(BM_ShowNoteWithPicturesAtTheBudget)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -18,8 +18,8 @@
 #include "core/AppPaths.h"
 #include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
-#include "platform/ConfinedResources.h"
 #include "platform/Look.h"
+#include "platform/PagePictures.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
 #include "platform/mod_Forms.h"
@@ -36,13 +36,20 @@ constexpr std::uint64_t kLargestPageResource = 16 * 1024 * 1024;
 // The page's pictures come only from the documents' unpacked files.
 class DocumentPage : public QTextBrowser {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit DocumentPage(QWidget* parent)
+        : QTextBrowser(parent),
+          pictures_(platform::FilesInside(AppPaths::ResourcesTempFolder(), kLargestPageResource)) {}
+
+    void ShowPage(const QString& html) {
+        pictures_.Reset();
+        setHtml(html);
+    }
 
 protected:
-    QVariant loadResource(int /*type*/, const QUrl& name) override {
-        return platform::LoadResourceInside(AppPaths::ResourcesTempFolder(), name,
-                                            kLargestPageResource);
-    }
+    QVariant loadResource(int /*type*/, const QUrl& name) override { return pictures_.Load(name); }
+
+private:
+    platform::PagePictures pictures_;
 };
 
 }  // namespace
@@ -134,7 +141,7 @@ void frm_Viewer::SetTitle(const QString& caption, const QPixmap& picture) {
 }
 
 void frm_Viewer::ShowPage(const std::string& page) {
-    WebBrowser1->setHtml(platform::toQt(page));
+    static_cast<DocumentPage*>(WebBrowser1)->ShowPage(platform::toQt(page));
     WebBrowser1->document()->setDocumentMargin(kPageMargin);
 }
 

@@ -18,8 +18,8 @@
 #include "core/OwnIcons.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
-#include "platform/ConfinedResources.h"
 #include "platform/FontColorDialogs.h"
+#include "platform/PagePictures.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
 
@@ -88,7 +88,14 @@ std::optional<NoteFormatting::Style> styleKey(const QKeyEvent& event) {
 // The note's text box: its releases and its context menu belong to the editor.
 class NotesEditor::TextBox : public QTextEdit {
 public:
-    explicit TextBox(NotesEditor* editor) : QTextEdit(editor), editor_(editor) {}
+    explicit TextBox(NotesEditor* editor)
+        : QTextEdit(editor),
+          editor_(editor),
+          pictures_(
+              platform::FilesAnywhere(AppPaths::MyNotesFolder(), mod_MyNotes::kMaxNoteBytes)) {}
+
+    // A new page starts with none of the last page's pictures and the whole pixel budget.
+    void ForgetPictures() { pictures_.Reset(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
@@ -113,15 +120,13 @@ protected:
         editor_->ShowContextMenu(event->globalPos());
         event->accept();
     }
-    // A note names its pictures; only regular files of the notes folder may stand behind
-    // them, never a device, another folder or a remote address.
-    QVariant loadResource(int /*type*/, const QUrl& name) override {
-        return platform::LoadResourceInside(AppPaths::MyNotesFolder(), name,
-                                            mod_MyNotes::kMaxNoteBytes);
-    }
+    // A note shows its pictures wherever it names them, as pasted; only a regular file may
+    // stand behind a name, never a device, a folder or a remote address.
+    QVariant loadResource(int /*type*/, const QUrl& name) override { return pictures_.Load(name); }
 
 private:
     NotesEditor* editor_;
+    platform::PagePictures pictures_;
 };
 
 NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), dialogs_(dialogs) {
@@ -172,6 +177,7 @@ QAction* NotesEditor::Button(const QString& key) const {
 
 void NotesEditor::ShowBlankPage() {
     ForgetNote();
+    contents_->ForgetPictures();
     contents_->clear();
     contents_->document()->clearUndoRedoStacks();
     // Nothing typed here could be kept: no question's note is shown.
@@ -181,6 +187,7 @@ void NotesEditor::ShowBlankPage() {
 
 void NotesEditor::ShowNotePage(const std::string& html) {
     QTextDocument* document = contents_->document();
+    contents_->ForgetPictures();
     // Pictures named relative to the note file.
     document->setBaseUrl(
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
@@ -191,6 +198,7 @@ void NotesEditor::ShowNotePage(const std::string& html) {
 }
 
 void NotesEditor::ShowUnreadableNote(const std::string& message) {
+    contents_->ForgetPictures();
     contents_->setPlainText(platform::toQt(message));
     contents_->document()->clearUndoRedoStacks();
     contents_->setReadOnly(true);

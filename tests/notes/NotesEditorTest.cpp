@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +25,7 @@
 #include <QTextList>
 #include <QToolBar>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,9 +34,9 @@
 #include "notes/NotesContextMenu.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
-#include "platform/ConfinedResources.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/FontDialog.h"
+#include "platform/PagePictures.h"
 #include "platform/Printing.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -443,26 +449,142 @@ TEST_F(NotesEditorTest, PrintsTheNoteToAPdfFile) {
     EXPECT_EQ(previews, 1);
 }
 
-// A note's pictures come only from regular files of the notes folder: a device, a path
-// leaving the folder or a remote address shows as a missing picture and reads nothing.
-TEST_F(NotesEditorTest, ANotesPicturesComeOnlyFromItsFolder) {
-    const auto notes = AppPaths::MyNotesFolder();
-    testsupport::WriteFile(notes / "pic.png", testsupport::PngBytes({12, 8}, Qt::red));
-    testsupport::WriteFile(AppPaths::DataFolder() / "outside.png",
-                           testsupport::PngBytes({20, 10}, Qt::red));
-    std::string page = "<html><body><p>text</p><img src=\"pic.png\">";
-    for (const char* source : {"/dev/zero", "../../../../dev/zero", "file:///dev/zero",
-                               "../outside.png", "http://example.com/pic.png"})
-        page += std::string("<img src=\"") + source + "\">";
-    page += "</body></html>";
-    testsupport::WriteFile(mod_MyNotes::NotePath(7), formats::Bytes(page.begin(), page.end()));
+namespace {
 
-    LoadMyNotes(7, editor);
-    const std::vector<QImage> images = testsupport::ShownImages(text());
-    ASSERT_EQ(images.size(), 6u);
-    EXPECT_EQ(images[0].size(), QSize(12, 8));
-    for (std::size_t k = 1; k < images.size(); ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(images[k], platform::MissingPicture());
+// A one-bit picture: its pixel count set by its size, its file small and quick to write.
+formats::Bytes monoPng(int side) {
+    return testsupport::PngBytes({side, side}, Qt::white, QImage::Format_Mono);
+}
+
+// The picture as a data: URL, base64 or percent-encoded.
+std::string inlined(const formats::Bytes& bytes, bool base64) {
+    const QByteArray raw(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qsizetype>(bytes.size()));
+    return (base64 ? "data:image/png;base64," + raw.toBase64()
+                   : "data:image/png," + raw.toPercentEncoding())
+        .toStdString();
+}
+
+std::string fileAddress(const std::filesystem::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path.string()))
+        .toString(QUrl::FullyEncoded)
+        .toStdString();
+}
+
+std::string joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& word : words)
+        text += (text.empty() ? "" : " ") + word;
+    return text;
+}
+
+}  // namespace
+
+// A note shows its pictures wherever it names them when a regular file within the size limit
+// is there, within one pixel budget per page, each decoded once. Each row is a note of its
+// own, loaded in a bounded child: a slip that reads a device or waits on a fifo fails the row
+// instead of taking the run's memory or time.
+TEST_F(NotesEditorTest, ANotesPicturesLoadWhereverItNamesThemWithinTheirLimits) {
+    namespace fs = std::filesystem;
+    using testsupport::WriteFile;
+    const fs::path notes = AppPaths::MyNotesFolder();
+    const fs::path elsewhere = folder.path() / "elsewhere";
+    WriteFile(notes / "pic.png", testsupport::PngBytes({12, 8}, Qt::red));
+    WriteFile(elsewhere / "outside.png", testsupport::PngBytes({20, 10}, Qt::red));
+    fs::create_symlink(elsewhere / "outside.png", notes / "link.png");
+    fs::create_symlink("/dev/zero", notes / "zero.png");
+    ASSERT_EQ(::mkfifo((elsewhere / "pipe.png").c_str(), 0644), 0);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (elsewhere / "socket.png").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_directories(elsewhere / "folder.png");
+    // A picture in its first bytes: only its size keeps it out.
+    WriteFile(elsewhere / "large.png", testsupport::PngBytes({4, 4}, Qt::red));
+    fs::resize_file(elsewhere / "large.png", mod_MyNotes::kMaxNoteBytes + 1);
+
+    // Over half the page's budget, and a picture over all of it.
+    const int bigSide = static_cast<int>(std::sqrt(platform::kPagePixelBudget * 0.6));
+    const std::string big = std::to_string(bigSide) + "x" + std::to_string(bigSide);
+    WriteFile(elsewhere / "big.png", monoPng(bigSide));
+    WriteFile(elsewhere / "big copy.png", monoPng(bigSide));
+    std::vector<std::string> bigNames{"../../elsewhere/big.png"};
+    for (int k = 1; k < 40; ++k) {
+        const std::string link = "big" + std::to_string(k) + ".png";
+        fs::create_symlink(elsewhere / "big.png", notes / link);
+        bigNames.push_back(link);
     }
+    WriteFile(elsewhere / "huge.png",
+              monoPng(static_cast<int>(std::sqrt(platform::kPagePixelBudget)) + 1));
+
+    // Where a data: URL Qt cannot decode would be opened as a file name.
+    const fs::path work = folder.path() / "work";
+    WriteFile(work / "data:" / "x.png", testsupport::PngBytes({5, 5}, Qt::red));
+    WriteFile(folder.path() / "x.png", testsupport::PngBytes({5, 5}, Qt::red));
+    WriteFile(work / "data:,pic.png", testsupport::PngBytes({5, 5}, Qt::red));
+    ASSERT_EQ(::mkfifo((work / "data:,fifo").c_str(), 0644), 0);
+    const formats::Bytes small = testsupport::PngBytes({3, 2}, Qt::red);
+
+    struct Row {
+        const char* what;
+        std::vector<std::string> sources;
+        std::vector<std::string> shown;
+    };
+    const std::vector<Row> rows{
+        {"a name relative to the notes folder", {"pic.png"}, {"12x8"}},
+        {"a name leading out of the notes folder", {"../../elsewhere/outside.png"}, {"20x10"}},
+        {"an absolute path", {(elsewhere / "outside.png").string()}, {"20x10"}},
+        {"a file: address", {fileAddress(elsewhere / "outside.png")}, {"20x10"}},
+        {"a link to a picture elsewhere", {"link.png"}, {"20x10"}},
+        {"a device", {"/dev/zero", "file:///dev/zero", "zero.png"}, {3, "mark"}},
+        {"a fifo", {(elsewhere / "pipe.png").string()}, {"mark"}},
+        {"a socket", {socketPath}, {"mark"}},
+        {"a folder", {(elsewhere / "folder.png").string()}, {"mark"}},
+        {"a file over the size limit", {(elsewhere / "large.png").string()}, {"mark"}},
+        {"remote addresses and other schemes",
+         {"http://example.com/pic.png", "file://server" + (notes / "pic.png").string(),
+          "qrc:/pic.png"},
+         {3, "mark"}},
+        {"data: pictures, base64 and percent-encoded",
+         {inlined(small, true), inlined(small, false)},
+         {"3x2", "3x2"}},
+        {"data: URLs that are no picture name no file",
+         {"data:/../../x.png", "data:,pic.png", "data:,fifo", "data:image/png;base64,AAAA"},
+         {4, "mark"}},
+        {"a picture over the pixel budget", {(elsewhere / "huge.png").string()}, {"mark"}},
+        {"pictures together over the pixel budget",
+         {(elsewhere / "big.png").string(), fileAddress(elsewhere / "big copy.png")},
+         {big, "mark"}},
+        {"one picture named forty ways", bigNames, {40, big}},
+        {"one data: picture written two ways",
+         {inlined(monoPng(bigSide), true), inlined(monoPng(bigSide), false)},
+         {big, big}},
+    };
+    // Each row's page follows one that took most of the budget: a new page has all of it.
+    const std::string previous = "<img src=\"" + (elsewhere / "big copy.png").string() + "\">";
+    WriteFile(mod_MyNotes::NotePath(8), formats::Bytes(previous.begin(), previous.end()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string page = "<html><body><p>text</p>";
+        for (const std::string& source : row.sources)
+            page += "<img src=\"" + source + "\">";
+        page += "</body></html>";
+        WriteFile(mod_MyNotes::NotePath(7), formats::Bytes(page.begin(), page.end()));
+        std::string failure;
+        const auto shown = testsupport::RunBoundedWithQt(
+            [&] {
+                if (::chdir(work.c_str()) != 0) return std::string("no working folder");
+                LoadMyNotes(8, editor);
+                if (testsupport::ShownPictures(text()) != std::vector<std::string>{big})
+                    return std::string("the previous page did not show");
+                LoadMyNotes(7, editor);
+                return joined(testsupport::ShownPictures(text()));
+            },
+            failure);
+        EXPECT_EQ(shown.value_or(failure), joined(row.shown));
+    }
+    ::close(socket);
 }

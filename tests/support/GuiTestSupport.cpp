@@ -8,16 +8,21 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLocale>
+#include <QPixmap>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QThreadPool>
 #include <QUrl>
 #include <QWidget>
 
 #include <utility>
+
+#include "platform/PagePictures.h"
+#include "support/BoundedChild.h"
 
 namespace testsupport {
 
@@ -31,21 +36,53 @@ formats::Bytes PngBytes(QSize size, const QColor& colour, QImage::Format format)
     return formats::Bytes(bytes.begin(), bytes.end());
 }
 
-std::vector<QImage> ShownImages(QTextEdit& box) {
+namespace {
+
+std::vector<QVariant> shownResources(QTextEdit& box) {
     box.viewport()->grab();  // lays the page out, which loads its images
-    std::vector<QImage> images;
+    std::vector<QVariant> resources;
     QTextDocument* document = box.document();
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
             if (!format.isImageFormat()) continue;
-            images.push_back(
-                document
-                    ->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
-                    .value<QImage>());
+            resources.push_back(document->resource(QTextDocument::ImageResource,
+                                                   QUrl(format.toImageFormat().name())));
         }
     }
+    return resources;
+}
+
+std::string sizeText(QSize size) {
+    return std::to_string(size.width()) + "x" + std::to_string(size.height());
+}
+
+}  // namespace
+
+std::vector<QImage> ShownImages(QTextEdit& box) {
+    std::vector<QImage> images;
+    for (const QVariant& resource : shownResources(box))
+        images.push_back(resource.value<QImage>());
     return images;
+}
+
+std::vector<std::string> ShownPictures(QTextEdit& box) {
+    std::vector<std::string> shown;
+    for (const QVariant& resource : shownResources(box)) {
+        if (resource.userType() == QMetaType::QPixmap)
+            shown.push_back(sizeText(resource.value<QPixmap>().size()));
+        else if (resource.value<QImage>() == platform::MissingPicture())
+            shown.emplace_back("mark");
+        else
+            shown.push_back("image " + sizeText(resource.value<QImage>().size()));
+    }
+    return shown;
+}
+
+std::optional<std::string> RunBoundedWithQt(const std::function<std::string()>& work,
+                                            std::string& failure) {
+    QThreadPool::globalInstance()->waitForDone();
+    return RunBounded(work, failure);
 }
 
 RecordedShell::RecordedShell()

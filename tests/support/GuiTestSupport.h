@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,16 @@ formats::Bytes PngBytes(QSize size, const QColor& colour,
 // The pictures a text box's laid-out document shows, in document order: what each image's
 // name resolved to.
 std::vector<QImage> ShownImages(QTextEdit& box);
+
+// The same pictures described: "mark" for the missing-picture mark, "WxH" for a picture
+// given as a QPixmap, "image WxH" for one in another form (converted on every use).
+std::vector<std::string> ShownPictures(QTextEdit& box);
+
+// RunBounded (support/BoundedChild.h) for work that uses Qt. Qt's idle pool threads would not
+// exist in the child, and work handed to them there would wait for good: the pool lets them
+// go first.
+std::optional<std::string> RunBoundedWithQt(const std::function<std::string()>& work,
+                                            std::string& failure);
 
 // For its lifetime links are recorded (fully encoded) instead of opened.
 class RecordedShell {

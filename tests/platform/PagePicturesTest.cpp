@@ -2,9 +2,10 @@
 
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 #include <QUrl>
 
-#include "platform/ConfinedResources.h"
+#include "platform/PagePictures.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"
 
@@ -18,7 +19,7 @@ QUrl fileUrl(const fs::path& path) {
     return QUrl::fromLocalFile(QFile::decodeName(path.c_str()));
 }
 
-TEST(ConfinedResourcesTest, OnlyPicturesInsideTheFolderLoadHoweverQtNamesThem) {
+TEST(PagePicturesTest, InsideAFolderOnlyItsPicturesLoadHoweverQtNamesThem) {
     TempProgramFolder program;
     // Characters a URL must escape, in the folder's own name.
     const fs::path folder = program.path() / "my #1 50% notes";
@@ -27,9 +28,8 @@ TEST(ConfinedResourcesTest, OnlyPicturesInsideTheFolderLoadHoweverQtNamesThem) {
     WriteFile(folder / "not a picture.png", formats::Bytes(16, 'x'));
     WriteFile(folder / "large.png", formats::Bytes(kLimit + 1, 0));
     WriteFile(program.path() / "outside.png", testsupport::PngBytes({4, 3}, Qt::red));
-    const auto load = [&](const QUrl& name) {
-        return platform::LoadResourceInside(folder, name, kLimit);
-    };
+    platform::PagePictures pictures(platform::FilesInside(folder, kLimit));
+    const auto load = [&](const QUrl& name) { return pictures.Load(name); };
 
     // A document's base URL resolves a relative name before it comes here; without one it
     // comes as it was written.
@@ -37,7 +37,7 @@ TEST(ConfinedResourcesTest, OnlyPicturesInsideTheFolderLoadHoweverQtNamesThem) {
     for (const QUrl& name : {base.resolved(QUrl("pic.png")), QUrl("pic.png"), QUrl("./pic.png"),
                              fileUrl(folder / "pic.png")}) {
         SCOPED_TRACE(name.toString().toStdString());
-        EXPECT_EQ(load(name).value<QImage>().size(), QSize(4, 3));
+        EXPECT_EQ(load(name).value<QPixmap>().size(), QSize(4, 3));
     }
     for (const QUrl& name :
          {base.resolved(QUrl("../outside.png")), QUrl("../outside.png"),
@@ -49,8 +49,9 @@ TEST(ConfinedResourcesTest, OnlyPicturesInsideTheFolderLoadHoweverQtNamesThem) {
         EXPECT_EQ(load(name).value<QImage>(), platform::MissingPicture());
     }
     EXPECT_FALSE(platform::MissingPicture().isNull());
-    // Qt decodes these itself.
-    EXPECT_FALSE(load(QUrl("data:image/png;base64,iVBORw0KGgo=")).isValid());
+    // A picture's own bytes, never a file, however the URL's text reads.
+    EXPECT_EQ(load(QUrl("data:image/png;base64,iVBORw0KGgo=")).value<QImage>(),
+              platform::MissingPicture());
 }
 
 }  // namespace

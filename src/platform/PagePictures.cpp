@@ -1,0 +1,71 @@
+#include "platform/PagePictures.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QUrl>
+
+#include <utility>
+
+#include "platform/DataUrl.h"
+
+namespace platform {
+
+PagePictures::PagePictures(PictureFiles files, std::uint64_t pixelBudget)
+    : files_(std::move(files)), pixelBudget_(pixelBudget) {}
+
+QVariant PagePictures::Load(const QUrl& name) {
+    if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
+        const auto bytes = DataUrlBytes(name);
+        if (!bytes) return MissingPicture();
+        const auto known = byData_.constFind(*bytes);
+        if (known != byData_.constEnd()) return *known;
+        return byData_.insert(*bytes, decode(*bytes)).value();
+    }
+    const auto file = files_.locate(name);
+    if (!file) return MissingPicture();
+    const auto known = byFile_.find(*file);
+    if (known != byFile_.end()) return known->second;
+    const auto bytes = files_.read(*file);
+    const QVariant picture = bytes ? decode(QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                                       static_cast<qsizetype>(bytes->size())))
+                                   : QVariant(MissingPicture());
+    return byFile_.emplace(*file, picture).first->second;
+}
+
+void PagePictures::Reset() {
+    pixelsUsed_ = 0;
+    byFile_.clear();
+    byData_.clear();
+}
+
+QVariant PagePictures::decode(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    // The header tells the pixels; a few bytes can stand for gigabytes of them.
+    const QSize size = reader.size();
+    if (!size.isValid()) return MissingPicture();
+    const auto pixels = static_cast<std::uint64_t>(size.width()) * size.height();
+    if (pixels > pixelBudget_ - pixelsUsed_) return MissingPicture();
+    QImage image = reader.read();
+    if (image.isNull()) return MissingPicture();
+    pixelsUsed_ += pixels;
+    return QPixmap::fromImage(std::move(image));
+}
+
+const QImage& MissingPicture() {
+    static const QImage picture = [] {
+        // The picture Qt itself shows for one it cannot load.
+        QImage qtOwn(QStringLiteral(":/qt-project.org/styles/commonstyle/images/file-16.png"));
+        if (!qtOwn.isNull()) return qtOwn;
+        QImage plain(16, 16, QImage::Format_ARGB32);
+        plain.fill(Qt::lightGray);
+        return plain;
+    }();
+    return picture;
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QVariant>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "platform/PictureFiles.h"
+
+class QImage;
+class QUrl;
+
+namespace platform {
+
+// Pixels all pictures of one page may have together (48 MiB decoded): a page at the budget
+// shows within a second even in the costliest picture format measured; a 12-megapixel
+// photograph or six screen-sized pictures fit.
+inline constexpr std::uint64_t kPagePixelBudget = std::uint64_t{12} << 20;
+
+// The pictures of one page of a text box, for its loadResource. A picture is judged by its
+// size in pixels before it is decoded, decoded once however often and however it is named,
+// and given as a QPixmap (Qt's layout would convert a QImage on every use). Anything the page
+// cannot have shows as MissingPicture(), never as an empty answer: Qt would then open the
+// name as a file itself, unchecked.
+class PagePictures {
+public:
+    explicit PagePictures(PictureFiles files, std::uint64_t pixelBudget = kPagePixelBudget);
+
+    QVariant Load(const QUrl& name);
+    // A new page: nothing decoded, the whole budget free.
+    void Reset();
+
+private:
+    QVariant decode(const QByteArray& bytes);
+
+    PictureFiles files_;
+    std::uint64_t pixelBudget_;
+    std::uint64_t pixelsUsed_ = 0;
+    std::unordered_map<std::string, QVariant> byFile_;
+    QHash<QByteArray, QVariant> byData_;
+};
+
+// What a page shows in place of a picture it cannot have.
+const QImage& MissingPicture();
+
+}  // namespace platform
