@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "formats/FileDescriptor.h"
 
@@ -83,10 +85,41 @@ void syncFolder(const std::filesystem::path& folder) {
     if (fd.get() >= 0) ::fsync(fd.get());
 }
 
+// The permission bits of the regular file at `target`; none for a new name or a link (whose
+// own bits say nothing of the file's).
+std::optional<mode_t> replacedMode(const std::filesystem::path& target) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return info.st_mode & 0777;
+}
+
+// A new file beside the target under a name nothing holds yet, in `name`: O_EXCL and
+// O_NOFOLLOW open nothing that stands there (a link planted under the name included), and
+// 0666 lets the kernel apply the umask. -1 with errno set when none can be made.
+int createTemporary(const std::filesystem::path& target, std::string& name) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kAttempts = 100;
+    constexpr int kRandomLetters = 6;
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, kLetters.size() - 1);
+    const std::string prefix =
+        target.parent_path().string() + "/." + target.filename().string() + ".";
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = prefix;
+        for (int i = 0; i < kRandomLetters; ++i)
+            name += kLetters[letter(random)];
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                        FileWriteError* why, std::error_code* cause) {
+                        FileWriteError* why, std::error_code* cause, Flush flush) {
     failWith(why, FileWriteError::kNone, cause);
     const std::filesystem::path target = std::filesystem::absolute(path);
     const std::filesystem::path folder = target.parent_path();
@@ -94,12 +127,12 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::
     std::filesystem::create_directories(folder, ec);
     if (ec) return failWith(why, FileWriteError::kNoFolder, cause, ec.value());
 
-    std::string temp = folder.string();
-    temp.append("/.").append(target.filename().string()).append(".XXXXXX");
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = createTemporary(target, temp);
     if (fd < 0) return failWith(why, FileWriteError::kNoTemporary, cause, errno);
-    // mkstemp creates the file private to the owner; user files keep the usual mode.
-    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const std::optional<mode_t> mode = replacedMode(target);
+    const bool written = (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) &&
+                         (flush == Flush::kNone || ::fsync(fd) == 0);
     int error = written ? 0 : errno;
     const bool closed = ::close(fd) == 0;
     if (written && !closed) error = errno;
@@ -112,7 +145,7 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::
         ::unlink(temp.c_str());
         return failWith(why, FileWriteError::kNotReplaced, cause, error);
     }
-    syncFolder(folder);
+    if (flush == Flush::kToDisk) syncFolder(folder);
     return true;
 }
 

@@ -37,14 +37,21 @@ enum class FileWriteError {
     kNotReplaced,  // the temporary file could not be renamed over the target
 };
 
+// Whether a write waits until its bytes and its name are on the disk. Only a file the program
+// rebuilds whenever it needs it may skip the wait: a crash can then leave it empty or missing.
+enum class Flush : bool { kToDisk, kNone };
+
 // Replaces the file's content without ever losing the old file: the bytes go to a
-// temporary file in the same folder, are flushed to disk, and the temporary file is
-// renamed over the target. Missing parent folders are created. On failure the old file
-// is untouched, the temporary file removed, and false returned (the reason in `why`, the
-// system's own, such as no space left, in `cause`).
+// temporary file in the same folder, are flushed to disk (unless `flush` says not), and the
+// temporary file is renamed over the target, a link there replaced rather than followed. A
+// replaced regular file keeps its permission bits; a new file gets those the umask leaves of
+// 0666. Missing parent folders are created. On failure the old file is untouched, the
+// temporary file removed, and false returned (the reason in `why`, the system's own, such as
+// no space left, in `cause`).
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path,
                                       std::span<const std::uint8_t> bytes,
                                       FileWriteError* why = nullptr,
-                                      std::error_code* cause = nullptr);
+                                      std::error_code* cause = nullptr,
+                                      Flush flush = Flush::kToDisk);
 
 }  // namespace formats

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <fstream>
+#include <optional>
 
 #include "formats/FileIo.h"
 #include "support/TempProgramFolder.h"
@@ -36,6 +38,45 @@ TEST(FileIoTest, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_FALSE(formats::WriteFileReplacing(target, Bytes{1, 2}));
     EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
     EXPECT_EQ(entriesIn(folder.path() / "Data"), 1u);
+}
+
+TEST(FileIoTest, AReplacedFileKeepsItsModeAndANewOneTakesTheUmask) {
+    struct Case {
+        std::optional<mode_t> old;
+        mode_t umask = 0;
+        mode_t expected = 0;
+    };
+    const Case cases[] = {
+        {0600, 077, 0600}, {0640, 077, 0640}, {std::nullopt, 077, 0600},
+        {0600, 022, 0600}, {0640, 022, 0640}, {std::nullopt, 022, 0644},
+        {0600, 002, 0600}, {0640, 002, 0640}, {std::nullopt, 002, 0664},
+    };
+    TempProgramFolder folder;
+    const auto path = folder.path() / "Data" / "MyNotes" / "1001.html";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << std::oct << "old " << c.old.value_or(0) << ", umask " << c.umask);
+        std::filesystem::remove(path);
+        if (c.old) {
+            testsupport::WriteFile(path, Bytes{1});
+            ASSERT_EQ(::chmod(path.c_str(), *c.old), 0);
+        }
+        // The umask is set in a child, so that it cannot reach the other tests.
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::umask(c.umask);
+            ::_exit(formats::WriteFileReplacing(path, Bytes{2}) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.expected) << std::oct << (info.st_mode & 0777);
+        EXPECT_EQ(formats::ReadFileBytes(path), Bytes{2});
+    }
 }
 
 TEST(FileIoTest, ReadingAMissingFileOrAFolderGivesNothing) {
