@@ -134,7 +134,8 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
         if (isPage(name)) {
             page = replaceAll(mod_Helper::BytesToString(entry.Data), kFolderPlaceholder,
                               FolderUrl(tempFolder));
-        } else if (!formats::WriteFileReplacing(tempFolder / name, entry.Data)) {
+        } else if (!formats::WriteFileReplacing(tempFolder / name, entry.Data, nullptr, nullptr,
+                                                formats::Flush::kNone)) {
             return std::nullopt;
         }
     }

@@ -116,6 +116,58 @@ int createTemporary(const std::filesystem::path& target, std::string& name) {
     return -1;
 }
 
+// Closes a file the bytes went to: false, with the first failure's errno in `error`, when the
+// write (`written`) or the close failed.
+bool closeWritten(int fd, bool written, int& error) {
+    error = written ? 0 : errno;
+    const bool closed = ::close(fd) == 0;
+    if (written && !closed) error = errno;
+    return written && closed;
+}
+
+// A regular file whose only name is this one: writing it changes nothing else.
+bool isOwnFile(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_nlink == 1;
+}
+
+// The file `named` describes, opened for writing in place with its size in `size`; -1 when
+// something else has taken its place since (not following a link, not blocking on a fifo).
+int openOwnFile(const std::filesystem::path& target, const struct stat& named, off_t& size) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat opened {};
+    if (fd >= 0 && ::fstat(fd, &opened) == 0 && isOwnFile(opened) &&
+        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+        size = opened.st_size;
+        return fd;
+    }
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+// A cache file written where it stands: a new file and a rename cost more than writing a
+// small file. Whatever else has the name (a link, a file with other names) is removed, never
+// followed nor written through, and the file made anew.
+bool writeCache(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                FileWriteError* why, std::error_code* cause) {
+    // Judged from its status before it is opened: opening a device can act on it.
+    struct stat named {};
+    const bool present = ::lstat(target.c_str(), &named) == 0;
+    off_t oldSize = 0;
+    int fd = present && isOwnFile(named) ? openOwnFile(target, named, oldSize) : -1;
+    if (fd < 0) {
+        if (present && ::unlink(target.c_str()) != 0 && errno != ENOENT)
+            return failWith(why, FileWriteError::kNotReplaced, cause, errno);
+        fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) return failWith(why, FileWriteError::kNotReplaced, cause, errno);
+    }
+    const auto size = static_cast<off_t>(bytes.size());
+    const bool written = writeAll(fd, bytes) && (oldSize <= size || ::ftruncate(fd, size) == 0);
+    int error = 0;
+    if (!closeWritten(fd, written, error))
+        return failWith(why, FileWriteError::kWriteFailed, cause, error);
+    return true;
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
@@ -126,17 +178,16 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return failWith(why, FileWriteError::kNoFolder, cause, ec.value());
+    if (flush == Flush::kNone) return writeCache(target, bytes, why, cause);
 
     std::string temp;
     const int fd = createTemporary(target, temp);
     if (fd < 0) return failWith(why, FileWriteError::kNoTemporary, cause, errno);
     const std::optional<mode_t> mode = replacedMode(target);
-    const bool written = (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) &&
-                         (flush == Flush::kNone || ::fsync(fd) == 0);
-    int error = written ? 0 : errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && !closed) error = errno;
-    if (!written || !closed) {
+    const bool written =
+        (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = 0;
+    if (!closeWritten(fd, written, error)) {
         ::unlink(temp.c_str());
         return failWith(why, FileWriteError::kWriteFailed, cause, error);
     }
@@ -145,7 +196,7 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::
         ::unlink(temp.c_str());
         return failWith(why, FileWriteError::kNotReplaced, cause, error);
     }
-    if (flush == Flush::kToDisk) syncFolder(folder);
+    syncFolder(folder);
     return true;
 }
 

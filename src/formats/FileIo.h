@@ -37,15 +37,16 @@ enum class FileWriteError {
     kNotReplaced,  // the temporary file could not be renamed over the target
 };
 
-// Whether a write waits until its bytes and its name are on the disk. Only a file the program
-// rebuilds whenever it needs it may skip the wait: a crash can then leave it empty or missing.
+// Whether a write is flushed to disk. Only a cache, a file the program rebuilds whenever it
+// needs it, is written unflushed: in place when the regular file of that name has no other
+// name, else made anew; a crash or a failed write can leave it cut short.
 enum class Flush : bool { kToDisk, kNone };
 
 // Replaces the file's content without ever losing the old file: the bytes go to a
-// temporary file in the same folder, are flushed to disk (unless `flush` says not), and the
-// temporary file is renamed over the target, a link there replaced rather than followed. A
-// replaced regular file keeps its permission bits; a new file gets those the umask leaves of
-// 0666. Missing parent folders are created. On failure the old file is untouched, the
+// temporary file in the same folder, are flushed to disk, and the temporary file is renamed
+// over the target. A replaced regular file keeps its permission bits; a new file gets those
+// the umask leaves of 0666. A link at the target is replaced, never followed. Missing parent
+// folders are created. On failure the old file is untouched (a cache's content aside), the
 // temporary file removed, and false returned (the reason in `why`, the system's own, such as
 // no space left, in `cause`).
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path,

@@ -6,7 +6,11 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "formats/FileIo.h"
 #include "support/TempProgramFolder.h"
@@ -76,6 +80,34 @@ TEST(FileIoTest, AReplacedFileKeepsItsModeAndANewOneTakesTheUmask) {
         ASSERT_EQ(::stat(path.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, c.expected) << std::oct << (info.st_mode & 0777);
         EXPECT_EQ(formats::ReadFileBytes(path), Bytes{2});
+    }
+}
+
+TEST(FileIoTest, ACacheFileIsWrittenInPlaceOnlyWhenItsNameHoldsNothingElse) {
+    TempProgramFolder folder;
+    const auto user = folder.path() / "user.png";
+    const auto cache = folder.path() / "Data" / "Resources" / "temp" / "pic.png";
+    const std::vector<std::pair<std::string, std::function<void()>>> scenes = {
+        {"nothing", [] {}},
+        {"a longer file", [&] { testsupport::WriteFile(cache, Bytes(100, 7)); }},
+        {"a shorter file", [&] { testsupport::WriteFile(cache, Bytes{7}); }},
+        {"a link to the user's file", [&] { std::filesystem::create_symlink(user, cache); }},
+        {"another name of the user's file",
+         [&] { std::filesystem::create_hard_link(user, cache); }},
+        {"a fifo", [&] { ASSERT_EQ(::mkfifo(cache.c_str(), 0600), 0); }},
+    };
+    for (const auto& [scene, make] : scenes) {
+        SCOPED_TRACE(scene);
+        testsupport::WriteFile(user, Bytes{'u', 's', 'e', 'r'});
+        std::filesystem::remove(cache);
+        std::filesystem::create_directories(cache.parent_path());
+        make();
+        ASSERT_TRUE(formats::WriteFileReplacing(cache, Bytes{1, 2, 3}, nullptr, nullptr,
+                                                formats::Flush::kNone));
+        EXPECT_EQ(std::filesystem::symlink_status(cache).type(),
+                  std::filesystem::file_type::regular);
+        EXPECT_EQ(formats::ReadFileBytes(cache), (Bytes{1, 2, 3}));
+        EXPECT_EQ(formats::ReadFileBytes(user), (Bytes{'u', 's', 'e', 'r'}));
     }
 }
 
