@@ -124,6 +124,14 @@ void setScene(std::uint8_t choice, const fs::path& temp, const fs::path& outside
                     fs::create_symlink(outside / "pic.png", temp / name, ec);
             }
             break;
+        case documentscene::kHardLinksInside:
+            fs::create_directories(temp, ec);
+            for (std::size_t i = 1; i < entries.size(); ++i) {
+                const std::string name = trimmed(entries[i].Name);
+                if (mod_Viewer::IsPlainFileName(name))
+                    fs::create_hard_link(outside / "pic.png", temp / name, ec);
+            }
+            break;
     }
 }
 

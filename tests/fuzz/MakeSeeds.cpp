@@ -193,6 +193,7 @@ void documents() {
     seed("document", "link-in-the-folders-place", scene(kLinkToAFolder, guides));
     seed("document", "plain-file-in-the-folders-place", scene(kPlainFile, guides));
     seed("document", "links-named-like-entries", scene(kLinksInside, guides));
+    seed("document", "other-names-of-a-user-file", scene(kHardLinksInside, guides));
     seed("document", "past-the-ceiling", scene(kPastTheCeiling | kLinkToAFolder, guides));
     seed("document", "made-for-another-name", scene(kLinksInside, madeFor("Tips.dat")));
     // Nothing to unpack: what stands in the folder's place once went all the same.
