@@ -28,13 +28,14 @@ std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path,
                                    std::uint64_t maxBytes = kNoSizeLimit,
                                    FileReadError* why = nullptr, std::error_code* cause = nullptr);
 
-// Why a replacing write failed; the old file is intact in every case.
+// Why a replacing write failed; the old file is intact in every case but a cache's.
 enum class FileWriteError {
     kNone,
     kNoFolder,     // the folder could not be created
     kNoTemporary,  // no temporary file could be created beside the target
     kWriteFailed,  // writing or flushing stopped short (disk full, file-size limit)
-    kNotReplaced,  // the temporary file could not be renamed over the target
+    kNotReplaced,  // the temporary file could not be renamed over the target (a cache: what
+                   // had its name could not be removed, or the file not made)
 };
 
 // Whether a write is flushed to disk. Only a cache, a file the program rebuilds whenever it
