@@ -55,6 +55,13 @@ bool makeOwnFolder(const std::filesystem::path& folder) {
     return std::filesystem::is_directory(std::filesystem::symlink_status(folder, ec));
 }
 
+// Whether the container has anything for the folder: the folder is made only then.
+bool fillsTheFolder(const std::vector<ArchiveEntry>& entries) {
+    return std::any_of(std::next(entries.begin()), entries.end(), [](const ArchiveEntry& entry) {
+        return entryName(entry) != kIntegrityEntry;
+    });
+}
+
 bool isGenuine(const std::vector<ArchiveEntry>& entries, const std::filesystem::path& path) {
     const std::string digest = DocumentDigest(SystemVars.ProductName, SystemVars.ProductCode,
                                               DataKey, mod_Helper::GetFileName(path.string()));
@@ -116,8 +123,8 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
     const std::uintmax_t size = std::filesystem::file_size(containerPath, ec);
     if (ec || size < 1 || size > kLargestDocumentBytes) return std::nullopt;
     const auto entries = readContainer(containerPath);
-    if (!entries || !isGenuine(*entries, containerPath) || !makeOwnFolder(tempFolder))
-        return std::nullopt;
+    if (!entries || !isGenuine(*entries, containerPath)) return std::nullopt;
+    if (fillsTheFolder(*entries) && !makeOwnFolder(tempFolder)) return std::nullopt;
 
     std::string page;
     for (std::size_t i = 1; i < entries->size(); ++i) {
@@ -127,7 +134,8 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
         if (isPage(name)) {
             page = replaceAll(mod_Helper::BytesToString(entry.Data), kFolderPlaceholder,
                               FolderUrl(tempFolder));
-        } else if (!formats::WriteFileReplacing(tempFolder / name, entry.Data)) {
+        } else if (!formats::WriteFileReplacing(tempFolder / name, entry.Data, nullptr, nullptr,
+                                                formats::Flush::kNone)) {
             return std::nullopt;
         }
     }

@@ -28,11 +28,12 @@ std::string FolderUrl(const std::filesystem::path& folder);
 bool IsPlainFileName(std::string_view name);
 
 // Checks the container at `containerPath` against the product strings and DataKey, then
-// writes every entry except the page and "header.dat" into `tempFolder` (a file or link
-// there of the same name is replaced; whatever stands in the folder's place that is no real
-// folder is replaced by one, a link's target untouched). Returns the page (Windows-1252, "" when
-// the container has none) with every placeholder turned into the folder's URL; nullopt when the
-// container is missing, empty, larger than kLargestDocumentBytes, damaged, not made for this
+// writes every entry except the page and "header.dat" into `tempFolder` as a cache, unflushed
+// (a file there of the same name is written over, a link or a file with other names replaced; when
+// the container has any entry but "header.dat", whatever stands in the folder's place that is
+// no real folder is replaced by one, a link's target untouched). Returns the page (Windows-1252, ""
+// when the container has none) with every placeholder turned into the folder's URL; nullopt when
+// the container is missing, empty, larger than kLargestDocumentBytes, damaged, not made for this
 // product and file name, or cannot be unpacked. Nothing is written unless every entry has a plain
 // name and the digest matches. AbortFlag is left as it was.
 std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& containerPath,

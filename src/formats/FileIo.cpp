@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <random>
 #include <string>
+#include <string_view>
 
 #include "formats/FileDescriptor.h"
 
@@ -83,27 +85,109 @@ void syncFolder(const std::filesystem::path& folder) {
     if (fd.get() >= 0) ::fsync(fd.get());
 }
 
+// The permission bits of the regular file at `target`; none for a new name or a link (whose
+// own bits say nothing of the file's).
+std::optional<mode_t> replacedMode(const std::filesystem::path& target) {
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return info.st_mode & 0777;
+}
+
+// A new file beside the target under a name nothing holds yet, in `name`: O_EXCL and
+// O_NOFOLLOW open nothing that stands there (a link planted under the name included), and
+// 0666 lets the kernel apply the umask. -1 with errno set when none can be made.
+int createTemporary(const std::filesystem::path& target, std::string& name) {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kAttempts = 100;
+    constexpr int kRandomLetters = 6;
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, kLetters.size() - 1);
+    const std::string prefix =
+        target.parent_path().string() + "/." + target.filename().string() + ".";
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        name = prefix;
+        for (int i = 0; i < kRandomLetters; ++i)
+            name += kLetters[letter(random)];
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// Closes a file the bytes went to: false, with the first failure's errno in `error`, when the
+// write (`written`) or the close failed.
+bool closeWritten(int fd, bool written, int& error) {
+    error = written ? 0 : errno;
+    const bool closed = ::close(fd) == 0;
+    if (written && !closed) error = errno;
+    return written && closed;
+}
+
+// A regular file whose only name is this one: writing it changes nothing else.
+bool isOwnFile(const struct stat& info) {
+    return S_ISREG(info.st_mode) && info.st_nlink == 1;
+}
+
+// The file `named` describes, opened for writing in place with its size in `size`; -1 when
+// something else has taken its place since (not following a link, not blocking on a fifo).
+int openOwnFile(const std::filesystem::path& target, const struct stat& named, off_t& size) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat opened {};
+    if (fd >= 0 && ::fstat(fd, &opened) == 0 && isOwnFile(opened) &&
+        opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+        size = opened.st_size;
+        return fd;
+    }
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+// A cache file written where it stands: a new file and a rename cost more than writing a
+// small file. Whatever else has the name (a link, a file with other names) is removed, never
+// followed nor written through, and the file made anew.
+bool writeCache(const std::filesystem::path& target, std::span<const std::uint8_t> bytes,
+                FileWriteError* why, std::error_code* cause) {
+    // Judged from its status before it is opened: opening a device can act on it.
+    struct stat named {};
+    const bool present = ::lstat(target.c_str(), &named) == 0;
+    off_t oldSize = 0;
+    int fd = present && isOwnFile(named) ? openOwnFile(target, named, oldSize) : -1;
+    if (fd < 0) {
+        if (present && ::unlink(target.c_str()) != 0 && errno != ENOENT)
+            return failWith(why, FileWriteError::kNotReplaced, cause, errno);
+        fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) return failWith(why, FileWriteError::kNotReplaced, cause, errno);
+    }
+    const auto size = static_cast<off_t>(bytes.size());
+    const bool written = writeAll(fd, bytes) && (oldSize <= size || ::ftruncate(fd, size) == 0);
+    int error = 0;
+    if (!closeWritten(fd, written, error))
+        return failWith(why, FileWriteError::kWriteFailed, cause, error);
+    return true;
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                        FileWriteError* why, std::error_code* cause) {
+                        FileWriteError* why, std::error_code* cause, Flush flush) {
     failWith(why, FileWriteError::kNone, cause);
     const std::filesystem::path target = std::filesystem::absolute(path);
     const std::filesystem::path folder = target.parent_path();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) return failWith(why, FileWriteError::kNoFolder, cause, ec.value());
+    if (flush == Flush::kNone) return writeCache(target, bytes, why, cause);
 
-    std::string temp = folder.string();
-    temp.append("/.").append(target.filename().string()).append(".XXXXXX");
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = createTemporary(target, temp);
     if (fd < 0) return failWith(why, FileWriteError::kNoTemporary, cause, errno);
-    // mkstemp creates the file private to the owner; user files keep the usual mode.
-    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    int error = written ? 0 : errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && !closed) error = errno;
-    if (!written || !closed) {
+    const std::optional<mode_t> mode = replacedMode(target);
+    const bool written =
+        (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = 0;
+    if (!closeWritten(fd, written, error)) {
         ::unlink(temp.c_str());
         return failWith(why, FileWriteError::kWriteFailed, cause, error);
     }

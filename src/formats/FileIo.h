@@ -28,23 +28,32 @@ std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path,
                                    std::uint64_t maxBytes = kNoSizeLimit,
                                    FileReadError* why = nullptr, std::error_code* cause = nullptr);
 
-// Why a replacing write failed; the old file is intact in every case.
+// Why a replacing write failed; the old file is intact in every case but a cache's.
 enum class FileWriteError {
     kNone,
     kNoFolder,     // the folder could not be created
     kNoTemporary,  // no temporary file could be created beside the target
     kWriteFailed,  // writing or flushing stopped short (disk full, file-size limit)
-    kNotReplaced,  // the temporary file could not be renamed over the target
+    kNotReplaced,  // the temporary file could not be renamed over the target (a cache: what
+                   // had its name could not be removed, or the file not made)
 };
 
+// Whether a write is flushed to disk. Only a cache, a file the program rebuilds whenever it
+// needs it, is written unflushed: in place when the regular file of that name has no other
+// name, else made anew; a crash or a failed write can leave it cut short.
+enum class Flush : bool { kToDisk, kNone };
+
 // Replaces the file's content without ever losing the old file: the bytes go to a
-// temporary file in the same folder, are flushed to disk, and the temporary file is
-// renamed over the target. Missing parent folders are created. On failure the old file
-// is untouched, the temporary file removed, and false returned (the reason in `why`, the
-// system's own, such as no space left, in `cause`).
+// temporary file in the same folder, are flushed to disk, and the temporary file is renamed
+// over the target. A replaced regular file keeps its permission bits; a new file gets those
+// the umask leaves of 0666. A link at the target is replaced, never followed. Missing parent
+// folders are created. On failure the old file is untouched (a cache's content aside), the
+// temporary file removed, and false returned (the reason in `why`, the system's own, such as
+// no space left, in `cause`).
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path,
                                       std::span<const std::uint8_t> bytes,
                                       FileWriteError* why = nullptr,
-                                      std::error_code* cause = nullptr);
+                                      std::error_code* cause = nullptr,
+                                      Flush flush = Flush::kToDisk);
 
 }  // namespace formats

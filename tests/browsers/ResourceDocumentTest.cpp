@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "browsers/ResourceDocument.h"
 #include "core/AbortFlag.h"
@@ -202,6 +205,26 @@ TEST_F(ResourceDocumentTest, NothingIsWrittenThroughWhatStandsInTheTemporaryFold
     fs::create_symlink(elsewhere / "pic.gif", temp);
     unpackedIntoARealFolder();
     elsewhereIsUntouched();
+}
+
+TEST_F(ResourceDocumentTest, AContainerWithNothingToUnpackLeavesWhatStandsInTheFolderPlace) {
+    const fs::path elsewhere = folder.path() / "elsewhere";
+    fs::create_directories(elsewhere);
+    const fs::path path = container("Guides.dat", {});
+    const std::vector<std::pair<std::string, std::function<void()>>> scenes = {
+        {"nothing", [] {}},
+        {"a plain file", [&] { WriteFile(temp, BytesOf("a plain file")); }},
+        {"a link to a folder", [&] { fs::create_directory_symlink(elsewhere, temp); }},
+    };
+    for (const auto& [scene, make] : scenes) {
+        SCOPED_TRACE(scene);
+        fs::remove_all(temp);
+        fs::create_directories(temp.parent_path());
+        make();
+        const auto before = fs::symlink_status(temp).type();
+        EXPECT_EQ(unpack(path), "");
+        EXPECT_EQ(fs::symlink_status(temp).type(), before);
+    }
 }
 
 TEST_F(ResourceDocumentTest, AContainerAboveTheCeilingIsRefusedFromItsSizeAlone) {

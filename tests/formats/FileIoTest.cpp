@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "formats/FileIo.h"
 #include "support/TempProgramFolder.h"
@@ -36,6 +42,73 @@ TEST(FileIoTest, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_FALSE(formats::WriteFileReplacing(target, Bytes{1, 2}));
     EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
     EXPECT_EQ(entriesIn(folder.path() / "Data"), 1u);
+}
+
+TEST(FileIoTest, AReplacedFileKeepsItsModeAndANewOneTakesTheUmask) {
+    struct Case {
+        std::optional<mode_t> old;
+        mode_t umask = 0;
+        mode_t expected = 0;
+    };
+    const Case cases[] = {
+        {0600, 077, 0600}, {0640, 077, 0640}, {std::nullopt, 077, 0600},
+        {0600, 022, 0600}, {0640, 022, 0640}, {std::nullopt, 022, 0644},
+        {0600, 002, 0600}, {0640, 002, 0640}, {std::nullopt, 002, 0664},
+    };
+    TempProgramFolder folder;
+    const auto path = folder.path() / "Data" / "MyNotes" / "1001.html";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << std::oct << "old " << c.old.value_or(0) << ", umask " << c.umask);
+        std::filesystem::remove(path);
+        if (c.old) {
+            testsupport::WriteFile(path, Bytes{1});
+            ASSERT_EQ(::chmod(path.c_str(), *c.old), 0);
+        }
+        // The umask is set in a child, so that it cannot reach the other tests.
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::umask(c.umask);
+            ::_exit(formats::WriteFileReplacing(path, Bytes{2}) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        ASSERT_EQ(WEXITSTATUS(status), 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.expected) << std::oct << (info.st_mode & 0777);
+        EXPECT_EQ(formats::ReadFileBytes(path), Bytes{2});
+    }
+}
+
+TEST(FileIoTest, ACacheFileIsWrittenInPlaceOnlyWhenItsNameHoldsNothingElse) {
+    TempProgramFolder folder;
+    const auto user = folder.path() / "user.png";
+    const auto cache = folder.path() / "Data" / "Resources" / "temp" / "pic.png";
+    const std::vector<std::pair<std::string, std::function<void()>>> scenes = {
+        {"nothing", [] {}},
+        {"a longer file", [&] { testsupport::WriteFile(cache, Bytes(100, 7)); }},
+        {"a shorter file", [&] { testsupport::WriteFile(cache, Bytes{7}); }},
+        {"a link to the user's file", [&] { std::filesystem::create_symlink(user, cache); }},
+        {"another name of the user's file",
+         [&] { std::filesystem::create_hard_link(user, cache); }},
+        {"a fifo", [&] { ASSERT_EQ(::mkfifo(cache.c_str(), 0600), 0); }},
+    };
+    for (const auto& [scene, make] : scenes) {
+        SCOPED_TRACE(scene);
+        testsupport::WriteFile(user, Bytes{'u', 's', 'e', 'r'});
+        std::filesystem::remove(cache);
+        std::filesystem::create_directories(cache.parent_path());
+        make();
+        ASSERT_TRUE(formats::WriteFileReplacing(cache, Bytes{1, 2, 3}, nullptr, nullptr,
+                                                formats::Flush::kNone));
+        EXPECT_EQ(std::filesystem::symlink_status(cache).type(),
+                  std::filesystem::file_type::regular);
+        EXPECT_EQ(formats::ReadFileBytes(cache), (Bytes{1, 2, 3}));
+        EXPECT_EQ(formats::ReadFileBytes(user), (Bytes{'u', 's', 'e', 'r'}));
+    }
 }
 
 TEST(FileIoTest, ReadingAMissingFileOrAFolderGivesNothing) {

@@ -96,6 +96,8 @@ void setScene(std::uint8_t choice, const fs::path& temp, const fs::path& outside
     fs::remove_all(temp, ec);
     fs::remove_all(outside, ec);
     fs::create_directories(outside, ec);
+    // The scene stands even for the first input of a process.
+    fs::create_directories(temp.parent_path(), ec);
     const std::uint8_t user[] = {'u', 's', 'e', 'r'};
     require(formats::WriteFileReplacing(outside / "pic.png", user), "cannot write the user file");
 
@@ -120,6 +122,14 @@ void setScene(std::uint8_t choice, const fs::path& temp, const fs::path& outside
                 const std::string name = trimmed(entries[i].Name);
                 if (mod_Viewer::IsPlainFileName(name))
                     fs::create_symlink(outside / "pic.png", temp / name, ec);
+            }
+            break;
+        case documentscene::kHardLinksInside:
+            fs::create_directories(temp, ec);
+            for (std::size_t i = 1; i < entries.size(); ++i) {
+                const std::string name = trimmed(entries[i].Name);
+                if (mod_Viewer::IsPlainFileName(name))
+                    fs::create_hard_link(outside / "pic.png", temp / name, ec);
             }
             break;
     }

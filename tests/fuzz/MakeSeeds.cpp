@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "DocumentScene.h"
 #include "FuzzSupport.h"
@@ -170,13 +171,16 @@ void historyIndex() {
 // document unpacked as Guides.dat.
 void documents() {
     cls_RCFile archive;
+    const auto header = [](const std::string& name) {
+        return std::pair<std::string, formats::Bytes>(
+            "header.dat", bytesOf(mod_Viewer::DocumentDigest(
+                              SystemVars.ProductName, SystemVars.ProductCode, DataKey, name)));
+    };
     const auto madeFor = [&](const std::string& name) {
-        return *archive.BuildArchive(
-            {{"header.dat", bytesOf(mod_Viewer::DocumentDigest(
-                                SystemVars.ProductName, SystemVars.ProductCode, DataKey, name))},
-             {"pic.png", bytesOf("picture")},
-             {"more.png", bytesOf("more")},
-             {"guides.html", bytesOf("<img src=\"{APP.PATH}pic.png\">")}});
+        return *archive.BuildArchive({header(name),
+                                      {"pic.png", bytesOf("picture")},
+                                      {"more.png", bytesOf("more")},
+                                      {"guides.html", bytesOf("<img src=\"{APP.PATH}pic.png\">")}});
     };
     const auto scene = [](std::uint8_t first, formats::Bytes container) {
         container.insert(container.begin(), first);
@@ -189,8 +193,13 @@ void documents() {
     seed("document", "link-in-the-folders-place", scene(kLinkToAFolder, guides));
     seed("document", "plain-file-in-the-folders-place", scene(kPlainFile, guides));
     seed("document", "links-named-like-entries", scene(kLinksInside, guides));
+    seed("document", "other-names-of-a-user-file", scene(kHardLinksInside, guides));
     seed("document", "past-the-ceiling", scene(kPastTheCeiling | kLinkToAFolder, guides));
     seed("document", "made-for-another-name", scene(kLinksInside, madeFor("Tips.dat")));
+    // Nothing to unpack: what stands in the folder's place once went all the same.
+    const formats::Bytes headerOnly = *archive.BuildArchive({header("Guides.dat")});
+    seed("document", "regression-header-only-over-a-plain-file", scene(kPlainFile, headerOnly));
+    seed("document", "regression-header-only-over-a-link", scene(kLinkToAFolder, headerOnly));
 }
 
 void notes() {
