@@ -34,6 +34,7 @@
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
+#include "core/PageJudge.h"
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
 #include "core/mod_System.h"
@@ -212,6 +213,24 @@ TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {
     const QWidgetList windows = QApplication::topLevelWidgets();
     EXPECT_TRUE(std::none_of(windows.begin(), windows.end(),
                              [](QWidget* w) { return qobject_cast<frm_Viewer*>(w); }));
+}
+
+// Tables one level deeper than a page may nest them: each level doubles what Qt's layout
+// costs, and some thousands crash it.
+TEST_F(ViewerTest, APageTooDeepToShowIsRefusedWithItsReason) {
+    std::string page;
+    for (std::size_t k = 0; k <= page_judge::kPageLimits.tableDepth; ++k)
+        page += "<table><tr><td>";
+    const fs::path path = container("Tips.dat", {{"tips.html", BytesOf(page)}});
+    boxes.queue(platform::kOk);
+    EXPECT_EQ(open(path), nullptr);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    const std::string text = boxes.shown()[0].text;
+    const std::string expectedStart = "Cannot open " + path.string() + "\r\n";
+    EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
+    EXPECT_NE(text.find("tables"), std::string::npos) << text;
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
 }
 
 TEST_F(ViewerTest, ThePopUpMenuComesOncePerRightClickOrMenuKey) {
