@@ -16,6 +16,7 @@
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
 #include "mainscreen/SwitchBoardFixture.h"
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "support/FullDisk.h"
@@ -255,4 +256,56 @@ TEST_F(BrowserNotesTest, TheFullViewStaysOpenWhileItsNoteCannotBeSaved) {
     EXPECT_TRUE(edit.acted());
     EXPECT_EQ(boxes.shown().size(), 1u);
     EXPECT_NE(noteFile(1).find("in full view"), std::string::npos);
+}
+
+// Typed text still selected when the user moves on: the next note comes in with the toolbar
+// of its own page, on each tab and in the full view.
+TEST_F(BrowserNotesTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
+    QuestionStatsTable[0].Bookmarked = QuestionStatsTable[1].Bookmarked = true;
+    struct Host {
+        const char* name;
+        int tab;
+        QuestionBrowserPage* frm_SwitchBoard::*page;
+        bool fullView;
+    };
+    const Host hosts[] = {
+        {"view all", frm_SwitchBoard::kViewAllTab, &frm_SwitchBoard::ViewAllPage, false},
+        {"bookmarks", frm_SwitchBoard::kBookmarksTab, &frm_SwitchBoard::BookmarkPage, false},
+        {"my notes", frm_SwitchBoard::kMyNotesTab, &frm_SwitchBoard::MyNotesPage, false},
+        {"full view", frm_SwitchBoard::kViewAllTab, &frm_SwitchBoard::ViewAllPage, true},
+    };
+    const auto selectAndMoveOn = [](NotesEditor& editor, QPushButton* next) {
+        testsupport::typeAndSelectLine(editor.Contents(), QStringLiteral(" hello note"));
+        ASSERT_TRUE(editor.Contents()->textCursor().hasSelection());
+        next->click();
+        EXPECT_EQ(editor.LoadedQuestionId(), 2);
+        EXPECT_EQ(editor.Contents()->toPlainText(), QStringLiteral("note 2"));
+        EXPECT_FALSE(editor.Contents()->isReadOnly());
+        EXPECT_TRUE(editor.Button(QStringLiteral("print"))->isEnabled());
+        EXPECT_FALSE(editor.Button(QStringLiteral("undo"))->isEnabled());
+        for (const char* key : {"left", "center", "right", "bullet"})
+            EXPECT_FALSE(editor.Button(QLatin1String(key))->isChecked()) << key;
+    };
+    for (const Host& host : hosts) {
+        SCOPED_TRACE(host.name);
+        for (const std::int32_t id : {1, 2}) {
+            const std::string note = "<p>note " + std::to_string(id) + "</p>";
+            testsupport::WriteFile(mod_MyNotes::NotePath(id),
+                                   formats::Bytes(note.begin(), note.end()));
+        }
+        frm_SwitchBoard& sb = Load();
+        sb.SSTab1->setCurrentIndex(host.tab);
+        ASSERT_EQ(sb.SSTab1->currentIndex(), host.tab);
+        QuestionBrowserPage& page = *(sb.*host.page);
+        if (host.fullView) {
+            ModalWatcher inside(InFullView(
+                [&](frm_FullView& w) { selectAndMoveOn(*w.MyNotes1_Editor, w.Command7); }));
+            page.FullViewButton->click();
+            EXPECT_TRUE(inside.acted());
+        } else {
+            selectAndMoveOn(*page.NoteEditor, page.NextButton);
+        }
+        EXPECT_NE(noteFile(1).find("note 1 hello note"), std::string::npos);
+    }
+    boxes.expectNone();
 }

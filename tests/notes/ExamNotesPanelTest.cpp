@@ -4,10 +4,13 @@
 #include <QTextEdit>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "exam/ExamWindowFixture.h"
 #include "exam/mod_MyCurrentExam.h"
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "support/FullDisk.h"
@@ -144,4 +147,34 @@ TEST_F(ExamNotesPanelTest, ANoteThatCannotBeSavedHoldsTheMoveAndThePanel) {
     window->Choices_Next_Click(0);
     EXPECT_NE(fileOf(11).find("typed on a full disk"), std::string::npos);
     EXPECT_EQ(CurrentQuestionIndex, 1);
+}
+
+// Typed text still selected when the user moves on: the next question's note comes in,
+// whether the panel stayed open or was closed before the move and opened after it.
+TEST_F(ExamNotesPanelTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
+    const std::pair<const char*, std::function<void(ExamNotesPanelTest&)>> ways[] = {
+        {"panel open", [](ExamNotesPanelTest& t) { t.window->Choices_Next_Click(0); }},
+        {"panel closed",
+         [](ExamNotesPanelTest& t) {
+             t.closePanel();
+             t.window->Choices_Next_Click(0);
+             t.openPanel();
+         }},
+    };
+    for (const auto& [name, moveOn] : ways) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(open());
+        openPanel();
+        testsupport::typeAndSelectLine(window->MyNotes_Contents, QStringLiteral("hello note"));
+        ASSERT_TRUE(window->MyNotes_Contents->textCursor().hasSelection());
+        moveOn(*this);
+        EXPECT_EQ(CurrentQuestionIndex, 1);
+        EXPECT_EQ(window->MyNotes_Editor->LoadedQuestionId(), 12);
+        EXPECT_TRUE(shownNote().isEmpty());
+        EXPECT_FALSE(window->MyNotes_Contents->isReadOnly());
+        EXPECT_NE(fileOf(11).find("hello note"), std::string::npos);
+        exam::UnloadExamWindow();
+        fs::remove(mod_MyNotes::NotePath(11));
+    }
+    boxes.expectNone();
 }
