@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "core/mod_ComboBox.h"
 #include "exam/ExamWindowFixture.h"
 #include "exam/mod_MyCurrentExam.h"
 #include "notes/NoteSteps.h"
@@ -151,6 +153,54 @@ TEST_F(ExamNotesPanelTest, ANoteThatCannotBeSavedHoldsTheMoveAndThePanel) {
     window->Choices_Next_Click(0);
     EXPECT_NE(fileOf(11).find("typed on a full disk"), std::string::npos);
     EXPECT_EQ(CurrentQuestionIndex, 1);
+}
+
+// A save that fails on a later question holds every move there; the next good move goes on
+// from that question.
+TEST_F(ExamNotesPanelTest, AFailedSaveHoldsTheExamOnALaterQuestion) {
+    struct Move {
+        const char* name;
+        std::function<void(frm_Exam&)> act;
+        int jumpEntry;  // what the jump list shows while the move is held
+    };
+    const Move moves[] = {
+        {"next", [](frm_Exam& w) { w.Choices_Next_Click(0); }, -1},
+        {"previous", [](frm_Exam& w) { w.Choices_Previous_Click(0); }, -1},
+        {"jump",
+         [](frm_Exam& w) {
+             QTest::keyClick(w.Choices_Jump, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(w.Choices_Jump, "4");
+         },
+         2},
+    };
+    for (const Move& move : moves) {
+        SCOPED_TRACE(move.name);
+        ASSERT_TRUE(open());
+        window->Choices_Next_Click(0);
+        window->Choices_Next_Click(0);
+        openPanel();
+        type(QStringLiteral("typed on a full disk"));
+        boxes.queue(platform::kOk);
+        {
+            const testsupport::FullDisk full;
+            move.act(*window);
+        }
+        EXPECT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(CurrentQuestionIndex, 2);
+        EXPECT_EQ(window->RichTextBox1Tag, "13");
+        EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kQuestionTab),
+                  QStringLiteral("Question 3 / 4"));
+        EXPECT_EQ(window->Choices_Jump->currentIndex(), move.jumpEntry);
+        EXPECT_EQ(shownNote(), QStringLiteral("typed on a full disk"));
+
+        window->Choices_Next_Click(0);
+        EXPECT_EQ(CurrentQuestionIndex, 3);
+        EXPECT_EQ(window->RichTextBox1Tag, "14");
+        EXPECT_NE(fileOf(13).find("typed on a full disk"), std::string::npos);
+        exam::UnloadExamWindow();
+        fs::remove(mod_MyNotes::NotePath(13));
+        boxes.clear();
+    }
 }
 
 // Typed text still selected when the user moves on: the next question's note comes in,
