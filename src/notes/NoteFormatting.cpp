@@ -15,11 +15,15 @@ namespace NoteFormatting {
 namespace {
 
 std::vector<QTextBlock> selectedBlocks(const QTextCursor& cursor) {
-    const QTextDocument* document = cursor.document();
     std::vector<QTextBlock> blocks;
-    const QTextBlock last = document->findBlock(cursor.selectionEnd());
-    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
-         block = block.next()) {
+    // A text box hands out a cursor of no document while it replaces its page.
+    if (cursor.isNull()) return blocks;
+    const QTextDocument* document = cursor.document();
+    const int lastPosition = document->characterCount() - 1;
+    const int start = std::clamp(cursor.selectionStart(), 0, lastPosition);
+    const int end = std::clamp(cursor.selectionEnd(), start, lastPosition);
+    const QTextBlock last = document->findBlock(end);
+    for (QTextBlock block = document->findBlock(start); block.isValid(); block = block.next()) {
         blocks.push_back(block);
         if (block == last) break;
     }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -140,9 +141,8 @@ NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), di
     contents_ = new TextBox(this);
     contents_->setAcceptRichText(true);
     layout->addWidget(contents_, 1);
-    connect(contents_, &QTextEdit::selectionChanged, this, &NotesEditor::UpdateNotesAlignButtons);
-    connect(contents_, &QTextEdit::cursorPositionChanged, this,
-            &NotesEditor::UpdateNotesAlignButtons);
+    connect(contents_, &QTextEdit::selectionChanged, this, &NotesEditor::selectionMoved);
+    connect(contents_, &QTextEdit::cursorPositionChanged, this, &NotesEditor::selectionMoved);
     ShowBlankPage();
 }
 
@@ -175,10 +175,19 @@ QAction* NotesEditor::Button(const QString& key) const {
     return nullptr;
 }
 
+void NotesEditor::replacePage(const std::function<void()>& change) {
+    const QScopedValueRollback replacing(replacingPage_, true);
+    contents_->ForgetPictures();
+    change();
+}
+
+void NotesEditor::selectionMoved() {
+    if (!replacingPage_) UpdateNotesAlignButtons();
+}
+
 void NotesEditor::ShowBlankPage() {
     ForgetNote();
-    contents_->ForgetPictures();
-    contents_->clear();
+    replacePage([this] { contents_->clear(); });
     contents_->document()->clearUndoRedoStacks();
     // Nothing typed here could be kept: no question's note is shown.
     contents_->setReadOnly(true);
@@ -187,19 +196,17 @@ void NotesEditor::ShowBlankPage() {
 
 void NotesEditor::ShowNotePage(const std::string& html) {
     QTextDocument* document = contents_->document();
-    contents_->ForgetPictures();
     // Pictures named relative to the note file.
     document->setBaseUrl(
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
-    contents_->setHtml(platform::toQt(html));
+    replacePage([this, &html] { contents_->setHtml(platform::toQt(html)); });
     document->setModified(false);
     contents_->setReadOnly(false);
     resetToolbar(!textOf(*document).isEmpty());
 }
 
 void NotesEditor::ShowUnreadableNote(const std::string& message) {
-    contents_->ForgetPictures();
-    contents_->setPlainText(platform::toQt(message));
+    replacePage([this, &message] { contents_->setPlainText(platform::toQt(message)); });
     contents_->document()->clearUndoRedoStacks();
     contents_->setReadOnly(true);
     resetToolbar(false);

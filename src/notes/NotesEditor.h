@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 #include "notes/mod_MyNotes.h"
 
 class QAction;
@@ -63,6 +65,10 @@ private:
     void EndEditing() override;
 
     void buildToolbar();
+    // Puts another page in; the refreshes wait until it is complete.
+    void replacePage(const std::function<void()>& change);
+    // A cursor or selection change; none counts while a page is being replaced.
+    void selectionMoved();
     // The states right after a page has loaded.
     void resetToolbar(bool printable);
     void fontCommand();
@@ -73,4 +79,5 @@ private:
     TextBox* contents_ = nullptr;
     NoteDialogMemory ownDialogs_;
     Dialogs dialogs_;
+    bool replacingPage_ = false;
 };

@@ -79,10 +79,17 @@ struct NoteFile {
 
 NoteFile readNoteFile(const fs::path& path) {
     NoteFile note;
-    std::error_code ignored;
     // Any entry of the note's name counts, a folder, a device or one that cannot even be
-    // looked at included: it is not ours to replace by an empty note.
-    if (fs::symlink_status(path, ignored).type() == fs::file_type::not_found) return note;
+    // looked at included: it is not ours to replace by an empty note. Only true absence is no
+    // note; the library's "not found" also covers a plain file on the way (ENOTDIR).
+    std::error_code looked;
+    (void)fs::symlink_status(path, looked);
+    if (looked == std::errc::no_such_file_or_directory) return note;
+    if (looked) {
+        note.exists = true;
+        note.unreadable = unreadableText(path, formats::FileReadError::kReadFailed, looked);
+        return note;
+    }
     formats::FileReadError why = formats::FileReadError::kNone;
     std::error_code cause;
     const auto bytes = formats::ReadFileBytes(path, kMaxNoteBytes, &why, &cause);

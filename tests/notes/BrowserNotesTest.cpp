@@ -17,7 +17,9 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
+#include "core/PageJudge.h"
 #include "mainscreen/SwitchBoardFixture.h"
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "support/FullDisk.h"
@@ -221,6 +223,11 @@ TEST_F(BrowserNotesTest, ANoteThatCannotBeSavedHoldsEveryMove) {
     typeInto(sb.MyNotes1_Contents, QStringLiteral("typed"));
     for (int k = 0; k < 3; ++k)
         boxes.queue(platform::kOk);
+    // Should the full view open after all, it is closed at once and the test fails.
+    const ModalWatcher noFullView([](QWidget* modal) {
+        ADD_FAILURE() << "opened " << modal->objectName().toStdString();
+        modal->hide();
+    });
     {
         const testsupport::FullDisk full;
         sb.Command7->click();
@@ -259,13 +266,14 @@ TEST_F(BrowserNotesTest, TheFullViewStaysOpenWhileItsNoteCannotBeSaved) {
     EXPECT_NE(noteFile(1).find("in full view"), std::string::npos);
 }
 
-// A page Qt would take minutes to show (or crash on) is shown as unreadable, with the reason,
-// and left as it is.
+// Tables one level deeper than a page may nest them (each level doubles what Qt's layout costs,
+// and some thousands crash it): shown as unreadable, with the reason, and left as it is.
 TEST_F(BrowserNotesTest, ANoteTooDeepToShowIsShownAsSuchAndLeftAlone) {
+    const std::size_t levels = page_judge::kPageLimits.tableDepth + 1;
     std::string deep;
-    for (int k = 0; k < 3000; ++k)
+    for (std::size_t k = 0; k < levels; ++k)
         deep += "<table><tr><td>";
-    for (int k = 0; k < 3000; ++k)
+    for (std::size_t k = 0; k < levels; ++k)
         deep += "</td></tr></table>";
     testsupport::WriteFile(mod_MyNotes::NotePath(1), formats::Bytes(deep.begin(), deep.end()));
     frm_SwitchBoard& sb = Load();
@@ -310,4 +318,56 @@ TEST_F(BrowserNotesTest, ANoteTooLargeToReadBackIsNotSavedAndHoldsTheMove) {
     sb.Command7->click();
     EXPECT_NE(noteFile(1).find("short"), std::string::npos);
     EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 2);
+}
+
+// Typed text still selected when the user moves on: the next note comes in with the toolbar
+// of its own page, on each tab and in the full view.
+TEST_F(BrowserNotesTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
+    QuestionStatsTable[0].Bookmarked = QuestionStatsTable[1].Bookmarked = true;
+    struct Host {
+        const char* name;
+        int tab;
+        QuestionBrowserPage* frm_SwitchBoard::*page;
+        bool fullView;
+    };
+    const Host hosts[] = {
+        {"view all", frm_SwitchBoard::kViewAllTab, &frm_SwitchBoard::ViewAllPage, false},
+        {"bookmarks", frm_SwitchBoard::kBookmarksTab, &frm_SwitchBoard::BookmarkPage, false},
+        {"my notes", frm_SwitchBoard::kMyNotesTab, &frm_SwitchBoard::MyNotesPage, false},
+        {"full view", frm_SwitchBoard::kViewAllTab, &frm_SwitchBoard::ViewAllPage, true},
+    };
+    const auto selectAndMoveOn = [](NotesEditor& editor, QPushButton* next) {
+        testsupport::typeAndSelectLine(editor.Contents(), QStringLiteral(" hello note"));
+        ASSERT_TRUE(editor.Contents()->textCursor().hasSelection());
+        next->click();
+        EXPECT_EQ(editor.LoadedQuestionId(), 2);
+        EXPECT_EQ(editor.Contents()->toPlainText(), QStringLiteral("note 2"));
+        EXPECT_FALSE(editor.Contents()->isReadOnly());
+        EXPECT_TRUE(editor.Button(QStringLiteral("print"))->isEnabled());
+        EXPECT_FALSE(editor.Button(QStringLiteral("undo"))->isEnabled());
+        for (const char* key : {"left", "center", "right", "bullet"})
+            EXPECT_FALSE(editor.Button(QLatin1String(key))->isChecked()) << key;
+    };
+    for (const Host& host : hosts) {
+        SCOPED_TRACE(host.name);
+        for (const std::int32_t id : {1, 2}) {
+            const std::string note = "<p>note " + std::to_string(id) + "</p>";
+            testsupport::WriteFile(mod_MyNotes::NotePath(id),
+                                   formats::Bytes(note.begin(), note.end()));
+        }
+        frm_SwitchBoard& sb = Load();
+        sb.SSTab1->setCurrentIndex(host.tab);
+        ASSERT_EQ(sb.SSTab1->currentIndex(), host.tab);
+        QuestionBrowserPage& page = *(sb.*host.page);
+        if (host.fullView) {
+            ModalWatcher inside(InFullView(
+                [&](frm_FullView& w) { selectAndMoveOn(*w.MyNotes1_Editor, w.Command7); }));
+            page.FullViewButton->click();
+            EXPECT_TRUE(inside.acted());
+        } else {
+            selectAndMoveOn(*page.NoteEditor, page.NextButton);
+        }
+        EXPECT_NE(noteFile(1).find("note 1 hello note"), std::string::npos);
+    }
+    boxes.expectNone();
 }

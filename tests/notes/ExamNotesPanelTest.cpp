@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
+#include "core/mod_ComboBox.h"
 #include "exam/ExamWindowFixture.h"
 #include "exam/mod_MyCurrentExam.h"
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "support/FullDisk.h"
@@ -18,15 +23,19 @@ namespace {
 namespace fs = std::filesystem;
 
 struct ExamNotesPanelTest : examtest::ExamWindowFixture {
+    // Runs a slide of the panel (0 opening, 1 closing) to its end; one that never ends fails.
+    void slide(int timer) {
+        for (int step = 0; step < 1000 && window->Timer3[timer]->isActive(); ++step)
+            window->Timer3_Timer(timer);
+        EXPECT_FALSE(window->Timer3[timer]->isActive()) << "the panel is still sliding";
+    }
     void openPanel() {
         window->button_notes_Click();
-        while (window->Timer3[0]->isActive())
-            window->Timer3_Timer(0);
+        slide(0);
     }
     void closePanel() {
         window->button_notes_Click();
-        while (window->Timer3[1]->isActive())
-            window->Timer3_Timer(1);
+        slide(1);
     }
     void type(const QString& text) {
         window->MyNotes_Contents->setFocus();
@@ -144,4 +153,82 @@ TEST_F(ExamNotesPanelTest, ANoteThatCannotBeSavedHoldsTheMoveAndThePanel) {
     window->Choices_Next_Click(0);
     EXPECT_NE(fileOf(11).find("typed on a full disk"), std::string::npos);
     EXPECT_EQ(CurrentQuestionIndex, 1);
+}
+
+// A save that fails on a later question holds every move there; the next good move goes on
+// from that question.
+TEST_F(ExamNotesPanelTest, AFailedSaveHoldsTheExamOnALaterQuestion) {
+    struct Move {
+        const char* name;
+        std::function<void(frm_Exam&)> act;
+        int jumpEntry;  // what the jump list shows while the move is held
+    };
+    const Move moves[] = {
+        {"next", [](frm_Exam& w) { w.Choices_Next_Click(0); }, -1},
+        {"previous", [](frm_Exam& w) { w.Choices_Previous_Click(0); }, -1},
+        {"jump",
+         [](frm_Exam& w) {
+             QTest::keyClick(w.Choices_Jump, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(w.Choices_Jump, "4");
+         },
+         2},
+    };
+    for (const Move& move : moves) {
+        SCOPED_TRACE(move.name);
+        ASSERT_TRUE(open());
+        window->Choices_Next_Click(0);
+        window->Choices_Next_Click(0);
+        openPanel();
+        type(QStringLiteral("typed on a full disk"));
+        boxes.queue(platform::kOk);
+        {
+            const testsupport::FullDisk full;
+            move.act(*window);
+        }
+        EXPECT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(CurrentQuestionIndex, 2);
+        EXPECT_EQ(window->RichTextBox1Tag, "13");
+        EXPECT_EQ(window->SSTab2->tabText(frm_Exam::kQuestionTab),
+                  QStringLiteral("Question 3 / 4"));
+        EXPECT_EQ(window->Choices_Jump->currentIndex(), move.jumpEntry);
+        EXPECT_EQ(shownNote(), QStringLiteral("typed on a full disk"));
+
+        window->Choices_Next_Click(0);
+        EXPECT_EQ(CurrentQuestionIndex, 3);
+        EXPECT_EQ(window->RichTextBox1Tag, "14");
+        EXPECT_NE(fileOf(13).find("typed on a full disk"), std::string::npos);
+        exam::UnloadExamWindow();
+        fs::remove(mod_MyNotes::NotePath(13));
+        boxes.clear();
+    }
+}
+
+// Typed text still selected when the user moves on: the next question's note comes in,
+// whether the panel stayed open or was closed before the move and opened after it.
+TEST_F(ExamNotesPanelTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
+    const std::pair<const char*, std::function<void(ExamNotesPanelTest&)>> ways[] = {
+        {"panel open", [](ExamNotesPanelTest& t) { t.window->Choices_Next_Click(0); }},
+        {"panel closed",
+         [](ExamNotesPanelTest& t) {
+             t.closePanel();
+             t.window->Choices_Next_Click(0);
+             t.openPanel();
+         }},
+    };
+    for (const auto& [name, moveOn] : ways) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(open());
+        openPanel();
+        testsupport::typeAndSelectLine(window->MyNotes_Contents, QStringLiteral("hello note"));
+        ASSERT_TRUE(window->MyNotes_Contents->textCursor().hasSelection());
+        moveOn(*this);
+        EXPECT_EQ(CurrentQuestionIndex, 1);
+        EXPECT_EQ(window->MyNotes_Editor->LoadedQuestionId(), 12);
+        EXPECT_TRUE(shownNote().isEmpty());
+        EXPECT_FALSE(window->MyNotes_Contents->isReadOnly());
+        EXPECT_NE(fileOf(11).find("hello note"), std::string::npos);
+        exam::UnloadExamWindow();
+        fs::remove(mod_MyNotes::NotePath(11));
+    }
+    boxes.expectNone();
 }

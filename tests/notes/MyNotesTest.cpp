@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <system_error>
 
@@ -202,6 +203,88 @@ TEST_F(MyNotesTest, ANoteTheUserMayNotReadIsLeftAlone) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     fs::permissions(note7, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fileText(note7), "<p>theirs</p>\r\n");
+}
+
+// A note the user emptied whose file may not be deleted (a read-only notes folder): the
+// failure is reported, the editor keeps the note as it was and the file stays.
+TEST_F(MyNotesTest, AnEmptiedNoteThatMayNotBeDeletedIsReportedAndKept) {
+    writeText(note7, "<p>mine</p>\r\n");
+    fs::permissions(note7.parent_path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                             fs::perms::group_read | fs::perms::group_exec |
+                                             fs::perms::others_read | fs::perms::others_exec);
+    for (fs::path up = note7.parent_path().parent_path(); up != folder.path().parent_path();
+         up = up.parent_path())
+        fs::permissions(up, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    // In a child that is not root (root deletes anything): 0 when it went as it should.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        boxes.queue(platform::kOk);
+        LoadMyNotes(7, editor);
+        editor.page.clear();
+        editor.empty = editor.canUndo = editor.edited = true;
+        const bool saved = SaveMyNotes(7, editor);
+        const bool told =
+            boxes.shown().size() == 1 &&
+            boxes.shown()[0].text.find(
+                std::error_code(EACCES, std::generic_category()).message()) != std::string::npos;
+        const bool kept = editor.editable && !editor.NoteSaved() && editor.page.empty();
+        ::_exit(saved ? 1 : !told ? 2 : !kept ? 4 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    fs::permissions(note7.parent_path(), fs::perms::owner_all);
+    EXPECT_EQ(fileText(note7), "<p>mine</p>\r\n");
+}
+
+// A note whose entry cannot even be looked at (a plain file or a link loop on its path) is not
+// an absent note: it is shown as unreadable with the reason, and a save leaves the entry.
+TEST_F(MyNotesTest, ANoteBehindAPlainFileOrALinkLoopIsUnreadable) {
+    const fs::path notes = AppPaths::MyNotesFolder();
+    const fs::path plain = folder.path() / "plain";
+    writeText(plain, "x");
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        fs::path entry;  // what must stay as it is
+        int error;
+    };
+    const Case cases[] = {
+        {"notes folder a file", [&] { writeText(notes, "x"); }, notes, ENOTDIR},
+        {"notes folder a link to a file", [&] { fs::create_symlink(plain, notes); }, notes,
+         ENOTDIR},
+        {"notes folder a link loop", [&] { fs::create_symlink(notes, notes); }, notes, ELOOP},
+        {"note a link loop",
+         [&] {
+             fs::create_directories(notes);
+             fs::create_symlink(note7, note7);
+         },
+         note7, ELOOP},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(notes);
+        c.make();
+        const fs::file_type before = fs::symlink_status(c.entry).type();
+        editor.empty = true;
+        LoadMyNotes(7, editor);
+        EXPECT_NE(editor.unreadable.find(formats::PathToWindows1252(note7)), std::string::npos);
+        EXPECT_NE(
+            editor.unreadable.find(std::error_code(c.error, std::generic_category()).message()),
+            std::string::npos)
+            << editor.unreadable;
+        EXPECT_FALSE(editor.editable);
+        EXPECT_TRUE(editor.NoteUnreadable());
+        editor.page = "<p>new</p>";
+        editor.empty = false;
+        editor.canUndo = editor.edited = true;
+        EXPECT_TRUE(SaveMyNotes(7, editor));
+        EXPECT_EQ(fs::symlink_status(c.entry).type(), before);
+    }
+    boxes.expectNone();
 }
 
 TEST_F(MyNotesTest, SavesThatMustNotTouchTheNoteDoNothing) {

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "core/AppPaths.h"
+#include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
@@ -211,6 +212,12 @@ TEST_F(NotesEditorTest, AlignmentCommandsAndPressedStates) {
     EXPECT_TRUE(enabled("redo"));
     selectParagraphs(0, 2);
     EXPECT_FALSE(pressed("left"));
+}
+
+// What a text box hands out while it replaces its page: a cursor of no document.
+TEST_F(NotesEditorTest, ACursorOfNoPageHasNoAlignmentAndNoBullets) {
+    EXPECT_EQ(NoteFormatting::SelectionAlignment(QTextCursor()), std::nullopt);
+    EXPECT_FALSE(NoteFormatting::SelectionInBulletList(QTextCursor()));
 }
 
 TEST_F(NotesEditorTest, BulletsToggleAndFollowTheSelection) {

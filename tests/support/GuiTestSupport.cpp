@@ -102,6 +102,9 @@ void closeModal(QWidget* modal) {
         dialog->reject();
     else
         modal->close();
+    // A window that holds its close (its note cannot be saved) is hidden all the same, which
+    // ends its exec().
+    if (modal->isVisible()) modal->hide();
 }
 
 }  // namespace
