@@ -70,6 +70,24 @@ struct MyNotesTest : ::testing::Test {
     testsupport::ScriptedMessageBoxes boxes;
     FakeEditor editor;
     fs::path note7 = mod_MyNotes::NotePath(7);
+
+    // Runs `steps` in a child that is not root (root reads and deletes anything), with the
+    // folders above the note's open to it; the child's exit status, 0 when all went well.
+    int exitStatusOfAnotherUser(const std::function<int()>& steps) const {
+        for (fs::path up = note7.parent_path().parent_path(); up != folder.path().parent_path();
+             up = up.parent_path())
+            fs::permissions(up,
+                            fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+        const pid_t child = ::fork();
+        if (child < 0) return -1;
+        if (child == 0) {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+            ::_exit(steps());
+        }
+        int status = 0;
+        if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+        return WEXITSTATUS(status);
+    }
 };
 
 }  // namespace
@@ -180,27 +198,20 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
 TEST_F(MyNotesTest, ANoteTheUserMayNotReadIsLeftAlone) {
     writeText(note7, "<p>theirs</p>\r\n");
     fs::permissions(note7, fs::perms::none);
-    for (fs::path up = note7.parent_path(); up != folder.path().parent_path();
-         up = up.parent_path())
-        fs::permissions(up, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    // In a child that is not root (root reads everything): 0 when it went as it should.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        FakeEditor viewer;
-        viewer.empty = true;
-        LoadMyNotes(7, viewer);
-        const bool shown =
-            viewer.unreadable.find(std::error_code(EACCES, std::generic_category()).message()) !=
-            std::string::npos;
-        viewer.canUndo = viewer.edited = true;
-        ::_exit(!shown ? 1 : !SaveMyNotes(7, viewer) ? 2 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    fs::permissions(note7.parent_path(),
+                    fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    EXPECT_EQ(exitStatusOfAnotherUser([] {
+                  FakeEditor viewer;
+                  viewer.empty = true;
+                  LoadMyNotes(7, viewer);
+                  const bool shown =
+                      viewer.unreadable.find(
+                          std::error_code(EACCES, std::generic_category()).message()) !=
+                      std::string::npos;
+                  viewer.canUndo = viewer.edited = true;
+                  return !shown ? 1 : !SaveMyNotes(7, viewer) ? 2 : 0;
+              }),
+              0);
     fs::permissions(note7, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fileText(note7), "<p>theirs</p>\r\n");
 }
@@ -212,30 +223,21 @@ TEST_F(MyNotesTest, AnEmptiedNoteThatMayNotBeDeletedIsReportedAndKept) {
     fs::permissions(note7.parent_path(), fs::perms::owner_read | fs::perms::owner_exec |
                                              fs::perms::group_read | fs::perms::group_exec |
                                              fs::perms::others_read | fs::perms::others_exec);
-    for (fs::path up = note7.parent_path().parent_path(); up != folder.path().parent_path();
-         up = up.parent_path())
-        fs::permissions(up, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-    // In a child that is not root (root deletes anything): 0 when it went as it should.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        boxes.queue(platform::kOk);
-        LoadMyNotes(7, editor);
-        editor.page.clear();
-        editor.empty = editor.canUndo = editor.edited = true;
-        const bool saved = SaveMyNotes(7, editor);
-        const bool told =
-            boxes.shown().size() == 1 &&
-            boxes.shown()[0].text.find(
-                std::error_code(EACCES, std::generic_category()).message()) != std::string::npos;
-        const bool kept = editor.editable && !editor.NoteSaved() && editor.page.empty();
-        ::_exit(saved ? 1 : !told ? 2 : !kept ? 4 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(exitStatusOfAnotherUser([this] {
+                  boxes.queue(platform::kOk);
+                  LoadMyNotes(7, editor);
+                  editor.page.clear();
+                  editor.empty = editor.canUndo = editor.edited = true;
+                  const bool saved = SaveMyNotes(7, editor);
+                  const bool told =
+                      boxes.shown().size() == 1 &&
+                      boxes.shown()[0].text.find(
+                          std::error_code(EACCES, std::generic_category()).message()) !=
+                          std::string::npos;
+                  const bool kept = editor.editable && !editor.NoteSaved() && editor.page.empty();
+                  return saved ? 1 : !told ? 2 : !kept ? 4 : 0;
+              }),
+              0);
     fs::permissions(note7.parent_path(), fs::perms::owner_all);
     EXPECT_EQ(fileText(note7), "<p>mine</p>\r\n");
 }
