@@ -31,6 +31,7 @@
 namespace {
 
 using testsupport::BytesOf;
+using testsupport::tipTexts;
 using testsupport::WriteFile;
 
 struct BrowserTabsTest : testsupport::SwitchBoardFixture {
@@ -255,17 +256,6 @@ TEST_F(BrowserTabsTest, TypingANumberInTheJumpListShowsThatQuestion) {
 }  // namespace
 
 namespace {
-
-// The texts of the live tooltip windows, or of those on screen.
-QStringList tipTexts(bool onScreenOnly = false) {
-    QStringList texts;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("ToolTipWindow") &&
-            (!onScreenOnly || widget->isVisible()))
-            for (const QLabel* label : widget->findChildren<QLabel*>())
-                texts.push_back(label->text());
-    return texts;
-}
 
 TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     SystemVars.TypeNames.at(6) = "Fill";

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QCursor>
 #include <QHeaderView>
-#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -22,6 +20,7 @@
 #include "core/QuestionRowTip.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ListViewSort.h"
+#include "support/GuiTestSupport.h"
 
 namespace {
 
@@ -132,16 +131,6 @@ TEST(ListViewRows, ClickingACheckBoxTogglesItOnceAndClearingKeepsTheColumns) {
 
 namespace {
 
-// The texts of the tip windows on screen.
-QStringList shownTipTexts() {
-    QStringList texts;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->objectName() == QLatin1String("ToolTipWindow") && widget->isVisible())
-            for (const QLabel* label : widget->findChildren<QLabel*>())
-                texts.push_back(label->text());
-    return texts;
-}
-
 // A question list as the windows make one: its number first, sorted by a header click, and
 // the question's tip for the row the pointer enters.
 struct QuestionList {
@@ -199,7 +188,7 @@ TEST_F(ListViewRowTip, RowsChangedUnderARestingPointerShowNoOtherQuestionsTip) {
         {"refilled", [](QuestionList& q) { q.fill(true); }},
     };
     const auto tipOtherThan7 = [] {
-        const QStringList shown = shownTipTexts();
+        const QStringList shown = testsupport::tipTexts(true);
         return std::any_of(shown.begin(), shown.end(), [](const QString& text) {
             return text.startsWith(QStringLiteral("Question ")) &&
                    text != QStringLiteral("Question 7");
@@ -219,12 +208,15 @@ TEST_F(ListViewRowTip, RowsChangedUnderARestingPointerShowNoOtherQuestionsTip) {
             ASSERT_TRUE(q.tip && q.tip->hasTip());
             if (tipShown) {
                 ASSERT_TRUE(QTest::qWaitFor(
-                    [] { return shownTipTexts().contains(QStringLiteral("Question 2")); }, 2000));
+                    [] {
+                        return testsupport::tipTexts(true).contains(QStringLiteral("Question 2"));
+                    },
+                    2000));
             }
             apply(q);
             ASSERT_EQ(q.list.text(1, 1), "Question 7");
             EXPECT_FALSE(QTest::qWaitFor(tipOtherThan7, 500))
-                << shownTipTexts().join(u'|').toStdString();
+                << testsupport::tipTexts(true).join(u'|').toStdString();
         }
     }
 }

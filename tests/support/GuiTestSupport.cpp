@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QPixmap>
 #include <QPrintPreviewDialog>
@@ -201,6 +202,16 @@ QStringList duplicateNames(const QObject& window) {
         seen.append(name);
     }
     return doubled;
+}
+
+QStringList tipTexts(bool onScreenOnly) {
+    QStringList texts;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("ToolTipWindow") &&
+            (!onScreenOnly || widget->isVisible()))
+            for (const QLabel* label : widget->findChildren<QLabel*>())
+                texts.push_back(label->text());
+    return texts;
 }
 
 }  // namespace testsupport

@@ -119,4 +119,7 @@ QCollator makeCollator();
 // aside): a name must find one control.
 QStringList duplicateNames(const QObject& window);
 
+// The texts of the live tooltip windows, or of those on screen.
+QStringList tipTexts(bool onScreenOnly = false);
+
 }  // namespace testsupport
