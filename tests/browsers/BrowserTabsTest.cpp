@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCursor>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -31,6 +30,7 @@
 namespace {
 
 using testsupport::BytesOf;
+using testsupport::movePointer;
 using testsupport::tipTexts;
 using testsupport::WriteFile;
 
@@ -268,12 +268,6 @@ TEST_F(BrowserTabsTest, ARowTipNamesTheTypeAndShowsTheQuestion) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Fill     (Double-Click to go to question)")))
         << texts.join(u'|').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("Question 3")));
-}
-
-// The pointer itself moves (the tip reads it), and the widget under it sees the move.
-void movePointer(QWidget* over, const QPoint& at) {
-    QCursor::setPos(over->mapToGlobal(at));
-    QTest::mouseMove(over, at);
 }
 
 TEST_F(BrowserTabsTest, ARowTipShowsOnlyOverItsRowWhileThePointerIsThere) {

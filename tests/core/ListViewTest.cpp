@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QCursor>
 #include <QHeaderView>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -202,8 +201,7 @@ TEST_F(ListViewRowTip, RowsChangedUnderARestingPointerShowNoOtherQuestionsTip) {
             // From the row above: a move to where the last list's pointer rested is no move.
             for (const int row : {0, 1}) {
                 const QPoint centre = q.list.visualRect(q.list.model()->index(row, 1)).center();
-                QCursor::setPos(q.list.viewport()->mapToGlobal(centre));
-                QTest::mouseMove(q.list.viewport(), centre);
+                testsupport::movePointer(q.list.viewport(), centre);
             }
             ASSERT_TRUE(q.tip && q.tip->hasTip());
             if (tipShown) {

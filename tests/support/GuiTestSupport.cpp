@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QLabel>
 #include <QLocale>
@@ -212,6 +213,11 @@ QStringList tipTexts(bool onScreenOnly) {
             for (const QLabel* label : widget->findChildren<QLabel*>())
                 texts.push_back(label->text());
     return texts;
+}
+
+void movePointer(QWidget* over, const QPoint& at) {
+    QCursor::setPos(over->mapToGlobal(at));
+    QTest::mouseMove(over, at);
 }
 
 }  // namespace testsupport

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -121,5 +122,8 @@ QStringList duplicateNames(const QObject& window);
 
 // The texts of the live tooltip windows, or of those on screen.
 QStringList tipTexts(bool onScreenOnly = false);
+
+// The pointer itself moves (a tip reads it), and the widget under it sees the move.
+void movePointer(QWidget* over, const QPoint& at);
 
 }  // namespace testsupport
