@@ -1,5 +1,11 @@
 #include "app/ProgramWindows.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+#include <chrono>
+
 #include "app/frm_Splash.h"
 #include "app/mdi_Main.h"
 #include "browsers/frm_FullView.h"
@@ -16,6 +22,22 @@ mdi_Main* loadedMainWindow() {
     return qobject_cast<mdi_Main*>(mod_Forms::Find("mdi_Main"));
 }
 
+// Long enough for any window manager to map a window; a display that never shows it costs
+// no more than this.
+constexpr std::chrono::milliseconds kSplashMapWait{2000};
+
+// Until the window system has put the widget's window on the screen: paints before that are
+// thrown away.
+void waitUntilMapped(const QWidget& widget, std::chrono::milliseconds limit) {
+    const QDeadlineTimer deadline(limit);
+    // Ends the last wait for events should none come.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.start(limit);
+    while (!widget.testAttribute(Qt::WA_Mapped) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 }  // namespace
 
 ProgramWindows::ProgramWindows() = default;
@@ -24,7 +46,9 @@ ProgramWindows::~ProgramWindows() = default;
 void ProgramWindows::ShowSplash() {
     splash_ = std::make_unique<frm_Splash>();
     splash_->show();
-    // The bank loads without an event loop: paint now or never.
+    // The bank loads without an event loop: paint now or never. A window manager maps the
+    // window only after a round trip.
+    waitUntilMapped(*splash_, kSplashMapWait);
     splash_->repaint();
 }
 

@@ -43,3 +43,7 @@ void MakeScrollHandlesStandOut(QAbstractScrollArea& area) {
     area.verticalScrollBar()->setStyle(style);
     area.horizontalScrollBar()->setStyle(style);
 }
+
+void MakeScrollHandleStandOut(QScrollBar& bar, QObject& owner) {
+    bar.setStyle(new DarkHandleStyle(&owner));
+}

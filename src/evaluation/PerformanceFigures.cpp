@@ -39,8 +39,8 @@ std::int16_t ExamAverage(const std::vector<PerformanceSummary>& history) {
     return ToInt16(RoundHalfEven(static_cast<double>(sum) / static_cast<double>(history.size())));
 }
 
-double ObjectiveFigures::Figure() const {
-    return Questions > 0 ? static_cast<double>(Running) / Questions : 0.0;
+std::int32_t ObjectiveFigures::Figure() const {
+    return TruncatedPercent(Correct, Asked);
 }
 
 bool BelongsTo(const std::string& topic, const std::string& objective) {
@@ -73,11 +73,6 @@ std::vector<ObjectiveFigures> ObjectiveFiguresOf(const std::vector<std::string>&
             figures.Asked += stats->TimesAsked;
             figures.Correct += stats->CorrectCount;
             figures.Wrong += stats->WrongCount;
-            // The sum is brought to a whole number, not each question's share.
-            if (figures.Asked > 0)
-                figures.Running = RoundHalfEven(static_cast<double>(figures.Running) +
-                                                static_cast<double>(figures.Correct) /
-                                                    static_cast<double>(figures.Asked) * 100.0);
         }
     }
     return all;
@@ -89,12 +84,11 @@ ObjectiveFigures ObjectiveFiguresOf(const std::string& objective, exam::Question
 
 std::int16_t ObjectiveAverage(const std::vector<ObjectiveFigures>& objectives) {
     if (objectives.empty()) return 0;
-    double sum = 0;
+    std::int64_t sum = 0;
     for (const ObjectiveFigures& figures : objectives)
-        if (figures.Asked > 0)
-            // The running sum is brought to a whole number after every objective.
-            sum = static_cast<double>(RoundHalfEven(sum + figures.Figure()));
-    return ToInt16(RoundHalfEven(sum / static_cast<double>(objectives.size())));
+        if (figures.Asked > 0) sum += figures.Figure();
+    return ToInt16(
+        RoundHalfEven(static_cast<double>(sum) / static_cast<double>(objectives.size())));
 }
 
 std::int32_t QuestionFigure() {

@@ -28,9 +28,9 @@ struct ObjectiveFigures {
     std::int64_t Asked = 0;      // A
     std::int64_t Correct = 0;    // C
     std::int64_t Wrong = 0;      // W
-    std::int64_t Running = 0;    // P: the running percentages after each asked question
-    // P / Q, untruncated; meaningful only when Asked > 0.
-    [[nodiscard]] double Figure() const;
+    // The objective's success rate, C / A truncated as every shown percentage; meaningful
+    // only when Asked > 0.
+    [[nodiscard]] std::int32_t Figure() const;
 };
 
 // True when the topic, trimmed and in lower case, is the objective's.

@@ -12,6 +12,7 @@
 #include "core/mod_MD5.h"
 #include "core/mod_System.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamGrades.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamTime.h"
 #include "formats/StoredList.h"
@@ -189,7 +190,9 @@ bool OpenPerformanceRecord(std::int16_t index) {
         known ? PerformanceHistory[static_cast<std::size_t>(index)].FilePath : std::string();
     const auto file = HistoryFileOf(stored);
     auto read = file ? exam::ReadExamFile(*file) : std::nullopt;
-    if (!read) {
+    // The signature does not cover the body: results this program cannot have stored are an
+    // altered file too.
+    if (!read || !exam::HasOwnGrades(*read)) {
         // The file that was refused, which after a copy of the program folder is not the
         // stored one.
         const std::filesystem::path named = file ? *file : std::filesystem::path(stored);

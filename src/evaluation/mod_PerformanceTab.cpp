@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -142,9 +141,7 @@ void FillObjectiveList(PerformanceTabControls& board) {
     std::vector<ListRow> rows;
     for (std::size_t k = 0; k < ObjectiveNames.size(); ++k) {
         const figures::ObjectiveFigures& f = all[k];
-        const std::string percent =
-            f.Asked > 0 ? std::to_string(static_cast<std::int64_t>(std::trunc(f.Figure()))) + " % "
-                        : " - ";
+        const std::string percent = f.Asked > 0 ? std::to_string(f.Figure()) + " % " : " - ";
         rows.push_back(
             makeRow(k, {ObjectiveNames[k], std::to_string(f.Questions), percent,
                         std::to_string(f.Asked), std::to_string(f.Correct), std::to_string(f.Wrong),

@@ -236,6 +236,7 @@ QWidget* frm_Exam::buildAnswerPanel() {
     });
     Choices_Vscroll = platform::Named(new QScrollBar(Qt::Vertical, Choices_Frame),
                                       QStringLiteral("Choices_Vscroll"));
+    MakeScrollHandleStandOut(*Choices_Vscroll, *Choices_Frame);
     Choices_Vscroll->setFocusPolicy(Qt::NoFocus);
     Choices_Vscroll->setEnabled(false);
     connect(Choices_Vscroll, &QScrollBar::valueChanged, this, &frm_Exam::Choices_Vscroll_Change);

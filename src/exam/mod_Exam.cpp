@@ -15,6 +15,7 @@
 #include "core/mod_Helper.h"
 #include "core/mod_Question.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamGrades.h"
 #include "exam/ExamRecordIo.h"
 #include "exam/ExamSession.h"
 #include "exam/QuestionLookup.h"
@@ -375,12 +376,8 @@ void GradeExam() {
     CurrentExam.Correct = clampCount(correct);
     CurrentExam.Wrong = clampCount(wrong);
     CurrentExam.Unanswered = clampCount(unanswered);
-    // Quotient first, then times 100, truncated: 29 of 50 gives 57.
-    const double share =
-        total == 0 ? 0.0 : static_cast<double>(correct) / static_cast<double>(total);
-    CurrentExam.PercentText = std::to_string(static_cast<int>(std::trunc(share * 100.0))) + "%";
-    CurrentExam.ScoreText = "Score : " + CurrentExam.PercentText + " (" + std::to_string(correct) +
-                            "/" + std::to_string(CurrentExam.Total) + ")";
+    CurrentExam.PercentText = exam::GradedPercentText(CurrentExam.Correct, CurrentExam.Total);
+    CurrentExam.ScoreText = exam::GradedScoreText(CurrentExam.Correct, CurrentExam.Total);
 }
 
 void UpdateQuestionStats(std::int32_t questionId, std::string_view kind) {

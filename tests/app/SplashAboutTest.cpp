@@ -2,16 +2,21 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QExposeEvent>
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/ProgramWindows.h"
 #include "app/frm_About.h"
 #include "app/frm_Splash.h"
 #include "core/ImageStore.h"
@@ -128,6 +133,61 @@ TEST_F(SplashAbout, EveryLabelShowsItsWholeText) {
     about->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(about.get()));
     expectWholeTexts(*about);
+}
+
+// The splash keeps its picture's size unless a line of its band needs more.
+TEST_F(SplashAbout, TheSplashWidensToTextsWiderThanItsPicture) {
+    const std::string wide(120, 'W');
+    const std::pair<const char*, std::string SystemVarsRecord::*> lines[] = {
+        {"the product line", &SystemVarsRecord::ProductSubtitle},
+        {"the copyright line", &SystemVarsRecord::Copyright},
+    };
+    for (const auto& [line, text] : lines) {
+        SCOPED_TRACE(line);
+        SystemVars.*text = wide;
+        frm_Splash splash;
+        splash.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+        expectWholeTexts(splash);
+        SystemVars.*text = "short";
+    }
+}
+
+// Stands for a window manager, which maps a new window only after a round trip: the first
+// window shown while it is installed is put on the screen when events are next processed.
+class LateMapping : public QObject {
+public:
+    LateMapping() { QCoreApplication::instance()->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (held_ || window == nullptr || event->type() != QEvent::Expose) return false;
+        held_ = true;
+        QCoreApplication::postEvent(window, new QExposeEvent(QRect(QPoint(), window->size())));
+        return true;
+    }
+
+private:
+    bool held_ = false;
+};
+
+// Nothing processes events while the bank loads: the splash must be on the screen, painted,
+// when showing it returns.
+TEST_F(SplashAbout, TheSplashIsOnScreenWithItsPictureBeforeTheBankLoads) {
+    const QColor colour(200, 40, 40);
+    ImageStore[kSplashImageSlot] = {"splash.png", testsupport::PngBytes({48, 30}, colour)};
+    ProgramWindows windows;
+    {
+        const LateMapping windowManager;
+        windows.ShowSplash();
+    }
+    QWidget* splash = mod_Forms::Find("frm_Splash");
+    ASSERT_NE(splash, nullptr);
+    const QImage shown = splash->screen()->grabWindow(splash->winId()).toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.pixelColor(shown.width() / 2, shown.height() / 4), colour);
+    windows.UnloadSplash();
 }
 
 TEST_F(SplashAbout, AboutShowsItsTextsAsPlainTextAndLinksOpenExactlyTheirAddresses) {

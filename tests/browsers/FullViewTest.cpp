@@ -96,32 +96,8 @@ TEST_F(FullViewWindowTest, EnterJumpsOrTicksAndOnlyTheCloseButtonEndsTheWindow) 
     EXPECT_EQ(window.Result().Position, 2);
 }
 
-// Mean lightness of a vertical scroll bar's track down its middle, from `from` to `to` of the
-// track's length (0 its top, 1 its bottom), the arrow buttons left out.
-int trackLightness(const QImage& bar, double from, double to) {
-    const int arrow = bar.width();
-    const int length = bar.height() - 2 * arrow;
-    const int first = arrow + static_cast<int>(from * length);
-    const int last = arrow + static_cast<int>(to * length);
-    int sum = 0;
-    for (int y = first; y < last; ++y)
-        sum += qGray(bar.pixel(bar.width() / 2, y));
-    return sum / std::max(last - first, 1);
-}
-
-// The handle of a box showing the top of its text is the part of the track that stands out
-// at its top: darker than the rest of the track, as the eye reads it.
 void expectHandleAtTheTop(QTextEdit* box) {
-    QScrollBar* bar = box->verticalScrollBar();
-    ASSERT_TRUE(bar->isVisible());
-    ASSERT_EQ(bar->value(), 0);
-    const double handle =
-        static_cast<double>(bar->pageStep()) / (bar->maximum() - bar->minimum() + bar->pageStep());
-    ASSERT_GT(handle, 0.15);
-    ASSERT_LT(handle, 0.6);
-    const QImage image = bar->grab().toImage();
-    EXPECT_LT(trackLightness(image, 0.02, handle * 0.8) + 20,
-              trackLightness(image, (1 + handle) / 2, 0.98));
+    testsupport::ExpectScrollHandleAtTheTop(*box->verticalScrollBar());
 }
 
 // About three boxes' heights of text, shown from its top.

@@ -129,6 +129,30 @@ TEST_F(SignedFileTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     EXPECT_EQ(ReadFile(AppPaths::ConfigDat()), before);
 }
 
+// The box names the file and asks for an email only when there is an address to write to.
+TEST_F(SignedFileTest, AFailedWritesMessageAsksForAnEmailOnlyWithAnAddress) {
+    const std::pair<std::string, std::string> addresses[] = {
+        {"help@test.example",
+         "\r\n\r\nIf the problem persists, please email us at help@test.example"},
+        {"", ""},
+        {"  ", ""},
+    };
+    formats::BinaryWriter tooLong;
+    tooLong.writeString(std::string(70000, 'a'));
+    for (const auto& [address, sentence] : addresses) {
+        SCOPED_TRACE("address \"" + address + "\"");
+        SystemVars.SupportEmail = address;
+        boxes.queue(platform::kOk);
+        EXPECT_FALSE(mod_System::WriteSignedFile(AppPaths::ConfigDat(), "", tooLong));
+        EXPECT_EQ(
+            boxes.shown(),
+            (std::vector<ShownBox>{{"Critical Error!\r\n\r\nThe file could not be written : " +
+                                        AppPaths::ConfigDat().string() + sentence,
+                                    "Critical Error!", platform::kCritical}}));
+        boxes.clear();
+    }
+}
+
 TEST_F(SignedFileTest, ADamagedFileReadBeforeNeverLeaksIntoTheNextFileWritten) {
     const auto damaged = folder.path() / "damaged.dat";
     Bytes bytes(8, 0);  // empty header texts

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <regex>
 
@@ -74,6 +75,7 @@ struct PerformanceStoreTest : ::testing::Test {
         CurrentExam.Total = 1;
         CurrentExam.Unanswered = 1;
         CurrentExam.PercentText = "0%";
+        CurrentExam.ScoreText = "Score : 0% (0/1)";
         CurrentExam.Continued = true;
     }
     void TearDown() override {
@@ -237,6 +239,77 @@ TEST_F(PerformanceStoreTest, AMissingEditedOrIncoherentRecordIsRefusedWithItsMes
     EXPECT_FALSE(AbortFlag);
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1], (ShownBox{"Broken record\r\n\r\n" + path, "History", 16}));
+}
+
+// The signature leaves the body's counts open to an edit: a record whose results grading
+// could not have stored is refused as altered.
+TEST_F(PerformanceStoreTest, ARecordWhoseResultsAreNotItsOwnIsRefusedWithItsMessage) {
+    QuestionBank.resize(20);
+    CurrentExam.Questions = std::vector<QuestionState>(20);
+    for (std::int16_t k = 0; k < 20; ++k) {
+        QuestionBank[static_cast<std::size_t>(k)].QuestionID = k + 1;
+        (*CurrentExam.Questions)[static_cast<std::size_t>(k)].QuestionID = k + 1;
+    }
+    CurrentExam.Total = 20;
+    CurrentExam.Correct = 4;
+    CurrentExam.Wrong = 12;
+    CurrentExam.Unanswered = 4;
+    CurrentExam.PercentText = "20%";
+    CurrentExam.ScoreText = "Score : 20% (4/20)";
+    mod_Performance::SavePerformanceRecord();
+    const CurrentExamRecord graded = CurrentExam;
+    ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
+
+    struct Row {
+        const char* what;
+        std::function<void(CurrentExamRecord&)> edit;
+        bool opens;
+    };
+    const Row rows[] = {
+        {"as graded", [](CurrentExamRecord&) {}, true},
+        {"questions that left the bank: the three add up to less",
+         [](CurrentExamRecord& e) { e.Unanswered = 1; }, true},
+        {"counts together above the total",
+         [](CurrentExamRecord& e) {
+             e.Correct = 9;
+             e.PercentText = "45%";
+             e.ScoreText = "Score : 45% (9/20)";
+         },
+         false},
+        {"a count below zero",
+         [](CurrentExamRecord& e) {
+             e.Wrong = -1;
+             e.Unanswered = 17;
+         },
+         false},
+        {"a count above the total", [](CurrentExamRecord& e) { e.Unanswered = 21; }, false},
+        {"a total other than its questions",
+         [](CurrentExamRecord& e) {
+             e.Total = 21;
+             e.Unanswered = 5;
+             e.PercentText = "19%";
+             e.ScoreText = "Score : 19% (4/21)";
+         },
+         false},
+        {"a percentage of other counts", [](CurrentExamRecord& e) { e.PercentText = "45%"; },
+         false},
+        {"a score line of other counts",
+         [](CurrentExamRecord& e) { e.ScoreText = "Score : 20% (9/20)"; }, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        CurrentExamRecord edited = graded;
+        row.edit(edited);
+        ASSERT_TRUE(exam::WriteExamFile(graded.PerformanceFile, edited));
+        CurrentExam = BlankExam;
+        if (!row.opens) boxes.queue(platform::kOk);
+        EXPECT_EQ(mod_Performance::OpenPerformanceRecord(0), row.opens);
+        EXPECT_EQ(CurrentExam, row.opens ? edited : BlankExam);
+        const std::vector<ShownBox> refused{
+            {"Broken record\r\n\r\n" + graded.PerformanceFile, "History", 16}};
+        EXPECT_EQ(boxes.shown(), row.opens ? std::vector<ShownBox>{} : refused);
+        boxes.clear();
+    }
 }
 
 TEST_F(PerformanceStoreTest, AFullIndexIsLeftUntouched) {

@@ -219,6 +219,19 @@ TEST_F(ExamWindowTest, NavigationStatesTheJumpListAndTheAnswerPanelKeys) {
     EXPECT_EQ(window->Choices_Next[2]->text(), "Next");
 }
 
+// Four one-line choices overflow the answer box: its scroll bar reads as the question
+// box's does, the handle darker than the track.
+TEST_F(ExamWindowTest, TheChoicesScrollHandleStandsOutFromItsTrack) {
+    ASSERT_TRUE(open());
+    window->Choices_Next_Click(0);
+    // Short enough that four choices overflow, tall enough for a handle shorter than its track.
+    window->resize(700, 520);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(window->Choices_Vscroll->isEnabled());
+    testsupport::ExpectScrollHandleAtTheTop(*window->Choices_Vscroll);
+}
+
 TEST_F(ExamWindowTest, AQuestionTakesAnswersAtOnceButADisabledChoiceTakesNoClickOnItsText) {
     ASSERT_TRUE(open());
     const auto& options = window->choices_single_optionbutton;

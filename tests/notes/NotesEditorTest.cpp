@@ -214,10 +214,27 @@ TEST_F(NotesEditorTest, AlignmentCommandsAndPressedStates) {
     EXPECT_FALSE(pressed("left"));
 }
 
-// What a text box hands out while it replaces its page: a cursor of no document.
+// While a text box replaces its page it hands out a cursor of no document: it has no
+// alignment and no bullets. Read in a bounded child, so that a slip fails this test, not the run.
 TEST_F(NotesEditorTest, ACursorOfNoPageHasNoAlignmentAndNoBullets) {
-    EXPECT_EQ(NoteFormatting::SelectionAlignment(QTextCursor()), std::nullopt);
-    EXPECT_FALSE(NoteFormatting::SelectionInBulletList(QTextCursor()));
+    const std::string note = "<p align=\"center\">one</p><ul><li>two</li></ul>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(8), formats::Bytes(note.begin(), note.end()));
+    std::string failure;
+    const auto read = testsupport::RunBoundedWithQt(
+        [this] {
+            std::string first;
+            QObject::connect(text().document(), &QTextDocument::contentsChanged, [this, &first] {
+                const QTextCursor cursor = text().textCursor();
+                if (!cursor.isNull() || !first.empty()) return;
+                first = NoteFormatting::SelectionAlignment(cursor) ? "aligned" : "no alignment";
+                first +=
+                    NoteFormatting::SelectionInBulletList(cursor) ? ", bullets" : ", no bullets";
+            });
+            LoadMyNotes(8, editor);
+            return first;
+        },
+        failure);
+    EXPECT_EQ(read.value_or(failure), "no alignment, no bullets");
 }
 
 TEST_F(NotesEditorTest, BulletsToggleAndFollowTheSelection) {

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include <utility>
+
 #include "platform/PagePictures.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"
@@ -52,6 +54,33 @@ TEST(PagePicturesTest, InsideAFolderOnlyItsPicturesLoadHoweverQtNamesThem) {
     // A picture's own bytes, never a file, however the URL's text reads.
     EXPECT_EQ(load(QUrl("data:image/png;base64,iVBORw0KGgo=")).value<QImage>(),
               platform::MissingPicture());
+}
+
+// Each page starts with nothing decoded: a picture the last page showed, written out or in a
+// file, costs the next page its pixels again.
+TEST(PagePicturesTest, APictureShownOnOnePageCostsTheNextItsFullShareAgain) {
+    TempProgramFolder program;
+    const fs::path folder = program.path() / "notes";
+    const formats::Bytes shared = testsupport::PngBytes({8, 8}, Qt::red);
+    WriteFile(folder / "shared.png", shared);
+    WriteFile(folder / "rest.png", testsupport::PngBytes({6, 6}, Qt::blue));
+    const QByteArray raw(reinterpret_cast<const char*>(shared.data()),
+                         static_cast<qsizetype>(shared.size()));
+    const std::pair<const char*, QUrl> names[] = {
+        {"data:", QUrl(QString::fromLatin1("data:image/png;base64," + raw.toBase64()))},
+        {"file", fileUrl(folder / "shared.png")},
+    };
+    // Room for the shared picture and most, not all, of the other.
+    constexpr std::uint64_t kBudget = 8 * 8 + 6 * 6 - 1;
+    for (const auto& [kind, name] : names) {
+        SCOPED_TRACE(kind);
+        platform::PagePictures pictures(platform::FilesInside(folder, 4096), kBudget);
+        ASSERT_EQ(pictures.Load(name).value<QPixmap>().size(), QSize(8, 8));
+        pictures.Reset();
+        EXPECT_EQ(pictures.Load(name).value<QPixmap>().size(), QSize(8, 8));
+        EXPECT_EQ(pictures.Load(fileUrl(folder / "rest.png")).value<QImage>(),
+                  platform::MissingPicture());
+    }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -21,6 +22,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/PagePictures.h"
@@ -79,6 +81,35 @@ std::vector<std::string> ShownPictures(QTextEdit& box) {
             shown.push_back("image " + sizeText(resource.value<QImage>().size()));
     }
     return shown;
+}
+
+namespace {
+
+// Mean lightness of a vertical scroll bar's track down its middle, from `from` to `to` of the
+// track's length (0 its top, 1 its bottom), the arrow buttons left out.
+int trackLightness(const QImage& bar, double from, double to) {
+    const int arrow = bar.width();
+    const int length = bar.height() - 2 * arrow;
+    const int first = arrow + static_cast<int>(from * length);
+    const int last = arrow + static_cast<int>(to * length);
+    int sum = 0;
+    for (int y = first; y < last; ++y)
+        sum += qGray(bar.pixel(bar.width() / 2, y));
+    return sum / std::max(last - first, 1);
+}
+
+}  // namespace
+
+void ExpectScrollHandleAtTheTop(QScrollBar& bar) {
+    ASSERT_TRUE(bar.isVisible());
+    ASSERT_EQ(bar.value(), 0);
+    const double handle =
+        static_cast<double>(bar.pageStep()) / (bar.maximum() - bar.minimum() + bar.pageStep());
+    ASSERT_GT(handle, 0.15);
+    ASSERT_LT(handle, 0.6);
+    const QImage image = bar.grab().toImage();
+    EXPECT_LT(trackLightness(image, 0.02, handle * 0.8) + 20,
+              trackLightness(image, (1 + handle) / 2, 0.98));
 }
 
 std::optional<std::string> RunBoundedWithQt(const std::function<std::string()>& work,

@@ -22,6 +22,7 @@
 #include "platform/Shell.h"
 #include "support/ScriptedMessageBoxes.h"
 
+class QScrollBar;
 class QTextEdit;
 class QWidget;
 
@@ -38,6 +39,11 @@ std::vector<QImage> ShownImages(QTextEdit& box);
 // The same pictures described: "mark" for the missing-picture mark, "WxH" for a picture
 // given as a QPixmap, "image WxH" for one in another form (converted on every use).
 std::vector<std::string> ShownPictures(QTextEdit& box);
+
+// A vertical scroll bar at its top, its handle between 0.15 and 0.6 of its track: the handle
+// is the part of the track that stands out at its top, darker than the rest, as the eye
+// reads it.
+void ExpectScrollHandleAtTheTop(QScrollBar& bar);
 
 // RunBounded (support/BoundedChild.h) for work that uses Qt. Qt's idle pool threads would not
 // exist in the child, and work handed to them there would wait for good: the pool lets them
