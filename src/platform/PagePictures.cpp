@@ -45,6 +45,9 @@ void PagePictures::Reset() {
 QVariant PagePictures::decode(const QByteArray& bytes) {
     const auto format = SniffPictureFormat(bytes);
     if (!format) return MissingPicture();
+    const DecodingWork work(*format, bytes);
+    const std::uint64_t workLeft = workBudget_ - workUsed_;
+    if (work.withPixels(QSize()) > workLeft) return MissingPicture();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -52,10 +55,8 @@ QVariant PagePictures::decode(const QByteArray& bytes) {
     reader.setAutoDetectImageFormat(false);
     // The header tells the pixels; a few bytes can stand for gigabytes of them.
     const QSize size = reader.size();
-    if (!size.isValid()) return MissingPicture();
-    const std::uint64_t work = DecodingWork(*format, bytes, size);
-    if (work > workBudget_ - workUsed_) return MissingPicture();
-    workUsed_ += work;
+    if (!size.isValid() || work.withPixels(size) > workLeft) return MissingPicture();
+    workUsed_ += work.withPixels(size);
     QImage image = reader.read();
     // Pixels the header did not announce were never judged.
     if (image.isNull() || image.size() != size) return MissingPicture();

@@ -204,7 +204,7 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
          gif({16, 16}, {16, 16}, 64 << 20), "mark"},
         {"a PNG whose comments inflate far beyond its pixels", "pic.png", pngWithComments(png, 24),
          "mark"},
-        {"a JPEG scanned over and over", "pic.jpg", jpegWithScans(jpeg, 1500), "mark"},
+        {"a JPEG scanned over and over", "pic.jpg", jpegWithScans(jpeg, 400), "mark"},
     };
     std::map<std::string, QByteArray> files;
     platform::PagePictures pictures(
