@@ -7,12 +7,14 @@ namespace platform {
 
 namespace {
 
-// Bytes that make no pixel are only read: a 32-bit bitmap or a 16-bit PNG still costs
-// little more than its pixels.
+// Bytes that make no pixel are only read (at most 6 ns a byte measured): a 16-bit PNG still
+// costs little more than its pixels.
 constexpr std::uint64_t kBytesPerPixelWork = 4;
 // Except a JPEG's: entropy decoding takes up to 30 ns a byte measured, even when few pixels
 // come of it.
 constexpr std::uint64_t kJpegBytesPerPixelWork = 1;
+// And a run-length bitmap's: 15 ns a byte of runs cut to the picture's width.
+constexpr std::uint64_t kBmpBytesPerPixelWork = 2;
 // Each scan passes over the whole picture again: up to 0.63 ns a pixel measured (a
 // refinement of all coefficients).
 constexpr std::uint64_t kJpegScansPerPixelWork = 64;
@@ -154,6 +156,7 @@ DecodingWork::DecodingWork(PictureFormat format, const QByteArray& bytes)
             break;
         }
         case PictureFormat::Bmp:
+            bytesWork_ = static_cast<std::uint64_t>(bytes.size()) / kBmpBytesPerPixelWork;
             break;
     }
 }
