@@ -129,7 +129,7 @@ QByteArray gif(QSize screen, QSize frame, std::uint64_t symbols) {
     return data + QByteArray("\0;", 2);
 }
 
-quint32 crc32(const QByteArray& bytes) {
+quint32 pngChecksum(const QByteArray& bytes) {
     quint32 crc = 0xffffffff;
     for (const char byte : bytes) {
         crc ^= static_cast<quint8>(byte);
@@ -143,8 +143,8 @@ quint32 crc32(const QByteArray& bytes) {
 QByteArray pngWithComments(const QByteArray& png, int chunks) {
     const QByteArray deflated = qCompress(QByteArray(1 << 20, 'a'), 9).mid(4);
     const QByteArray chunk = "zTXtComment" + QByteArray(2, '\0') + deflated;
-    const QByteArray stored =
-        bigEndian32(static_cast<quint32>(chunk.size() - 4)) + chunk + bigEndian32(crc32(chunk));
+    const QByteArray stored = bigEndian32(static_cast<quint32>(chunk.size() - 4)) + chunk +
+                              bigEndian32(pngChecksum(chunk));
     constexpr qsizetype kHeaderEnd = 33;
     QByteArray comments;
     for (int k = 0; k < chunks; ++k)
