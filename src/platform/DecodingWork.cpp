@@ -106,8 +106,8 @@ struct GifWork {
     std::uint64_t symbols;
 };
 
-// The canvas Qt draws on, the larger of the screen the header names and any frame's extent,
-// and the symbols of all frames.
+// The canvas Qt draws on, the larger of the screen the header names and the first frame's
+// extent, and the symbols of that frame: a page shows only the first.
 GifWork gifWork(const QByteArray& bytes) {
     GifWork work{pixelsOf(littleEndian16(bytes, 6), littleEndian16(bytes, 8)), 0};
     qsizetype at = 13 + static_cast<qsizetype>(colourTableBytes(byteAt(bytes, 10)));
@@ -117,23 +117,16 @@ GifWork gifWork(const QByteArray& bytes) {
             if (joined != nullptr) joined->append(bytes.mid(from + 1, length));
         return from + 1;
     };
-    while (at < bytes.size()) {
-        if (bytes[at] == '!') {
-            at = subBlocks(at + 2, nullptr);
-        } else if (bytes[at] == ',') {
-            work.canvasPixels =
-                std::max(work.canvasPixels,
-                         pixelsOf(littleEndian16(bytes, at + 1) + littleEndian16(bytes, at + 5),
-                                  littleEndian16(bytes, at + 3) + littleEndian16(bytes, at + 7)));
-            at += 10 + static_cast<qsizetype>(colourTableBytes(byteAt(bytes, at + 9)));
-            QByteArray codes;
-            const std::uint64_t minCodeSize = byteAt(bytes, at);
-            at = subBlocks(at + 1, &codes);
-            work.symbols += lzwSymbols(codes, minCodeSize);
-        } else {
-            break;
-        }
-    }
+    while (at < bytes.size() && bytes[at] == '!')
+        at = subBlocks(at + 2, nullptr);
+    if (at >= bytes.size() || bytes[at] != ',') return work;
+    work.canvasPixels = std::max(
+        work.canvasPixels, pixelsOf(littleEndian16(bytes, at + 1) + littleEndian16(bytes, at + 5),
+                                    littleEndian16(bytes, at + 3) + littleEndian16(bytes, at + 7)));
+    at += 10 + static_cast<qsizetype>(colourTableBytes(byteAt(bytes, at + 9)));
+    QByteArray codes;
+    subBlocks(at + 1, &codes);
+    work.symbols = lzwSymbols(codes, byteAt(bytes, at));
     return work;
 }
 

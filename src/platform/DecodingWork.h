@@ -11,9 +11,8 @@ namespace platform {
 
 // What decoding a picture will cost, judged from its bytes before any is decoded, in pixels
 // of the costliest ordinary picture (a 16-bit or alpha PNG, about 40 ns each here). Besides
-// its pixels and its bytes it counts what makes a few bytes costly: each further scan of a
-// progressive JPEG, compressed text in a PNG, a GIF's canvas and every symbol its codes
-// expand to.
+// its pixels and its bytes it counts what makes a few bytes costly: each scan of a JPEG,
+// compressed text in a PNG, a GIF's canvas and what its first frame's codes expand to.
 class DecodingWork {
 public:
     DecodingWork(PictureFormat format, const QByteArray& bytes);

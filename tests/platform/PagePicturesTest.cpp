@@ -96,9 +96,9 @@ QByteArray icon(const QByteArray& payload) {
            littleEndian(static_cast<quint32>(payload.size()), 4) + littleEndian(22, 4) + payload;
 }
 
-// A GIF of one colour on a `screen` canvas whose frame's codes expand to at least `symbols`
-// symbols: each code the previous string and one symbol more, then the longest string again.
-QByteArray gif(QSize screen, QSize frame, std::uint64_t symbols) {
+// A GIF frame of one colour whose codes expand to at least `symbols` symbols: each code the
+// previous string and one symbol more, then the longest string again.
+QByteArray gifFrame(QSize size, std::uint64_t symbols) {
     QByteArray codes;
     quint32 held = 0;
     int bits = 0;
@@ -118,15 +118,18 @@ QByteArray gif(QSize screen, QSize frame, std::uint64_t symbols) {
     }
     put(257);
     if (bits > 0) codes.append(static_cast<char>(held & 0xff));
-    QByteArray data =
-        "GIF89a" + littleEndian(screen.width(), 2) + littleEndian(screen.height(), 2) +
-        QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) + ',' + littleEndian(0, 4) +
-        littleEndian(frame.width(), 2) + littleEndian(frame.height(), 2) + QByteArray("\0\x08", 2);
+    QByteArray frame = ',' + littleEndian(0, 4) + littleEndian(size.width(), 2) +
+                       littleEndian(size.height(), 2) + QByteArray("\0\x08", 2);
     for (qsizetype at = 0; at < codes.size(); at += 255) {
         const QByteArray block = codes.mid(at, 255);
-        data += static_cast<char>(block.size()) + block;
+        frame += static_cast<char>(block.size()) + block;
     }
-    return data + QByteArray("\0;", 2);
+    return frame + QByteArray(1, '\0');
+}
+
+QByteArray gif(QSize screen, const QByteArray& frames) {
+    return "GIF89a" + littleEndian(screen.width(), 2) + littleEndian(screen.height(), 2) +
+           QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) + frames + ';';
 }
 
 quint32 pngChecksum(const QByteArray& bytes) {
@@ -185,7 +188,9 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
         {"a PNG named as a GIF", "pic.gif", png, "4x3"},
         {"a JPEG", "pic.jpg", encoded(filled({5, 2}), "jpeg"), "5x2"},
         {"a progressive JPEG", "pic.jpg", jpeg, "1024x1024"},
-        {"a GIF", "pic.gif", gif({6, 5}, {6, 5}, 30), "6x5"},
+        {"a GIF", "pic.gif", gif({6, 5}, gifFrame({6, 5}, 30)), "6x5"},
+        {"an animated GIF, only its first frame shown", "pic.gif",
+         gif({16, 16}, gifFrame({16, 16}, 256) + gifFrame({16, 16}, 64 << 20)), "16x16"},
         {"a BMP", "pic.bmp", encoded(filled({7, 2}), "bmp"), "7x2"},
         {"a data: URL declaring another type",
          "data:image/svg+xml;base64," + png.toBase64(),
@@ -199,9 +204,9 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
          "\"aaaa\", \"aaaa\"};\n",
          "mark"},
         {"a GIF whose header names its frame, smaller than its canvas", "pic.gif",
-         gif({2048, 2048}, {16, 16}, 256), "mark"},
+         gif({2048, 2048}, gifFrame({16, 16}, 256)), "mark"},
         {"a GIF whose codes expand far past its frame", "pic.gif",
-         gif({16, 16}, {16, 16}, 64 << 20), "mark"},
+         gif({16, 16}, gifFrame({16, 16}, 64 << 20)), "mark"},
         {"a PNG whose comments inflate far beyond its pixels", "pic.png", pngWithComments(png, 24),
          "mark"},
         {"a JPEG scanned over and over", "pic.jpg", jpegWithScans(jpeg, 400), "mark"},
