@@ -9,11 +9,13 @@
 #include <utility>
 
 #include "platform/DataUrl.h"
+#include "platform/DecodingWork.h"
+#include "platform/PictureFormat.h"
 
 namespace platform {
 
-PagePictures::PagePictures(PictureFiles files, std::uint64_t pixelBudget)
-    : files_(std::move(files)), pixelBudget_(pixelBudget) {}
+PagePictures::PagePictures(PictureFiles files, std::uint64_t workBudget)
+    : files_(std::move(files)), workBudget_(workBudget) {}
 
 QVariant PagePictures::Load(const QUrl& name) {
     if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
@@ -35,24 +37,29 @@ QVariant PagePictures::Load(const QUrl& name) {
 }
 
 void PagePictures::Reset() {
-    pixelsUsed_ = 0;
+    workUsed_ = 0;
     byFile_.clear();
     byData_.clear();
 }
 
 QVariant PagePictures::decode(const QByteArray& bytes) {
+    const auto format = SniffPictureFormat(bytes);
+    if (!format) return MissingPicture();
+    const DecodingWork work(*format, bytes);
+    const std::uint64_t workLeft = workBudget_ - workUsed_;
+    if (work.withPixels(QSize()) > workLeft) return MissingPicture();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
+    QImageReader reader(&buffer, QtFormatName(*format));
+    reader.setAutoDetectImageFormat(false);
     // The header tells the pixels; a few bytes can stand for gigabytes of them.
     const QSize size = reader.size();
-    if (!size.isValid()) return MissingPicture();
-    const auto pixels = static_cast<std::uint64_t>(size.width()) * size.height();
-    if (pixels > pixelBudget_ - pixelsUsed_) return MissingPicture();
+    if (!size.isValid() || work.withPixels(size) > workLeft) return MissingPicture();
+    workUsed_ += work.withPixels(size);
     QImage image = reader.read();
-    if (image.isNull()) return MissingPicture();
-    pixelsUsed_ += pixels;
+    // Pixels the header did not announce were never judged.
+    if (image.isNull() || image.size() != size) return MissingPicture();
     return QPixmap::fromImage(std::move(image));
 }
 

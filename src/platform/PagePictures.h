@@ -15,19 +15,20 @@ class QUrl;
 
 namespace platform {
 
-// Pixels all pictures of one page may have together (48 MiB decoded): a page at the budget
-// shows within a second even in the costliest picture format measured; a 12-megapixel
-// photograph or six screen-sized pictures fit.
+// The decoding work all pictures of one page may cost together, in pixels of the costliest
+// ordinary picture (see DecodingWork; at most 48 MiB decoded): a page at the budget shows
+// within a second; a 12-megapixel photograph or six screen-sized pictures fit.
 inline constexpr std::uint64_t kPagePixelBudget = std::uint64_t{12} << 20;
 
-// The pictures of one page of a text box, for its loadResource. A picture is judged by its
-// size in pixels before it is decoded, decoded once however often and however it is named,
-// and given as a QPixmap (Qt's layout would convert a QImage on every use). Anything the page
-// cannot have shows as MissingPicture(), never as an empty answer: Qt would then open the
-// name as a file itself, unchecked.
+// The pictures of one page of a text box, for its loadResource. A picture is known by its
+// leading bytes (PNG, JPEG, GIF or BMP only), judged by its work before it is decoded and
+// refused when it decodes to other than its header's size, decoded once however often and
+// however it is named, and given as a QPixmap (Qt's layout would convert a QImage on every
+// use). Anything the page cannot have shows as MissingPicture(), never as an empty answer: Qt
+// would then open the name as a file itself, unchecked.
 class PagePictures {
 public:
-    explicit PagePictures(PictureFiles files, std::uint64_t pixelBudget = kPagePixelBudget);
+    explicit PagePictures(PictureFiles files, std::uint64_t workBudget = kPagePixelBudget);
 
     QVariant Load(const QUrl& name);
     // A new page: nothing decoded, the whole budget free.
@@ -37,8 +38,8 @@ private:
     QVariant decode(const QByteArray& bytes);
 
     PictureFiles files_;
-    std::uint64_t pixelBudget_;
-    std::uint64_t pixelsUsed_ = 0;
+    std::uint64_t workBudget_;
+    std::uint64_t workUsed_ = 0;
     std::unordered_map<std::string, QVariant> byFile_;
     QHash<QByteArray, QVariant> byData_;
 };
