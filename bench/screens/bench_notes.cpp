@@ -1,5 +1,8 @@
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -9,11 +12,12 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ScreenBench.h"
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
+#include "core/PageLayoutJudge.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
@@ -101,69 +105,76 @@ std::string withBody(const std::string& body) {
     return "<html><body>" + body + "</body></html>\r\n";
 }
 
-// A screen-sized picture that compresses badly, as a data: URL.
-std::string noisePicture() {
-    QImage image(1280, 720, QImage::Format_RGB32);
-    quint32 seed = 1;
-    for (int y = 0; y < image.height(); ++y) {
-        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            seed = seed * 1664525 + 1013904223;
-            row[x] = (seed >> 8) & 0x3f3f3f;
-        }
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return "data:image/png;base64," + png.toBase64().toStdString();
+// A note file as a user may have it, with what showing it must give.
+struct NoteForm {
+    const char* name;
+    std::string page;
+    bool shown;  // otherwise refused, shown as unreadable
+};
+
+std::string paragraphs(const std::string& paragraph, std::size_t count) {
+    return withBody(times("<p>" + paragraph + "</p>", count));
 }
 
-// The pages at each bound of the judge, the worst case of each; `over` goes one past it.
-enum PageBound { kTables, kDepth, kElements, kCells, kPictures, kMarkup, kPictureData };
-
-std::string pageAt(int bound, bool over) {
-    const page_judge::PageLimits& limits = page_judge::kPageLimits;
-    const std::size_t more = over ? 1 : 0;
-    switch (bound) {
-        case kTables: {
-            // Text in the innermost cell, well inside what that depth may hold.
-            const std::size_t depth = limits.tableDepth + more;
-            const std::size_t text = (limits.markupBytes >> depth) * 3 / 4;
-            return withBody(times("<table><tr><td>", depth) + times("text ", text / 5) +
-                            times("</td></tr></table>", depth));
-        }
-        case kDepth: {
-            // html, body, 48 pairs and one more: 99 deep, and the elements inside at 100.
-            const std::string open = times("<div><b>", (limits.depth - 4) / 2) + "<i>";
-            const std::size_t inner = (limits.elements - limits.depth) / 2;
-            return withBody(open + (over ? "<i>" : "") + times("<b>x</b>", inner));
-        }
-        case kElements:
-            return withBody(times("<b>x</b>", limits.elements - 2 + more));
-        case kCells: {
-            // Rows of ten cells: a row counts 2 and its cells 8 each inside the table.
-            const std::size_t rows = (limits.elements - 3) / 82 + more;
-            return withBody("<table>" + times("<tr>" + times("<td>x", 10), rows));
-        }
-        case kPictures:
-            return withBody(times("<img src=missing.png>", (limits.elements - 2) / 8 + more));
-        case kMarkup:
-            return withBody(times("lorem ipsum ", (limits.markupBytes - 40) / 12) +
-                            (over ? std::string(40, 'x') : std::string()));
-        default: {
-            const std::string picture = noisePicture();
-            const std::size_t count = limits.pictureDataBytes / picture.size() + more;
-            std::string page = times("<p><img src=\"" + picture + "\"></p>", count);
-            if (over)
-                page += "<img src=\"data:" + std::string(limits.pictureDataBytes, 'A') + "\">";
-            return withBody(page);
-        }
-    }
+std::string tableOf(std::size_t rows, std::size_t columns, const std::string& cell) {
+    return withBody("<table border=1>" +
+                    times("<tr>" + times("<td>" + cell + "</td>", columns) + "</tr>", rows) +
+                    "</table>");
 }
 
-constexpr std::array<const char*, 7> kBoundNames = {"tables",   "depth",  "elements",    "cells",
-                                                    "pictures", "markup", "picture_data"};
+std::string nestedTables(std::size_t depth, const std::string& inner) {
+    return withBody(times("<table border=1><tr><td>", depth) + inner +
+                    times("</td></tr></table>", depth));
+}
+
+// The costliest page at each bound of the judges, one at all of them together, and the pages
+// users met.
+std::vector<NoteForm> noteForms() {
+    const layout_judge::LayoutLimits& limits = layout_judge::kLayoutLimits;
+    std::vector<NoteForm> forms;
+    forms.push_back(
+        {"characters", withBody(times("lorem ipsum ", limits.characters / 12 - 100)), true});
+    // Each figure's share of its limit adds up: a paragraph is two parts (its block and its one
+    // run of text) and a character, a cell also a cell.
+    forms.push_back({"paragraphs", paragraphs("x", limits.parts / 2 * 96 / 100), true});
+    forms.push_back({"cells", tableOf(limits.cells / 20 * 96 / 100, 10, "x"), true});
+    forms.push_back(
+        {"spanned columns",
+         withBody("<table border=1>" +
+                  times("<tr><td colspan=2000>x</td></tr>", limits.gridCells / 2000 - 1) +
+                  "</table>"),
+         true});
+    // Room for what is typed after it.
+    const std::string longestWord(limits.longestRun - 100, 'w');
+    forms.push_back({"longest word", paragraphs(longestWord, 1), true});
+    forms.push_back(
+        {"height",
+         withBody(times("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)), true});
+    forms.push_back({"tables 10 deep", nestedTables(10, times("text ", 300)), true});
+    forms.push_back({"all together",
+                     withBody(times("lorem ipsum ", limits.characters / 48) +
+                              times("<p>x</p>", limits.parts / 8) + "<table border=1>" +
+                              times("<tr>" + times("<td>x</td>", 10) + "</tr>", limits.cells / 80) +
+                              "</table><p>" + longestWord + "</p>"),
+                     true});
+    forms.push_back({"table 200 x 10", tableOf(200, 10, "cell text"), true});
+    forms.push_back({"10,000 one-letter paragraphs", paragraphs("x", 10'000), true});
+    forms.push_back({"line height 1000000%",
+                     withBody(times("<p style=\"line-height:1000000%\">a b c d</p>", 120)), true});
+    forms.push_back(
+        {"colspan 20480",
+         withBody("<table border=1>" + times("<tr><td colspan=20480>x</td></tr>", 1000)), false});
+    forms.push_back({"word of 300,000 letters", paragraphs(std::string(300'000, 'w'), 1), false});
+    forms.push_back({"preformatted line of 1,040,000",
+                     withBody("<pre>" + std::string(1'040'000, 'p') + "</pre>"), false});
+    forms.push_back({"17 nested tables", nestedTables(17, "x"), false});
+    return forms;
+}
+
+const std::vector<NoteForm>& forms() {
+    static const std::vector<NoteForm> all = noteForms();
+    return all;
+}
 
 bool writeNote(benchmark::State& state, const std::string& html) {
     const bool written = formats::WriteFileReplacing(
@@ -173,42 +184,62 @@ bool writeNote(benchmark::State& state, const std::string& html) {
     return written;
 }
 
-// Loads the note into a shown editor and paints it, at every iteration; whether the note was
-// refused, nothing when it could not be written.
-std::optional<bool> timeLoading(benchmark::State& state, const std::string& html) {
-    if (!writeNote(state, html)) return std::nullopt;
+// Loads the note into the editor and lays it out whole.
+void show(NotesEditor& editor) {
+    mod_MyNotes::LoadMyNotes(kNoteId, editor);
+    editor.Contents()->document()->documentLayout()->documentSize();
+    Settle();
+}
+
+// A note form loaded from its file into a shown editor, laid out and painted.
+void BM_NoteForm(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    const NoteForm& form = forms().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(form.name);
+    if (!writeNote(state, form.page)) return;
     auto editor = shownEditor();
-    for (auto _ : state) {
-        mod_MyNotes::LoadMyNotes(kNoteId, *editor);
-        Settle();
+    for (auto _ : state)
+        show(*editor);
+    if (editor->NoteUnreadable() == form.shown) {
+        const std::string shown = editor->Contents()->toPlainText().left(300).toStdString();
+        state.SkipWithError(form.shown ? ("the note was refused: " + shown).c_str()
+                                       : "the note was shown");
     }
-    const bool refused = editor->NoteUnreadable();
+    state.counters["budget_ms"] = std::string_view(form.name) == "table 200 x 10" ? 300 : 1000;
     editor.reset();
     std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
-    return refused;
 }
+BENCHMARK(BM_NoteForm)
+    ->DenseRange(0, static_cast<int>(noteForms().size()) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 
-// A note at one bound of the judge loaded from its file into a shown editor and painted.
-void BM_NoteAtBound(benchmark::State& state) {
+// A note form that is shown, after one keystroke: saved, read back and laid out.
+void BM_NoteFormEdited(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
-    const int bound = static_cast<int>(state.range(0));
-    state.SetLabel(kBoundNames.at(static_cast<std::size_t>(bound)));
-    if (timeLoading(state, pageAt(bound, false)) == true)
-        state.SkipWithError("the note at the bound was refused");
+    const NoteForm& form = forms().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(form.name);
+    if (!form.shown || !writeNote(state, form.page)) return;
+    auto editor = shownEditor();
+    for (auto _ : state) {
+        state.PauseTiming();
+        show(*editor);
+        state.ResumeTiming();
+        editor->Contents()->moveCursor(QTextCursor::End);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+        QApplication::sendEvent(editor->Contents(), &key);
+        if (!mod_MyNotes::SaveMyNotes(kNoteId, *editor)) {
+            state.SkipWithError("the edited note was not saved");
+            break;
+        }
+        show(*editor);
+    }
+    if (editor->NoteUnreadable()) state.SkipWithError("the saved note was refused");
     state.counters["budget_ms"] = 1000;
+    editor.reset();
+    std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
 }
-BENCHMARK(BM_NoteAtBound)->DenseRange(0, 6)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// One past each bound: refused, shown as unreadable.
-void BM_NoteOverBound(benchmark::State& state) {
-    if (!screenbench::Ready(state)) return;
-    const int bound = static_cast<int>(state.range(0));
-    state.SetLabel(kBoundNames.at(static_cast<std::size_t>(bound)));
-    if (timeLoading(state, pageAt(bound, true)) == false)
-        state.SkipWithError("the note over the bound was shown");
-    state.counters["budget_ms"] = 100;
-}
-BENCHMARK(BM_NoteOverBound)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A detailed picture of the costliest kind to decode measured: 16 bits a channel, with alpha
 // (four times the time of an 8-bit photograph of the same size), as PNG bytes.

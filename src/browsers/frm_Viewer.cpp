@@ -13,9 +13,13 @@
 #include <QVBoxLayout>
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "browsers/ViewerIcons.h"
 #include "core/AppPaths.h"
+#include "core/PageReader.h"
 #include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "platform/Look.h"
@@ -40,9 +44,15 @@ public:
         : QTextBrowser(parent),
           pictures_(platform::FilesInside(AppPaths::ResourcesTempFolder(), kLargestPageResource)) {}
 
-    void ShowPage(const QString& html) {
+    std::optional<std::string> ShowPage(const std::string& page) {
+        // Judging the page already loads its pictures, with the whole budget.
         pictures_.Reset();
-        setHtml(html);
+        page_reader::ReadPage read = page_reader::ReadHtml(
+            page, *document(), [this](const QUrl& name) { return pictures_.Load(name); });
+        if (read.refusal) return read.refusal;
+        read.document->setDocumentMargin(kPageMargin);
+        page_reader::ShowDocument(*this, std::move(read.document));
+        return std::nullopt;
     }
 
 protected:
@@ -140,9 +150,8 @@ void frm_Viewer::SetTitle(const QString& caption, const QPixmap& picture) {
                             : picture);
 }
 
-void frm_Viewer::ShowPage(const std::string& page) {
-    static_cast<DocumentPage*>(WebBrowser1)->ShowPage(platform::toQt(page));
-    WebBrowser1->document()->setDocumentMargin(kPageMargin);
+std::optional<std::string> frm_Viewer::ShowPage(const std::string& page) {
+    return static_cast<DocumentPage*>(WebBrowser1)->ShowPage(page);
 }
 
 void frm_Viewer::Toolbar1_ButtonClick(const QString& key) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 
 class QAction;
@@ -22,8 +23,9 @@ public:
 
     // The caption of the window and of the top bar, and the top bar's picture.
     void SetTitle(const QString& caption, const QPixmap& picture);
-    // The prepared page (Windows-1252). Its links lead only to anchors of the page itself.
-    void ShowPage(const std::string& page);
+    // The prepared page (Windows-1252). Its links lead only to anchors of the page itself. A
+    // page that cannot be shown in time is not shown: nullopt, or why not.
+    [[nodiscard]] std::optional<std::string> ShowPage(const std::string& page);
 
     void Toolbar1_ButtonClick(const QString& key);
     void mnuPrint_Click();

@@ -8,7 +8,6 @@
 #include "browsers/ResourceDocument.h"
 #include "browsers/frm_Viewer.h"
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
 #include "core/SystemVars.h"
 #include "platform/MessageBox.h"
 
@@ -16,7 +15,7 @@ namespace mod_Viewer {
 
 bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& containerPath) {
     const auto page = UnpackResourceDocument(containerPath, AppPaths::ResourcesTempFolder());
-    const auto refusal = page ? page_judge::JudgePage(*page) : std::nullopt;
+    const auto refusal = page ? viewer.ShowPage(*page) : std::nullopt;
     if (!page || refusal) {
         const std::string path = containerPath.string();
         platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path +
@@ -25,7 +24,6 @@ bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& conta
                          SystemVars.ViewerErrorTexts(message_text::kCaption) + path);
         return false;
     }
-    viewer.ShowPage(*page);
     viewer.show();
     return true;
 }

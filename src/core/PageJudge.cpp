@@ -4,7 +4,11 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <limits>
+#include <queue>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace page_judge {
@@ -110,14 +114,52 @@ Kind kindOf(std::string_view name) {
     return {name};
 }
 
-// Whether a style could change what is a block: "display" anywhere, or a CSS escape.
-bool mayRestyle(std::string_view text) {
-    if (text.find('\\') != std::string_view::npos) return true;
-    for (std::size_t k = 0; k + 7 <= text.size(); ++k)
-        if (lower(static_cast<unsigned char>(text[k])) == 'd' &&
-            sameNoCase(text.substr(k, 7), "display"))
-            return true;
-    return false;
+bool isHexDigit(unsigned char c) {
+    return (c >= '0' && c <= '9') || (lower(c) >= 'a' && lower(c) <= 'f');
+}
+
+// Whether a style sheet or style attribute names "display", which can make any element a
+// block or hide it; CSS escapes are read as the characters they stand for.
+bool mayRestyle(std::string_view css) {
+    std::string letters;
+    letters.reserve(css.size());
+    for (std::size_t k = 0; k < css.size(); ++k) {
+        auto c = static_cast<unsigned char>(css[k]);
+        if (c == '\\' && k + 1 < css.size()) {
+            std::size_t digits = 0;
+            std::uint32_t code = 0;
+            while (digits < 6 && k + 1 < css.size() &&
+                   isHexDigit(static_cast<unsigned char>(css[k + 1]))) {
+                const auto h = lower(static_cast<unsigned char>(css[++k]));
+                code = code * 16 + static_cast<std::uint32_t>(h <= '9' ? h - '0' : h - 'a' + 10);
+                ++digits;
+            }
+            if (digits == 0) {
+                c = static_cast<unsigned char>(css[++k]);
+            } else {
+                if (k + 1 < css.size() && isSpace(css[k + 1])) ++k;
+                c = code < 0x80 ? static_cast<unsigned char>(code) : '?';
+            }
+        }
+        letters += static_cast<char>(lower(c));
+    }
+    return letters.find("display") != std::string::npos;
+}
+
+// A number as Qt reads a span attribute: digits only, otherwise 1; never below 1.
+std::size_t spanValue(std::string_view value) {
+    while (!value.empty() && isSpace(value.front()))
+        value.remove_prefix(1);
+    while (!value.empty() && isSpace(value.back()))
+        value.remove_suffix(1);
+    if (value.empty()) return 1;
+    std::size_t number = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9') return 1;
+        number = std::min<std::size_t>(number * 10 + static_cast<std::size_t>(c - '0'),
+                                       std::size_t{1} << 40);
+    }
+    return std::max<std::size_t>(number, 1);
 }
 
 struct NameHash {
@@ -143,8 +185,48 @@ struct Open {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-constexpr const char* kTooManyElements = "It has too many elements to show at once.";
-constexpr const char* kTooMuchInTables = "Its tables hold more text than can be shown at once.";
+// The grid Qt builds for one table: as many columns as its widest row, spans counted, and a
+// cell spanning rows takes its columns in the rows below too.
+class TableGrid {
+public:
+    void StartRow() {
+        while (!spans_.empty() && spans_.top().first <= rows_) {
+            carried_ -= spans_.top().second;
+            spans_.pop();
+        }
+        ++rows_;
+        rowColumns_ = carried_;
+    }
+    void AddCell(std::size_t columnSpan, std::size_t rowSpan) {
+        if (rows_ == 0) StartRow();
+        rowColumns_ = saturatingAdd(rowColumns_, columnSpan);
+        columns_ = std::max(columns_, rowColumns_);
+        if (rowSpan > 1) {
+            // It covers the rows after this one, up to row (this + rowSpan - 1).
+            spans_.emplace(saturatingAdd(rows_ - 1, rowSpan), columnSpan);
+            carried_ = saturatingAdd(carried_, columnSpan);
+        }
+    }
+    [[nodiscard]] std::size_t Cells() const {
+        return columns_ == 0 || rows_ <= std::numeric_limits<std::size_t>::max() / columns_
+                   ? rows_ * columns_
+                   : std::numeric_limits<std::size_t>::max();
+    }
+
+private:
+    static std::size_t saturatingAdd(std::size_t a, std::size_t b) {
+        return a > std::numeric_limits<std::size_t>::max() - b
+                   ? std::numeric_limits<std::size_t>::max()
+                   : a + b;
+    }
+
+    using Span = std::pair<std::size_t, std::size_t>;  // row it ends before, columns
+    std::priority_queue<Span, std::vector<Span>, std::greater<>> spans_;
+    std::size_t rows_ = 0;
+    std::size_t columns_ = 0;
+    std::size_t rowColumns_ = 0;
+    std::size_t carried_ = 0;
+};
 
 class Judge {
 public:
@@ -162,7 +244,7 @@ private:
     void skipPast(char c);
     bool tag();
     void attributes();
-    void closeTag();
+    bool closeTag();
     void comment();
     bool openElement(std::string_view name);
     bool push(const Kind& kind);
@@ -177,25 +259,28 @@ private:
         refusal_ = std::move(reason);
         return false;
     }
-    // Qt lays out a table's cells twice, and so each level of tables doubles the cost of
-    // what it holds.
-    [[nodiscard]] std::size_t weight() const { return std::size_t{1} << tables_; }
-    bool addMarkup(std::size_t bytes, std::size_t weight);
-    bool addElement(std::size_t units);
+    bool addMarkup(std::size_t bytes);
+    bool addElement();
+    void addGrid(const TableGrid& grid);
+    void lookAtStyleSheet();
 
     std::string_view text_;
     std::size_t pos_ = 0;
     std::size_t data_ = 0;
     std::size_t markup_ = 0;
-    std::size_t weightedMarkup_ = 0;
     std::size_t elements_ = 0;
-    std::size_t weightedElements_ = 0;
+    std::size_t grid_ = 0;
     std::size_t tables_ = 0;
     std::size_t rows_ = 0;
     std::size_t hidden_ = 0;
     // A style (even one written with escapes) may make any element a block or hide it; the
     // paragraph rule then assumes the deepest case.
     bool styled_ = false;
+    std::size_t styleSheetsRead_ = 0;  // up to where style sheets were looked at
+    // The span attributes of the element being read.
+    std::size_t columnSpan_ = 1;
+    std::size_t rowSpan_ = 1;
+    std::vector<TableGrid> grids_;
     std::vector<Open> open_;
     std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> openNames_;
     std::optional<std::string> refusal_;
@@ -235,33 +320,56 @@ void Judge::skipPast(char c) {
 }
 
 std::optional<std::string> Judge::Run() {
-    styled_ = mayRestyle(text_);
     open_.reserve(64);
     while (pos_ < text_.size()) {
         const void* const next = std::memchr(text_.data() + pos_, '<', text_.size() - pos_);
         const std::size_t start =
             next ? static_cast<std::size_t>(static_cast<const char*>(next) - text_.data())
                  : text_.size();
-        if (!addMarkup(start - pos_, weight())) return refusal_;
+        if (!addMarkup(start - pos_)) return refusal_;
         if (!next) break;
         pos_ = start + 1;
         const std::size_t dataBefore = data_;
-        const std::size_t weightBefore = weight();
-        if (!tag()) return refusal_;
+        // A table closed on the way may have refused the page too.
+        if (!tag() || refusal_) return refusal_;
         pos_ = std::min(pos_, text_.size());
-        if (!addMarkup(pos_ - start - (data_ - dataBefore), weightBefore)) return refusal_;
+        if (!addMarkup(pos_ - start - (data_ - dataBefore))) return refusal_;
     }
-    return std::nullopt;
+    // Tables left open are built all the same.
+    while (!open_.empty())
+        pop();
+    return refusal_;
 }
 
-bool Judge::addMarkup(std::size_t bytes, std::size_t weight) {
+bool Judge::addMarkup(std::size_t bytes) {
     markup_ += bytes;
-    weightedMarkup_ += bytes * weight;
     if (markup_ > kPageLimits.markupBytes)
         return refuse("Its text and markup are larger than " +
                       std::to_string(kPageLimits.markupBytes >> 20) + " MB.");
-    if (weightedMarkup_ > kPageLimits.markupBytes) return refuse(kTooMuchInTables);
     return true;
+}
+
+void Judge::addGrid(const TableGrid& grid) {
+    const std::size_t cells = grid.Cells();
+    grid_ = cells > kPageLimits.gridCells ? cells : grid_ + cells;
+    if (grid_ > kPageLimits.gridCells && !refusal_)
+        refuse("Its tables have more than " + std::to_string(kPageLimits.gridCells) +
+               " cells, counting the columns their cells span.");
+}
+
+// Qt reads a style element's text as a style sheet.
+void Judge::lookAtStyleSheet() {
+    // Style elements nested in one another end at the same closing tag: read it once.
+    if (styled_ || pos_ < styleSheetsRead_) return;
+    std::size_t end = pos_;
+    while (true) {
+        end = text_.find("</", end);
+        if (end == std::string_view::npos || startsNoCase(text_.substr(end + 2), "style")) break;
+        end += 2;
+    }
+    end = std::min(end, text_.size());
+    styleSheetsRead_ = end;
+    styled_ = mayRestyle(text_.substr(pos_, end - pos_));
 }
 
 // After '<': a comment, a closing tag or an element.
@@ -271,11 +379,9 @@ bool Judge::tag() {
         comment();
         return true;
     }
-    if (at('/')) {
-        closeTag();
-        return true;
-    }
+    if (at('/')) return closeTag();
     const std::string_view name = word();
+    columnSpan_ = rowSpan_ = 1;
     if (pos_ < text_.size() && isSpace(text_[pos_])) attributes();
     if (data_ > kPageLimits.pictureDataBytes)
         return refuse("Its pictures are larger than " +
@@ -288,6 +394,7 @@ bool Judge::tag() {
     }
     ++pos_;
     if (!name.empty() && (closed || kindOf(name).isVoid)) pop();
+    if (sameNoCase(name, "style")) lookAtStyleSheet();
     return true;
 }
 
@@ -295,17 +402,21 @@ void Judge::attributes() {
     while (pos_ < text_.size()) {
         eatSpace();
         if (at('>') || at('/')) return;
-        if (word().empty()) return;
+        const std::string_view attribute = word();
+        if (attribute.empty()) return;
         eatSpace();
         if (!at('=')) continue;
         ++pos_;
         eatSpace();
         const std::string_view value = word();
         if (startsNoCase(value, "data:")) data_ += value.size();
+        if (sameNoCase(attribute, "colspan")) columnSpan_ = spanValue(value);
+        if (sameNoCase(attribute, "rowspan")) rowSpan_ = spanValue(value);
+        if (!styled_ && sameNoCase(attribute, "style")) styled_ = mayRestyle(value);
     }
 }
 
-void Judge::closeTag() {
+bool Judge::closeTag() {
     ++pos_;
     std::string_view name = word();
     while (!name.empty() && isSpace(name.front()))
@@ -313,13 +424,17 @@ void Judge::closeTag() {
     while (!name.empty() && isSpace(name.back()))
         name.remove_suffix(1);
     skipPast('>');
+    // Qt's parser starts a node after each closing tag, and looks for a stray one's element
+    // all the way up.
+    if (!addElement()) return false;
     // A void element is never open: its closing tag closes nothing that nests.
-    if (name.empty() || kindOf(name).isVoid || !openNames_.contains(name)) return;
+    if (name.empty() || kindOf(name).isVoid || !openNames_.contains(name)) return true;
     while (!open_.empty()) {
         const bool found = NameEqual()(open_.back().name, name);
         pop();
-        if (found) return;
+        if (found) return true;
     }
+    return true;
 }
 
 void Judge::comment() {
@@ -335,7 +450,7 @@ void Judge::comment() {
 // Where Qt's parser puts the element, with the elements it closes or adds on the way.
 bool Judge::openElement(std::string_view name) {
     // Qt keeps a nameless element as text: nothing nests in it.
-    if (name.empty()) return addElement(1);
+    if (name.empty()) return addElement();
     const Kind kind = kindOf(name);
     const auto isTable = [](Id id) { return id == Id::kTable; };
     switch (kind.id) {
@@ -391,21 +506,14 @@ bool Judge::openElement(std::string_view name) {
     return push(kind);
 }
 
-bool Judge::addElement(std::size_t units) {
-    ++elements_;
-    weightedElements_ += units * weight();
-    if (elements_ > kPageLimits.elements)
+bool Judge::addElement() {
+    if (++elements_ > kPageLimits.elements)
         return refuse("It has more than " + std::to_string(kPageLimits.elements) + " elements.");
-    if (weightedElements_ > kPageLimits.elements) return refuse(kTooManyElements);
     return true;
 }
 
 bool Judge::push(const Kind& kind) {
-    // A table cell costs Qt about as much as a dozen elements of a paragraph, a picture more.
-    const std::size_t units = kind.id == Id::kTd || kind.id == Id::kTh ? 4
-                              : kind.isVoid && kind.name == "img"      ? 8
-                                                                       : 1;
-    if (!addElement(units)) return false;
+    if (!addElement()) return false;
     const std::size_t below = open_.empty() ? kNone : open_.back().nearestBlock;
     // Inside a hidden element nothing is a block.
     const bool block = kind.block && hidden_ == 0;
@@ -414,6 +522,11 @@ bool Judge::push(const Kind& kind) {
     hidden_ += kind.hidden;
     tables_ += kind.id == Id::kTable;
     rows_ += kind.id == Id::kTr;
+    if (kind.id == Id::kTable) grids_.emplace_back();
+    if (!grids_.empty()) {
+        if (kind.id == Id::kTr) grids_.back().StartRow();
+        if (kind.id == Id::kTd || kind.id == Id::kTh) grids_.back().AddCell(columnSpan_, rowSpan_);
+    }
     if (tables_ > kPageLimits.tableDepth)
         return refuse("Its tables are nested more than " + std::to_string(kPageLimits.tableDepth) +
                       " deep.");
@@ -429,6 +542,10 @@ void Judge::pop() {
     if (--name->second == 0) openNames_.erase(name);
     tables_ -= top.id == Id::kTable;
     rows_ -= top.id == Id::kTr;
+    if (top.id == Id::kTable) {
+        addGrid(grids_.back());
+        grids_.pop_back();
+    }
     hidden_ -= top.hidden;
     open_.pop_back();
 }

@@ -3,9 +3,12 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QUrl>
@@ -13,13 +16,18 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
+#include "core/PageReader.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
 #include "platform/FontColorDialogs.h"
+#include "platform/MessageBox.h"
 #include "platform/PagePictures.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
@@ -50,6 +58,9 @@ constexpr std::array<ToolbarPosition, 15> kLayout = {{
     {nullptr, nullptr},
 }};
 
+const std::string kNotPasted = "This cannot be pasted into the note:\r\n\r\n";
+const std::string kPasteTextAlone = "\r\n\r\nPaste its text alone, without its formatting?";
+
 NoteDialogMemory& mainWindowDialogs() {
     static NoteDialogMemory memory;
     return memory;
@@ -67,6 +78,27 @@ QString textOf(const QTextDocument& document) {
     QString text = document.toPlainText();
     text.remove(QChar::ObjectReplacementCharacter);
     return text;
+}
+
+// Qt writes a block that carries a rule as the rule alone: text typed on the rule's line goes
+// to a line of its own below it.
+QString pageHtml(const QTextDocument& document) {
+    const auto ruledText = [](const QTextBlock& block) {
+        return block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) &&
+               !block.text().isEmpty();
+    };
+    bool any = false;
+    for (QTextBlock block = document.begin(); block.isValid() && !any; block = block.next())
+        any = ruledText(block);
+    if (!any) return document.toHtml();
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        if (!ruledText(block)) continue;
+        QTextBlockFormat unruled = block.blockFormat();
+        unruled.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+        QTextCursor(block).insertBlock(unruled, block.charFormat());
+    }
+    return copy->toHtml();
 }
 
 // Ctrl+B, Ctrl+I and Ctrl+U: the style they switch.
@@ -98,6 +130,10 @@ public:
     // A new page starts with none of the last page's pictures and the whole pixel budget.
     void ForgetPictures() { pictures_.Reset(); }
 
+    [[nodiscard]] page_reader::PageDocument::PictureLoader Pictures() {
+        return [this](const QUrl& name) { return pictures_.Load(name); };
+    }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override {
         const std::optional<NoteFormatting::Style> style =
@@ -124,6 +160,36 @@ protected:
     // A note shows its pictures wherever it names them, as pasted; only a regular file may
     // stand behind a name, never a device, a folder or a remote address.
     QVariant loadResource(int /*type*/, const QUrl& name) override { return pictures_.Load(name); }
+    // A paste or a drop comes through the same judges as a note that is loaded.
+    void insertFromMimeData(const QMimeData* source) override {
+        if (isReadOnly() || !source) return;
+        if (acceptRichText() && source->hasHtml()) {
+            page_reader::ReadPage pasted =
+                page_reader::ReadPasted(*source, *document(), Pictures());
+            if (pasted.document) {
+                textCursor().insertFragment(QTextDocumentFragment(pasted.document.get()));
+                ensureCursorVisible();
+                return;
+            }
+            const bool textFits =
+                source->hasText() && !page_reader::JudgePastedText(source->text(), *document());
+            if (!textFits) {
+                platform::MsgBox(kNotPasted + *pasted.refusal, platform::kExclamation);
+                return;
+            }
+            if (platform::MsgBox(kNotPasted + *pasted.refusal + kPasteTextAlone,
+                                 platform::kYesNo | platform::kQuestion) == platform::kYes)
+                insertPlainText(source->text());
+            return;
+        }
+        if (source->hasText()) {
+            if (const auto refusal = page_reader::JudgePastedText(source->text(), *document())) {
+                platform::MsgBox(kNotPasted + *refusal, platform::kExclamation);
+                return;
+            }
+        }
+        QTextEdit::insertFromMimeData(source);
+    }
 
 private:
     NotesEditor* editor_;
@@ -177,7 +243,6 @@ QAction* NotesEditor::Button(const QString& key) const {
 
 void NotesEditor::replacePage(const std::function<void()>& change) {
     const QScopedValueRollback replacing(replacingPage_, true);
-    contents_->ForgetPictures();
     change();
 }
 
@@ -187,6 +252,7 @@ void NotesEditor::selectionMoved() {
 
 void NotesEditor::ShowBlankPage() {
     ForgetNote();
+    contents_->ForgetPictures();
     replacePage([this] { contents_->clear(); });
     contents_->document()->clearUndoRedoStacks();
     // Nothing typed here could be kept: no question's note is shown.
@@ -194,18 +260,27 @@ void NotesEditor::ShowBlankPage() {
     resetToolbar(false);
 }
 
-void NotesEditor::ShowNotePage(const std::string& html) {
-    QTextDocument* document = contents_->document();
+std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
     // Pictures named relative to the note file.
-    document->setBaseUrl(
+    contents_->document()->setBaseUrl(
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
-    replacePage([this, &html] { contents_->setHtml(platform::toQt(html)); });
-    document->setModified(false);
+    // Judging the page already loads its pictures, with the whole budget.
+    contents_->ForgetPictures();
+    page_reader::ReadPage read =
+        page_reader::ReadHtml(html, *contents_->document(), contents_->Pictures());
+    if (read.refusal) return read.refusal;
+    replacePage([this, &read] {
+        read.document->clearUndoRedoStacks();
+        read.document->setModified(false);
+        page_reader::ShowDocument(*contents_, std::move(read.document));
+    });
     contents_->setReadOnly(false);
-    resetToolbar(!textOf(*document).isEmpty());
+    resetToolbar(!textOf(*contents_->document()).isEmpty());
+    return std::nullopt;
 }
 
 void NotesEditor::ShowUnreadableNote(const std::string& message) {
+    contents_->ForgetPictures();
     replacePage([this, &message] { contents_->setPlainText(platform::toQt(message)); });
     contents_->document()->clearUndoRedoStacks();
     contents_->setReadOnly(true);
@@ -213,7 +288,11 @@ void NotesEditor::ShowUnreadableNote(const std::string& message) {
 }
 
 std::string NotesEditor::NoteHtml() const {
-    return platform::fromQtHtml(contents_->toHtml());
+    return platform::fromQtHtml(pageHtml(*contents_->document()));
+}
+
+std::optional<std::string> NotesEditor::JudgeNote() const {
+    return page_reader::JudgeShown(*contents_->document());
 }
 
 bool NotesEditor::IsNoteEmpty() const {

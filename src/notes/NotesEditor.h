@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "notes/mod_MyNotes.h"
 
@@ -57,9 +59,10 @@ public:
 private:
     class TextBox;
 
-    void ShowNotePage(const std::string& html) override;
+    [[nodiscard]] std::optional<std::string> ShowNotePage(const std::string& html) override;
     void ShowUnreadableNote(const std::string& message) override;
     [[nodiscard]] std::string NoteHtml() const override;
+    [[nodiscard]] std::optional<std::string> JudgeNote() const override;
     [[nodiscard]] bool CanUndo() const override;
     [[nodiscard]] bool IsEdited() const override;
     void EndEditing() override;

@@ -100,9 +100,6 @@ NoteFile readNoteFile(const fs::path& path) {
         return note;
     }
     note.page.assign(bytes->begin(), bytes->end());
-    // A page Qt would take minutes to show, or crash on, is not shown.
-    if (const auto refusal = page_judge::JudgePage(note.page))
-        note.unreadable = unreadableText(path, *refusal);
     return note;
 }
 
@@ -168,7 +165,13 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
     // The line end after the page would come back as a blank at the end of the text.
     while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
         page.pop_back();
-    editor.ShowNotePage(page);
+    // A page Qt would take minutes to show, or crash on, is not shown.
+    if (const auto refusal = editor.ShowNotePage(page)) {
+        editor.ForgetNote();
+        editor.ShowUnreadableNote(unreadableText(NotePath(questionId), *refusal));
+        editor.unreadable_ = true;
+        return;
+    }
     editor.loadedId_ = questionId;
     editor.saved_ = false;
     editor.unreadable_ = false;
@@ -192,9 +195,10 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
             kept = !cause;
         }
     } else if (editor.CanUndo()) {
-        const std::string text = NoteFileText(editor.NoteHtml());
         // A note that would not be read back is not written over the one that would.
-        refusal = page_judge::JudgePage(text);
+        refusal = editor.JudgeNote();
+        const std::string text = refusal ? std::string() : NoteFileText(editor.NoteHtml());
+        if (!refusal) refusal = page_judge::JudgePage(text);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }

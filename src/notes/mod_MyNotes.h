@@ -49,12 +49,15 @@ private:
     friend void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
     friend bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving);
 
-    // Replaces the document with the page, editable, with a fresh undo history.
-    virtual void ShowNotePage(const std::string& html) = 0;
+    // Replaces the document with the page, editable, with a fresh undo history; a page that
+    // could not be shown in time is not shown: nullopt, or why not.
+    [[nodiscard]] virtual std::optional<std::string> ShowNotePage(const std::string& html) = 0;
     // Shows why the note's file cannot be shown, read-only.
     virtual void ShowUnreadableNote(const std::string& message) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
+    // Whether the page as shown would read back in time: nullopt, or why not.
+    [[nodiscard]] virtual std::optional<std::string> JudgeNote() const = 0;
     // No text and no picture.
     [[nodiscard]] virtual bool IsNoteEmpty() const = 0;
     [[nodiscard]] virtual bool CanUndo() const = 0;
@@ -70,8 +73,9 @@ private:
 };
 
 // Shows the question's note in the editor: its file, or the default page when there is
-// none. A file that exists but cannot be read (or is larger than kMaxNoteBytes) is shown
-// as unreadable, with its path and the reason. The notes folder is created first.
+// none. A file that exists but cannot be read (or is larger than kMaxNoteBytes, or could not
+// be shown in time) is shown as unreadable, with its path and the reason. The notes folder is
+// created first.
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 
 // Keeps what the editor holds as the question's note and ends editing: a note the user

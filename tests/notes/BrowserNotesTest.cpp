@@ -18,6 +18,7 @@
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
 #include "core/PageJudge.h"
+#include "core/PageLayoutJudge.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
@@ -290,29 +291,29 @@ TEST_F(BrowserNotesTest, ANoteTooDeepToShowIsShownAsSuchAndLeftAlone) {
     boxes.expectNone();
 }
 
-// What would be written but not read back is not written: the move is held with the text.
-TEST_F(BrowserNotesTest, ANoteTooLargeToReadBackIsNotSavedAndHoldsTheMove) {
+// What could not be shown again in time is not written: the move is held with the text.
+TEST_F(BrowserNotesTest, ANoteTooLongToShowAgainIsNotSavedAndHoldsTheMove) {
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    QString lines;
-    for (int k = 0; k < 20000; ++k)
-        lines += QStringLiteral("ab\n");
-    QApplication::clipboard()->setText(lines);
+    // A word the note may hold, then a few letters more typed onto it.
+    QApplication::clipboard()->setText(
+        QString(static_cast<qsizetype>(layout_judge::kLayoutLimits.longestRun) - 5, u'w'));
     sb.MyNotes1_Contents->setFocus();
     sb.MyNotes1_Contents->paste();
+    typeInto(sb.MyNotes1_Contents, QStringLiteral("abcdefghij"));
     boxes.queue(platform::kOk);
     sb.Command7->click();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_NE(boxes.shown()[0].text.find("could not be saved"), std::string::npos);
-    EXPECT_NE(boxes.shown()[0].text.find("markup are larger than"), std::string::npos)
+    EXPECT_NE(boxes.shown()[0].text.find("no place to break the line"), std::string::npos)
         << boxes.shown()[0].text;
     EXPECT_NE(boxes.shown()[0].text.find("stays open"), std::string::npos);
     EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 1);
     EXPECT_FALSE(sb.MyNotes1_Contents->isReadOnly());
-    EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().startsWith(QStringLiteral("ab\nab\n")));
+    EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().endsWith(QStringLiteral("wabcdefghij")));
     EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(1)));
 
-    // Cut back to what reads back, it is saved.
+    // Cut back to what shows in time, it is saved.
     sb.MyNotes1_Contents->selectAll();
     testsupport::typeText(sb.MyNotes1_Contents, QStringLiteral("short"));
     sb.Command7->click();

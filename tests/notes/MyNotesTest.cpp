@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "core/AppPaths.h"
+#include "core/PageJudge.h"
 #include "formats/Windows1252.h"
 #include "notes/mod_MyNotes.h"
 #include "support/FullDisk.h"
@@ -37,19 +38,23 @@ public:
     void GoBlank() { ForgetNote(); }
 
 private:
-    void ShowNotePage(const std::string& html) override {
+    // Refuses what the page judge refuses, as the real editor does before it parses.
+    std::optional<std::string> ShowNotePage(const std::string& html) override {
+        if (auto refusal = page_judge::JudgePage(html)) return refusal;
         page = html;
         editable = true;
         canUndo = false;
         edited = false;
         unreadable.clear();
         ++loads;
+        return std::nullopt;
     }
     void ShowUnreadableNote(const std::string& message) override {
         unreadable = message;
         editable = false;
     }
     std::string NoteHtml() const override { return page; }
+    std::optional<std::string> JudgeNote() const override { return std::nullopt; }
     bool IsNoteEmpty() const override { return empty; }
     bool CanUndo() const override { return canUndo; }
     bool IsEdited() const override { return edited; }
@@ -184,8 +189,12 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
     }
     expectUnreadable("larger than 16 MB");
     // At the ceiling it is read, and judged as a page.
-    fs::resize_file(note7, mod_MyNotes::kMaxNoteBytes);
-    expectUnreadable("markup are larger than");
+    std::string ceiling;
+    while (ceiling.size() < mod_MyNotes::kMaxNoteBytes)
+        ceiling += "<p>x";
+    ceiling.resize(mod_MyNotes::kMaxNoteBytes);
+    writeText(note7, ceiling);
+    expectUnreadable("more than 200000 elements");
     fs::remove(note7);
 
     // A link to a device is no note of ours to read or to delete.

@@ -222,6 +222,10 @@ TEST_F(NotesEditorTest, ACursorOfNoPageHasNoAlignmentAndNoBullets) {
     std::string failure;
     const auto read = testsupport::RunBoundedWithQt(
         [this] {
+            // The note's page is replaced in place by the text of an unreadable note.
+            LoadMyNotes(8, editor);
+            std::filesystem::remove(mod_MyNotes::NotePath(8));
+            std::filesystem::create_directory(mod_MyNotes::NotePath(8));
             std::string first;
             QObject::connect(text().document(), &QTextDocument::contentsChanged, [this, &first] {
                 const QTextCursor cursor = text().textCursor();

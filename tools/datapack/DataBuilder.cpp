@@ -97,7 +97,8 @@ const ArchiveEntry* findEntry(const std::vector<ArchiveEntry>& entries, std::str
 
 }  // namespace
 
-bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& report) {
+bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& report,
+                     const PageCheck& checkPage) {
     std::vector<std::string> sysvarsLines;
     std::vector<std::string> questionLines;
     if (!readSource(source / "system" / "sysvars.txt", sysvarsLines, report) ||
@@ -144,7 +145,7 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
         return false;
     const ProductIdentity product{sysvars.record.ProductName, sysvars.record.ProductCode, *key};
     if (fs::is_directory(source / "resources") &&
-        !buildDocuments(product, source / "resources", data / "Resources", report))
+        !buildDocuments(product, source / "resources", data / "Resources", report, checkPage))
         return false;
     report += "built " + std::to_string(questions.questions.size()) + " questions, " +
               std::to_string(dataEntries.size() - 2) + " pictures, " +
@@ -153,7 +154,8 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
 }
 
 bool buildDocumentForDataFolder(const fs::path& data, const fs::path& folder,
-                                const fs::path& container, std::string& report) {
+                                const fs::path& container, std::string& report,
+                                const PageCheck& checkPage) {
     const auto system = readArchive(data / "System.dat");
     const ArchiveEntry* record = system ? findEntry(*system, "sysvars.dat") : nullptr;
     const auto sysvars =
@@ -164,7 +166,7 @@ bool buildDocumentForDataFolder(const fs::path& data, const fs::path& folder,
         return false;
     }
     return buildDocument({sysvars->ProductName, sysvars->ProductCode, *key}, folder, container,
-                         report);
+                         report, checkPage);
 }
 
 bool describeDataFolder(const fs::path& data, std::string& report) {

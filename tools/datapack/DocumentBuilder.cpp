@@ -49,7 +49,7 @@ std::vector<std::string> referencedFiles(std::string_view page) {
 }  // namespace
 
 bool buildDocument(const ProductIdentity& product, const fs::path& folder,
-                   const fs::path& container, std::string& report) {
+                   const fs::path& container, std::string& report, const PageCheck& checkPage) {
     const std::size_t reported = report.size();
     const std::string digest = mod_Viewer::DocumentDigest(
         product.name, product.code, product.dataKey, container.filename().string());
@@ -70,6 +70,8 @@ bool buildDocument(const ProductIdentity& product, const fs::path& folder,
             page = toWindows1252(
                 std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), ok);
             if (!ok) report += file.string() + ": text outside Windows-1252 or not UTF-8\n";
+            if (const auto refusal = checkPage(page))
+                report += file.string() + ": the viewer would refuse the page: " + *refusal + "\n";
             entries.emplace_back(name, formats::Bytes(page.begin(), page.end()));
             ++pages;
         } else {
@@ -97,7 +99,7 @@ bool buildDocument(const ProductIdentity& product, const fs::path& folder,
 }
 
 bool buildDocuments(const ProductIdentity& product, const fs::path& sources, const fs::path& target,
-                    std::string& report) {
+                    std::string& report, const PageCheck& checkPage) {
     std::error_code ec;
     std::vector<fs::path> folders;
     for (const auto& item : fs::directory_iterator(sources, ec)) {
@@ -111,7 +113,7 @@ bool buildDocuments(const ProductIdentity& product, const fs::path& sources, con
     bool built = true;
     for (const fs::path& folder : folders) {
         const fs::path container = target / (folder.filename().string() + ".dat");
-        built = buildDocument(product, folder, container, report) && built;
+        built = buildDocument(product, folder, container, report, checkPage) && built;
     }
     return built;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "core/PageJudge.h"
 
 namespace datapack {
 
@@ -12,15 +16,22 @@ struct ProductIdentity {
     std::string dataKey;
 };
 
+// Whether the viewer would show a page (Windows-1252): nullopt, or why not. The packer itself
+// judges with the viewer's own road; without Qt, only the page's bytes are judged.
+using PageCheck = std::function<std::optional<std::string>(const std::string& page)>;
+
 // Packs a resource document from a folder: "header.dat" made for the container's file name
 // (letter case included), the folder's one *.html page (UTF-8, stored in Windows-1252) and
 // every other file of the folder as it is. Every "{APP.PATH}name" of the page must name one
-// of those files. Returns false with the reasons in `report`.
+// of those files, and the page must pass `checkPage`. Returns false with the reasons in
+// `report`.
 bool buildDocument(const ProductIdentity& product, const std::filesystem::path& folder,
-                   const std::filesystem::path& container, std::string& report);
+                   const std::filesystem::path& container, std::string& report,
+                   const PageCheck& checkPage = page_judge::JudgePage);
 
 // Every subfolder of `sources` packed as `target`/<subfolder name>.dat, in name order.
 bool buildDocuments(const ProductIdentity& product, const std::filesystem::path& sources,
-                    const std::filesystem::path& target, std::string& report);
+                    const std::filesystem::path& target, std::string& report,
+                    const PageCheck& checkPage = page_judge::JudgePage);
 
 }  // namespace datapack

@@ -1,9 +1,13 @@
+#include <QGuiApplication>
+
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ArchiveCommands.h"
 #include "DataBuilder.h"
+#include "core/PageReader.h"
 
 namespace {
 
@@ -30,16 +34,22 @@ int main(int argc, char** argv) {
     if (command == "pack") return datapack::packArchive(args);
     if (command == "list") return datapack::listArchive(args);
     if (command == "unpack") return datapack::unpackArchive(args);
+    // A page is judged the way the viewer reads it, which needs Qt's text layout but no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication qt(argc, argv);
+    const datapack::PageCheck viewerWouldShow = page_reader::JudgeForShowing;
     if ((command == "build" && args.size() == 2) || (command == "info" && args.size() == 1)) {
         std::string report;
-        const bool ok = command == "build" ? datapack::buildDataFolder(args[0], args[1], report)
-                                           : datapack::describeDataFolder(args[0], report);
+        const bool ok = command == "build"
+                            ? datapack::buildDataFolder(args[0], args[1], report, viewerWouldShow)
+                            : datapack::describeDataFolder(args[0], report);
         (ok ? std::cout : std::cerr) << report;
         return ok ? 0 : 1;
     }
     if (command == "document" && args.size() == 3) {
         std::string report;
-        const bool ok = datapack::buildDocumentForDataFolder(args[0], args[1], args[2], report);
+        const bool ok = datapack::buildDocumentForDataFolder(args[0], args[1], args[2], report,
+                                                             viewerWouldShow);
         std::cerr << report;
         return ok ? 0 : 1;
     }
