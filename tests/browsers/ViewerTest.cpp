@@ -27,6 +27,7 @@
 #include <set>
 
 #include "DataBuilder.h"
+#include "DocumentBuilder.h"
 #include "app/mdi_Main.h"
 #include "browsers/ResourceDocument.h"
 #include "browsers/frm_Viewer.h"
@@ -35,6 +36,7 @@
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
 #include "core/PageJudge.h"
+#include "core/PageReader.h"
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
 #include "core/mod_System.h"
@@ -215,22 +217,66 @@ TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {
                              [](QWidget* w) { return qobject_cast<frm_Viewer*>(w); }));
 }
 
-// Tables one level deeper than a page may nest them: each level doubles what Qt's layout
-// costs, and some thousands crash it.
-TEST_F(ViewerTest, APageTooDeepToShowIsRefusedWithItsReason) {
-    std::string page;
-    for (std::size_t k = 0; k <= page_judge::kPageLimits.tableDepth; ++k)
-        page += "<table><tr><td>";
-    const fs::path path = container("Tips.dat", {{"tips.html", BytesOf(page)}});
-    boxes.queue(platform::kOk);
-    EXPECT_EQ(open(path), nullptr);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    const std::string text = boxes.shown()[0].text;
-    const std::string expectedStart = "Cannot open " + path.string() + "\r\n";
-    EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_NE(text.find("tables"), std::string::npos) << text;
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
+// A page Qt could not show in time is refused with its reason, and the packer, judging it the
+// viewer's way, never packs it.
+TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPacked) {
+    const auto times = [](const std::string& part, std::size_t count) {
+        std::string out;
+        for (std::size_t k = 0; k < count; ++k)
+            out += part;
+        return out;
+    };
+    struct Row {
+        const char* what;
+        std::string page;
+        const char* refusal;  // part of the reason; nullptr when shown
+    };
+    const Row rows[] = {
+        {"tables one level too deep",
+         times("<table><tr><td>", page_judge::kPageLimits.tableDepth + 1), "tables"},
+        {"one word of 300,000 letters", "<p>" + std::string(300'000, 'w') + "</p>",
+         "no place to break the line"},
+        {"100 rows of a cell spanning 20,480 columns",
+         "<table>" + times("<tr><td colspan=20480>x</td></tr>", 100), "columns"},
+        {"120 paragraphs of line height 1000000%",
+         times("<p style=\"line-height:1000000%\">a b c d</p>", 120), nullptr},
+    };
+    const datapack::ProductIdentity product{SystemVars.ProductName, SystemVars.ProductCode,
+                                            DataKey};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path source = AppPaths::ProgramFolder() / "source";
+        fs::remove_all(source);
+        fs::create_directories(source);
+        testsupport::WriteFile(source / "tips.html", BytesOf(row.page));
+        std::string report;
+        EXPECT_EQ(datapack::buildDocument(product, source, AppPaths::ProgramFolder() / "Packed.dat",
+                                          report, page_reader::JudgeForShowing),
+                  !row.refusal)
+            << report;
+        if (row.refusal) {
+            EXPECT_NE(report.find(row.refusal), std::string::npos) << report;
+        }
+
+        const fs::path path = container("Tips.dat", {{"tips.html", BytesOf(row.page)}});
+        if (!row.refusal) {
+            frm_Viewer* viewer = open(path);
+            ASSERT_NE(viewer, nullptr);
+            viewer->close();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            continue;
+        }
+        boxes.queue(platform::kOk);
+        EXPECT_EQ(open(path), nullptr);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        const std::string text = boxes.shown()[0].text;
+        const std::string expectedStart = "Cannot open " + path.string() + "\r\n";
+        EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
+        EXPECT_NE(text.find(row.refusal), std::string::npos) << text;
+        boxes.clear();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
+    }
 }
 
 TEST_F(ViewerTest, ThePopUpMenuComesOncePerRightClickOrMenuKey) {

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <string>
+#include <vector>
+
+#include "core/PageLayoutJudge.h"
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
+#include "platform/MessageBox.h"
+#include "support/GuiTestSupport.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/TempProgramFolder.h"
+
+namespace {
+
+using mod_MyNotes::LoadMyNotes;
+using mod_MyNotes::SaveMyNotes;
+
+constexpr std::int32_t kNote = 5;
+
+std::string times(const std::string& part, std::size_t count) {
+    std::string out;
+    out.reserve(part.size() * count);
+    for (std::size_t k = 0; k < count; ++k)
+        out += part;
+    return out;
+}
+
+std::string body(const std::string& inside) {
+    return "<html><body>" + inside + "</body></html>";
+}
+
+std::string nestedTables(std::size_t depth, const std::string& inner) {
+    return times("<table><tr><td>", depth) + inner + times("</td></tr></table>", depth);
+}
+
+// A table as a spreadsheet or a web page puts it on the clipboard.
+std::string pastedTable(std::size_t rows, std::size_t columns) {
+    return "<table border=1 cellspacing=0>" +
+           times("<tr>" + times("<td style=\"padding:2px\"><p>cell</p></td>", columns) + "</tr>",
+                 rows) +
+           "</table>";
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    const formats::Bytes bytes = testsupport::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+struct PageForm {
+    const char* what;
+    std::string page;
+    const char* refusal;  // part of the reason; nullptr when shown
+};
+
+std::vector<PageForm> pageForms() {
+    const layout_judge::LayoutLimits& limits = layout_judge::kLayoutLimits;
+    return {
+        {"120 paragraphs of line height 1000000%",
+         body(times("<p style=\"line-height:1000000%\">a b c d</p>", 120)), nullptr},
+        {"1,000 rows of a cell spanning 20,480 columns",
+         body("<table border=1>" + times("<tr><td colspan=20480>x</td></tr>", 1000)),
+         "counting the columns"},
+        {"the same in capitals, 100 rows",
+         body("<TABLE BORDER=1>" + times("<TR><TD COLSPAN=20480>x</TD></TR>", 100)),
+         "counting the columns"},
+        {"one word of 300,000 letters", body("<p>" + std::string(300'000, 'w') + "</p>"),
+         "no place to break the line"},
+        {"a preformatted line of 1,040,000 letters",
+         body("<pre>" + std::string(1'040'000, 'p') + "</pre>"), "no place to break the line"},
+        {"17 nested tables", body(nestedTables(17, "x")), "tables are nested"},
+        {"text deep in tables", body(nestedTables(10, std::string(2000, 'x'))), "more text"},
+        {"margins taller than layout reaches",
+         body(times("<p style=\"margin-top:1000px\">x</p>", 5000)), "taller than"},
+        {"a rule alone", "<hr>", nullptr},
+        {"a pasted 200 x 10 table", body(pastedTable(200, 10)), nullptr},
+        {"10,000 one-letter paragraphs", body(times("<p>x</p>", 10'000)), nullptr},
+        {"60 bold steps mentioning the display",
+         body(times("<p><b>Step 1: the display shows it", 60)), nullptr},
+        {"stray closing tags", body(times("</b></p></td>text ", 1000)), nullptr},
+        {"a row of 200 unclosed cells", body("<table><tr>" + times("<td>x", 200)), nullptr},
+        {"fonts of 1e30 points", body(times("<p style=\"font-size:1e30pt\">x</p>", 100)), nullptr},
+        {"pictures as tall as an int",
+         body(times("<p><img src=\"missing.png\" height=2147483647 width=2147483647></p>", 20)),
+         nullptr},
+        {"a word at the longest run", body("<p>" + std::string(limits.longestRun, 'w') + "</p>"),
+         nullptr},
+    };
+}
+
+struct NotePagesTest : ::testing::Test {
+    testsupport::TempProgramFolder folder;
+    testsupport::ScriptedMessageBoxes boxes;
+
+    void writeNote(const std::string& page) {
+        testsupport::WriteFile(mod_MyNotes::NotePath(kNote),
+                               formats::Bytes(page.begin(), page.end()));
+    }
+};
+
+// An editor at the size the browser tabs give it, shown.
+struct ShownEditor {
+    NotesEditor editor;
+    ShownEditor() {
+        editor.resize(470, 300);
+        editor.show();
+    }
+    QTextEdit& text() { return *editor.Contents(); }
+    // Loads the note and lays it out whole; what it shows, or why it is refused.
+    std::string load() {
+        LoadMyNotes(kNote, editor);
+        text().document()->documentLayout()->documentSize();
+        QApplication::processEvents();
+        const std::string shown = text().toPlainText().toStdString();
+        return editor.NoteUnreadable() ? "refused: " + shown : "shown";
+    }
+};
+
+// Each form laid out in a child bounded in time and memory: a slip fails by this test's own
+// assertion, not by a hang.
+TEST_F(NotePagesTest, EachFormShowsInTimeOrIsRefusedWithItsReason) {
+    for (const PageForm& form : pageForms()) {
+        SCOPED_TRACE(form.what);
+        writeNote(form.page);
+        std::string failure;
+        const auto outcome = testsupport::RunBoundedWithQt(
+            [] {
+                ShownEditor shown;
+                return shown.load();
+            },
+            failure);
+        ASSERT_TRUE(outcome) << failure;
+        if (form.refusal) {
+            EXPECT_NE(outcome->find("refused"), std::string::npos) << *outcome;
+            EXPECT_NE(outcome->find(form.refusal), std::string::npos) << *outcome;
+        } else {
+            EXPECT_EQ(*outcome, "shown");
+        }
+        EXPECT_EQ(fileText(mod_MyNotes::NotePath(kNote)), form.page);
+    }
+    boxes.expectNone();
+}
+
+// Typed into, saved and shown again: the same text, whatever the form; a rule's line keeps
+// what was typed on it.
+TEST_F(NotePagesTest, WhatIsSavedShowsAgainWithItsText) {
+    const std::vector<std::pair<const char*, std::string>> forms = {
+        {"a rule alone", "<hr>"},
+        {"a rule between lines", "<p>above</p><hr><p>below</p>"},
+        {"a preformatted block", "<pre>  two  spaces\n\tand a tab</pre>"},
+        {"a pasted 200 x 10 table", body(pastedTable(200, 10))},
+        {"10,000 one-letter paragraphs", body(times("<p>x</p>", 10'000))},
+        {"120 paragraphs of line height 1000000%",
+         body(times("<p style=\"line-height:1000000%\">a b c d</p>", 120))},
+        {"60 bold steps mentioning the display",
+         body(times("<p><b>Step 1: the display shows it", 60))},
+    };
+    for (const auto& [what, page] : forms) {
+        SCOPED_TRACE(what);
+        writeNote(page);
+        std::string failure;
+        const auto outcome = testsupport::RunBoundedWithQt(
+            [] {
+                ShownEditor shown;
+                if (shown.load() != "shown") return std::string("refused when loaded");
+                shown.text().setFocus();
+                QTest::keyClicks(&shown.text(), "typed");
+                const QString typed = shown.text().toPlainText();
+                if (!SaveMyNotes(kNote, shown.editor)) return std::string("not saved");
+                if (shown.load() != "shown") return std::string("refused when read back");
+                // Text typed on a rule's line comes back on a line of its own.
+                QString back = shown.text().toPlainText();
+                return back.remove(u'\n') == QString(typed).remove(u'\n')
+                           ? std::string("same text")
+                           : "other text: " + back.left(80).toStdString();
+            },
+            failure);
+        ASSERT_TRUE(outcome) << failure;
+        EXPECT_EQ(*outcome, "same text");
+    }
+    boxes.expectNone();
+}
+
+// A paste goes through the judges of a loaded note; what cannot be shown in time leaves the
+// note as it was, or comes in as its text alone when the user takes that.
+TEST_F(NotePagesTest, APasteThatCannotBeShownInTimeLeavesTheNoteAsItWas) {
+    struct Row {
+        const char* what;
+        QString html;  // empty: plain text only
+        QString text;
+        int answer;           // the question's answer; 0 when no question is asked
+        const char* message;  // part of the box's text; nullptr when none is shown
+        bool pastes;          // the note changes
+        bool asText;          // what comes in is the text alone
+    };
+    const QString deep = QString::fromStdString(nestedTables(17, "deep"));
+    const QString longWord(300'000, u'w');
+    const Row rows[] = {
+        {"a table that fits", QString::fromStdString(pastedTable(20, 5)), "cell", 0, nullptr, true,
+         false},
+        {"tables too deep, text taken", deep, "deep", platform::kYes, "tables are nested", true,
+         true},
+        {"tables too deep, text declined", deep, "deep", platform::kNo, "tables are nested", false,
+         false},
+        {"a word too long either way", "<p>" + longWord + "</p>", longWord, 0,
+         "no place to break the line", false, false},
+        {"plain text too long", QString(), longWord, 0, "no place to break the line", false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeNote("<p>before</p>");
+        ShownEditor shown;
+        ASSERT_EQ(shown.load(), "shown");
+        auto* data = new QMimeData;
+        if (!row.html.isEmpty()) data->setHtml(row.html);
+        data->setText(row.text);
+        QApplication::clipboard()->setMimeData(data);
+        if (row.message) boxes.queue(row.answer ? row.answer : platform::kOk);
+        shown.text().setFocus();
+        shown.text().moveCursor(QTextCursor::End);
+        shown.text().paste();
+        const QString after = shown.text().toPlainText();
+        EXPECT_EQ(after != QStringLiteral("before"), row.pastes) << after.left(80).toStdString();
+        if (row.asText) {
+            EXPECT_EQ(after.toStdString(), "before" + row.text.toStdString());
+        }
+        ASSERT_EQ(boxes.shown().size(), row.message ? 1u : 0u);
+        if (row.message) {
+            EXPECT_NE(boxes.shown()[0].text.find(row.message), std::string::npos)
+                << boxes.shown()[0].text;
+            boxes.clear();
+        }
+    }
+}
+
+}  // namespace
