@@ -198,7 +198,6 @@ private:
         const auto rows = static_cast<std::size_t>(table.rows());
         const auto columns = static_cast<std::size_t>(table.columns());
         const std::size_t weight = std::size_t{1} << (tables - 1);
-        cost_.gridCells += rows * columns * weight;
         std::size_t cells = 0;
         for (int row = 0; row < table.rows(); ++row)
             for (int column = 0; column < table.columns(); ++column) {
@@ -206,6 +205,7 @@ private:
                 cells += cell.row() == row && cell.column() == column;
             }
         cost_.cells += cells * weight;
+        cost_.gridCells += (rows * columns - cells) * weight;
         const QTextTableFormat format = table.format();
         cost_.height += static_cast<double>(rows) *
                         (format.cellSpacing() + 2 * format.cellPadding() + 2 * format.border());

@@ -18,7 +18,7 @@ struct PageCost {
     std::size_t characters = 0;
     std::size_t parts = 0;       // blocks and runs of one format
     std::size_t cells = 0;       // table cells
-    std::size_t gridCells = 0;   // every table's rows times its columns
+    std::size_t gridCells = 0;   // places of every table's grid that no cell of its own fills
     std::size_t longestRun = 0;  // characters without a line-break opportunity
     double height = 0;           // pixels the page can reach, laid out at any width
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -15,6 +18,7 @@
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "platform/MessageBox.h"
 #include "support/FullDisk.h"
 #include "support/GuiTestSupport.h"
 
@@ -231,4 +235,23 @@ TEST_F(ExamNotesPanelTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
         fs::remove(mod_MyNotes::NotePath(11));
     }
     boxes.expectNone();
+}
+
+// The exam window's editor judges a paste as every other one does: the note stays as it was.
+TEST_F(ExamNotesPanelTest, APasteTooDeepToShowLeavesTheNoteAsItWas) {
+    ASSERT_TRUE(open());
+    openPanel();
+    type(QStringLiteral("mine"));
+    auto* data = new QMimeData;
+    QString deep;
+    for (int k = 0; k < 17; ++k)
+        deep += QStringLiteral("<table><tr><td>");
+    data->setHtml(deep + QStringLiteral("deep"));
+    data->setText(QStringLiteral("deep"));
+    QApplication::clipboard()->setMimeData(data);
+    boxes.queue(platform::kNo);
+    window->MyNotes_Contents->paste();
+    EXPECT_EQ(shownNote(), QStringLiteral("mine"));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(boxes.shown()[0].text.find("tables are nested"), std::string::npos);
 }
