@@ -150,6 +150,8 @@ std::vector<NoteForm> noteForms() {
     forms.push_back(
         {"height",
          withBody(times("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)), true});
+    forms.push_back({"missing pictures",
+                     withBody(times("<img src=missing.png>", limits.pictures * 96 / 100)), true});
     forms.push_back({"tables 10 deep", nestedTables(10, times("text ", 300)), true});
     forms.push_back({"all together",
                      withBody(times("lorem ipsum ", limits.characters / 48) +
@@ -240,7 +242,7 @@ void BM_NoteFormEdited(benchmark::State& state) {
     editor.reset();
     std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
 }
-BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 10)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A detailed picture of the costliest kind to decode measured: 16 bits a channel, with alpha
 // (four times the time of an 8-bit photograph of the same size), as PNG bytes.

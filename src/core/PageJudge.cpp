@@ -270,6 +270,7 @@ private:
     std::size_t markup_ = 0;
     std::size_t elements_ = 0;
     std::size_t grid_ = 0;
+    std::size_t pictures_ = 0;
     std::size_t tables_ = 0;
     std::size_t rows_ = 0;
     std::size_t hidden_ = 0;
@@ -514,6 +515,8 @@ bool Judge::addElement() {
 
 bool Judge::push(const Kind& kind) {
     if (!addElement()) return false;
+    if (kind.isVoid && kind.name == "img" && ++pictures_ > kPageLimits.pictures)
+        return refuse("It has more than " + std::to_string(kPageLimits.pictures) + " pictures.");
     const std::size_t below = open_.empty() ? kNone : open_.back().nearestBlock;
     // Inside a hidden element nothing is a block.
     const bool block = kind.block && hidden_ == 0;

@@ -16,6 +16,7 @@ struct PageLimits {
     std::size_t tableDepth;        // tables nested in one another
     std::size_t elements;          // the parser's nodes: elements and closing tags
     std::size_t gridCells;         // every table's rows times its columns, spans included
+    std::size_t pictures;          // Qt's import of pictures grows with their square
     std::size_t markupBytes;       // the page without the data of its data: URLs
     std::size_t pictureDataBytes;  // the data: URLs together
 };
@@ -26,6 +27,7 @@ inline constexpr PageLimits kPageLimits{
     .tableDepth = 10,
     .elements = 200'000,
     .gridCells = 200'000,
+    .pictures = 2'500,
     .markupBytes = std::size_t{16} << 20,
     .pictureDataBytes = std::size_t{6} << 20,
 };

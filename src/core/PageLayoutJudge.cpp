@@ -221,8 +221,13 @@ private:
             const QTextCharFormat format = it.fragment().charFormat();
             ++fragments;
             script = std::max(script, linePixels(format, font_));
-            if (format.isImageFormat())
-                pictures += pictureHeight(document_, format.toImageFormat());
+            if (format.isImageFormat()) {
+                // One fragment holds a run of the same picture.
+                const auto count = static_cast<std::size_t>(it.fragment().length());
+                cost_.pictures += count * weight;
+                pictures +=
+                    static_cast<double>(count) * pictureHeight(document_, format.toImageFormat());
+            }
         }
         cost_.characters += characters * weight;
         cost_.parts += (1 + fragments) * weight;
@@ -251,6 +256,7 @@ PageCost& PageCost::operator+=(const PageCost& other) {
     parts += other.parts;
     cells += other.cells;
     gridCells += other.gridCells;
+    pictures += other.pictures;
     longestRun = std::max(longestRun, other.longestRun);
     height += other.height;
     return *this;
@@ -270,11 +276,12 @@ std::optional<std::string> JudgeCost(const PageCost& cost) {
     if (!(cost.height <= limits.height))
         return "It would be laid out taller than " +
                std::to_string(static_cast<long long>(limits.height)) + " pixels.";
-    const std::array<std::pair<double, const char*>, 4> shares = {{
+    const std::array<std::pair<double, const char*>, 5> shares = {{
         {share(cost.characters, limits.characters), "It holds more text than"},
         {share(cost.parts, limits.parts), "It has more paragraphs and changes of format than"},
         {share(cost.cells, limits.cells), "Its tables have more cells than"},
         {share(cost.gridCells, limits.gridCells), "Its tables span more columns than"},
+        {share(cost.pictures, limits.pictures), "It has more pictures than"},
     }};
     double load = 0;
     for (const auto& [part, reason] : shares)

@@ -16,9 +16,10 @@ namespace layout_judge {
 // level doubles their cost. Costs of pages joined into one add up.
 struct PageCost {
     std::size_t characters = 0;
-    std::size_t parts = 0;       // blocks and runs of one format
-    std::size_t cells = 0;       // table cells
-    std::size_t gridCells = 0;   // places of every table's grid that no cell of its own fills
+    std::size_t parts = 0;      // blocks and runs of one format
+    std::size_t cells = 0;      // table cells
+    std::size_t gridCells = 0;  // places of every table's grid that no cell of its own fills
+    std::size_t pictures = 0;
     std::size_t longestRun = 0;  // characters without a line-break opportunity
     double height = 0;           // pixels the page can reach, laid out at any width
 
@@ -32,6 +33,7 @@ struct LayoutLimits {
     std::size_t parts;
     std::size_t cells;
     std::size_t gridCells;
+    std::size_t pictures;
     std::size_t longestRun;
     double height;  // half the 8.4 million pixels past which Qt's layout never finishes
 };
@@ -41,6 +43,7 @@ inline constexpr LayoutLimits kLayoutLimits{
     .parts = 40'000,
     .cells = 20'000,
     .gridCells = 200'000,
+    .pictures = 2'500,
     .longestRun = 30'000,
     .height = 4e6,
 };

@@ -99,6 +99,7 @@ TEST(PageJudgeTest, RefusesWhatQtCannotParseSoonAndAcceptsOrdinaryPages) {
         {"16 MiB of stray closing tags", filled("</b>", 16 * kMiB), "more than 200000 elements"},
         {"a few stray closing tags", times("</b></td></table>x", 1000), nullptr},
         {"a large pasted picture", editorPage(picture(40 * kMiB)), "pictures are larger than 6 MB"},
+        {"20,000 pictures in capitals", times("<IMG SRC=a>", 20'000), "more than 2500 pictures"},
         // A cell makes its table as wide as the columns it spans, in every row.
         {"1,000 rows of one cell spanning 20,480 columns", table(1000, "<td colspan=20480>x</td>"),
          "more than 200000 cells"},

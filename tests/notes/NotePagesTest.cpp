@@ -81,6 +81,8 @@ std::vector<PageForm> pageForms() {
         {"text deep in tables", body(nestedTables(10, std::string(2000, 'x'))), "more text"},
         {"margins taller than layout reaches",
          body(times("<p style=\"margin-top:1000px\">x</p>", 5000)), "taller than"},
+        {"20,000 missing pictures", body(times("<img src=missing.png>", 20'000)),
+         "more than 2500 pictures"},
         {"a rule alone", "<hr>", nullptr},
         {"a pasted 200 x 10 table", body(pastedTable(200, 10)), nullptr},
         {"10,000 one-letter paragraphs", body(times("<p>x</p>", 10'000)), nullptr},
