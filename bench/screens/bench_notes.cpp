@@ -151,7 +151,7 @@ std::vector<NoteForm> noteForms() {
         {"height",
          withBody(times("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)), true});
     forms.push_back({"missing pictures",
-                     withBody(times("<img src=missing.png>", limits.pictures * 96 / 100)), true});
+                     withBody(times("<img src=missing.png>", limits.pictures * 90 / 100)), true});
     forms.push_back({"tables 10 deep", nestedTables(10, times("text ", 300)), true});
     forms.push_back({"all together",
                      withBody(times("lorem ipsum ", limits.characters / 48) +

@@ -4,27 +4,22 @@
 
 #include "core/PageJudge.h"
 #include "notes/mod_MyNotes.h"
+#include "support/Repeated.h"
 
 namespace {
 
-using page_judge::kPageLimits;
+using testsupport::Repeated;
 
-std::string times(const std::string& part, std::size_t count) {
-    std::string out;
-    out.reserve(part.size() * count);
-    for (std::size_t k = 0; k < count; ++k)
-        out += part;
-    return out;
-}
+using page_judge::kPageLimits;
 
 // Up to `bytes`, whole parts.
 std::string filled(const std::string& part, std::size_t bytes) {
-    return times(part, bytes / part.size());
+    return Repeated(part, bytes / part.size());
 }
 
 std::string nest(const std::string& open, const std::string& close, std::size_t depth,
                  const std::string& inner = "x") {
-    return times(open, depth) + inner + times(close, depth);
+    return Repeated(open, depth) + inner + Repeated(close, depth);
 }
 
 std::string nested(const std::string& open, const std::string& close, std::size_t depth) {
@@ -67,7 +62,7 @@ std::string fewPages() {
 }
 
 std::string table(std::size_t rows, const std::string& row) {
-    return "<table>" + times("<tr>" + row + "</tr>", rows) + "</table>";
+    return "<table>" + Repeated("<tr>" + row + "</tr>", rows) + "</table>";
 }
 
 }  // namespace
@@ -97,46 +92,48 @@ TEST(PageJudgeTest, RefusesWhatQtCannotParseSoonAndAcceptsOrdinaryPages) {
         {"16 MiB of <p>x", filled("<p>x", 16 * kMiB), "more than 200000 elements"},
         {"16 MiB of <b>x</b>", filled("<b>x</b>", 16 * kMiB), "more than 200000 elements"},
         {"16 MiB of stray closing tags", filled("</b>", 16 * kMiB), "more than 200000 elements"},
-        {"a few stray closing tags", times("</b></td></table>x", 1000), nullptr},
+        {"a few stray closing tags", Repeated("</b></td></table>x", 1000), nullptr},
         {"a large pasted picture", editorPage(picture(40 * kMiB)), "pictures are larger than 6 MB"},
-        {"20,000 pictures in capitals", times("<IMG SRC=a>", 20'000), "more than 2500 pictures"},
+        {"20,000 pictures in capitals", Repeated("<IMG SRC=a>", 20'000), "more than 2500 pictures"},
         // A cell makes its table as wide as the columns it spans, in every row.
         {"1,000 rows of one cell spanning 20,480 columns", table(1000, "<td colspan=20480>x</td>"),
          "more than 200000 cells"},
-        {"names in capitals", "<TABLE>" + times("<TR><TD COLSPAN=\"20480\">x", 1000),
+        {"names in capitals", "<TABLE>" + Repeated("<TR><TD COLSPAN=\"20480\">x", 1000),
          "more than 200000 cells"},
         {"a cell spanning rows widens every row below",
-         "<table><tr><td rowspan=1000 colspan=300>x" + times("<tr><td>x", 999),
+         "<table><tr><td rowspan=1000 colspan=300>x" + Repeated("<tr><td>x", 999),
          "more than 200000 cells"},
-        {"a row of 200 unclosed cells", "<table><tr>" + times("<td>x", 200), nullptr},
+        {"a row of 200 unclosed cells", "<table><tr>" + Repeated("<td>x", 200), nullptr},
         {"501 rows of 200 unclosed cells two columns wide",
-         "<table>" + times("<tr>" + times("<td colspan=2>x", 200), 501), "more than 200000 cells"},
+         "<table>" + Repeated("<tr>" + Repeated("<td colspan=2>x", 200), 501),
+         "more than 200000 cells"},
         {"spans that end", table(2000, "<td rowspan=2 colspan=50>x</td>"), nullptr},
         {"a spreadsheet's 200 x 10 table, as the editor saves it",
-         editorPage(table(200, times("<td style=\" padding:2px;\"><p>cell</p></td>", 10))),
+         editorPage(table(200, Repeated("<td style=\" padding:2px;\"><p>cell</p></td>", 10))),
          nullptr},
         // "display" in the text or Qt's own escapes restyle nothing.
         {"unclosed bold steps mentioning the display",
-         times("<p><b>Step 1: the display shows it\\", 60), nullptr},
-        {"the editor's own head before unclosed steps", editorPage(times("<p><b>Step", 200)),
+         Repeated("<p><b>Step 1: the display shows it\\", 60), nullptr},
+        {"the editor's own head before unclosed steps", editorPage(Repeated("<p><b>Step", 200)),
          nullptr},
         {"a style that may make bold a block",
-         "<p style=\"display:inline\">" + times("<p><b>Step", 200), "nested more than"},
+         "<p style=\"display:inline\">" + Repeated("<p><b>Step", 200), "nested more than"},
         {"a style sheet spelling it with escapes",
-         "<style>b { d\\69 splay: block }</style>" + times("<p><b>Step", 200), "nested more than"},
+         "<style>b { d\\69 splay: block }</style>" + Repeated("<p><b>Step", 200),
+         "nested more than"},
         {"10,000 one-letter paragraphs as the editor saves them",
-         editorPage(times(line("x"), 10'000)), nullptr},
+         editorPage(Repeated(line("x"), 10'000)), nullptr},
         {"the default page", mod_MyNotes::DefaultNotePage(), nullptr},
         {"the editor's few pages", editorPage(fewPages()), nullptr},
-        {"tables 3 deep", editorPage(fewPages() + times(tables(3), 20)), nullptr},
-        {"a few pictures", editorPage(fewPages() + times(picture(kMiB), 5)), nullptr},
+        {"tables 3 deep", editorPage(fewPages() + Repeated(tables(3), 20)), nullptr},
+        {"a few pictures", editorPage(fewPages() + Repeated(picture(kMiB), 5)), nullptr},
         // Qt closes these itself: they never nest.
-        {"unclosed paragraphs", times("<p><b>x", 5000), nullptr},
-        {"unclosed items", "<ul>" + times("<li>item ", 5000), nullptr},
-        {"unclosed cells", "<table>" + times("<tr><td>a<td>b", 500), nullptr},
-        {"void elements", times("<br><hr><meta a=b><img src=a>", 1000), nullptr},
-        {"self-closed elements", times("<div/><span />", 5000), nullptr},
-        {"elements in a comment", "<!--" + times("<div>", 5000) + "-->", nullptr},
+        {"unclosed paragraphs", Repeated("<p><b>x", 5000), nullptr},
+        {"unclosed items", "<ul>" + Repeated("<li>item ", 5000), nullptr},
+        {"unclosed cells", "<table>" + Repeated("<tr><td>a<td>b", 500), nullptr},
+        {"void elements", Repeated("<br><hr><meta a=b><img src=a>", 1000), nullptr},
+        {"self-closed elements", Repeated("<div/><span />", 5000), nullptr},
+        {"elements in a comment", "<!--" + Repeated("<div>", 5000) + "-->", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -385,13 +385,7 @@ TEST_F(BrowserNotesTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
 // window, and says why.
 TEST_F(BrowserNotesTest, APasteTooDeepToShowLeavesEveryHostsNoteAsItWas) {
     inEveryHost(*this, [this](NotesEditor& editor, QPushButton*) {
-        auto* data = new QMimeData;
-        QString deep;
-        for (int k = 0; k < 17; ++k)
-            deep += QStringLiteral("<table><tr><td>");
-        data->setHtml(deep + QStringLiteral("deep"));
-        data->setText(QStringLiteral("deep"));
-        QApplication::clipboard()->setMimeData(data);
+        testsupport::putNestedTablesOnClipboard(17);
         boxes.queue(platform::kNo);
         editor.Contents()->setFocus();
         editor.Contents()->paste();

@@ -242,13 +242,7 @@ TEST_F(ExamNotesPanelTest, APasteTooDeepToShowLeavesTheNoteAsItWas) {
     ASSERT_TRUE(open());
     openPanel();
     type(QStringLiteral("mine"));
-    auto* data = new QMimeData;
-    QString deep;
-    for (int k = 0; k < 17; ++k)
-        deep += QStringLiteral("<table><tr><td>");
-    data->setHtml(deep + QStringLiteral("deep"));
-    data->setText(QStringLiteral("deep"));
-    QApplication::clipboard()->setMimeData(data);
+    testsupport::putNestedTablesOnClipboard(17);
     boxes.queue(platform::kNo);
     window->MyNotes_Contents->paste();
     EXPECT_EQ(shownNote(), QStringLiteral("mine"));

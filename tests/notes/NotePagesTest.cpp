@@ -17,37 +17,33 @@
 #include "notes/mod_MyNotes.h"
 #include "platform/MessageBox.h"
 #include "support/GuiTestSupport.h"
+#include "support/Repeated.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
 
 namespace {
+
+using testsupport::Repeated;
 
 using mod_MyNotes::LoadMyNotes;
 using mod_MyNotes::SaveMyNotes;
 
 constexpr std::int32_t kNote = 5;
 
-std::string times(const std::string& part, std::size_t count) {
-    std::string out;
-    out.reserve(part.size() * count);
-    for (std::size_t k = 0; k < count; ++k)
-        out += part;
-    return out;
-}
-
 std::string body(const std::string& inside) {
     return "<html><body>" + inside + "</body></html>";
 }
 
 std::string nestedTables(std::size_t depth, const std::string& inner) {
-    return times("<table><tr><td>", depth) + inner + times("</td></tr></table>", depth);
+    return Repeated("<table><tr><td>", depth) + inner + Repeated("</td></tr></table>", depth);
 }
 
 // A table as a spreadsheet or a web page puts it on the clipboard.
 std::string pastedTable(std::size_t rows, std::size_t columns) {
     return "<table border=1 cellspacing=0>" +
-           times("<tr>" + times("<td style=\"padding:2px\"><p>cell</p></td>", columns) + "</tr>",
-                 rows) +
+           Repeated(
+               "<tr>" + Repeated("<td style=\"padding:2px\"><p>cell</p></td>", columns) + "</tr>",
+               rows) +
            "</table>";
 }
 
@@ -66,12 +62,12 @@ std::vector<PageForm> pageForms() {
     const layout_judge::LayoutLimits& limits = layout_judge::kLayoutLimits;
     return {
         {"120 paragraphs of line height 1000000%",
-         body(times("<p style=\"line-height:1000000%\">a b c d</p>", 120)), nullptr},
+         body(Repeated("<p style=\"line-height:1000000%\">a b c d</p>", 120)), nullptr},
         {"1,000 rows of a cell spanning 20,480 columns",
-         body("<table border=1>" + times("<tr><td colspan=20480>x</td></tr>", 1000)),
+         body("<table border=1>" + Repeated("<tr><td colspan=20480>x</td></tr>", 1000)),
          "counting the columns"},
         {"the same in capitals, 100 rows",
-         body("<TABLE BORDER=1>" + times("<TR><TD COLSPAN=20480>x</TD></TR>", 100)),
+         body("<TABLE BORDER=1>" + Repeated("<TR><TD COLSPAN=20480>x</TD></TR>", 100)),
          "counting the columns"},
         {"one word of 300,000 letters", body("<p>" + std::string(300'000, 'w') + "</p>"),
          "no place to break the line"},
@@ -80,19 +76,20 @@ std::vector<PageForm> pageForms() {
         {"17 nested tables", body(nestedTables(17, "x")), "tables are nested"},
         {"text deep in tables", body(nestedTables(10, std::string(2000, 'x'))), "more text"},
         {"margins taller than layout reaches",
-         body(times("<p style=\"margin-top:1000px\">x</p>", 5000)), "taller than"},
-        {"20,000 missing pictures", body(times("<img src=missing.png>", 20'000)),
+         body(Repeated("<p style=\"margin-top:1000px\">x</p>", 5000)), "taller than"},
+        {"20,000 missing pictures", body(Repeated("<img src=missing.png>", 20'000)),
          "more than 2500 pictures"},
         {"a rule alone", "<hr>", nullptr},
         {"a pasted 200 x 10 table", body(pastedTable(200, 10)), nullptr},
-        {"10,000 one-letter paragraphs", body(times("<p>x</p>", 10'000)), nullptr},
+        {"10,000 one-letter paragraphs", body(Repeated("<p>x</p>", 10'000)), nullptr},
         {"60 bold steps mentioning the display",
-         body(times("<p><b>Step 1: the display shows it", 60)), nullptr},
-        {"stray closing tags", body(times("</b></p></td>text ", 1000)), nullptr},
-        {"a row of 200 unclosed cells", body("<table><tr>" + times("<td>x", 200)), nullptr},
-        {"fonts of 1e30 points", body(times("<p style=\"font-size:1e30pt\">x</p>", 100)), nullptr},
+         body(Repeated("<p><b>Step 1: the display shows it", 60)), nullptr},
+        {"stray closing tags", body(Repeated("</b></p></td>text ", 1000)), nullptr},
+        {"a row of 200 unclosed cells", body("<table><tr>" + Repeated("<td>x", 200)), nullptr},
+        {"fonts of 1e30 points", body(Repeated("<p style=\"font-size:1e30pt\">x</p>", 100)),
+         nullptr},
         {"pictures as tall as an int",
-         body(times("<p><img src=\"missing.png\" height=2147483647 width=2147483647></p>", 20)),
+         body(Repeated("<p><img src=\"missing.png\" height=2147483647 width=2147483647></p>", 20)),
          nullptr},
         {"a word at the longest run", body("<p>" + std::string(limits.longestRun, 'w') + "</p>"),
          nullptr},
@@ -160,11 +157,11 @@ TEST_F(NotePagesTest, WhatIsSavedShowsAgainWithItsText) {
         {"a rule between lines", "<p>above</p><hr><p>below</p>"},
         {"a preformatted block", "<pre>  two  spaces\n\tand a tab</pre>"},
         {"a pasted 200 x 10 table", body(pastedTable(200, 10))},
-        {"10,000 one-letter paragraphs", body(times("<p>x</p>", 10'000))},
+        {"10,000 one-letter paragraphs", body(Repeated("<p>x</p>", 10'000))},
         {"120 paragraphs of line height 1000000%",
-         body(times("<p style=\"line-height:1000000%\">a b c d</p>", 120))},
+         body(Repeated("<p style=\"line-height:1000000%\">a b c d</p>", 120))},
         {"60 bold steps mentioning the display",
-         body(times("<p><b>Step 1: the display shows it", 60))},
+         body(Repeated("<p><b>Step 1: the display shows it", 60))},
     };
     for (const auto& [what, page] : forms) {
         SCOPED_TRACE(what);

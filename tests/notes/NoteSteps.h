@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -15,6 +18,18 @@ inline void typeAndSelectLine(QTextEdit* box, const QString& text) {
     box->moveCursor(QTextCursor::End);
     typeText(box, text);
     QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier);
+}
+
+// Puts a table nested `depth` deep around "deep" on the clipboard, as old web pages lay out,
+// with "deep" as its text.
+inline void putNestedTablesOnClipboard(int depth) {
+    auto* data = new QMimeData;
+    QString html;
+    for (int k = 0; k < depth; ++k)
+        html += QStringLiteral("<table><tr><td>");
+    data->setHtml(html + QStringLiteral("deep"));
+    data->setText(QStringLiteral("deep"));
+    QApplication::clipboard()->setMimeData(data);
 }
 
 }  // namespace testsupport
