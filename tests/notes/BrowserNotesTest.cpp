@@ -365,7 +365,7 @@ void inEveryHost(BrowserNotesTest& test,
 // Typed text still selected when the user moves on: the next note comes in with the toolbar
 // of its own page, on each tab and in the full view.
 TEST_F(BrowserNotesTest, MovingOnWithTypedTextSelectedShowsTheNextNote) {
-    inEveryHost(*this, [this](NotesEditor& editor, QPushButton* next) {
+    inEveryHost(*this, [](NotesEditor& editor, QPushButton* next) {
         testsupport::typeAndSelectLine(editor.Contents(), QStringLiteral(" hello note"));
         ASSERT_TRUE(editor.Contents()->textCursor().hasSelection());
         next->click();
