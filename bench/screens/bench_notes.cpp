@@ -352,54 +352,15 @@ BENCHMARK(BM_ShowNoteWithPicturesAtTheBudget)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 // Pictures whose headers hide their decoding work.
-#include <QImageWriter>
-
-#include <algorithm>
+#include "support/CraftedPictures.h"
 
 namespace {
-
-QByteArray encodedPicture(const QImage& image, const char* format, bool progressive = false) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
-QByteArray littleEndianBytes(quint32 value, int count) {
-    QByteArray bytes;
-    for (int k = 0; k < count; ++k)
-        bytes.append(static_cast<char>(value >> (8 * k) & 0xff));
-    return bytes;
-}
-
-QByteArray bigEndianBytes(quint32 value) {
-    QByteArray bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(static_cast<char>(value >> shift & 0xff));
-    return bytes;
-}
-
-quint32 pngChecksum(const QByteArray& bytes) {
-    quint32 sum = 0xffffffff;
-    for (const char byte : bytes) {
-        sum ^= static_cast<quint8>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            sum = (sum >> 1) ^ (0xedb88320 & (0 - (sum & 1)));
-    }
-    return ~sum;
-}
 
 // An icon whose directory names one 16 x 16 picture, holding a 5,700 x 5,700 PNG.
 QByteArray lyingIcon() {
     QImage large(5700, 5700, QImage::Format_RGB32);
     large.fill(Qt::darkCyan);
-    const QByteArray png = encodedPicture(large, "png");
-    return littleEndianBytes(0x10000, 4) + littleEndianBytes(1, 2) +
-           QByteArray("\x10\x10\0\0\x01\0\x20\0", 8) +
-           littleEndianBytes(static_cast<quint32>(png.size()), 4) + littleEndianBytes(22, 4) + png;
+    return testsupport::Icon(testsupport::Encoded(large, "png"));
 }
 
 // A 2,048 x 2,048 progressive JPEG whose last scan (a refinement of all coefficients) comes
@@ -407,56 +368,27 @@ QByteArray lyingIcon() {
 QByteArray jpegScannedToTheBudget() {
     QImage grey(2048, 2048, QImage::Format_Grayscale8);
     grey.fill(Qt::gray);
-    const QByteArray jpeg = encodedPicture(grey, "jpeg", true);
+    const QByteArray jpeg = testsupport::Encoded(grey, "jpeg", true);
     const auto scans = static_cast<int>(64 * (platform::kPagePixelBudget / (2048 * 2048) - 1));
-    const qsizetype last = jpeg.lastIndexOf("\xff\xda");
-    const qsizetype end = jpeg.size() - 2;
-    return jpeg.first(end) +
-           jpeg.mid(last, end - last)
-               .repeated(scans - static_cast<int>(jpeg.count("\xff\xda")) - 1) +
-           jpeg.mid(end);
+    return testsupport::JpegWithScans(jpeg, scans - static_cast<int>(jpeg.count("\xff\xda")) - 1);
 }
 
 // A small PNG with compressed comments, each inflating to a megabyte, up to the budget.
 QByteArray pngCommentedToTheBudget() {
-    const QByteArray deflated = qCompress(QByteArray(1 << 20, 'a'), 9).mid(4);
-    const QByteArray chunk = "zTXtComment" + QByteArray(2, '\0') + deflated;
-    const QByteArray stored = bigEndianBytes(static_cast<quint32>(chunk.size() - 4)) + chunk +
-                              bigEndianBytes(pngChecksum(chunk));
     QImage small(16, 16, QImage::Format_RGB32);
     small.fill(Qt::darkCyan);
-    const QByteArray png = encodedPicture(small, "png");
-    const auto count = static_cast<int>(platform::kPagePixelBudget / 256 / stored.size());
-    return png.first(33) + stored.repeated(count - 1) + png.mid(33);
+    const QByteArray png = testsupport::Encoded(small, "png");
+    // One comment as the file stores it, which the count below divides the budget by.
+    const qsizetype comment = testsupport::PngWithComments(png, 1).size() - png.size();
+    const auto count = static_cast<int>(platform::kPagePixelBudget / 256 / comment);
+    return testsupport::PngWithComments(png, count - 1);
 }
 
 // A 16 x 16 GIF whose codes expand to as many symbols as the budget allows: each code the
 // previous string and one symbol more, then the longest string again and again.
 QByteArray gifCodedToTheBudget() {
-    QByteArray codes;
-    quint32 held = 0;
-    int bits = 0;
-    int width = 9;
-    const auto put = [&](int code) {
-        held |= static_cast<quint32>(code) << bits;
-        for (bits += width; bits >= 8; bits -= 8, held >>= 8)
-            codes.append(static_cast<char>(held & 0xff));
-    };
-    put(256);
-    put(0);
-    std::uint64_t symbols = 1;
-    for (int next = 258, length = 1; symbols + (1 << 20) < platform::kPagePixelBudget * 8;) {
-        put(std::min(next, 4095));
-        symbols += next < 4096 ? ++length : length;
-        if (next < 4096 && ++next == 1 << width && width < 12) ++width;
-    }
-    put(257);
-    if (bits > 0) codes.append(static_cast<char>(held & 0xff));
-    QByteArray gif = "GIF89a" + littleEndianBytes(0x100010, 4) +
-                     QByteArray("\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x10\0\x10\0\0\x08", 20);
-    for (qsizetype at = 0; at < codes.size(); at += 255)
-        gif += static_cast<char>(std::min<qsizetype>(255, codes.size() - at)) + codes.mid(at, 255);
-    return gif + QByteArray("\0;", 2);
+    return testsupport::Gif(
+        {16, 16}, testsupport::GifFrame({16, 16}, platform::kPagePixelBudget * 8 - (1 << 20)));
 }
 
 enum HiddenWork { kLyingIcons, kJpegScans, kPngComments, kGifCodes };

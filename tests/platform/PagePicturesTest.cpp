@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
-#include <QImageWriter>
 #include <QPixmap>
 #include <QUrl>
 
-#include <algorithm>
 #include <map>
 #include <utility>
 
 #include "platform/PagePictures.h"
+#include "support/CraftedPictures.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"
 
+using testsupport::Encoded;
+using testsupport::Gif;
+using testsupport::GifFrame;
+using testsupport::Icon;
+using testsupport::JpegWithScans;
+using testsupport::PngWithComments;
 using testsupport::TempProgramFolder;
 using testsupport::WriteFile;
 namespace fs = std::filesystem;
@@ -87,108 +91,10 @@ TEST(PagePicturesTest, APictureShownOnOnePageCostsTheNextItsFullShareAgain) {
     }
 }
 
-// A picture in one of Qt's formats, as a file holds it.
-QByteArray encoded(const QImage& image, const char* format, bool progressive = false) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setProgressiveScanWrite(progressive);
-    writer.write(image);
-    return bytes;
-}
-
 QImage filled(QSize size, QImage::Format format = QImage::Format_RGB32) {
     QImage image(size, format);
     image.fill(Qt::red);
     return image;
-}
-
-QByteArray littleEndian(quint32 value, int bytes) {
-    QByteArray out;
-    for (int k = 0; k < bytes; ++k)
-        out.append(static_cast<char>(value >> (8 * k) & 0xff));
-    return out;
-}
-
-QByteArray bigEndian32(quint32 value) {
-    QByteArray out = littleEndian(value, 4);
-    std::reverse(out.begin(), out.end());
-    return out;
-}
-
-// An icon file whose directory names one 16 x 16 picture, holding `payload` whatever its size.
-QByteArray icon(const QByteArray& payload) {
-    return littleEndian(0, 2) + littleEndian(1, 2) + littleEndian(1, 2) +
-           QByteArray("\x10\x10\0\0", 4) + littleEndian(1, 2) + littleEndian(32, 2) +
-           littleEndian(static_cast<quint32>(payload.size()), 4) + littleEndian(22, 4) + payload;
-}
-
-// A GIF frame of one colour whose codes expand to at least `symbols` symbols: each code the
-// previous string and one symbol more, then the longest string again.
-QByteArray gifFrame(QSize size, std::uint64_t symbols) {
-    QByteArray codes;
-    quint32 held = 0;
-    int bits = 0;
-    int width = 9;
-    const auto put = [&](int code) {
-        held |= static_cast<quint32>(code) << bits;
-        for (bits += width; bits >= 8; bits -= 8, held >>= 8)
-            codes.append(static_cast<char>(held & 0xff));
-    };
-    put(256);
-    put(0);
-    std::uint64_t emitted = 1;
-    for (int next = 258, length = 1; emitted < symbols;) {
-        put(std::min(next, 4095));
-        emitted += next < 4096 ? ++length : length;
-        if (next < 4096 && ++next == 1 << width && width < 12) ++width;
-    }
-    put(257);
-    if (bits > 0) codes.append(static_cast<char>(held & 0xff));
-    QByteArray frame = ',' + littleEndian(0, 4) + littleEndian(size.width(), 2) +
-                       littleEndian(size.height(), 2) + QByteArray("\0\x08", 2);
-    for (qsizetype at = 0; at < codes.size(); at += 255) {
-        const QByteArray block = codes.mid(at, 255);
-        frame += static_cast<char>(block.size()) + block;
-    }
-    return frame + QByteArray(1, '\0');
-}
-
-QByteArray gif(QSize screen, const QByteArray& frames) {
-    return "GIF89a" + littleEndian(screen.width(), 2) + littleEndian(screen.height(), 2) +
-           QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) + frames + ';';
-}
-
-quint32 pngChecksum(const QByteArray& bytes) {
-    quint32 crc = 0xffffffff;
-    for (const char byte : bytes) {
-        crc ^= static_cast<quint8>(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
-// A PNG with `chunks` compressed comments after its header, each inflating to a megabyte.
-QByteArray pngWithComments(const QByteArray& png, int chunks) {
-    const QByteArray deflated = qCompress(QByteArray(1 << 20, 'a'), 9).mid(4);
-    const QByteArray chunk = "zTXtComment" + QByteArray(2, '\0') + deflated;
-    const QByteArray stored = bigEndian32(static_cast<quint32>(chunk.size() - 4)) + chunk +
-                              bigEndian32(pngChecksum(chunk));
-    constexpr qsizetype kHeaderEnd = 33;
-    QByteArray comments;
-    for (int k = 0; k < chunks; ++k)
-        comments += stored;
-    return png.first(kHeaderEnd) + comments + png.mid(kHeaderEnd);
-}
-
-// A progressive JPEG whose last scan comes again `repeats` times: each one more pass over the
-// whole picture.
-QByteArray jpegWithScans(const QByteArray& jpeg, int repeats) {
-    const qsizetype lastScan = jpeg.lastIndexOf("\xff\xda");
-    const qsizetype end = jpeg.size() - 2;
-    return jpeg.first(end) + jpeg.mid(lastScan, end - lastScan).repeated(repeats) + jpeg.mid(end);
 }
 
 std::string shown(const QVariant& picture) {
@@ -203,8 +109,8 @@ std::string shown(const QVariant& picture) {
 TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
     // Room for one 2,048 x 2,048 canvas.
     constexpr std::uint64_t kBudget = std::uint64_t{5} << 20;
-    const QByteArray png = encoded(filled({4, 3}), "png");
-    const QByteArray jpeg = encoded(filled({1024, 1024}, QImage::Format_Grayscale8), "jpeg", true);
+    const QByteArray png = Encoded(filled({4, 3}), "png");
+    const QByteArray jpeg = Encoded(filled({1024, 1024}, QImage::Format_Grayscale8), "jpeg", true);
     struct Row {
         const char* what;
         QString name;
@@ -214,30 +120,30 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
     const std::vector<Row> rows{
         {"a PNG", "pic.png", png, "4x3"},
         {"a PNG named as a GIF", "pic.gif", png, "4x3"},
-        {"a JPEG", "pic.jpg", encoded(filled({5, 2}), "jpeg"), "5x2"},
+        {"a JPEG", "pic.jpg", Encoded(filled({5, 2}), "jpeg"), "5x2"},
         {"a progressive JPEG", "pic.jpg", jpeg, "1024x1024"},
-        {"a GIF", "pic.gif", gif({6, 5}, gifFrame({6, 5}, 30)), "6x5"},
+        {"a GIF", "pic.gif", Gif({6, 5}, GifFrame({6, 5}, 30)), "6x5"},
         {"an animated GIF, only its first frame shown", "pic.gif",
-         gif({16, 16}, gifFrame({16, 16}, 256) + gifFrame({16, 16}, 64 << 20)), "16x16"},
-        {"a BMP", "pic.bmp", encoded(filled({7, 2}), "bmp"), "7x2"},
+         Gif({16, 16}, GifFrame({16, 16}, 256) + GifFrame({16, 16}, 64 << 20)), "16x16"},
+        {"a BMP", "pic.bmp", Encoded(filled({7, 2}), "bmp"), "7x2"},
         {"a data: URL declaring another type",
          "data:image/svg+xml;base64," + png.toBase64(),
          {},
          "4x3"},
         {"an icon whose directory hides a large PNG", "pic.ico",
-         icon(encoded(filled({3000, 3000}), "png")), "mark"},
+         Icon(Encoded(filled({3000, 3000}), "png")), "mark"},
         {"a PPM", "pic.png", "P6\n4 3\n255\n" + QByteArray(36, '\x7f'), "mark"},
         {"an XPM", "pic.png",
          "/* XPM */\nstatic const char* pic[] = {\"4 3 1 1\", \"a c #ff0000\", \"aaaa\", "
          "\"aaaa\", \"aaaa\"};\n",
          "mark"},
         {"a GIF whose header names its frame, smaller than its canvas", "pic.gif",
-         gif({2048, 2048}, gifFrame({16, 16}, 256)), "mark"},
+         Gif({2048, 2048}, GifFrame({16, 16}, 256)), "mark"},
         {"a GIF whose codes expand far past its frame", "pic.gif",
-         gif({16, 16}, gifFrame({16, 16}, 64 << 20)), "mark"},
-        {"a PNG whose comments inflate far beyond its pixels", "pic.png", pngWithComments(png, 24),
+         Gif({16, 16}, GifFrame({16, 16}, 64 << 20)), "mark"},
+        {"a PNG whose comments inflate far beyond its pixels", "pic.png", PngWithComments(png, 24),
          "mark"},
-        {"a JPEG scanned over and over", "pic.jpg", jpegWithScans(jpeg, 400), "mark"},
+        {"a JPEG scanned over and over", "pic.jpg", JpegWithScans(jpeg, 400), "mark"},
     };
     std::map<std::string, QByteArray> files;
     platform::PagePictures pictures(
