@@ -22,10 +22,13 @@
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "platform/PagePictures.h"
+#include "support/CraftedPictures.h"
+#include "support/Repeated.h"
 
 namespace {
 
 using screenbench::Settle;
+using testsupport::Repeated;
 
 constexpr std::int32_t kNoteId = 4;
 
@@ -93,14 +96,6 @@ void BM_RefuseOversizeNote(benchmark::State& state) {
 }
 BENCHMARK(BM_RefuseOversizeNote)->Unit(benchmark::kMillisecond);
 
-std::string times(const std::string& part, std::size_t count) {
-    std::string out;
-    out.reserve(part.size() * count);
-    for (std::size_t k = 0; k < count; ++k)
-        out += part;
-    return out;
-}
-
 std::string withBody(const std::string& body) {
     return "<html><body>" + body + "</body></html>\r\n";
 }
@@ -113,18 +108,18 @@ struct NoteForm {
 };
 
 std::string paragraphs(const std::string& paragraph, std::size_t count) {
-    return withBody(times("<p>" + paragraph + "</p>", count));
+    return withBody(Repeated("<p>" + paragraph + "</p>", count));
 }
 
 std::string tableOf(std::size_t rows, std::size_t columns, const std::string& cell) {
     return withBody("<table border=1>" +
-                    times("<tr>" + times("<td>" + cell + "</td>", columns) + "</tr>", rows) +
+                    Repeated("<tr>" + Repeated("<td>" + cell + "</td>", columns) + "</tr>", rows) +
                     "</table>");
 }
 
 std::string nestedTables(std::size_t depth, const std::string& inner) {
-    return withBody(times("<table border=1><tr><td>", depth) + inner +
-                    times("</td></tr></table>", depth));
+    return withBody(Repeated("<table border=1><tr><td>", depth) + inner +
+                    Repeated("</td></tr></table>", depth));
 }
 
 // The costliest page at each bound of the judges, one at all of them together, and the pages
@@ -133,7 +128,7 @@ std::vector<NoteForm> noteForms() {
     const layout_judge::LayoutLimits& limits = layout_judge::kLayoutLimits;
     std::vector<NoteForm> forms;
     forms.push_back(
-        {"characters", withBody(times("lorem ipsum ", limits.characters / 12 - 100)), true});
+        {"characters", withBody(Repeated("lorem ipsum ", limits.characters / 12 - 100)), true});
     // Each figure's share of its limit adds up: a paragraph is two parts (its block and its one
     // run of text) and a character, a cell also a cell.
     forms.push_back({"paragraphs", paragraphs("x", limits.parts / 2 * 96 / 100), true});
@@ -141,7 +136,7 @@ std::vector<NoteForm> noteForms() {
     forms.push_back(
         {"spanned columns",
          withBody("<table border=1>" +
-                  times("<tr><td colspan=2000>x</td></tr>", limits.gridCells / 2000 * 96 / 100) +
+                  Repeated("<tr><td colspan=2000>x</td></tr>", limits.gridCells / 2000 * 96 / 100) +
                   "</table>"),
          true});
     // Room for what is typed after it.
@@ -149,23 +144,28 @@ std::vector<NoteForm> noteForms() {
     forms.push_back({"longest word", paragraphs(longestWord, 1), true});
     forms.push_back(
         {"height",
-         withBody(times("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)), true});
+         withBody(Repeated("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)),
+         true});
     forms.push_back({"missing pictures",
-                     withBody(times("<img src=missing.png>", limits.pictures * 90 / 100)), true});
-    forms.push_back({"tables 10 deep", nestedTables(10, times("text ", 300)), true});
-    forms.push_back({"all together",
-                     withBody(times("lorem ipsum ", limits.characters / 48) +
-                              times("<p>x</p>", limits.parts / 8) + "<table border=1>" +
-                              times("<tr>" + times("<td>x</td>", 10) + "</tr>", limits.cells / 80) +
-                              "</table><p>" + longestWord + "</p>"),
+                     withBody(Repeated("<img src=missing.png>", limits.pictures * 90 / 100)),
                      true});
+    forms.push_back({"tables 10 deep", nestedTables(10, Repeated("text ", 300)), true});
+    forms.push_back(
+        {"all together",
+         withBody(Repeated("lorem ipsum ", limits.characters / 48) +
+                  Repeated("<p>x</p>", limits.parts / 8) + "<table border=1>" +
+                  Repeated("<tr>" + Repeated("<td>x</td>", 10) + "</tr>", limits.cells / 80) +
+                  "</table><p>" + longestWord + "</p>"),
+         true});
     forms.push_back({"table 200 x 10", tableOf(200, 10, "cell text"), true});
     forms.push_back({"10,000 one-letter paragraphs", paragraphs("x", 10'000), true});
     forms.push_back({"line height 1000000%",
-                     withBody(times("<p style=\"line-height:1000000%\">a b c d</p>", 120)), true});
+                     withBody(Repeated("<p style=\"line-height:1000000%\">a b c d</p>", 120)),
+                     true});
     forms.push_back(
         {"colspan 20480",
-         withBody("<table border=1>" + times("<tr><td colspan=20480>x</td></tr>", 1000)), false});
+         withBody("<table border=1>" + Repeated("<tr><td colspan=20480>x</td></tr>", 1000)),
+         false});
     forms.push_back({"word of 300,000 letters", paragraphs(std::string(300'000, 'w'), 1), false});
     forms.push_back({"preformatted line of 1,040,000",
                      withBody("<pre>" + std::string(1'040'000, 'p') + "</pre>"), false});
@@ -349,12 +349,7 @@ void BM_ShowNoteWithPicturesAtTheBudget(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowNoteWithPicturesAtTheBudget)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
 // Pictures whose headers hide their decoding work.
-#include "support/CraftedPictures.h"
-
-namespace {
 
 // An icon whose directory names one 16 x 16 picture, holding a 5,700 x 5,700 PNG.
 QByteArray lyingIcon() {
