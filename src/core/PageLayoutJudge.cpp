@@ -46,8 +46,8 @@ constexpr std::array kRanges = {
     Range{QTextFormat::LineHeight, 0, kSpacing},
     Range{QTextFormat::BlockIndent, 0, 100},
     Range{QTextFormat::ListIndent, 0, 100},
-    Range{QTextFormat::FontPointSize, 0, 500},
-    Range{QTextFormat::FontPixelSize, 0, 700},
+    Range{QTextFormat::FontPointSize, 1, 500},
+    Range{QTextFormat::FontPixelSize, 1, 700},
     Range{QTextFormat::FontLetterSpacing, -kSpacing, kSpacing},
     Range{QTextFormat::FontWordSpacing, -kSpacing, kSpacing},
     Range{QTextFormat::ImageWidth, 0, kSize},
@@ -77,7 +77,7 @@ constexpr std::array kRanges = {
 
 double clamped(double value, const Range& range) {
     // Not a number compares false everywhere: it becomes the low end.
-    return value <= range.high ? std::max(value, range.low) : range.high;
+    return value >= range.low ? std::min(value, range.high) : range.low;
 }
 
 QTextLength clamped(const QTextLength& length, const Range& range) {
