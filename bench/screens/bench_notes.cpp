@@ -17,6 +17,7 @@
 
 #include "ScreenBench.h"
 #include "core/AppPaths.h"
+#include "core/PageJudge.h"
 #include "core/PageLayoutJudge.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
@@ -100,6 +101,24 @@ std::string withBody(const std::string& body) {
     return "<html><body>" + body + "</body></html>\r\n";
 }
 
+// A screen-sized picture that compresses badly, as a data: URL.
+std::string noisePicture() {
+    QImage image(1280, 720, QImage::Format_RGB32);
+    quint32 seed = 1;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525 + 1013904223;
+            row[x] = (seed >> 8) & 0x3f3f3f;
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "data:image/png;base64," + png.toBase64().toStdString();
+}
+
 // A note file as a user may have it, with what showing it must give.
 struct NoteForm {
     const char* name;
@@ -162,6 +181,19 @@ std::vector<NoteForm> noteForms() {
     forms.push_back({"line height 1000000%",
                      withBody(Repeated("<p style=\"line-height:1000000%\">a b c d</p>", 120)),
                      true});
+    // The bounds of the page's bytes: what Qt's parser takes.
+    const page_judge::PageLimits& bytes = page_judge::kPageLimits;
+    forms.push_back({"elements nested 100 deep",
+                     withBody(Repeated("<div><b>", (bytes.depth - 4) / 2) + "<i>" +
+                              Repeated("<b>x</b> ", 20'000)),
+                     true});
+    forms.push_back(
+        {"200,000 elements", withBody(Repeated("<span>x</span> ", bytes.elements / 2 - 10)), true});
+    const std::string picture = noisePicture();
+    forms.push_back({"6 MB of data: pictures",
+                     withBody(Repeated("<p><img src=\"" + picture + "\"></p>",
+                                       bytes.pictureDataBytes / picture.size())),
+                     true});
     forms.push_back(
         {"colspan 20480",
          withBody("<table border=1>" + Repeated("<tr><td colspan=20480>x</td></tr>", 1000)),
@@ -170,6 +202,8 @@ std::vector<NoteForm> noteForms() {
     forms.push_back({"preformatted line of 1,040,000",
                      withBody("<pre>" + std::string(1'040'000, 'p') + "</pre>"), false});
     forms.push_back({"17 nested tables", nestedTables(17, "x"), false});
+    forms.push_back({"16 MB of plain words",
+                     withBody(Repeated("lorem ipsum ", (bytes.markupBytes - 100) / 12)), false});
     return forms;
 }
 
@@ -242,7 +276,7 @@ void BM_NoteFormEdited(benchmark::State& state) {
     editor.reset();
     std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
 }
-BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 11)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 14)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A detailed picture of the costliest kind to decode measured: 16 bits a channel, with alpha
 // (four times the time of an 8-bit photograph of the same size), as PNG bytes.

@@ -47,9 +47,12 @@ PageDocument::PageDocument(PictureLoader pictures, QObject* parent)
     : QTextDocument(parent), pictures_(std::move(pictures)) {}
 
 QVariant PageDocument::loadResource(int type, const QUrl& name) {
-    if (type == QTextDocument::ImageResource) return pictures_(name);
     // Not an empty answer: Qt would then open the name as a file itself.
-    return QString();
+    const QVariant loaded = type == QTextDocument::ImageResource ? pictures_(name) : QString();
+    // Kept with the page: layout asks for a picture again and again, and a data: URL would be
+    // decoded each time.
+    addResource(type, name, loaded);
+    return loaded;
 }
 
 ReadPage ReadHtml(const std::string& page, const QTextDocument& like,
