@@ -82,14 +82,55 @@ QString textOf(const QTextDocument& document) {
 
 // Qt writes a block that carries a rule as the rule alone: text typed on the rule's line goes
 // to a line of its own below it.
+bool ruledText(const QTextBlock& block) {
+    return block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) &&
+           !block.text().isEmpty();
+}
+
+// Qt reads a paragraph written right after a table into a line of its own, below the empty line
+// that ends the table: text on that line (typed right below a table) is written without its
+// paragraph's tags, the one form Qt reads back onto it.
+bool belowTable(const QTextBlock& block) {
+    constexpr QChar kEndOfFrame(0xFDD1);  // what Qt's documents hold where a table ends
+    return !block.text().isEmpty() &&
+           block.document()->characterAt(block.position() - 1) == kEndOfFrame;
+}
+
+// Marks a paragraph whose tags are to be dropped; a noncharacter Qt's documents never hold.
+constexpr QChar kBare(0xFDEF);
+
+// Drops the tags of each paragraph that begins at a table's end and holds the mark, and every
+// mark.
+QString bareAfterTables(QString html) {
+    const QString start = QStringLiteral("</table>\n<p");
+    const QString end = QStringLiteral("</p>");
+    for (qsizetype at = html.indexOf(start); at >= 0; at = html.indexOf(start, at + 1)) {
+        const qsizetype open = at + start.size() - 2;
+        const qsizetype text = html.indexOf(u'>', open) + 1;
+        const qsizetype close = html.indexOf(end, text);
+        const qsizetype mark = html.indexOf(kBare, text);
+        if (text == 0 || close < 0 || mark < 0 || mark > close) continue;
+        html.remove(close, end.size());
+        html.remove(open, text - open);
+    }
+    html.remove(kBare);
+    return html;
+}
+
+// A note whose last line is a rule gets a line below it: what is typed at its end then shows,
+// and is kept, on a line of its own.
+void endBelowRule(QTextDocument& document) {
+    const QTextBlock last = document.lastBlock();
+    if (!last.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)) return;
+    QTextCursor end(&document);
+    end.movePosition(QTextCursor::End);
+    end.insertBlock(QTextBlockFormat(), last.charFormat());
+}
+
 QString pageHtml(const QTextDocument& document) {
-    const auto ruledText = [](const QTextBlock& block) {
-        return block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth) &&
-               !block.text().isEmpty();
-    };
     bool any = false;
     for (QTextBlock block = document.begin(); block.isValid() && !any; block = block.next())
-        any = ruledText(block);
+        any = ruledText(block) || belowTable(block);
     if (!any) return document.toHtml();
     const std::unique_ptr<QTextDocument> copy(document.clone());
     for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
@@ -98,7 +139,9 @@ QString pageHtml(const QTextDocument& document) {
         unruled.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
         QTextCursor(block).insertBlock(unruled, block.charFormat());
     }
-    return copy->toHtml();
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
+        if (belowTable(block)) QTextCursor(block).insertText(kBare);
+    return bareAfterTables(copy->toHtml());
 }
 
 // Ctrl+B, Ctrl+I and Ctrl+U: the style they switch.
@@ -270,6 +313,7 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
         page_reader::ReadHtml(html, *contents_->document(), contents_->Pictures());
     if (read.refusal) return read.refusal;
     replacePage([this, &read] {
+        endBelowRule(*read.document);
         read.document->clearUndoRedoStacks();
         read.document->setModified(false);
         page_reader::ShowDocument(*contents_, std::move(read.document));
