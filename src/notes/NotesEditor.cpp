@@ -127,6 +127,26 @@ void endBelowRule(QTextDocument& document) {
     end.insertBlock(QTextBlockFormat(), last.charFormat());
 }
 
+// Qt writes no empty line at the top of a table cell when text follows it, and reads none back:
+// a note is shown without such lines, as it will be kept.
+void dropEmptyCellTops(QTextDocument& document) {
+    constexpr QChar kCellStart(0xFDD0);  // what Qt's documents hold where a cell begins
+    const auto after = [&document](const QTextBlock& block) {
+        return document.characterAt(block.position() - 1);
+    };
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlock next = block.next();
+        if (block.length() > 1 || block.position() == 0 || after(block) != kCellStart ||
+            !next.isValid() || next.length() == 1 || after(next) != QChar::ParagraphSeparator)
+            continue;
+        QTextCursor cursor(block);
+        cursor.setBlockFormat(next.blockFormat());
+        cursor.setBlockCharFormat(next.charFormat());
+        cursor.deleteChar();
+        block = cursor.block();
+    }
+}
+
 QString pageHtml(const QTextDocument& document) {
     bool any = false;
     for (QTextBlock block = document.begin(); block.isValid() && !any; block = block.next())
@@ -313,6 +333,7 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
         page_reader::ReadHtml(html, *contents_->document(), contents_->Pictures());
     if (read.refusal) return read.refusal;
     replacePage([this, &read] {
+        dropEmptyCellTops(*read.document);
         endBelowRule(*read.document);
         read.document->clearUndoRedoStacks();
         read.document->setModified(false);

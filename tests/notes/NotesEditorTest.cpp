@@ -150,6 +150,42 @@ TEST_F(NotesEditorTest, NonAsciiTextSurvivesSaveAndLoad) {
     EXPECT_EQ(other.Contents()->toPlainText(), typed);
 }
 
+TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
+    struct Case {
+        const char* page;
+        const char* keys;  // typed at the end; '\n' presses Return
+    };
+    const Case cases[] = {
+        {"<table><tr><td>cell</td></tr></table>", "typed"},
+        {"<table><tr><td>cell</td></tr></table>", "\ntyped"},
+        {"<table><tr><td>cell</td></tr></table>bare <b>text</b>", " typed"},
+        {"<table><tr><td>a<table><tr><td>inner</td></tr></table></td></tr></table>", "typed"},
+        {"<p>above</p><hr>", "typed"},
+        {"<hr>", "typed"},
+    };
+    const std::filesystem::path note = mod_MyNotes::NotePath(8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.page) + " + " + c.keys);
+        const std::string page = c.page;
+        testsupport::WriteFile(note, formats::Bytes(page.begin(), page.end()));
+        LoadMyNotes(8, editor);
+        text().setFocus();
+        text().moveCursor(QTextCursor::End);
+        for (const char* key = c.keys; *key; ++key) {
+            if (*key == '\n')
+                QTest::keyClick(&text(), Qt::Key_Return);
+            else
+                testsupport::typeText(&text(), QString(QLatin1Char(*key)));
+        }
+        const QString shown = text().toPlainText();
+        ASSERT_TRUE(SaveMyNotes(8, editor));
+
+        NotesEditor other;
+        LoadMyNotes(8, other);
+        EXPECT_EQ(other.Contents()->toPlainText(), shown);
+    }
+}
+
 TEST_F(NotesEditorTest, StartStatesAfterALoad) {
     // Blank page: nothing can be typed, nothing is printable.
     NotesEditor blank;
