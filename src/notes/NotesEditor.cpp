@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
@@ -87,33 +88,38 @@ bool ruledText(const QTextBlock& block) {
            !block.text().isEmpty();
 }
 
-// Qt reads a paragraph written right after a table into a line of its own, below the empty line
-// that ends the table: text on that line (typed right below a table) is written without its
-// paragraph's tags, the one form Qt reads back onto it.
-bool belowTable(const QTextBlock& block) {
-    constexpr QChar kEndOfFrame(0xFDD1);  // what Qt's documents hold where a table ends
-    return !block.text().isEmpty() &&
-           block.document()->characterAt(block.position() - 1) == kEndOfFrame;
+constexpr QChar kEndOfFrame(0xFDD1);  // what Qt's documents hold where a table ends
+
+// For each table, in the order they end: whether the line right below it holds text.
+std::vector<bool> textBelowTables(const QTextDocument& document) {
+    std::vector<bool> below;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        if (block.position() > 0 && document.characterAt(block.position() - 1) == kEndOfFrame)
+            below.push_back(!block.text().isEmpty());
+    return below;
 }
 
-// Marks a paragraph whose tags are to be dropped; a noncharacter Qt's documents never hold.
-constexpr QChar kBare(0xFDEF);
-
-// Drops the tags of each paragraph that begins at a table's end and holds the mark, and every
-// mark.
-QString bareAfterTables(QString html) {
-    const QString start = QStringLiteral("</table>\n<p");
-    const QString end = QStringLiteral("</p>");
-    for (qsizetype at = html.indexOf(start); at >= 0; at = html.indexOf(start, at + 1)) {
-        const qsizetype open = at + start.size() - 2;
+// Qt reads a paragraph written right after a table into a line of its own, below the empty line
+// that ends the table: text on that line (typed right below a table) is written as a run of
+// text instead, the one form Qt reads back onto it.
+QString bareBelowTables(QString html, const std::vector<bool>& below) {
+    const QString tableEnd = QStringLiteral("</table>");
+    std::vector<qsizetype> ends;
+    for (qsizetype at = html.indexOf(tableEnd); at >= 0; at = html.indexOf(tableEnd, at + 1))
+        ends.push_back(at + tableEnd.size());
+    if (ends.size() != below.size()) return html;
+    const QString paragraph = QStringLiteral("\n<p");
+    const QString paragraphEnd = QStringLiteral("</p>");
+    // From the last table up, so that the places found before stay where they are.
+    for (std::size_t k = ends.size(); k-- > 0;) {
+        if (!below[k] || QStringView(html).mid(ends[k], paragraph.size()) != paragraph) continue;
+        const qsizetype open = ends[k] + 1;
         const qsizetype text = html.indexOf(u'>', open) + 1;
-        const qsizetype close = html.indexOf(end, text);
-        const qsizetype mark = html.indexOf(kBare, text);
-        if (text == 0 || close < 0 || mark < 0 || mark > close) continue;
-        html.remove(close, end.size());
-        html.remove(open, text - open);
+        const qsizetype close = html.indexOf(paragraphEnd, text);
+        if (text == 0 || close < 0) continue;
+        html.replace(close, paragraphEnd.size(), QStringLiteral("</span>"));
+        html.replace(open, text - open, QStringLiteral("<span style=\"white-space:pre-wrap\">"));
     }
-    html.remove(kBare);
     return html;
 }
 
@@ -150,8 +156,8 @@ void dropEmptyCellTops(QTextDocument& document) {
 QString pageHtml(const QTextDocument& document) {
     bool any = false;
     for (QTextBlock block = document.begin(); block.isValid() && !any; block = block.next())
-        any = ruledText(block) || belowTable(block);
-    if (!any) return document.toHtml();
+        any = ruledText(block);
+    if (!any) return bareBelowTables(document.toHtml(), textBelowTables(document));
     const std::unique_ptr<QTextDocument> copy(document.clone());
     for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
         if (!ruledText(block)) continue;
@@ -159,9 +165,7 @@ QString pageHtml(const QTextDocument& document) {
         unruled.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
         QTextCursor(block).insertBlock(unruled, block.charFormat());
     }
-    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next())
-        if (belowTable(block)) QTextCursor(block).insertText(kBare);
-    return bareAfterTables(copy->toHtml());
+    return bareBelowTables(copy->toHtml(), textBelowTables(*copy));
 }
 
 // Ctrl+B, Ctrl+I and Ctrl+U: the style they switch.

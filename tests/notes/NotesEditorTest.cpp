@@ -156,10 +156,12 @@ TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
         const char* keys;  // typed at the end; '\n' presses Return
     };
     const Case cases[] = {
-        {"<table><tr><td>cell</td></tr></table>", "typed"},
+        {"<table><tr><td>cell</td></tr></table>", "typed  twice spaced "},
         {"<table><tr><td>cell</td></tr></table>", "\ntyped"},
         {"<table><tr><td>cell</td></tr></table>bare <b>text</b>", " typed"},
         {"<table><tr><td>a<table><tr><td>inner</td></tr></table></td></tr></table>", "typed"},
+        // Broken markup that leaves an empty line atop a cell, above its text.
+        {"<td><tr><>a", "typed"},
         {"<p>above</p><hr>", "typed"},
         {"<hr>", "typed"},
     };
@@ -177,12 +179,12 @@ TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
             else
                 testsupport::typeText(&text(), QString(QLatin1Char(*key)));
         }
-        const QString shown = text().toPlainText();
+        const std::string shown = text().toPlainText().toStdString();
         ASSERT_TRUE(SaveMyNotes(8, editor));
 
         NotesEditor other;
         LoadMyNotes(8, other);
-        EXPECT_EQ(other.Contents()->toPlainText(), shown);
+        EXPECT_EQ(other.Contents()->toPlainText().toStdString(), shown);
     }
 }
 
