@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "FuzzSupport.h"
@@ -90,8 +91,8 @@ void typeAtEnd(const NotesEditor& notes) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     fuzzsupport::PrepareProgram();
-    static Gui gui(*argc, *argv);
-    shownEditor = &gui.editor;
+    static const std::unique_ptr<Gui> gui = std::make_unique<Gui>(*argc, *argv);
+    shownEditor = &gui->editor;
     // A refused save says so; the answer does not matter.
     platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return 0; });
     // Neighbours that no note operation may touch.
@@ -118,8 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     layOut(notes);
+    const qsizetype loaded = notes.Contents()->toPlainText().size();
     typeAtEnd(notes);
     const QString shown = notes.Contents()->toPlainText();
+    require(shown.size() == loaded + 1, "the keystroke was not typed");
     // One letter more can tip a page that stood at a bound over it: the editor then rightly
     // keeps the file as it was. Any other refusal is a fault.
     if (page_reader::JudgeShown(*notes.Contents()->document())) {
