@@ -88,7 +88,8 @@ bool ruledText(const QTextBlock& block) {
            !block.text().isEmpty();
 }
 
-constexpr QChar kEndOfFrame(0xFDD1);  // what Qt's documents hold where a table ends
+constexpr QChar kCellStart(0xFDD0);   // what Qt's documents hold where a table cell begins
+constexpr QChar kEndOfFrame(0xFDD1);  // and where a table ends
 
 // For each table, in the order they end: whether the line right below it holds text.
 std::vector<bool> textBelowTables(const QTextDocument& document) {
@@ -133,18 +134,33 @@ void endBelowRule(QTextDocument& document) {
     end.insertBlock(QTextBlockFormat(), last.charFormat());
 }
 
-// Qt writes no empty line at the top of a table cell when text follows it, and reads none back:
-// a note is shown without such lines, as it will be kept.
-void dropEmptyCellTops(QTextDocument& document) {
-    constexpr QChar kCellStart(0xFDD0);  // what Qt's documents hold where a cell begins
-    const auto after = [&document](const QTextBlock& block) {
-        return document.characterAt(block.position() - 1);
-    };
+QChar startOf(const QTextBlock& block) {
+    return block.document()->characterAt(block.position() - 1);
+}
+
+// Whether Qt's reader, having read a table as Qt writes it, goes on on the table's closing line
+// with the paragraph that follows: it does when the last cell ends without text (an empty cell,
+// or a table that itself does so).
+bool endsWithoutText(const QTextDocument& document, int tableEnd) {
+    int at = tableEnd - 1;
+    while (at > 0 && document.characterAt(at) == kEndOfFrame)
+        --at;
+    return document.characterAt(at) == kCellStart;
+}
+
+// Empty lines followed by text that Qt neither writes nor reads back: atop a table cell, and
+// below a table whose last cell ends without text. A note is shown without them, as it will be
+// kept.
+void dropLinesQtLoses(QTextDocument& document) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextBlock next = block.next();
-        if (block.length() > 1 || block.position() == 0 || after(block) != kCellStart ||
-            !next.isValid() || next.length() == 1 || after(next) != QChar::ParagraphSeparator)
+        if (block.length() > 1 || block.position() == 0 || !next.isValid() || next.length() == 1 ||
+            startOf(next) != QChar::ParagraphSeparator)
             continue;
+        const QChar start = startOf(block);
+        const bool lost = start == kCellStart ||
+                          (start == kEndOfFrame && endsWithoutText(document, block.position() - 1));
+        if (!lost) continue;
         QTextCursor cursor(block);
         cursor.setBlockFormat(next.blockFormat());
         cursor.setBlockCharFormat(next.charFormat());
@@ -337,7 +353,7 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
         page_reader::ReadHtml(html, *contents_->document(), contents_->Pictures());
     if (read.refusal) return read.refusal;
     replacePage([this, &read] {
-        dropEmptyCellTops(*read.document);
+        dropLinesQtLoses(*read.document);
         endBelowRule(*read.document);
         read.document->clearUndoRedoStacks();
         read.document->setModified(false);

@@ -160,8 +160,10 @@ TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
         {"<table><tr><td>cell</td></tr></table>", "\ntyped"},
         {"<table><tr><td>cell</td></tr></table>bare <b>text</b>", " typed"},
         {"<table><tr><td>a<table><tr><td>inner</td></tr></table></td></tr></table>", "typed"},
-        // Broken markup that leaves an empty line atop a cell, above its text.
+        // Broken markup that leaves an empty line atop a cell above its text, and one below a
+        // table whose cells are empty above more text: lines Qt would not read back.
         {"<td><tr><>a", "typed"},
+        {"<td><tr></table><p>b", "typed"},
         {"<p>above</p><hr>", "typed"},
         {"<hr>", "typed"},
     };
