@@ -21,6 +21,9 @@ struct PageCost {
     std::size_t gridCells = 0;   // every table's rows times its columns
     std::size_t longestRun = 0;  // characters without a line-break opportunity
     double height = 0;           // pixels the page can reach, laid out at any width
+    // Squared lengths of the runs without a break in table cells: a cell can be squeezed to a
+    // letter's width, where breaking a run into lines costs its length squared.
+    double squeezedRuns = 0;
 
     PageCost& operator+=(const PageCost& other);
 };
@@ -34,6 +37,7 @@ struct LayoutLimits {
     std::size_t gridCells;
     std::size_t longestRun;
     double height;  // half the 8.4 million pixels past which Qt's layout never finishes
+    double squeezedRuns;
 };
 
 inline constexpr LayoutLimits kLayoutLimits{
@@ -43,6 +47,7 @@ inline constexpr LayoutLimits kLayoutLimits{
     .gridCells = 200'000,
     .longestRun = 30'000,
     .height = 4e6,
+    .squeezedRuns = 1e8,
 };
 
 [[nodiscard]] PageCost MeasurePage(const QTextDocument& document);
