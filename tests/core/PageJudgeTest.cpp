@@ -136,6 +136,7 @@ TEST(PageJudgeTest, RefusesWhatQtCannotParseSoonAndAcceptsOrdinaryPages) {
         {"void elements", times("<br><hr><meta a=b><img src=a>", 1000), nullptr},
         {"self-closed elements", times("<div/><span />", 5000), nullptr},
         {"elements in a comment", "<!--" + times("<div>", 5000) + "-->", nullptr},
+        {"a page cut short inside a style tag", "<p>x</p><style", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
