@@ -138,9 +138,9 @@ QChar startOf(const QTextBlock& block) {
     return block.document()->characterAt(block.position() - 1);
 }
 
-// Whether Qt's reader, having read a table as Qt writes it, goes on on the table's closing line
-// with the paragraph that follows: it does when the last cell ends without text (an empty cell,
-// or a table that itself does so).
+// Whether Qt's reader, having read a table as Qt writes it, puts the paragraph that follows on
+// the table's closing line: it does when the last cell ends without text (an empty cell, or a
+// table that itself does so).
 bool endsWithoutText(const QTextDocument& document, int tableEnd) {
     int at = tableEnd - 1;
     while (at > 0 && document.characterAt(at) == kEndOfFrame)
