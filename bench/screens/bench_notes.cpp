@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <array>
+#include <cmath>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -161,6 +162,13 @@ std::vector<NoteForm> noteForms() {
     // Room for what is typed after it.
     const std::string longestWord(limits.longestRun - 100, 'w');
     forms.push_back({"longest word", paragraphs(longestWord, 1), true});
+    // A cell squeezed to a letter's width beside many others: its word breaks at every letter.
+    const std::string squeezedWord(static_cast<std::size_t>(std::sqrt(limits.squeezedRuns)) - 100,
+                                   'w');
+    forms.push_back({"word in a squeezed cell",
+                     withBody("<table border=1><tr>" + Repeated("<td>c</td>", 143) + "<td>" +
+                              squeezedWord + "</td></tr></table>"),
+                     true});
     forms.push_back(
         {"height",
          withBody(Repeated("<p style=\"margin-top:1000px; line-height:1000%\">x</p>", 2'600)),
@@ -276,7 +284,7 @@ void BM_NoteFormEdited(benchmark::State& state) {
     editor.reset();
     std::filesystem::remove(mod_MyNotes::NotePath(kNoteId));
 }
-BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 14)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_NoteFormEdited)->DenseRange(0, 15)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // A detailed picture of the costliest kind to decode measured: 16 bits a channel, with alpha
 // (four times the time of an 8-bit photograph of the same size), as PNG bytes.

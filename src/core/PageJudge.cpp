@@ -393,7 +393,9 @@ bool Judge::tag() {
         closed = closed || text_[pos_] == '/';
         ++pos_;
     }
-    ++pos_;
+    // Past the '>', or at the end of a page cut short inside the tag: a style sheet read next
+    // starts there.
+    pos_ = std::min(pos_ + 1, text_.size());
     if (!name.empty() && (closed || kindOf(name).isVoid)) pop();
     if (sameNoCase(name, "style")) lookAtStyleSheet();
     return true;

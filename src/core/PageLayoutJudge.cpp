@@ -143,15 +143,26 @@ double lineHeight(const QTextBlockFormat& format, double script) {
     }
 }
 
-std::size_t longestRun(const QString& text) {
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+struct Runs {
     std::size_t longest = 0;
+    double squares = 0;  // the sum of their squared lengths
+};
+
+// The runs of the text without a line-break opportunity.
+Runs runsOf(const QString& text) {
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    Runs runs;
     qsizetype last = 0;
+    const auto add = [&runs](qsizetype length) {
+        runs.longest = std::max(runs.longest, static_cast<std::size_t>(length));
+        runs.squares += static_cast<double>(length) * static_cast<double>(length);
+    };
     while (breaks.toNextBoundary() != -1) {
-        longest = std::max(longest, static_cast<std::size_t>(breaks.position() - last));
+        add(breaks.position() - last);
         last = breaks.position();
     }
-    return std::max(longest, static_cast<std::size_t>(text.size() - last));
+    add(text.size() - last);
+    return runs;
 }
 
 // The height a picture takes: as the page sets it, or as the picture itself is (scaled to the
@@ -187,7 +198,7 @@ public:
             if (QTextFrame* child = it.currentFrame())
                 Frame(*child, tables);
             else
-                Block(it.currentBlock(), weight);
+                Block(it.currentBlock(), weight, tables > 0);
         }
     }
 
@@ -211,7 +222,7 @@ private:
                         (format.cellSpacing() + 2 * format.cellPadding() + 2 * format.border());
     }
 
-    void Block(const QTextBlock& block, std::size_t weight) {
+    void Block(const QTextBlock& block, std::size_t weight, bool inTable) {
         const QString text = block.text();
         const auto characters = static_cast<std::size_t>(text.size());
         std::size_t fragments = 0;
@@ -231,7 +242,9 @@ private:
         }
         cost_.characters += characters * weight;
         cost_.parts += (1 + fragments) * weight;
-        cost_.longestRun = std::max(cost_.longestRun, longestRun(text));
+        const Runs runs = runsOf(text);
+        cost_.longestRun = std::max(cost_.longestRun, runs.longest);
+        if (inTable) cost_.squeezedRuns += runs.squares * static_cast<double>(weight);
         // A line holds at least one character, and as many as fit in the narrowest box.
         const auto byWidth = static_cast<double>(characters) * script / kLeading / kNarrowestBox;
         const double lines = std::min(static_cast<double>(characters), std::ceil(byWidth)) + 1;
@@ -259,6 +272,7 @@ PageCost& PageCost::operator+=(const PageCost& other) {
     pictures += other.pictures;
     longestRun = std::max(longestRun, other.longestRun);
     height += other.height;
+    squeezedRuns += other.squeezedRuns;
     return *this;
 }
 
@@ -276,12 +290,13 @@ std::optional<std::string> JudgeCost(const PageCost& cost) {
     if (!(cost.height <= limits.height))
         return "It would be laid out taller than " +
                std::to_string(static_cast<long long>(limits.height)) + " pixels.";
-    const std::array<std::pair<double, const char*>, 5> shares = {{
+    const std::array<std::pair<double, const char*>, 6> shares = {{
         {share(cost.characters, limits.characters), "It holds more text than"},
         {share(cost.parts, limits.parts), "It has more paragraphs and changes of format than"},
         {share(cost.cells, limits.cells), "Its tables have more cells than"},
         {share(cost.gridCells, limits.gridCells), "Its tables span more columns than"},
         {share(cost.pictures, limits.pictures), "It has more pictures than"},
+        {cost.squeezedRuns / limits.squeezedRuns, "Its tables hold longer words than"},
     }};
     double load = 0;
     for (const auto& [part, reason] : shares)

@@ -22,6 +22,10 @@ struct PageCost {
     std::size_t pictures = 0;
     std::size_t longestRun = 0;  // characters without a line-break opportunity
     double height = 0;           // pixels the page can reach, laid out at any width
+    // Squared lengths of the runs without a break in table cells: a cell can be squeezed to a
+    // letter's width, where breaking a run into lines costs about its length squared (a run of
+    // 5,000 letters alone, or a few shorter ones, is half a second).
+    double squeezedRuns = 0;
 
     PageCost& operator+=(const PageCost& other);
 };
@@ -36,6 +40,7 @@ struct LayoutLimits {
     std::size_t pictures;
     std::size_t longestRun;
     double height;  // half the 8.4 million pixels past which Qt's layout never finishes
+    double squeezedRuns;
 };
 
 inline constexpr LayoutLimits kLayoutLimits{
@@ -46,6 +51,7 @@ inline constexpr LayoutLimits kLayoutLimits{
     .pictures = 2'500,
     .longestRun = 30'000,
     .height = 4e6,
+    .squeezedRuns = 2.5e7,
 };
 
 [[nodiscard]] PageCost MeasurePage(const QTextDocument& document);

@@ -134,6 +134,7 @@ TEST(PageJudgeTest, RefusesWhatQtCannotParseSoonAndAcceptsOrdinaryPages) {
         {"void elements", Repeated("<br><hr><meta a=b><img src=a>", 1000), nullptr},
         {"self-closed elements", Repeated("<div/><span />", 5000), nullptr},
         {"elements in a comment", "<!--" + Repeated("<div>", 5000) + "-->", nullptr},
+        {"a page cut short inside a style tag", "<p>x</p><style", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -1,11 +1,15 @@
-// A note file the page judge accepts loaded into the notes editor, changed by one character and
-// saved: it reads back with the text the editor showed (or, when the judge refuses what would be
-// written, the save is refused and the file stays), and nothing but its own file is touched.
-// A page the judge refuses is shown as unreadable and left as it is.
+// A note file loaded into the notes editor at the size the browser tabs give it, shown. A page
+// the editor refuses is shown read-only as unreadable and its file left as it is. A page it
+// shows is laid out whole, one character typed at its end, saved and loaded again: the save
+// succeeds, and the saved form is shown, laid out, with the text the editor showed. Nothing but
+// the note's own file is touched. libFuzzer's -timeout bounds each round.
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QTextCursor>
+#include <QInputDevice>
+#include <QKeyEvent>
 #include <QTextEdit>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +20,7 @@
 
 #include "FuzzSupport.h"
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
+#include "core/PageReader.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "platform/MessageBox.h"
@@ -54,17 +58,41 @@ void require(bool condition, const char* what) {
     std::abort();
 }
 
-NotesEditor& editor() {
-    static NotesEditor* const shared = new NotesEditor(nullptr, NotesEditor::Dialogs::Own);
-    return *shared;
+// The application and the editor, shown at the size the browser tabs give it. Held by a static
+// made once everything Qt keeps in its own globals for them exists (the window, the keyboard
+// the keystrokes come from): torn down at exit before those globals.
+struct Gui {
+    Gui(int& argc, char** argv) : app(argc, argv), editor(nullptr, NotesEditor::Dialogs::Own) {
+        editor.resize(470, 300);
+        editor.show();
+        (void)QInputDevice::primaryKeyboard();
+    }
+    QApplication app;
+    NotesEditor editor;
+};
+
+NotesEditor* shownEditor = nullptr;
+
+void layOut(const NotesEditor& notes) {
+    (void)notes.Contents()->document()->documentLayout()->documentSize();
+}
+
+void typeAtEnd(const NotesEditor& notes) {
+    QTextEdit& box = *notes.Contents();
+    box.moveCursor(QTextCursor::End);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Z, Qt::NoModifier, QStringLiteral("Z"));
+    QApplication::sendEvent(&box, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Z, Qt::NoModifier, QStringLiteral("Z"));
+    QApplication::sendEvent(&box, &release);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static const std::unique_ptr<QApplication> app = std::make_unique<QApplication>(*argc, *argv);
     fuzzsupport::PrepareProgram();
+    static const std::unique_ptr<Gui> gui = std::make_unique<Gui>(*argc, *argv);
+    shownEditor = &gui->editor;
     // A refused save says so; the answer does not matter.
     platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return 0; });
     // Neighbours that no note operation may touch.
@@ -78,31 +106,37 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fs::path note = mod_MyNotes::NotePath(kNoteId);
     fuzzsupport::WriteInput(note, data, size);
+    const std::string page = fileText(note);
     const auto before = everythingElse(note);
 
-    NotesEditor& notes = editor();
-    const std::string page(reinterpret_cast<const char*>(data), size);
-    if (page_judge::JudgePage(page)) {
-        mod_MyNotes::LoadMyNotes(kNoteId, notes);
-        require(notes.NoteUnreadable(), "a refused page was shown");
+    NotesEditor& notes = *shownEditor;
+    mod_MyNotes::LoadMyNotes(kNoteId, notes);
+    if (notes.NoteUnreadable()) {
+        require(notes.Contents()->isReadOnly(), "a refused page can be edited");
         require(mod_MyNotes::SaveMyNotes(kNoteId, notes), "the save of a refused page failed");
         require(fileText(note) == page, "a refused page was changed");
         require(everythingElse(note) == before, "a file other than the note changed");
         return 0;
     }
-    mod_MyNotes::LoadMyNotes(kNoteId, notes);
-    QTextCursor cursor(notes.Contents()->document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(QStringLiteral("Z"));
+    layOut(notes);
+    const qsizetype loaded = notes.Contents()->toPlainText().size();
+    typeAtEnd(notes);
     const QString shown = notes.Contents()->toPlainText();
-    if (!mod_MyNotes::SaveMyNotes(kNoteId, notes)) {
+    require(shown.size() == loaded + 1, "the keystroke was not typed");
+    // One letter more can tip a page that stood at a bound over it: the editor then rightly
+    // keeps the file as it was. Any other refusal is a fault.
+    if (page_reader::JudgeShown(*notes.Contents()->document())) {
+        require(!mod_MyNotes::SaveMyNotes(kNoteId, notes), "a page over a bound was saved");
         require(fileText(note) == page, "a refused save changed the note");
         notes.ShowBlankPage();
         return 0;
     }
+    require(mod_MyNotes::SaveMyNotes(kNoteId, notes), "the saved form is refused");
     require(everythingElse(note) == before, "a file other than the note changed");
 
     mod_MyNotes::LoadMyNotes(kNoteId, notes);
+    require(!notes.NoteUnreadable(), "the saved note is refused");
+    layOut(notes);
     require(notes.Contents()->toPlainText() == shown, "the note did not read back");
     notes.ShowBlankPage();
     return 0;

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "core/AppPaths.h"
+#include "core/PageLayoutJudge.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
 #include "notes/NotesEditor.h"
@@ -148,6 +149,67 @@ TEST_F(NotesEditorTest, NonAsciiTextSurvivesSaveAndLoad) {
     NotesEditor other;
     LoadMyNotes(7, other);
     EXPECT_EQ(other.Contents()->toPlainText(), typed);
+}
+
+TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
+    struct Case {
+        const char* page;
+        const char* keys;  // typed at the end; '\n' presses Return
+    };
+    const Case cases[] = {
+        {"<table><tr><td>cell</td></tr></table>", "typed  twice spaced "},
+        {"<table><tr><td>cell</td></tr></table>", "\ntyped"},
+        {"<table><tr><td>cell</td></tr></table>bare <b>text</b>", " typed"},
+        {"<table><tr><td>a<table><tr><td>inner</td></tr></table></td></tr></table>", "typed"},
+        // Broken markup that leaves an empty line atop a cell above its text, and one below a
+        // table whose cells are empty above more text: lines Qt would not read back.
+        {"<td><tr><>a", "typed"},
+        {"<td><tr></table><p>b", "typed"},
+        {"<p>above</p><hr>", "typed"},
+        {"<hr>", "typed"},
+    };
+    const std::filesystem::path note = mod_MyNotes::NotePath(8);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.page) + " + " + c.keys);
+        const std::string page = c.page;
+        testsupport::WriteFile(note, formats::Bytes(page.begin(), page.end()));
+        LoadMyNotes(8, editor);
+        text().setFocus();
+        text().moveCursor(QTextCursor::End);
+        for (const char* key = c.keys; *key; ++key) {
+            if (*key == '\n')
+                QTest::keyClick(&text(), Qt::Key_Return);
+            else
+                testsupport::typeText(&text(), QString(QLatin1Char(*key)));
+        }
+        const std::string shown = text().toPlainText().toStdString();
+        ASSERT_TRUE(SaveMyNotes(8, editor));
+
+        NotesEditor other;
+        LoadMyNotes(8, other);
+        EXPECT_EQ(other.Contents()->toPlainText().toStdString(), shown);
+    }
+}
+
+// A cell can be squeezed to a letter's width, where a long word breaks at every letter: such a
+// word is refused in a table that it would take seconds to lay out, and shown outside one.
+TEST_F(NotesEditorTest, AWordInATableIsJudgedAsIfSqueezedToALetter) {
+    const std::string word(
+        static_cast<std::size_t>(std::sqrt(layout_judge::kLayoutLimits.squeezedRuns)) + 100, 'w');
+    std::string cells;
+    for (int k = 0; k < 143; ++k)
+        cells += "<td>c";
+    const std::filesystem::path note = mod_MyNotes::NotePath(8);
+    const std::string squeezed = "<table><tr>" + cells + "<td>" + word + "</table>";
+    testsupport::WriteFile(note, formats::Bytes(squeezed.begin(), squeezed.end()));
+    LoadMyNotes(8, editor);
+    EXPECT_TRUE(editor.NoteUnreadable());
+    EXPECT_TRUE(text().toPlainText().contains(QStringLiteral("longer words")));
+
+    const std::string alone = "<p>" + word + "</p>";
+    testsupport::WriteFile(note, formats::Bytes(alone.begin(), alone.end()));
+    LoadMyNotes(8, editor);
+    EXPECT_FALSE(editor.NoteUnreadable());
 }
 
 TEST_F(NotesEditorTest, StartStatesAfterALoad) {
