@@ -1,0 +1,17 @@
+#pragma once
+
+class QString;
+class QTextDocument;
+
+// What Qt loses between writing a note and reading it back, mended on both sides: a note is
+// shown as it will read back, and written so that it reads back as it shows.
+namespace note_round_trip {
+
+// Before a note is shown: drops the empty lines Qt neither writes nor reads back, and gives a
+// note that ends with a rule a line below it to type on.
+void PrepareForShowing(QTextDocument& document);
+
+// The page as Qt writes it, mended where Qt's reader would put text elsewhere or drop it.
+[[nodiscard]] QString WrittenHtml(const QTextDocument& document);
+
+}  // namespace note_round_trip
