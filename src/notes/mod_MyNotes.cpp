@@ -155,20 +155,19 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
     std::error_code ignored;
     fs::create_directories(AppPaths::MyNotesFolder(), ignored);
     const NoteFile note = readNoteFile(NotePath(questionId));
-    if (note.unreadable) {
-        editor.ForgetNote();
-        editor.ShowUnreadableNote(*note.unreadable);
-        editor.unreadable_ = true;
-        return;
+    std::optional<std::string> unreadable = note.unreadable;
+    if (!unreadable) {
+        std::string page = note.exists ? note.page : DefaultNotePage();
+        // The line end after the page would come back as a blank at the end of the text.
+        while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
+            page.pop_back();
+        // A page Qt would take minutes to show, or crash on, is not shown.
+        if (const auto refusal = editor.ShowNotePage(page))
+            unreadable = unreadableText(NotePath(questionId), *refusal);
     }
-    std::string page = note.exists ? note.page : DefaultNotePage();
-    // The line end after the page would come back as a blank at the end of the text.
-    while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
-        page.pop_back();
-    // A page Qt would take minutes to show, or crash on, is not shown.
-    if (const auto refusal = editor.ShowNotePage(page)) {
+    if (unreadable) {
         editor.ForgetNote();
-        editor.ShowUnreadableNote(unreadableText(NotePath(questionId), *refusal));
+        editor.ShowUnreadableNote(*unreadable);
         editor.unreadable_ = true;
         return;
     }
