@@ -124,9 +124,9 @@ std::string noisePicture() {
 
 // A note file as a user may have it, with what showing it must give.
 struct NoteForm {
-    const char* name;
+    const char* name = nullptr;
     std::function<std::string()> page;  // made only when its benchmark runs
-    bool shown;                         // otherwise refused, shown as unreadable
+    bool shown = true;                  // otherwise refused, shown as unreadable
 };
 
 std::string paragraphs(const std::string& paragraph, std::size_t count) {
