@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <queue>
@@ -259,7 +258,6 @@ private:
         refusal_ = std::move(reason);
         return false;
     }
-    bool addMarkup(std::size_t bytes);
     bool addElement();
     void addGrid(const TableGrid& grid);
     void lookAtStyleSheet();
@@ -267,7 +265,6 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
     std::size_t data_ = 0;
-    std::size_t markup_ = 0;
     std::size_t elements_ = 0;
     std::size_t grid_ = 0;
     std::size_t pictures_ = 0;
@@ -321,33 +318,20 @@ void Judge::skipPast(char c) {
 }
 
 std::optional<std::string> Judge::Run() {
+    if (text_.size() > kPageLimits.pageBytes)
+        return "It is larger than " + std::to_string(kPageLimits.pageBytes >> 20) + " MB.";
     open_.reserve(64);
-    while (pos_ < text_.size()) {
-        const void* const next = std::memchr(text_.data() + pos_, '<', text_.size() - pos_);
-        const std::size_t start =
-            next ? static_cast<std::size_t>(static_cast<const char*>(next) - text_.data())
-                 : text_.size();
-        if (!addMarkup(start - pos_)) return refusal_;
-        if (!next) break;
+    for (std::size_t start = text_.find('<'); start != std::string_view::npos;
+         start = text_.find('<', pos_)) {
         pos_ = start + 1;
-        const std::size_t dataBefore = data_;
         // A table closed on the way may have refused the page too.
         if (!tag() || refusal_) return refusal_;
         pos_ = std::min(pos_, text_.size());
-        if (!addMarkup(pos_ - start - (data_ - dataBefore))) return refusal_;
     }
     // Tables left open are built all the same.
     while (!open_.empty())
         pop();
     return refusal_;
-}
-
-bool Judge::addMarkup(std::size_t bytes) {
-    markup_ += bytes;
-    if (markup_ > kPageLimits.markupBytes)
-        return refuse("Its text and markup are larger than " +
-                      std::to_string(kPageLimits.markupBytes >> 20) + " MB.");
-    return true;
 }
 
 void Judge::addGrid(const TableGrid& grid) {

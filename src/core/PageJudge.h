@@ -17,8 +17,8 @@ struct PageLimits {
     std::size_t elements;          // the parser's nodes: elements and closing tags
     std::size_t gridCells;         // every table's rows times its columns, spans included
     std::size_t pictures;          // Qt's import of pictures grows with their square
-    std::size_t markupBytes;       // the page without the data of its data: URLs
-    std::size_t pictureDataBytes;  // the data: URLs together
+    std::size_t pageBytes;         // the whole page, data: URLs included; a note file's too
+    std::size_t pictureDataBytes;  // the data: URLs within it together
 };
 
 // Wide enough for what the editor itself writes for any page the layout judge accepts.
@@ -28,7 +28,7 @@ inline constexpr PageLimits kPageLimits{
     .elements = 200'000,
     .gridCells = 200'000,
     .pictures = 2'500,
-    .markupBytes = std::size_t{16} << 20,
+    .pageBytes = std::size_t{16} << 20,
     .pictureDataBytes = std::size_t{6} << 20,
 };
 

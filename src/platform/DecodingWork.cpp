@@ -46,12 +46,23 @@ std::uint64_t jpegScans(const QByteArray& bytes) {
     return static_cast<std::uint64_t>(bytes.count(QByteArray("\xff\xda")));
 }
 
+// An international comment is inflated only when the flag after its keyword (at most 79
+// letters) says so; plain, it costs no more than its bytes.
+bool compressedInternational(const QByteArray& bytes, qsizetype data) {
+    constexpr qsizetype kKeywordEnd = 80;
+    const auto* const begin = bytes.cbegin() + data;
+    const auto* const end = begin + std::min(kKeywordEnd, bytes.size() - data);
+    const auto* const keywordEnd = std::find(begin, end, '\0');
+    return keywordEnd == end || byteAt(bytes, keywordEnd - bytes.cbegin() + 1) != 0;
+}
+
 std::uint64_t pngTextBytes(const QByteArray& bytes) {
     std::uint64_t text = 0;
     for (qsizetype at = 8; at + 8 <= bytes.size();) {
         const std::uint64_t length = bigEndian32(bytes, at);
         const QByteArray type = bytes.mid(at + 4, 4);
-        if (type == "zTXt" || type == "iTXt") text += length;
+        if (type == "zTXt" || (type == "iTXt" && compressedInternational(bytes, at + 8)))
+            text += length;
         at += static_cast<qsizetype>(length) + 12;
     }
     return text;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/PagePictures.h"
 #include "support/CraftedPictures.h"
@@ -18,6 +19,7 @@ using testsupport::Gif;
 using testsupport::GifFrame;
 using testsupport::Icon;
 using testsupport::JpegWithScans;
+using testsupport::PngWithChunk;
 using testsupport::PngWithComments;
 using testsupport::TempProgramFolder;
 using testsupport::WriteFile;
@@ -158,6 +160,57 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
         files[row.name.toStdString()] = row.bytes;
         pictures.Reset();
         EXPECT_EQ(shown(pictures.Load(QUrl(row.name))), row.shown);
+    }
+}
+
+QUrl dataUrl(const QByteArray& bytes) {
+    return QUrl(QString::fromLatin1("data:;base64," + bytes.toBase64()));
+}
+
+QByteArray jpegWithComment(const QByteArray& jpeg, qsizetype bytes) {
+    const auto length = static_cast<quint16>(bytes + 2);
+    return jpeg.first(2) + "\xff\xfe" + static_cast<char>(length >> 8) +
+           static_cast<char>(length & 0xff) + QByteArray(bytes, 'c') + jpeg.mid(2);
+}
+
+// Over a small budget only because of what its header does not show, a picture shows the mark
+// and, never decoded, leaves the whole budget to the next; without that part it shows.
+TEST(PagePicturesTest, WhatAHeaderDoesNotShowIsChargedBeforeDecoding) {
+    constexpr std::uint64_t kBudget = 8192;
+    const QByteArray atBudget = Encoded(filled({128, 64}), "png");
+    const QByteArray png = Encoded(filled({4, 3}), "png");
+    const QByteArray deflated = qCompress(QByteArray(1 << 20, 'a'), 9).mid(4);
+    // After it: the compression flag and method, then no language and no translated keyword.
+    const QByteArray keyword("Comment", 8);
+    const QByteArray jpeg = Encoded(filled({64, 64}), "jpeg");
+    struct Row {
+        const char* what;
+        QByteArray bytes;
+        std::string shown;
+    };
+    const std::vector<Row> rows{
+        {"a PNG", png, "4x3"},
+        {"a PNG with a compressed comment", PngWithComments(png, 1), "mark"},
+        {"a PNG with a compressed international comment",
+         PngWithChunk(png, "iTXt", keyword + QByteArray("\1\0\0\0", 4) + deflated), "mark"},
+        {"a PNG with a plain international comment as long",
+         PngWithChunk(png, "iTXt",
+                      keyword + QByteArray(4, '\0') + QByteArray(deflated.size(), 'a')),
+         "4x3"},
+        {"a GIF", Gif({16, 16}, GifFrame({16, 16}, 256)), "16x16"},
+        {"a GIF whose screen is far larger than its frame",
+         Gif({2048, 2048}, GifFrame({16, 16}, 256)), "mark"},
+        {"a JPEG", jpeg, "64x64"},
+        {"a JPEG whose bytes outweigh its pixels", jpegWithComment(jpeg, 16'000), "mark"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        platform::PagePictures pictures(
+            {[](const QUrl&) { return std::optional<std::string>(); },
+             [](const std::string&) { return std::optional<formats::Bytes>(); }},
+            kBudget);
+        EXPECT_EQ(shown(pictures.Load(dataUrl(row.bytes))), row.shown);
+        EXPECT_EQ(shown(pictures.Load(dataUrl(atBudget))), row.shown == "mark" ? "128x64" : "mark");
     }
 }
 

@@ -32,6 +32,16 @@ quint32 pngChecksum(const QByteArray& bytes) {
     return ~crc;
 }
 
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    const QByteArray chunk = type + data;
+    return bigEndian32(static_cast<quint32>(data.size())) + chunk + bigEndian32(pngChecksum(chunk));
+}
+
+QByteArray withChunks(const QByteArray& png, const QByteArray& chunks) {
+    constexpr qsizetype kHeaderEnd = 33;
+    return png.first(kHeaderEnd) + chunks + png.mid(kHeaderEnd);
+}
+
 }  // namespace
 
 QByteArray Encoded(const QImage& image, const char* format, bool progressive) {
@@ -84,13 +94,14 @@ QByteArray Gif(QSize screen, const QByteArray& frames) {
            QByteArray("\x80\0\0\0\0\0\xff\xff\xff", 9) + frames + ';';
 }
 
+QByteArray PngWithChunk(const QByteArray& png, const char* type, const QByteArray& data) {
+    return withChunks(png, pngChunk(type, data));
+}
+
 QByteArray PngWithComments(const QByteArray& png, int chunks) {
     const QByteArray deflated = qCompress(QByteArray(1 << 20, 'a'), 9).mid(4);
-    const QByteArray chunk = "zTXtComment" + QByteArray(2, '\0') + deflated;
-    const QByteArray stored = bigEndian32(static_cast<quint32>(chunk.size() - 4)) + chunk +
-                              bigEndian32(pngChecksum(chunk));
-    constexpr qsizetype kHeaderEnd = 33;
-    return png.first(kHeaderEnd) + stored.repeated(chunks) + png.mid(kHeaderEnd);
+    return withChunks(
+        png, pngChunk("zTXt", "Comment" + QByteArray(2, '\0') + deflated).repeated(chunks));
 }
 
 QByteArray JpegWithScans(const QByteArray& jpeg, int repeats) {

@@ -23,6 +23,9 @@ QByteArray GifFrame(QSize size, std::uint64_t symbols);
 // A GIF file: a canvas of `screen`, a two-colour palette, then `frames` (GifFrame's).
 QByteArray Gif(QSize screen, const QByteArray& frames);
 
+// A PNG with one chunk of `type` (four letters) holding `data` after its header.
+QByteArray PngWithChunk(const QByteArray& png, const char* type, const QByteArray& data);
+
 // A PNG with `chunks` compressed comments after its header, each inflating to a megabyte.
 QByteArray PngWithComments(const QByteArray& png, int chunks);
 
