@@ -21,7 +21,6 @@
 #include "ScreenBench.h"
 #include "core/AppPaths.h"
 #include "core/PageJudge.h"
-#include "core/PageLayoutJudge.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
@@ -147,7 +146,16 @@ std::string nestedTables(std::size_t depth, const std::string& inner) {
 // The costliest page at each bound of the judges, one at all of them together, and the pages
 // users met.
 std::vector<NoteForm> noteForms() {
-    const layout_judge::LayoutLimits& limits = layout_judge::kLayoutLimits;
+    // Pages at about what lays out in half a second, each figure alone.
+    constexpr struct {
+        std::size_t characters = 1'000'000;
+        std::size_t parts = 40'000;
+        std::size_t cells = 20'000;
+        std::size_t gridCells = 200'000;
+        std::size_t pictures = 2'500;
+        std::size_t longestRun = 30'000;
+        double squeezedRuns = 2.5e7;
+    } limits;
     std::vector<NoteForm> forms;
     forms.push_back(
         {"characters",
@@ -239,8 +247,7 @@ std::vector<NoteForm> noteForms() {
     forms.push_back({"17 nested tables", [=] { return nestedTables(17, "x"); }, false});
     forms.push_back(
         {"16 MB of plain words",
-         [=] { return withBody(Repeated("lorem ipsum ", (bytes.markupBytes - 100) / 12)); },
-         false});
+         [=] { return withBody(Repeated("lorem ipsum ", (bytes.pageBytes - 100) / 12)); }, false});
     return forms;
 }
 

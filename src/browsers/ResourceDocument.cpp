@@ -106,6 +106,10 @@ std::string FolderUrl(const std::filesystem::path& folder) {
     return url;
 }
 
+std::string PageWithFolder(std::string page, const std::filesystem::path& folder) {
+    return replaceAll(std::move(page), kFolderPlaceholder, FolderUrl(folder));
+}
+
 bool IsPlainFileName(std::string_view name) {
     return IsSafeArchiveEntryName(name) &&
            std::none_of(name.begin(), name.end(),
@@ -132,8 +136,7 @@ std::optional<std::string> UnpackResourceDocument(const std::filesystem::path& c
         const std::string name = entryName(entry);
         if (name == kIntegrityEntry) continue;
         if (isPage(name)) {
-            page = replaceAll(mod_Helper::BytesToString(entry.Data), kFolderPlaceholder,
-                              FolderUrl(tempFolder));
+            page = PageWithFolder(mod_Helper::BytesToString(entry.Data), tempFolder);
         } else if (!formats::WriteFileReplacing(tempFolder / name, entry.Data, nullptr, nullptr,
                                                 formats::Flush::kNone)) {
             return std::nullopt;

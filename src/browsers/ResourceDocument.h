@@ -15,6 +15,12 @@ inline constexpr std::string_view kFolderPlaceholder = "{APP.PATH}";
 // A larger container is refused from its size alone (the shipped ones are below 100 KB).
 inline constexpr std::uint64_t kLargestDocumentBytes = 64 * 1024 * 1024;
 
+// How the viewer lays its page out, in pixels: its margin, and the narrowest the page gets
+// (the window's least width less the page's frame).
+inline constexpr int kPageMargin = 10;
+inline constexpr int kNarrowestWindow = 600;
+inline constexpr int kNarrowestPage = kNarrowestWindow - 4;
+
 // The "header.dat" text of a container stored as `fileName` (letter case included).
 std::string DocumentDigest(std::string_view productName, std::string_view productCode,
                            std::string_view dataKey, std::string_view fileName);
@@ -22,6 +28,9 @@ std::string DocumentDigest(std::string_view productName, std::string_view produc
 // A file: URL of the folder, ending in '/', percent-encoded so that "#", "%" and spaces in it
 // load; plain ASCII, so it fits into a Windows-1252 page.
 std::string FolderUrl(const std::filesystem::path& folder);
+
+// The page with every placeholder turned into the URL of the folder its files are in.
+std::string PageWithFolder(std::string page, const std::filesystem::path& folder);
 
 // Whether an entry may be unpacked under this name: a plain file name, with no separator,
 // no control character, not "." or "..".

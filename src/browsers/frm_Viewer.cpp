@@ -12,11 +12,11 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "browsers/ResourceDocument.h"
 #include "browsers/ViewerIcons.h"
 #include "core/AppPaths.h"
 #include "core/PageReader.h"
@@ -32,25 +32,25 @@ namespace {
 
 constexpr int kTopBarHeight = 67;  // 1000 twips
 constexpr int kPictureSize = 64;   // 960 twips
-constexpr QSize kMinimumSize(600, 200);
-constexpr int kPageMargin = 10;
-// Far above any picture of a shipped document.
-constexpr std::uint64_t kLargestPageResource = 16 * 1024 * 1024;
+constexpr QSize kMinimumSize(mod_Viewer::kNarrowestWindow, 200);
 
 // The page's pictures come only from the documents' unpacked files.
+page_reader::PictureSource pictureSource() {
+    return {page_trial::PictureRule::kInsideFolder, AppPaths::ResourcesTempFolder()};
+}
+
 class DocumentPage : public QTextBrowser {
 public:
     explicit DocumentPage(QWidget* parent)
-        : QTextBrowser(parent),
-          pictures_(platform::FilesInside(AppPaths::ResourcesTempFolder(), kLargestPageResource)) {}
+        : QTextBrowser(parent), pictures_(page_reader::FilesOf(pictureSource())) {}
 
     std::optional<std::string> ShowPage(const std::string& page) {
         // Judging the page already loads its pictures, with the whole budget.
         pictures_.Reset();
         page_reader::ReadPage read = page_reader::ReadHtml(
-            page, *document(), [this](const QUrl& name) { return pictures_.Load(name); });
+            page, page_reader::BoxOf(*this, pictureSource(), mod_Viewer::kPageMargin),
+            [this](const QUrl& name) { return pictures_.Load(name); });
         if (read.refusal) return read.refusal;
-        read.document->setDocumentMargin(kPageMargin);
         page_reader::ShowDocument(*this, std::move(read.document));
         return std::nullopt;
     }
@@ -151,6 +151,8 @@ void frm_Viewer::SetTitle(const QString& caption, const QPixmap& picture) {
 }
 
 std::optional<std::string> frm_Viewer::ShowPage(const std::string& page) {
+    // The page is tried at the width it will be shown at.
+    layout()->activate();
     return static_cast<DocumentPage*>(WebBrowser1)->ShowPage(page);
 }
 

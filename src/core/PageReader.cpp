@@ -1,44 +1,76 @@
 #include "core/PageReader.h"
 
 #include <QMimeData>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextEdit>
-#include <QTextOption>
-#include <QUrl>
 
+#include <algorithm>
 #include <utility>
 
+#include "core/PageGeometry.h"
 #include "core/PageJudge.h"
-#include "core/PageLayoutJudge.h"
+#include "core/PageTrial.h"
 #include "platform/PagePictures.h"
+#include "platform/PictureFiles.h"
 #include "platform/TextCodec.h"
 
 namespace page_reader {
 
+// Why a page of at most kUntriedPageBytes without pictures needs no trial. The byte judge
+// holds it to tables 10 deep and elements 100 deep, and geometry is tamed before layout:
+// fonts up to 500 pt (about 830 px a line), line heights up to 1000 % of that or 1000 px,
+// margins, paddings, borders and spacing up to 1000 px each.
+// - Height: every character and every element makes at most one line, and 256 bytes hold at
+//   most 256 of them; even at 256 lines of 8,300 px plus 2,000 px of margins each the page is
+//   2.7 million px tall, below the 8.4 million past which Qt's layout never finishes.
+// - Time: Qt lays out what is in a table about twice per table around it. Ten nested tables
+//   take 150 of the bytes ("<table><tr><td>" each), leaving about 100 bytes laid out 2^10
+//   times: 20 forced line breaks there are the costliest form measured, 140 ms
+//   (BM_UntriedPageWorstCase), against a budget of 500 ms. A style sheet costs its rules times
+//   the elements, at most about 50 x 50 here, and a script's costliest clusters fit 40 marks.
+// Pictures are not bounded by the page's size (a picture 1 px wide and 10 million px tall
+// decodes within the pictures' budget): a page with any is tried.
+static_assert(kUntriedPageBytes == 256, "the worst case above is measured at 256 bytes");
+
 namespace {
 
-std::unique_ptr<PageDocument> emptyLike(const QTextDocument& like,
-                                        PageDocument::PictureLoader pictures) {
-    auto document = std::make_unique<PageDocument>(std::move(pictures));
-    document->setDefaultFont(like.defaultFont());
-    document->setDefaultTextOption(like.defaultTextOption());
-    document->setDocumentMargin(like.documentMargin());
-    document->setIndentWidth(like.indentWidth());
-    document->setBaseUrl(like.baseUrl());
-    document->setUseDesignMetrics(like.useDesignMetrics());
-    return document;
+bool hasPicture(const QTextDocument& document) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) return true;
+    return false;
 }
 
-// Parses, then judges what layout would cost with `alongside` already shown.
-ReadPage parsed(const QString& html, const QTextDocument& like,
-                PageDocument::PictureLoader pictures, const layout_judge::PageCost& alongside) {
-    ReadPage read{emptyLike(like, std::move(pictures)), std::nullopt};
-    read.document->setHtml(html);
-    layout_judge::TameGeometry(*read.document);
-    layout_judge::PageCost cost = layout_judge::MeasurePage(*read.document);
-    cost += alongside;
-    read.refusal = layout_judge::JudgeCost(cost);
-    if (read.refusal) read.document.reset();
+ReadPage refused(std::optional<std::string> refusal) {
+    ReadPage read;
+    read.refusal = std::move(refusal);
     return read;
+}
+
+ReadPage read(std::unique_ptr<PageDocument> document) {
+    ReadPage read;
+    read.document = std::move(document);
+    return read;
+}
+
+QVariant noPicture(const QUrl& /*name*/) {
+    return platform::MissingPicture();
+}
+
+// Judges the page as the box would read it: nullopt when it may be parsed for the box.
+std::optional<std::string> judge(const std::string& page, const PageBox& box,
+                                 std::unique_ptr<PageDocument>* untried,
+                                 const PageDocument::PictureLoader& pictures) {
+    if (auto refusal = page_judge::JudgePage(page)) return refusal;
+    if (page.size() <= kUntriedPageBytes) {
+        auto document = ParsePage(platform::toQt(page), box, pictures);
+        if (!hasPicture(*document)) {
+            if (untried) *untried = std::move(document);
+            return std::nullopt;
+        }
+    }
+    return page_trial::TryPage(RequestFor(page, box));
 }
 
 }  // namespace
@@ -55,37 +87,118 @@ QVariant PageDocument::loadResource(int type, const QUrl& name) {
     return loaded;
 }
 
-ReadPage ReadHtml(const std::string& page, const QTextDocument& like,
+platform::PictureFiles FilesOf(const PictureSource& source) {
+    return source.rule == page_trial::PictureRule::kInsideFolder
+               ? platform::FilesInside(source.folder, kLargestPicture)
+               : platform::FilesAnywhere(source.folder, kLargestPicture);
+}
+
+PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin) {
+    const QTextDocument& shown = *box.document();
+    PageBox page{shown.defaultFont(),      shown.defaultTextOption(), margin, shown.indentWidth(),
+                 shown.useDesignMetrics(), shown.baseUrl(),           {},     box.logicalDpiX(),
+                 box.logicalDpiY(),        std::move(pictures)};
+    // Laid out without the scroll bar first, then again beside it when the page is taller.
+    // The frame's inside is the page's width even before a hidden box has laid itself out.
+    const int barWidth = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &box);
+    const int width = box.contentsRect().width();
+    page.widths.push_back(std::max(width, 1));
+    if (box.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+        page.widths.push_back(std::max(width - barWidth, 1));
+    return page;
+}
+
+PageBox BoxOf(const QTextEdit& box, PictureSource pictures) {
+    return BoxOf(box, std::move(pictures), box.document()->documentMargin());
+}
+
+std::unique_ptr<PageDocument> ParsePage(const QString& html, const PageBox& box,
+                                        PageDocument::PictureLoader pictures) {
+    auto document = std::make_unique<PageDocument>(std::move(pictures));
+    document->setDefaultFont(box.font);
+    document->setDefaultTextOption(box.option);
+    document->setDocumentMargin(box.margin);
+    document->setIndentWidth(box.indentWidth);
+    document->setBaseUrl(box.baseUrl);
+    document->setUseDesignMetrics(box.designMetrics);
+    document->setHtml(html);
+    page_geometry::TameGeometry(*document);
+    return document;
+}
+
+page_trial::TrialRequest RequestFor(const std::string& page, const PageBox& box) {
+    page_trial::TrialRequest request;
+    request.page = page;
+    request.pictures = box.pictures.rule;
+    request.pictureFolder = box.pictures.folder.string();
+    request.baseUrl = box.baseUrl.toString(QUrl::FullyEncoded).toStdString();
+    request.font = box.font.toString().toStdString();
+    request.documentMargin = box.margin;
+    request.indentWidth = box.indentWidth;
+    request.wrapMode = static_cast<int>(box.option.wrapMode());
+    request.designMetrics = box.designMetrics;
+    request.widths = box.widths;
+    request.dpiX = box.dpiX;
+    request.dpiY = box.dpiY;
+    return request;
+}
+
+PageBox BoxOf(const page_trial::TrialRequest& request) {
+    PageBox box;
+    box.font.fromString(QString::fromStdString(request.font));
+    box.option.setWrapMode(static_cast<QTextOption::WrapMode>(request.wrapMode));
+    box.margin = request.documentMargin;
+    box.indentWidth = request.indentWidth;
+    box.designMetrics = request.designMetrics;
+    box.baseUrl = QUrl(QString::fromStdString(request.baseUrl), QUrl::StrictMode);
+    box.widths = request.widths;
+    box.dpiX = request.dpiX;
+    box.dpiY = request.dpiY;
+    box.pictures = {request.pictures, std::filesystem::path(request.pictureFolder)};
+    return box;
+}
+
+ReadPage ReadHtml(const std::string& page, const PageBox& box,
                   PageDocument::PictureLoader pictures) {
-    if (auto refusal = page_judge::JudgePage(page)) return {nullptr, std::move(refusal)};
-    return parsed(platform::toQt(page), like, std::move(pictures), {});
+    std::unique_ptr<PageDocument> untried;
+    if (auto refusal = judge(page, box, &untried, pictures)) return refused(std::move(refusal));
+    if (untried) return read(std::move(untried));
+    return read(ParsePage(platform::toQt(page), box, std::move(pictures)));
 }
 
-ReadPage ReadPasted(const QMimeData& source, const QTextDocument& shown,
+std::optional<std::string> JudgePage(const std::string& page, const PageBox& box) {
+    return judge(page, box, nullptr, noPicture);
+}
+
+ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
                     PageDocument::PictureLoader pictures) {
-    const QString html = source.html();
+    const std::size_t largest = page_judge::kPageLimits.pageBytes;
+    const std::string tooLarge = "It is larger than " + std::to_string(largest >> 20) + " MB.";
+    QString html;
+    const QStringList formats = source.formats();
+    if (!formats.isEmpty() && formats.first() == u"text/markdown") {
+        const QByteArray markdown = source.data(formats.first());
+        if (static_cast<std::size_t>(markdown.size()) > largest) return refused(tooLarge);
+        std::string refusal;
+        const auto page = page_trial::MarkdownPage(markdown.toStdString(), refusal);
+        if (!page) return refused(refusal);
+        html = QString::fromStdString(*page);
+    } else if (source.hasFormat(QStringLiteral("application/x-qrichtext"))) {
+        // As Qt's editor reads its own rich text: UTF-8, marked as such.
+        html = QStringLiteral("<meta name=\"qrichtext\" content=\"1\" />") +
+               QString::fromUtf8(source.data(QStringLiteral("application/x-qrichtext")));
+    } else if (source.hasHtml()) {
+        html = source.html();
+    } else {
+        QString text = source.text();
+        if (static_cast<std::size_t>(text.size()) > largest) return refused(tooLarge);
+        ReadPage plain;
+        plain.plainText = std::move(text);
+        return plain;
+    }
     if (auto refusal = page_judge::JudgePage(platform::fromQtHtml(html)))
-        return {nullptr, std::move(refusal)};
-    return parsed(html, shown, std::move(pictures), layout_judge::MeasurePage(shown));
-}
-
-std::optional<std::string> JudgePastedText(const QString& text, const QTextDocument& shown) {
-    QTextDocument pasted;
-    pasted.setDefaultFont(shown.defaultFont());
-    pasted.setPlainText(text);
-    layout_judge::PageCost cost = layout_judge::MeasurePage(pasted);
-    cost += layout_judge::MeasurePage(shown);
-    return layout_judge::JudgeCost(cost);
-}
-
-std::optional<std::string> JudgeForShowing(const std::string& page) {
-    const QTextDocument like;
-    return ReadHtml(page, like, [](const QUrl&) { return QVariant(platform::MissingPicture()); })
-        .refusal;
-}
-
-std::optional<std::string> JudgeShown(const QTextDocument& document) {
-    return layout_judge::JudgeCost(layout_judge::MeasurePage(document));
+        return refused(std::move(refusal));
+    return read(ParsePage(html, box, std::move(pictures)));
 }
 
 void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document) {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScopedValueRollback>
@@ -24,6 +25,7 @@
 #include "core/OwnIcons.h"
 #include "core/PageReader.h"
 #include "notes/NoteFormatting.h"
+#include "notes/NotePaste.h"
 #include "notes/NoteRoundTrip.h"
 #include "notes/NotesContextMenu.h"
 #include "platform/FontColorDialogs.h"
@@ -101,16 +103,18 @@ std::optional<NoteFormatting::Style> styleKey(const QKeyEvent& event) {
 class NotesEditor::TextBox : public QTextEdit {
 public:
     explicit TextBox(NotesEditor* editor)
-        : QTextEdit(editor),
-          editor_(editor),
-          pictures_(
-              platform::FilesAnywhere(AppPaths::MyNotesFolder(), mod_MyNotes::kMaxNoteBytes)) {}
+        : QTextEdit(editor), editor_(editor), pictures_(page_reader::FilesOf(pictureSource())) {}
 
     // A new page starts with none of the last page's pictures and the whole pixel budget.
     void ForgetPictures() { pictures_.Reset(); }
 
     [[nodiscard]] page_reader::PageDocument::PictureLoader Pictures() {
         return [this](const QUrl& name) { return pictures_.Load(name); };
+    }
+
+    // How this box lays a note out.
+    [[nodiscard]] page_reader::PageBox Box() const {
+        return page_reader::BoxOf(*this, pictureSource());
     }
 
 protected:
@@ -139,38 +143,79 @@ protected:
     // A note shows its pictures wherever it names them, as pasted; only a regular file may
     // stand behind a name, never a device, a folder or a remote address.
     QVariant loadResource(int /*type*/, const QUrl& name) override { return pictures_.Load(name); }
-    // A paste or a drop comes through the same judges as a note that is loaded.
+    // A paste or a drop comes in only when the note it makes would be shown again.
     void insertFromMimeData(const QMimeData* source) override {
         if (isReadOnly() || !source) return;
-        if (acceptRichText() && source->hasHtml()) {
-            page_reader::ReadPage pasted =
-                page_reader::ReadPasted(*source, *document(), Pictures());
-            if (pasted.document) {
-                textCursor().insertFragment(QTextDocumentFragment(pasted.document.get()));
-                ensureCursorVisible();
-                return;
-            }
-            const bool textFits =
-                source->hasText() && !page_reader::JudgePastedText(source->text(), *document());
-            if (!textFits) {
-                platform::MsgBox(kNotPasted + *pasted.refusal, platform::kExclamation);
-                return;
-            }
-            if (platform::MsgBox(kNotPasted + *pasted.refusal + kPasteTextAlone,
-                                 platform::kYesNo | platform::kQuestion) == platform::kYes)
-                insertPlainText(source->text());
+        const QTextCursor caret = textCursor();
+        Pasted pasted = read(*source, {caret.anchor(), caret.position(), std::nullopt});
+        if (!pasted.refusal) {
+            textCursor().insertFragment(pasted.fragment);
+            ensureCursorVisible();
             return;
         }
-        if (source->hasText()) {
-            if (const auto refusal = page_reader::JudgePastedText(source->text(), *document())) {
+        const QString text = source->text();
+        QMimeData plain;
+        plain.setText(text);
+        const bool textAlone =
+            !pasted.plainText && !text.isEmpty() &&
+            !read(plain, {caret.anchor(), caret.position(), std::nullopt}).refusal;
+        if (!textAlone) {
+            platform::MsgBox(kNotPasted + *pasted.refusal, platform::kExclamation);
+            return;
+        }
+        if (platform::MsgBox(kNotPasted + *pasted.refusal + kPasteTextAlone,
+                             platform::kYesNo | platform::kQuestion) == platform::kYes)
+            textCursor().insertFragment(QTextDocumentFragment::fromPlainText(text));
+    }
+    // Qt takes the text of a move out before it inserts it again: a move that would be refused
+    // is refused first, so that its text stays where it was.
+    void dropEvent(QDropEvent* event) override {
+        const QTextCursor selection = textCursor();
+        const bool moveWithin = !isReadOnly() && event->source() == viewport() &&
+                                event->dropAction() == Qt::MoveAction && selection.hasSelection() &&
+                                event->mimeData();
+        if (moveWithin) {
+            const int at = cursorForPosition(event->position().toPoint()).position();
+            const auto refusal =
+                read(*event->mimeData(),
+                     {at, at, std::pair(selection.selectionStart(), selection.selectionEnd())})
+                    .refusal;
+            if (refusal) {
+                event->ignore();
                 platform::MsgBox(kNotPasted + *refusal, platform::kExclamation);
                 return;
             }
         }
-        QTextEdit::insertFromMimeData(source);
+        QTextEdit::dropEvent(event);
     }
 
 private:
+    struct Pasted {
+        QTextDocumentFragment fragment;
+        bool plainText = false;
+        std::optional<std::string> refusal;
+    };
+
+    static page_reader::PictureSource pictureSource() {
+        return {page_trial::PictureRule::kAnywhere, AppPaths::MyNotesFolder()};
+    }
+
+    // What the source brings, and whether the note it would make at `at` would be shown.
+    Pasted read(const QMimeData& source, const note_paste::Insertion& at) {
+        page_reader::ReadPage read = page_reader::ReadPasted(source, Box(), Pictures());
+        Pasted pasted;
+        pasted.plainText = read.plainText.has_value();
+        if (read.refusal) {
+            pasted.refusal = std::move(read.refusal);
+            return pasted;
+        }
+        pasted.fragment = read.plainText ? QTextDocumentFragment::fromPlainText(*read.plainText)
+                                         : QTextDocumentFragment(read.document.get());
+        pasted.refusal =
+            page_reader::JudgePage(note_paste::JoinedPage(*document(), at, pasted.fragment), Box());
+        return pasted;
+    }
+
     NotesEditor* editor_;
     platform::PagePictures pictures_;
 };
@@ -246,7 +291,7 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
     // Judging the page already loads its pictures, with the whole budget.
     contents_->ForgetPictures();
     page_reader::ReadPage read =
-        page_reader::ReadHtml(html, *contents_->document(), contents_->Pictures());
+        page_reader::ReadHtml(html, contents_->Box(), contents_->Pictures());
     if (read.refusal) return read.refusal;
     replacePage([this, &read] {
         note_round_trip::PrepareForShowing(*read.document);
@@ -271,8 +316,8 @@ std::string NotesEditor::NoteHtml() const {
     return platform::fromQtHtml(note_round_trip::WrittenHtml(*contents_->document()));
 }
 
-std::optional<std::string> NotesEditor::JudgeNote() const {
-    return page_reader::JudgeShown(*contents_->document());
+std::optional<std::string> NotesEditor::JudgeNote(const std::string& page) const {
+    return page_reader::JudgePage(page, contents_->Box());
 }
 
 bool NotesEditor::IsNoteEmpty() const {

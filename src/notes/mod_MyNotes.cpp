@@ -8,7 +8,6 @@
 #include <system_error>
 
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
 #include "core/mod_Helper.h"
 #include "formats/FileIo.h"
 #include "formats/Windows1252.h"
@@ -151,16 +150,19 @@ std::string NoteFileText(std::string html) {
     return html + "\r\n";
 }
 
+std::string PageOfFile(std::string text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
     std::error_code ignored;
     fs::create_directories(AppPaths::MyNotesFolder(), ignored);
     const NoteFile note = readNoteFile(NotePath(questionId));
     std::optional<std::string> unreadable = note.unreadable;
     if (!unreadable) {
-        std::string page = note.exists ? note.page : DefaultNotePage();
-        // The line end after the page would come back as a blank at the end of the text.
-        while (!page.empty() && std::isspace(static_cast<unsigned char>(page.back())))
-            page.pop_back();
+        const std::string page = PageOfFile(note.exists ? note.page : DefaultNotePage());
         // A page Qt would take minutes to show, or crash on, is not shown.
         if (const auto refusal = editor.ShowNotePage(page))
             unreadable = unreadableText(NotePath(questionId), *refusal);
@@ -194,10 +196,13 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
             kept = !cause;
         }
     } else if (editor.CanUndo()) {
-        // A note that would not be read back is not written over the one that would.
-        refusal = editor.JudgeNote();
-        const std::string text = refusal ? std::string() : NoteFileText(editor.NoteHtml());
-        if (!refusal) refusal = page_judge::JudgePage(text);
+        // A note that would not be read back is not written over the one that would: the
+        // very bytes go the road a load takes.
+        const std::string text = NoteFileText(editor.NoteHtml());
+        if (text.size() > kMaxNoteBytes)
+            refusal = "It would be larger than " + std::to_string(kMaxNoteBytes >> 20) + " MB.";
+        else
+            refusal = editor.JudgeNote(PageOfFile(text));
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }

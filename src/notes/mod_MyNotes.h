@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "core/PageJudge.h"
+
 // The note files: one HTML page per question in Data/MyNotes/, loaded into a notes editor
 // and saved back from it. Shared by every window that carries an editor.
 namespace mod_MyNotes {
@@ -16,7 +18,8 @@ std::filesystem::path NotePath(std::int32_t questionId);
 bool HasNote(std::int32_t questionId);
 
 // Far above anything a user types; a larger file is shown as unreadable, never read whole.
-inline constexpr std::uint64_t kMaxNoteBytes = std::uint64_t{16} << 20;
+// What a save may write is held to the same figure.
+inline constexpr std::uint64_t kMaxNoteBytes = page_judge::kPageLimits.pageBytes;
 
 // What an editor shows for a question without a note file: ten lines joined by CR LF.
 const std::string& DefaultNotePage();
@@ -56,8 +59,8 @@ private:
     virtual void ShowUnreadableNote(const std::string& message) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
-    // Whether the page as shown would read back in time: nullopt, or why not.
-    [[nodiscard]] virtual std::optional<std::string> JudgeNote() const = 0;
+    // Whether a page (Windows-1252) would be shown again: nullopt, or why not.
+    [[nodiscard]] virtual std::optional<std::string> JudgeNote(const std::string& page) const = 0;
     // No text and no picture.
     [[nodiscard]] virtual bool IsNoteEmpty() const = 0;
     [[nodiscard]] virtual bool CanUndo() const = 0;
@@ -90,5 +93,9 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 // The page as written to disk: any declaration of another character set removed, CR LF
 // appended.
 std::string NoteFileText(std::string html);
+
+// The page a note file's text is shown as: without the line ends and blanks after it, which
+// would come back as a blank at the end of the text.
+std::string PageOfFile(std::string text);
 
 }  // namespace mod_MyNotes

@@ -42,6 +42,14 @@ void PagePictures::Reset() {
     byData_.clear();
 }
 
+std::vector<std::string> PagePictures::FilesRead() const {
+    std::vector<std::string> files;
+    files.reserve(byFile_.size());
+    for (const auto& [file, picture] : byFile_)
+        files.push_back(file);
+    return files;
+}
+
 QVariant PagePictures::decode(const QByteArray& bytes) {
     const auto format = SniffPictureFormat(bytes);
     if (!format) return MissingPicture();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/PictureFiles.h"
 
@@ -33,6 +34,8 @@ public:
     QVariant Load(const QUrl& name);
     // A new page: nothing decoded, the whole budget free.
     void Reset();
+    // The files read since the last reset, by their keys (see PictureFiles::locate).
+    [[nodiscard]] std::vector<std::string> FilesRead() const;
 
 private:
     QVariant decode(const QByteArray& bytes);

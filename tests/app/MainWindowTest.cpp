@@ -10,6 +10,7 @@
 #include "DataBuilder.h"
 #include "app/ProgramWindows.h"
 #include "app/mdi_Main.h"
+#include "browsers/DocumentPageJudge.h"
 #include "core/AbortFlag.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
@@ -140,7 +141,8 @@ TEST(StartupWindowsTest, TheShippedSampleDataStartsWithoutAnyBoxAndTheSplashNeve
     ScriptedMessageBoxes boxes;
     std::string report;
     ASSERT_TRUE(datapack::buildDataFolder(std::filesystem::path(EXAMSIM_SOURCE_DIR) / "data",
-                                          AppPaths::DataFolder(), report))
+                                          AppPaths::DataFolder(), report,
+                                          mod_Viewer::JudgeDocumentPage))
         << report;
     SystemVars = {};
     {

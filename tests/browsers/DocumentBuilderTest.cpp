@@ -7,6 +7,7 @@
 #include "browsers/ResourceDocument.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
+#include "core/PageJudge.h"
 #include "core/SystemVars.h"
 #include "support/SampleArchives.h"
 #include "support/TempProgramFolder.h"
@@ -32,8 +33,9 @@ struct DocumentBuilderTest : ::testing::Test {
         WriteFile(source / name, BytesOf(text));
     }
     bool build(const std::string& container) {
-        return datapack::buildDocument(product, source, AppPaths::ResourcesFolder() / container,
-                                       report);
+        return datapack::buildDocument(
+            product, source, AppPaths::ResourcesFolder() / container, report,
+            [](const std::string& page, const auto&) { return page_judge::JudgePage(page); });
     }
 };
 

@@ -29,6 +29,7 @@
 #include "DataBuilder.h"
 #include "DocumentBuilder.h"
 #include "app/mdi_Main.h"
+#include "browsers/DocumentPageJudge.h"
 #include "browsers/ResourceDocument.h"
 #include "browsers/frm_Viewer.h"
 #include "browsers/mod_Viewer.h"
@@ -36,7 +37,6 @@
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
 #include "core/PageJudge.h"
-#include "core/PageReader.h"
 #include "core/QuestionBank.h"
 #include "core/SystemVars.h"
 #include "core/mod_System.h"
@@ -231,16 +231,22 @@ TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPac
         std::string page;
         const char* refusal;  // part of the reason; nullptr when shown
     };
+    // The packer lays the page out with its pictures, as the viewer does.
+    const std::string tall = "<img src=\"{APP.PATH}tall.png\"><br>";
     const Row rows[] = {
         {"tables one level too deep",
          times("<table><tr><td>", page_judge::kPageLimits.tableDepth + 1), "tables"},
         {"one word of 300,000 letters", "<p>" + std::string(300'000, 'w') + "</p>",
-         "no place to break the line"},
+         "seconds to lay out"},
         {"100 rows of a cell spanning 20,480 columns",
          "<table>" + times("<tr><td colspan=20480>x</td></tr>", 100), "columns"},
         {"120 paragraphs of line height 1000000%",
          times("<p style=\"line-height:1000000%\">a b c d</p>", 120), nullptr},
+        {"a picture 16,000 px tall shown 300 times", times(tall, 300), nullptr},
+        {"the same shown 600 times, past the height Qt lays out", times(tall, 600),
+         "seconds to lay out"},
     };
+    const formats::Bytes tallPicture = pngOf({1, 16'000});
     const datapack::ProductIdentity product{SystemVars.ProductName, SystemVars.ProductCode,
                                             DataKey};
     for (const Row& row : rows) {
@@ -249,16 +255,18 @@ TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPac
         fs::remove_all(source);
         fs::create_directories(source);
         testsupport::WriteFile(source / "tips.html", BytesOf(row.page));
+        testsupport::WriteFile(source / "tall.png", tallPicture);
         std::string report;
         EXPECT_EQ(datapack::buildDocument(product, source, AppPaths::ProgramFolder() / "Packed.dat",
-                                          report, page_reader::JudgeForShowing),
+                                          report, mod_Viewer::JudgeDocumentPage),
                   !row.refusal)
             << report;
         if (row.refusal) {
             EXPECT_NE(report.find(row.refusal), std::string::npos) << report;
         }
 
-        const fs::path path = container("Tips.dat", {{"tips.html", BytesOf(row.page)}});
+        const fs::path path =
+            container("Tips.dat", {{"tips.html", BytesOf(row.page)}, {"tall.png", tallPicture}});
         if (!row.refusal) {
             frm_Viewer* viewer = open(path);
             ASSERT_NE(viewer, nullptr);
@@ -441,7 +449,8 @@ TEST_F(ViewerTest, TheResourcesTabAndTheHelpMenuOpenViewersThatCloseWithTheMainW
 TEST_F(ViewerTest, EveryShippedDocumentOpensWithItsPictures) {
     std::string report;
     ASSERT_TRUE(datapack::buildDataFolder(fs::path(EXAMSIM_SOURCE_DIR) / "data",
-                                          AppPaths::DataFolder(), report))
+                                          AppPaths::DataFolder(), report,
+                                          mod_Viewer::JudgeDocumentPage))
         << report;
     mod_System::LoadSystemVars();
     DataKey = MakeDataKey(SystemVars.DataKeySource).value();

@@ -19,7 +19,6 @@
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
 #include "core/PageJudge.h"
-#include "core/PageLayoutJudge.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
@@ -292,29 +291,35 @@ TEST_F(BrowserNotesTest, ANoteTooDeepToShowIsShownAsSuchAndLeftAlone) {
     boxes.expectNone();
 }
 
-// What could not be shown again in time is not written: the move is held with the text.
-TEST_F(BrowserNotesTest, ANoteTooLongToShowAgainIsNotSavedAndHoldsTheMove) {
+// What would not read back is not written: the move is held with the text.
+TEST_F(BrowserNotesTest, ANoteThatWouldNotReadBackIsNotSavedAndHoldsTheMove) {
+    // Qt writes a family its text inherits again on every run of one format: edited, this
+    // note would be written larger than a note file may be.
+    std::string runs;
+    for (int k = 0; k < 60; ++k)
+        runs += "<b>x</b>y";
+    const std::string page = "<div style=\"font-family:'" + std::string(100'000, 'F') + "'\">" +
+                             runs + "<a href=\"data:text/plain," + std::string(5'000'000, 'd') +
+                             "\">link</a></div>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(1), formats::Bytes(page.begin(), page.end()));
     frm_SwitchBoard& sb = Load();
     sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
-    // A word the note may hold, then a few letters more typed onto it.
-    QApplication::clipboard()->setText(
-        QString(static_cast<qsizetype>(layout_judge::kLayoutLimits.longestRun) - 1, u'w'));
-    sb.MyNotes1_Contents->setFocus();
-    sb.MyNotes1_Contents->paste();
+    ASSERT_FALSE(sb.ViewAllPage->NoteEditor->NoteUnreadable());
+    sb.MyNotes1_Contents->moveCursor(QTextCursor::End);
     typeInto(sb.MyNotes1_Contents, QStringLiteral("ab"));
     boxes.queue(platform::kOk);
     sb.Command7->click();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_NE(boxes.shown()[0].text.find("could not be saved"), std::string::npos);
-    EXPECT_NE(boxes.shown()[0].text.find("no place to break the line"), std::string::npos)
-        << boxes.shown()[0].text;
+    EXPECT_NE(boxes.shown()[0].text.find("larger than 16 MB"), std::string::npos)
+        << boxes.shown()[0].text.substr(0, 300);
     EXPECT_NE(boxes.shown()[0].text.find("stays open"), std::string::npos);
     EXPECT_EQ(sb.ViewAllPage->NoteEditor->LoadedQuestionId(), 1);
     EXPECT_FALSE(sb.MyNotes1_Contents->isReadOnly());
-    EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().endsWith(QStringLiteral("wab")));
-    EXPECT_FALSE(fs::exists(mod_MyNotes::NotePath(1)));
+    EXPECT_TRUE(sb.MyNotes1_Contents->toPlainText().endsWith(QStringLiteral("ab")));
+    EXPECT_EQ(noteFile(1), page);
 
-    // Cut back to what shows in time, it is saved.
+    // Cut back to what reads back, it is saved.
     sb.MyNotes1_Contents->selectAll();
     testsupport::typeText(sb.MyNotes1_Contents, QStringLiteral("short"));
     sb.Command7->click();

@@ -54,7 +54,9 @@ private:
         editable = false;
     }
     std::string NoteHtml() const override { return page; }
-    std::optional<std::string> JudgeNote() const override { return std::nullopt; }
+    std::optional<std::string> JudgeNote(const std::string& /*page*/) const override {
+        return std::nullopt;
+    }
     bool IsNoteEmpty() const override { return empty; }
     bool CanUndo() const override { return canUndo; }
     bool IsEdited() const override { return edited; }

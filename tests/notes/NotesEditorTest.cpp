@@ -31,7 +31,6 @@
 #include <vector>
 
 #include "core/AppPaths.h"
-#include "core/PageLayoutJudge.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotesContextMenu.h"
 #include "notes/NotesEditor.h"
@@ -189,27 +188,6 @@ TEST_F(NotesEditorTest, TextTypedBelowATableOrARuleReadsBackWhereItShows) {
         LoadMyNotes(8, other);
         EXPECT_EQ(other.Contents()->toPlainText().toStdString(), shown);
     }
-}
-
-// A cell can be squeezed to a letter's width, where a long word breaks at every letter: such a
-// word is refused in a table that it would take seconds to lay out, and shown outside one.
-TEST_F(NotesEditorTest, AWordInATableIsJudgedAsIfSqueezedToALetter) {
-    const std::string word(
-        static_cast<std::size_t>(std::sqrt(layout_judge::kLayoutLimits.squeezedRuns)) + 100, 'w');
-    std::string cells;
-    for (int k = 0; k < 143; ++k)
-        cells += "<td>c";
-    const std::filesystem::path note = mod_MyNotes::NotePath(8);
-    const std::string squeezed = "<table><tr>" + cells + "<td>" + word + "</table>";
-    testsupport::WriteFile(note, formats::Bytes(squeezed.begin(), squeezed.end()));
-    LoadMyNotes(8, editor);
-    EXPECT_TRUE(editor.NoteUnreadable());
-    EXPECT_TRUE(text().toPlainText().contains(QStringLiteral("longer words")));
-
-    const std::string alone = "<p>" + word + "</p>";
-    testsupport::WriteFile(note, formats::Bytes(alone.begin(), alone.end()));
-    LoadMyNotes(8, editor);
-    EXPECT_FALSE(editor.NoteUnreadable());
 }
 
 TEST_F(NotesEditorTest, StartStatesAfterALoad) {

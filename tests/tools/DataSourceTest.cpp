@@ -75,7 +75,10 @@ TEST(DataSourceTest, APictureFileNamedBeyondAsciiIsRefusedByItsName) {
                          "bung.gif";
     fs::copy_file(source / "images" / "splash.jpg", odd);
     std::string report;
-    EXPECT_FALSE(datapack::buildDataFolder(source, folder.path() / "out", report));
+    const auto anyPage = [](const std::string&, const fs::path&) {
+        return std::optional<std::string>();
+    };
+    EXPECT_FALSE(datapack::buildDataFolder(source, folder.path() / "out", report, anyPage));
     EXPECT_NE(report.find(odd.string() + ": the file name must be ASCII"), std::string::npos)
         << report;
 }

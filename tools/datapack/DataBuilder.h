@@ -15,13 +15,13 @@ namespace datapack {
 //   resources/NAME/        optional: each folder becomes the document Resources/NAME.dat
 // Returns false with the reasons in `report`; on success `report` summarises the build.
 bool buildDataFolder(const std::filesystem::path& source, const std::filesystem::path& data,
-                     std::string& report, const PageCheck& checkPage = page_judge::JudgePage);
+                     std::string& report, const PageCheck& checkPage);
 
 // A resource document for the product of a built data folder (see buildDocument).
 bool buildDocumentForDataFolder(const std::filesystem::path& data,
                                 const std::filesystem::path& folder,
                                 const std::filesystem::path& container, std::string& report,
-                                const PageCheck& checkPage = page_judge::JudgePage);
+                                const PageCheck& checkPage);
 
 // Product, key, question count, objectives and practice codes of a built data folder.
 bool describeDataFolder(const std::filesystem::path& data, std::string& report);

@@ -70,7 +70,7 @@ bool buildDocument(const ProductIdentity& product, const fs::path& folder,
             page = toWindows1252(
                 std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), ok);
             if (!ok) report += file.string() + ": text outside Windows-1252 or not UTF-8\n";
-            if (const auto refusal = checkPage(page))
+            if (const auto refusal = checkPage(page, folder))
                 report += file.string() + ": the viewer would refuse the page: " + *refusal + "\n";
             entries.emplace_back(name, formats::Bytes(page.begin(), page.end()));
             ++pages;

@@ -5,8 +5,6 @@
 #include <optional>
 #include <string>
 
-#include "core/PageJudge.h"
-
 namespace datapack {
 
 // What a resource container's "header.dat" binds it to.
@@ -16,9 +14,10 @@ struct ProductIdentity {
     std::string dataKey;
 };
 
-// Whether the viewer would show a page (Windows-1252): nullopt, or why not. The packer itself
-// judges with the viewer's own road; without Qt, only the page's bytes are judged.
-using PageCheck = std::function<std::optional<std::string>(const std::string& page)>;
+// Whether the viewer would show a page (Windows-1252, its placeholders standing for `folder`,
+// which holds its files): nullopt, or why not.
+using PageCheck = std::function<std::optional<std::string>(const std::string& page,
+                                                           const std::filesystem::path& folder)>;
 
 // Packs a resource document from a folder: "header.dat" made for the container's file name
 // (letter case included), the folder's one *.html page (UTF-8, stored in Windows-1252) and
@@ -27,11 +26,11 @@ using PageCheck = std::function<std::optional<std::string>(const std::string& pa
 // `report`.
 bool buildDocument(const ProductIdentity& product, const std::filesystem::path& folder,
                    const std::filesystem::path& container, std::string& report,
-                   const PageCheck& checkPage = page_judge::JudgePage);
+                   const PageCheck& checkPage);
 
 // Every subfolder of `sources` packed as `target`/<subfolder name>.dat, in name order.
 bool buildDocuments(const ProductIdentity& product, const std::filesystem::path& sources,
                     const std::filesystem::path& target, std::string& report,
-                    const PageCheck& checkPage = page_judge::JudgePage);
+                    const PageCheck& checkPage);
 
 }  // namespace datapack

@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <iostream>
 #include <memory>
@@ -7,7 +7,7 @@
 
 #include "ArchiveCommands.h"
 #include "DataBuilder.h"
-#include "core/PageReader.h"
+#include "browsers/DocumentPageJudge.h"
 
 namespace {
 
@@ -34,10 +34,10 @@ int main(int argc, char** argv) {
     if (command == "pack") return datapack::packArchive(args);
     if (command == "list") return datapack::listArchive(args);
     if (command == "unpack") return datapack::unpackArchive(args);
-    // A page is judged the way the viewer reads it, which needs Qt's text layout but no screen.
+    // A page is judged the way the viewer shows it, which needs Qt's text layout but no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QGuiApplication qt(argc, argv);
-    const datapack::PageCheck viewerWouldShow = page_reader::JudgeForShowing;
+    const QApplication qt(argc, argv);
+    const datapack::PageCheck viewerWouldShow = mod_Viewer::JudgeDocumentPage;
     if ((command == "build" && args.size() == 2) || (command == "info" && args.size() == 1)) {
         std::string report;
         const bool ok = command == "build"

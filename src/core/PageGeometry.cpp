@@ -1,0 +1,159 @@
+#include "core/PageGeometry.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextList>
+#include <QTextTable>
+
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+#include <vector>
+
+namespace page_geometry {
+
+namespace {
+
+struct Range {
+    int property;
+    double low;
+    double high;
+};
+
+// Lengths in pixels (or percent, for line heights and letter spacing) and levels of indent;
+// each range holds what ordinary pages use many times over.
+constexpr double kSpacing = 1000;
+constexpr double kSize = 16384;
+constexpr std::array kRanges = {
+    Range{QTextFormat::BlockTopMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::BlockBottomMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::BlockLeftMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::BlockRightMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::TextIndent, -kSpacing, kSpacing},
+    Range{QTextFormat::LineHeight, 0, kSpacing},
+    Range{QTextFormat::BlockIndent, 0, 100},
+    Range{QTextFormat::ListIndent, 0, 100},
+    Range{QTextFormat::FontPointSize, 1, 500},
+    Range{QTextFormat::FontPixelSize, 1, 700},
+    Range{QTextFormat::FontLetterSpacing, -kSpacing, kSpacing},
+    Range{QTextFormat::FontWordSpacing, -kSpacing, kSpacing},
+    Range{QTextFormat::ImageWidth, 0, kSize},
+    Range{QTextFormat::ImageHeight, 0, kSize},
+    Range{QTextFormat::FrameBorder, 0, kSpacing},
+    Range{QTextFormat::FrameMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FrameTopMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FrameBottomMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FrameLeftMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FrameRightMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FramePadding, 0, kSpacing},
+    Range{QTextFormat::TableCellSpacing, 0, kSpacing},
+    Range{QTextFormat::TableCellPadding, 0, kSpacing},
+    Range{QTextFormat::TableCellTopPadding, 0, kSpacing},
+    Range{QTextFormat::TableCellBottomPadding, 0, kSpacing},
+    Range{QTextFormat::TableCellLeftPadding, 0, kSpacing},
+    Range{QTextFormat::TableCellRightPadding, 0, kSpacing},
+    Range{QTextFormat::TableCellTopBorder, 0, kSpacing},
+    Range{QTextFormat::TableCellBottomBorder, 0, kSpacing},
+    Range{QTextFormat::TableCellLeftBorder, 0, kSpacing},
+    Range{QTextFormat::TableCellRightBorder, 0, kSpacing},
+    Range{QTextFormat::FrameWidth, 0, kSize},
+    Range{QTextFormat::FrameHeight, 0, kSize},
+    Range{QTextFormat::BlockTrailingHorizontalRulerWidth, 0, kSize},
+    Range{QTextFormat::TableColumnWidthConstraints, 0, kSize},
+};
+
+double clamped(double value, const Range& range) {
+    // Not a number compares false everywhere: it becomes the low end.
+    return value >= range.low ? std::min(value, range.high) : range.low;
+}
+
+QTextLength clamped(const QTextLength& length, const Range& range) {
+    if (length.type() != QTextLength::FixedLength) return length;
+    return QTextLength(QTextLength::FixedLength, clamped(length.rawValue(), range));
+}
+
+// Whether any length of the format had to be brought into range.
+bool tame(QTextFormat& format) {
+    bool changed = false;
+    for (const Range& range : kRanges) {
+        if (!format.hasProperty(range.property)) continue;
+        const QVariant value = format.property(range.property);
+        QVariant tamed;
+        if (value.userType() == QMetaType::QTextLength) {
+            tamed = QVariant::fromValue(clamped(value.value<QTextLength>(), range));
+        } else if (value.userType() == qMetaTypeId<QList<QTextLength>>()) {
+            QList<QTextLength> lengths = value.value<QList<QTextLength>>();
+            for (QTextLength& length : lengths)
+                length = clamped(length, range);
+            tamed = QVariant::fromValue(lengths);
+        } else if (value.userType() == QMetaType::Int) {
+            tamed = static_cast<int>(clamped(value.toInt(), range));
+        } else if (value.userType() == QMetaType::Double || value.userType() == QMetaType::Float) {
+            tamed = clamped(value.toDouble(), range);
+        } else {
+            continue;
+        }
+        if (tamed == value) continue;
+        format.setProperty(range.property, tamed);
+        changed = true;
+    }
+    return changed;
+}
+
+}  // namespace
+
+void TameGeometry(QTextDocument& document) {
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    std::unordered_set<QTextList*> lists;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextCursor cursor(block);
+        if (QTextBlockFormat format = block.blockFormat(); tame(format))
+            cursor.setBlockFormat(format);
+        if (QTextCharFormat format = block.charFormat(); tame(format))
+            cursor.setBlockCharFormat(format);
+        if (QTextList* list = block.textList()) lists.insert(list);
+        // Formatting a fragment splits and merges fragments: change them once all are read.
+        struct Change {
+            int start;
+            int end;
+            QTextCharFormat format;
+        };
+        std::vector<Change> changes;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (QTextCharFormat format = fragment.charFormat(); tame(format))
+                changes.push_back(
+                    {fragment.position(), fragment.position() + fragment.length(), format});
+        }
+        for (const Change& change : changes) {
+            cursor.setPosition(change.start);
+            cursor.setPosition(change.end, QTextCursor::KeepAnchor);
+            cursor.setCharFormat(change.format);
+        }
+    }
+    for (QTextList* list : lists)
+        if (QTextListFormat format = list->format(); tame(format)) list->setFormat(format);
+    std::vector<QTextFrame*> frames{document.rootFrame()};
+    while (!frames.empty()) {
+        QTextFrame* frame = frames.back();
+        frames.pop_back();
+        for (QTextFrame* child : frame->childFrames())
+            frames.push_back(child);
+        if (QTextFrameFormat format = frame->frameFormat(); tame(format))
+            frame->setFrameFormat(format);
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table) continue;
+        for (int row = 0; row < table->rows(); ++row)
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column) continue;
+                if (QTextCharFormat format = cell.format(); tame(format)) cell.setFormat(format);
+            }
+    }
+    document.setUndoRedoEnabled(undo);
+}
+
+}  // namespace page_geometry
