@@ -8,7 +8,7 @@
 // Whether a rich-text page (a note, a document's page) may be handed to Qt's HTML parser:
 // what makes parsing itself costly, judged on the Windows-1252 bytes the way Qt's parser
 // reads them (implicit closes, void elements and the tables it adds included), in one linear
-// pass. What the parsed page costs to lay out is judged afterwards, on the document.
+// pass. What the parsed page costs to lay out is measured afterwards, by its trial.
 namespace page_judge {
 
 struct PageLimits {
@@ -21,7 +21,8 @@ struct PageLimits {
     std::size_t pictureDataBytes;  // the data: URLs within it together
 };
 
-// Wide enough for what the editor itself writes for any page the layout judge accepts.
+// Each bound alone parses in well under the trial's budget. A save is judged by the same
+// bounds as a load, so nothing is written that would not be read back.
 inline constexpr PageLimits kPageLimits{
     .depth = 100,
     .tableDepth = 10,
