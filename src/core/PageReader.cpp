@@ -196,9 +196,9 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
         plain.plainText = std::move(text);
         return plain;
     }
-    if (auto refusal = page_judge::JudgePage(platform::fromQtHtml(html)))
-        return refused(std::move(refusal));
-    return read(ParsePage(html, box, std::move(pictures)));
+    // Parsing alone can take minutes (a style sheet's rules over many elements): what is
+    // pasted takes the road of a page before it is parsed here.
+    return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures));
 }
 
 void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document) {
