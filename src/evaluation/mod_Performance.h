@@ -63,9 +63,9 @@ bool HasPerformanceHistory();
 std::optional<std::filesystem::path> HistoryFileOf(std::string_view storedPath);
 
 // The file side of reopening a record: reads its history file into CurrentExam. A file
-// that is missing, fails its signature, is not coherent or holds results its grading could
-// not have stored gives the broken-record message and false, and CurrentExam stays as it
-// was; on true the caller shows the exam and evaluation windows.
+// that is missing, fails its signature, is not coherent or holds results that grading its
+// own answers could not have given gives the broken-record message and false, and
+// CurrentExam stays as it was; on true the caller shows the exam and evaluation windows.
 bool OpenPerformanceRecord(std::int16_t index);
 
 // The index's records after its header, by the reading rule of every index reader;

@@ -356,18 +356,25 @@ void GradeExam() {
     exam::QuestionLookup lookup;
     for (std::size_t k = 0; k < total; ++k) {
         const QuestionState& state = (*CurrentExam.Questions)[k];
-        const QuestionRecord* q = lookup.Question(state.QuestionID);
-        if (!q) continue;
+        const exam::QuestionGrade grade =
+            exam::GradeQuestion(state, lookup.Question(state.QuestionID));
+        if (grade == exam::QuestionGrade::kUncounted) continue;
         QuestionStats* stats = counting ? lookup.Stats(state.QuestionID) : nullptr;
         countIn(stats, "counter");
-        if (!state.GivenAnswers) {
-            ++unanswered;
-        } else if (IsAnswerCorrect(state.AnswerKey, state.GivenAnswers, q->QuestionType)) {
-            ++correct;
-            countIn(stats, "correct");
-        } else {
-            ++wrong;
-            countIn(stats, "wrong");
+        switch (grade) {
+            case exam::QuestionGrade::kUnanswered:
+                ++unanswered;
+                break;
+            case exam::QuestionGrade::kCorrect:
+                ++correct;
+                countIn(stats, "correct");
+                break;
+            case exam::QuestionGrade::kWrong:
+                ++wrong;
+                countIn(stats, "wrong");
+                break;
+            case exam::QuestionGrade::kUncounted:
+                break;
         }
     }
     SaveQuestionStats();

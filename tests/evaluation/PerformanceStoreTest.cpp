@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,7 +16,9 @@
 #include "core/mod_System.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/CurrentExam.h"
+#include "exam/ExamGrades.h"
 #include "exam/ExamRecordIo.h"
+#include "exam/mod_Exam.h"
 #include "support/SampleArchives.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
@@ -241,63 +244,148 @@ TEST_F(PerformanceStoreTest, AMissingEditedOrIncoherentRecordIsRefusedWithItsMes
     EXPECT_EQ(boxes.shown()[1], (ShownBox{"Broken record\r\n\r\n" + path, "History", 16}));
 }
 
-// The signature leaves the body's counts open to an edit: a record whose results grading
-// could not have stored is refused as altered.
+// The signature leaves the body's counts open to an edit: a record whose results grading its
+// own answers could not have given is refused as altered, and every record grading wrote opens,
+// also once its questions have left the bank.
 TEST_F(PerformanceStoreTest, ARecordWhoseResultsAreNotItsOwnIsRefusedWithItsMessage) {
-    QuestionBank.resize(20);
-    CurrentExam.Questions = std::vector<QuestionState>(20);
-    for (std::int16_t k = 0; k < 20; ++k) {
-        QuestionBank[static_cast<std::size_t>(k)].QuestionID = k + 1;
-        (*CurrentExam.Questions)[static_cast<std::size_t>(k)].QuestionID = k + 1;
+    // Thirteen questions of the three answer types: 1 to 7 answered right (the multiple
+    // answers in another order, the fill-ins in another case and spacing), 8 to 10 wrong,
+    // 11 to 13 left open.
+    const std::int16_t types[] = {kFillInAnswerType, kSingleAnswerType, kMultipleAnswerType};
+    const char* choices[] = {"1<f><f><f>Paris", "1<f><f>A<f>yes<c>0<f><f>B<f>no",
+                             "1<f><f>A<f>x<c>1<f><f>B<f>y<c>0<f><f>C<f>z"};
+    using Texts = std::vector<std::string>;
+    const Texts right[] = {{"  PARIS "}, {"A"}, {"B", "A"}};
+    const Texts wrong[] = {{"Rome"}, {"B"}, {"A"}};
+    QuestionBank.clear();
+    for (std::int32_t id = 1; id <= 13; ++id) {
+        QuestionRecord q;
+        q.QuestionID = id;
+        q.GroupCode = 51;
+        q.QuestionType = types[id % 3];
+        q.Choices = choices[id % 3];
+        QuestionBank.push_back(q);
     }
-    CurrentExam.Total = 20;
-    CurrentExam.Correct = 4;
-    CurrentExam.Wrong = 12;
-    CurrentExam.Unanswered = 4;
-    CurrentExam.PercentText = "20%";
-    CurrentExam.ScoreText = "Score : 20% (4/20)";
+    const std::vector<QuestionRecord> bank = QuestionBank;
+    CurrentExam.Groups = std::vector<std::int16_t>{51};
+    mod_Exam::BuildExamQuestions();
+    mod_Exam::BuildAnswerKey();
+    for (QuestionState& state : CurrentExam.Questions.value()) {
+        const auto type = static_cast<std::size_t>(state.QuestionID % 3);
+        if (state.QuestionID <= 7) state.GivenAnswers = right[type];
+        if (state.QuestionID >= 8 && state.QuestionID <= 10) state.GivenAnswers = wrong[type];
+    }
+    mod_Exam::GradeExam();
+    ASSERT_EQ(CurrentExam.ScoreText, "Score : 53% (7/13)");
+    ASSERT_EQ(CurrentExam.Unanswered, 3);
     mod_Performance::SavePerformanceRecord();
     const CurrentExamRecord graded = CurrentExam;
     ASSERT_TRUE(mod_Performance::HasPerformanceHistory());
 
+    const auto score = [](CurrentExamRecord& e, std::int16_t correct, std::int16_t wrong,
+                          std::int16_t unanswered) {
+        e.Correct = correct;
+        e.Wrong = wrong;
+        e.Unanswered = unanswered;
+        e.PercentText = exam::GradedPercentText(correct, e.Total);
+        e.ScoreText = exam::GradedScoreText(correct, e.Total);
+    };
     struct Row {
         const char* what;
         std::function<void(CurrentExamRecord&)> edit;
+        std::vector<std::int32_t> gone;  // ids no longer in the bank
         bool opens;
     };
     const Row rows[] = {
-        {"as graded", [](CurrentExamRecord&) {}, true},
-        {"questions that left the bank: the three add up to less",
-         [](CurrentExamRecord& e) { e.Unanswered = 1; }, true},
-        {"counts together above the total",
-         [](CurrentExamRecord& e) {
-             e.Correct = 9;
-             e.PercentText = "45%";
-             e.ScoreText = "Score : 45% (9/20)";
+        {"as graded", [](CurrentExamRecord&) {}, {}, true},
+        {"every question left the bank",
+         [](CurrentExamRecord&) {},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
+         true},
+        {"a right, a wrong and an open question left the bank",
+         [](CurrentExamRecord&) {},
+         {3, 9, 12},
+         true},
+        {"questions not in the bank when graded: the three add up to less",
+         [&score](CurrentExamRecord& e) { score(e, 7, 3, 1); },
+         {11, 12},
+         true},
+        {"nothing answered",
+         [&score](CurrentExamRecord& e) {
+             for (QuestionState& state : e.Questions.value())
+                 state.GivenAnswers.reset();
+             score(e, 0, 0, 13);
          },
+         {},
+         true},
+        {"the placeholder of an exam that no question qualified for",
+         [](CurrentExamRecord& e) {
+             e.Questions = std::vector<QuestionState>{QuestionState{}};
+             e.Total = 1;
+             e.Correct = e.Wrong = e.Unanswered = 0;
+             e.PercentText = "0%";
+             e.ScoreText = "Score : 0% (0/1)";
+         },
+         {},
+         true},
+        {"a wrong answer counted right, its texts made to agree",
+         [&score](CurrentExamRecord& e) { score(e, 8, 2, 3); },
+         {},
+         false},
+        {"a right answer counted wrong",
+         [&score](CurrentExamRecord& e) { score(e, 6, 4, 3); },
+         {},
+         false},
+        {"an open question counted wrong",
+         [&score](CurrentExamRecord& e) { score(e, 7, 4, 2); },
+         {},
+         false},
+        {"a wrong answer counted open",
+         [&score](CurrentExamRecord& e) { score(e, 7, 2, 4); },
+         {},
+         false},
+        {"a gone question's answer, wrong under every type, counted right",
+         [&score](CurrentExamRecord& e) { score(e, 8, 2, 3); },
+         {9},
+         false},
+        {"a gone open question counted wrong",
+         [&score](CurrentExamRecord& e) { score(e, 7, 4, 2); },
+         {12},
+         false},
+        {"counts together above the total",
+         [&score](CurrentExamRecord& e) { score(e, 7, 4, 3); },
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
          false},
         {"a count below zero",
-         [](CurrentExamRecord& e) {
-             e.Wrong = -1;
-             e.Unanswered = 17;
-         },
+         [&score](CurrentExamRecord& e) { score(e, 7, -1, 7); },
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
          false},
-        {"a count above the total", [](CurrentExamRecord& e) { e.Unanswered = 21; }, false},
+        {"a count above the total",
+         [](CurrentExamRecord& e) { e.Unanswered = 14; },
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13},
+         false},
         {"a total other than its questions",
-         [](CurrentExamRecord& e) {
-             e.Total = 21;
-             e.Unanswered = 5;
-             e.PercentText = "19%";
-             e.ScoreText = "Score : 19% (4/21)";
+         [&score](CurrentExamRecord& e) {
+             e.Total = 14;
+             score(e, 7, 3, 4);
          },
+         {},
          false},
-        {"a percentage of other counts", [](CurrentExamRecord& e) { e.PercentText = "45%"; },
+        {"a percentage of other counts",
+         [](CurrentExamRecord& e) { e.PercentText = "61%"; },
+         {},
          false},
         {"a score line of other counts",
-         [](CurrentExamRecord& e) { e.ScoreText = "Score : 20% (9/20)"; }, false},
+         [](CurrentExamRecord& e) { e.ScoreText = "Score : 53% (8/13)"; },
+         {},
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        QuestionBank = bank;
+        std::erase_if(QuestionBank, [&row](const QuestionRecord& q) {
+            return std::find(row.gone.begin(), row.gone.end(), q.QuestionID) != row.gone.end();
+        });
         CurrentExamRecord edited = graded;
         row.edit(edited);
         ASSERT_TRUE(exam::WriteExamFile(graded.PerformanceFile, edited));
