@@ -11,7 +11,12 @@ namespace {
 // Follows the application's style in everything but the handle.
 class DarkHandleStyle : public QProxyStyle {
 public:
-    explicit DarkHandleStyle(QObject* owner) { setParent(owner); }
+    explicit DarkHandleStyle(QObject* owner) {
+        setParent(owner);
+        // The base style it makes is its child, named after the style; unnamed, it leaves no
+        // name twice among the controls of a window with several lists.
+        baseStyle()->setObjectName(QString());
+    }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override {

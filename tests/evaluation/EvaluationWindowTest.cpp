@@ -192,6 +192,21 @@ TEST_F(EvaluationWindowTest, TheObjectiveTabIsBuiltOnceAndScrollsByKeysPastSixRo
     EXPECT_EQ(window->Objectives_Inner->y(), 0);
 }
 
+// Twenty objectives overflow the table: its scroll bar reads as the lists' do, the handle
+// darker than the track.
+TEST_F(EvaluationWindowTest, TheObjectiveTablesScrollHandleStandsOutFromItsTrack) {
+    std::vector<std::string> objectives;
+    for (char name = 'a'; name < 'a' + 20; ++name)
+        objectives.emplace_back(1, name);
+    useBank(objectives, 40);
+    frm_Evaluate* window = evaluate("Trial", 100, 3);
+    ASSERT_TRUE(window);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->SSTab1->setCurrentIndex(frm_Evaluate::kObjectiveTab);
+    ExpectScrollHandleAtTheTop(*window->Objectives_Vscroll);
+}
+
 TEST_F(EvaluationWindowTest, EveryControlIsFoundByItsOwnName) {
     useBank({"b", "A", "c"}, 21);
     frm_Evaluate* window = evaluate("Trial", 100, 3);

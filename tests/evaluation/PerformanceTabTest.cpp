@@ -25,6 +25,7 @@
 #include "exam/QuestionLookup.h"
 #include "exam/mod_Exam.h"
 #include "mainscreen/SwitchBoardFixture.h"
+#include "support/GuiTestSupport.h"
 
 using namespace testsupport;
 namespace fs = std::filesystem;
@@ -236,6 +237,22 @@ TEST_F(PerformanceTabTest, ARowTipGoesWhenThePointerLeavesTheRows) {
     ASSERT_NE(rowTip(), nullptr);
     QTest::mouseMove(rows, QPoint(onRow.x(), rows->height() - 5));  // below the last row
     EXPECT_EQ(rowTip(), nullptr);
+}
+
+// Longer than the list: its scroll bar reads as the question boxes' do, the handle darker than
+// the track.
+TEST_F(PerformanceTabTest, AListsScrollHandleStandsOutFromItsTrack) {
+    for (std::int32_t id = 9; id <= 60; ++id)
+        QuestionBank.push_back(BankQuestion(id, 51, "Routing"));
+    ResetStats();
+    record(2, 3);
+    frm_SwitchBoard& sb = Load();
+    sb.resize(900, 700);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kPerformanceTab);
+    sb.SSTab2->setCurrentIndex(frm_SwitchBoard::kQuestionsTab);
+    ExpectScrollHandleAtTheTop(*sb.ListView9->verticalScrollBar());
 }
 
 // A question wider than the list: opening it from its text, or moving down the list, must not
