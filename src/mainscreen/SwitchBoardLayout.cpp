@@ -301,8 +301,11 @@ void frm_SwitchBoard::buildSaveTab() {
     details->addWidget(Text1, 0, 1);
     for (int k = 1; k <= 6; ++k) {
         details->addWidget(Label5[static_cast<std::size_t>(k)], k, 0);
-        // The time limit and the time left carry their unit right after the value.
+        // The time limit and the time left carry their unit right after the value, as far
+        // from it as a caption is from its value (a nested layout would inherit no spacing
+        // from a grid whose two spacings differ).
         auto* value = new QHBoxLayout;
+        value->setSpacing(details->horizontalSpacing());
         value->addWidget(Label6[static_cast<std::size_t>(k)]);
         if (k == 3 || k == 4) value->addWidget(Label5[static_cast<std::size_t>(k) + 4]);
         value->addStretch(1);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
 #include <QTreeWidgetItem>
 
@@ -148,6 +149,42 @@ TEST_F(SavedExamsTest, TheListShowsEverySaveAndARowLoadsIt) {
     CurrentExam = BlankExam;
     EnterTab();
     EXPECT_EQ(CurrentExam.Title, "Untimed");
+}
+
+// A unit stands as far from its value as every caption stands from its own: "20 minutes",
+// never "20minutes".
+TEST_F(SavedExamsTest, AUnitKeepsTheGapOfACaptionFromItsValue) {
+    const char* captions[] = {"File:",           "Exam:",      "Exam date:", "Time limit:",
+                              "Time remaining:", "Questions:", "Unanswered:"};
+    for (int k = 0; k < 7; ++k)
+        SystemVars.SaveTabTexts.at(save_tab_text::kFirstDetail + k) = captions[k];
+    frm_SwitchBoard& sb = EnterTab();
+    sb.resize(1000, 700);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    // From the right edge of one label to the left edge of the next.
+    const auto gap = [&sb](const QWidget* left, const QWidget* right) {
+        return right->mapTo(sb.Frame7, QPoint()).x() -
+               left->mapTo(sb.Frame7, QPoint(left->width(), 0)).x();
+    };
+
+    struct Row {
+        const char* minutes;
+        const char* unit;
+    };
+    for (const Row& row : {Row{"20", "minutes"}, Row{"1", "minute"}}) {
+        SCOPED_TRACE(row.minutes);
+        WriteSave("a.sav", "Timed", row.minutes);
+        EnterTab();
+        ClickRow("1");
+        QApplication::processEvents();
+        ASSERT_EQ(text(sb.Label5[7]), row.unit);
+        ASSERT_EQ(text(sb.Label5[8]), "(hh:mm:ss)");
+        const int captionGap = gap(sb.Label5[4], sb.Label6[4]);
+        EXPECT_GT(captionGap, 0);
+        EXPECT_EQ(gap(sb.Label6[3], sb.Label5[7]), captionGap);
+        EXPECT_EQ(gap(sb.Label6[4], sb.Label5[8]), captionGap);
+    }
 }
 
 TEST_F(SavedExamsTest, CheckBoxesDriveTheThreeListButtons) {
