@@ -138,6 +138,31 @@ TEST_F(PerformanceTabTest, AnObjectivesFigureIsItsSuccessRateInAnyBankOrder) {
     }
 }
 
+// The mean of the objectives' figures is brought to the nearest whole number, halves to even;
+// an objective never asked counts 0 and still divides.
+TEST_F(PerformanceTabTest, TheObjectiveAverageRoundsHalvesToEven) {
+    using performance_figures::ObjectiveFigures;
+    const auto asked = [](std::int64_t right, std::int64_t times) {
+        return ObjectiveFigures{1, times, right, times - right};
+    };
+    const ObjectiveFigures neverAsked{1, 0, 0, 0};
+    struct Row {
+        const char* what;
+        std::vector<ObjectiveFigures> objectives;
+        std::int16_t average;
+    };
+    const Row rows[] = {
+        {"116 / 4", {asked(2, 3), asked(0, 1), asked(1, 2), neverAsked}, 29},
+        {"116 / 3 = 38.67", {asked(2, 3), asked(0, 1), asked(1, 2)}, 39},
+        {"100 / 3 = 33.33", {asked(1, 1), asked(0, 1), asked(0, 1)}, 33},
+        {"125 / 2 = 62.5", {asked(1, 2), asked(3, 4)}, 62},
+        {"127 / 2 = 63.5", {asked(1, 2), asked(77, 100)}, 64},
+        {"no objective", {}, 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(performance_figures::ObjectiveAverage(row.objectives), row.average) << row.what;
+}
+
 TEST_F(PerformanceTabTest, TheOverallPercentageTruncatesWhereRoundingWouldDiffer) {
     using performance_figures::OverallPercent;
     EXPECT_EQ(OverallPercent(40, 70, 18), 42);    // 42.67
