@@ -6,11 +6,23 @@
 #include <QTextDocument>
 
 #include <memory>
-#include <vector>
 
 namespace note_round_trip {
 
 namespace {
+
+constexpr QChar kCellStart(0xFDD0);   // what Qt's documents hold where a table cell begins
+constexpr QChar kEndOfFrame(0xFDD1);  // and where a table ends
+
+// Qt's reader puts a paragraph written right after a table below an empty line of its own, and
+// nothing it reads carries a paragraph's format onto that line. A line typed right below a
+// table is written as Qt writes it, with this block state (which Qt keeps and shows nothing
+// of), and goes back up when the note is shown.
+constexpr int kBelowTable = 0x7461626c;
+
+QChar startOf(const QTextBlock& block) {
+    return block.document()->characterAt(block.position() - 1);
+}
 
 // Qt writes a block that carries a rule as the rule alone: text typed on the rule's line goes
 // to a line of its own below it.
@@ -19,40 +31,10 @@ bool ruledText(const QTextBlock& block) {
            !block.text().isEmpty();
 }
 
-constexpr QChar kCellStart(0xFDD0);   // what Qt's documents hold where a table cell begins
-constexpr QChar kEndOfFrame(0xFDD1);  // and where a table ends
-
-// For each table, in the order they end: whether the line right below it holds text.
-std::vector<bool> textBelowTables(const QTextDocument& document) {
-    std::vector<bool> below;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        if (block.position() > 0 && document.characterAt(block.position() - 1) == kEndOfFrame)
-            below.push_back(!block.text().isEmpty());
-    return below;
-}
-
-// Qt reads a paragraph written right after a table into a line of its own, below the empty line
-// that ends the table: text on that line (typed right below a table) is written as a run of
-// text instead, the one form Qt reads back onto it.
-QString bareBelowTables(QString html, const std::vector<bool>& below) {
-    const QString tableEnd = QStringLiteral("</table>");
-    std::vector<qsizetype> ends;
-    for (qsizetype at = html.indexOf(tableEnd); at >= 0; at = html.indexOf(tableEnd, at + 1))
-        ends.push_back(at + tableEnd.size());
-    if (ends.size() != below.size()) return html;
-    const QString paragraph = QStringLiteral("\n<p");
-    const QString paragraphEnd = QStringLiteral("</p>");
-    // From the last table up, so that the places found before stay where they are.
-    for (std::size_t k = ends.size(); k-- > 0;) {
-        if (!below[k] || QStringView(html).mid(ends[k], paragraph.size()) != paragraph) continue;
-        const qsizetype open = ends[k] + 1;
-        const qsizetype text = html.indexOf(u'>', open) + 1;
-        const qsizetype close = html.indexOf(paragraphEnd, text);
-        if (text == 0 || close < 0) continue;
-        html.replace(close, paragraphEnd.size(), QStringLiteral("</span>"));
-        html.replace(open, text - open, QStringLiteral("<span style=\"white-space:pre-wrap\">"));
-    }
-    return html;
+// Text on the line right below a table. A list item is left where Qt's reader puts it.
+bool textBelowTable(const QTextBlock& block) {
+    return block.position() > 0 && startOf(block) == kEndOfFrame && !block.text().isEmpty() &&
+           !block.textList();
 }
 
 // A note whose last line is a rule gets a line below it: what is typed at its end then shows,
@@ -65,10 +47,6 @@ void endBelowRule(QTextDocument& document) {
     end.insertBlock(QTextBlockFormat(), last.charFormat());
 }
 
-QChar startOf(const QTextBlock& block) {
-    return block.document()->characterAt(block.position() - 1);
-}
-
 // Whether Qt's reader, having read a table as Qt writes it, puts the paragraph that follows on
 // the table's closing line: it does when the last cell ends without text (an empty cell, or a
 // table that itself does so).
@@ -79,19 +57,24 @@ bool endsWithoutText(const QTextDocument& document, int tableEnd) {
     return document.characterAt(at) == kCellStart;
 }
 
-// Empty lines followed by text that Qt neither writes nor reads back: atop a table cell, and
-// below a table whose last cell ends without text. A note is shown without them, as it will be
-// kept.
+// Whether the empty line `block`, above the text of `next` in the same cell, is one that Qt
+// neither writes nor reads back (atop a table cell, or below a table whose last cell ends
+// without text), or one its reader made up below a table, above a line written right below it.
+bool lostOrMadeUp(const QTextBlock& block, const QTextBlock& next) {
+    if (block.length() > 1 || block.position() == 0 || !next.isValid() || next.length() == 1 ||
+        startOf(next) != QChar::ParagraphSeparator)
+        return false;
+    const QChar start = startOf(block);
+    return start == kCellStart ||
+           (start == kEndOfFrame && (next.userState() == kBelowTable ||
+                                     endsWithoutText(*block.document(), block.position() - 1)));
+}
+
+// The note is shown without those lines, as it will be kept.
 void dropLinesQtLoses(QTextDocument& document) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextBlock next = block.next();
-        if (block.length() > 1 || block.position() == 0 || !next.isValid() || next.length() == 1 ||
-            startOf(next) != QChar::ParagraphSeparator)
-            continue;
-        const QChar start = startOf(block);
-        const bool lost = start == kCellStart ||
-                          (start == kEndOfFrame && endsWithoutText(document, block.position() - 1));
-        if (!lost) continue;
+        if (!lostOrMadeUp(block, next)) continue;
         QTextCursor cursor(block);
         cursor.setBlockFormat(next.blockFormat());
         cursor.setBlockCharFormat(next.charFormat());
@@ -108,18 +91,24 @@ void PrepareForShowing(QTextDocument& document) {
 }
 
 QString WrittenHtml(const QTextDocument& document) {
-    bool any = false;
-    for (QTextBlock block = document.begin(); block.isValid() && !any; block = block.next())
-        any = ruledText(block);
-    if (!any) return bareBelowTables(document.toHtml(), textBelowTables(document));
+    bool mended = false;
+    for (QTextBlock block = document.begin(); block.isValid() && !mended; block = block.next())
+        mended = ruledText(block) || textBelowTable(block);
+    if (!mended) return document.toHtml();
     const std::unique_ptr<QTextDocument> copy(document.clone());
+    // A clone keeps the page's margin in its frame but not as its own: Qt would then write the
+    // whole page inside a frame.
+    copy->setDocumentMargin(document.documentMargin());
     for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
-        if (!ruledText(block)) continue;
-        QTextBlockFormat unruled = block.blockFormat();
-        unruled.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
-        QTextCursor(block).insertBlock(unruled, block.charFormat());
+        if (ruledText(block)) {
+            QTextBlockFormat unruled = block.blockFormat();
+            unruled.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
+            QTextCursor(block).insertBlock(unruled, block.charFormat());
+        } else if (textBelowTable(block)) {
+            block.setUserState(kBelowTable);
+        }
     }
-    return bareBelowTables(copy->toHtml(), textBelowTables(*copy));
+    return copy->toHtml();
 }
 
 }  // namespace note_round_trip

@@ -7,11 +7,13 @@ class QTextDocument;
 // shown as it will read back, and written so that it reads back as it shows.
 namespace note_round_trip {
 
-// Before a note is shown: drops the empty lines Qt neither writes nor reads back, and gives a
-// note that ends with a rule a line below it to type on.
+// Before a note is shown: drops the empty lines Qt neither writes nor reads back, puts a line
+// written right below a table back onto the table's closing line, and gives a note that ends
+// with a rule a line below it to type on.
 void PrepareForShowing(QTextDocument& document);
 
-// The page as Qt writes it, mended where Qt's reader would put text elsewhere or drop it.
+// The page as Qt writes it, mended where Qt's reader, or PrepareForShowing after it, would put
+// text elsewhere or drop it.
 [[nodiscard]] QString WrittenHtml(const QTextDocument& document);
 
 }  // namespace note_round_trip
