@@ -69,9 +69,17 @@ double clamped(double value, const Range& range) {
     return value >= range.low ? std::min(value, range.high) : range.low;
 }
 
+constexpr Range kPercent{0, 0, 100};
+
 QTextLength clamped(const QTextLength& length, const Range& range) {
-    if (length.type() != QTextLength::FixedLength) return length;
-    return QTextLength(QTextLength::FixedLength, clamped(length.rawValue(), range));
+    switch (length.type()) {
+        case QTextLength::FixedLength:
+            return QTextLength(QTextLength::FixedLength, clamped(length.rawValue(), range));
+        case QTextLength::PercentageLength:
+            return QTextLength(QTextLength::PercentageLength, clamped(length.rawValue(), kPercent));
+        default:
+            return length;
+    }
 }
 
 // Whether any length of the format had to be brought into range.
@@ -88,6 +96,13 @@ bool tame(QTextFormat& format) {
             for (QTextLength& length : lengths)
                 length = clamped(length, range);
             tamed = QVariant::fromValue(lengths);
+        } else if (value.userType() == QMetaType::QVariantList) {
+            // How Qt's reader keeps a table's column widths.
+            QVariantList lengths = value.toList();
+            for (QVariant& length : lengths)
+                if (length.userType() == QMetaType::QTextLength)
+                    length = QVariant::fromValue(clamped(length.value<QTextLength>(), range));
+            tamed = lengths;
         } else if (value.userType() == QMetaType::Int) {
             tamed = static_cast<int>(clamped(value.toInt(), range));
         } else if (value.userType() == QMetaType::Double || value.userType() == QMetaType::Float) {

@@ -219,6 +219,9 @@ TEST_F(NoteRoundTripEditorTest, LengthsThatAreNoNumberAreNotWritten) {
         "<p>x</p>",
         "<p><img src=\"missing.png\" width=nan height=NAN>x</p>",
         "<hr width=nan><p>x</p>",
+        "<table><tr><td width=nan>x</td></tr></table><p>x</p>",
+        "<table width=nan%><tr><td>x</td></tr></table><p>x</p>",
+        "<table><tr><td width=nan%>x</td></tr></table><p>x</p>",
     };
     for (const std::string& page : pages) {
         SCOPED_TRACE(page);
