@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QTextEdit>
 
@@ -8,6 +7,7 @@
 
 #include "core/PageReader.h"
 #include "core/PageTrial.h"
+#include "support/CraftedPictures.h"
 #include "support/Repeated.h"
 #include "support/TempProgramFolder.h"
 
@@ -18,10 +18,7 @@ using testsupport::Repeated;
 formats::Bytes pngOf(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    const QByteArray bytes = testsupport::Encoded(image, "PNG");
     return {bytes.begin(), bytes.end()};
 }
 
