@@ -15,7 +15,8 @@
 
 #include "formats/FileDescriptor.h"
 
-extern char** environ;  // NOLINT(readability-redundant-declaration): glibc hides it without _GNU_SOURCE
+extern char**
+    environ;  // NOLINT(readability-redundant-declaration): glibc hides it without _GNU_SOURCE
 
 namespace platform {
 
