@@ -15,8 +15,8 @@
 
 #include "formats/FileDescriptor.h"
 
-extern char**
-    environ;  // NOLINT(readability-redundant-declaration): glibc hides it without _GNU_SOURCE
+// glibc declares it only where _GNU_SOURCE is defined.
+extern char** environ;  // NOLINT(readability-redundant-declaration)
 
 namespace platform {
 
