@@ -126,7 +126,7 @@ Outcome runChild(const TrialRequest& request) {
     outcome.lasting = true;
     if (run.status == kOutOfMemoryExit) {
         outcome.refusal = "Laying it out needs more than " + std::to_string(kTrialMemory >> 30) +
-                          " GB of memory.";
+                          " GB of memory; a shorter page would show.";
         return outcome;
     }
     outcome.report = run.status == 0 ? DecodeReport(run.output) : std::nullopt;
