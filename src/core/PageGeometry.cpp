@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/FontColorDialogs.h"
+
 namespace page_geometry {
 
 namespace {
@@ -35,7 +37,7 @@ constexpr std::array kRanges = {
     Range{QTextFormat::LineHeight, 0, kSpacing},
     Range{QTextFormat::BlockIndent, 0, 100},
     Range{QTextFormat::ListIndent, 0, 100},
-    Range{QTextFormat::FontPointSize, 1, 500},
+    Range{QTextFormat::FontPointSize, 1, platform::kLargestFontPoints},
     Range{QTextFormat::FontPixelSize, 1, 700},
     Range{QTextFormat::FontLetterSpacing, -kSpacing, kSpacing},
     Range{QTextFormat::FontWordSpacing, -kSpacing, kSpacing},

@@ -25,6 +25,7 @@ std::string JoinedPage(const QTextDocument& note, const Insertion& at,
         moved.setPosition(at.movedOut->second, QTextCursor::KeepAnchor);
         moved.removeSelectedText();
     }
+    if (at.caretFormat && at.anchor == at.position) insertion.setCharFormat(*at.caretFormat);
     insertion.insertFragment(fragment);
     return mod_MyNotes::PageOfFile(
         mod_MyNotes::NoteFileText(platform::fromQtHtml(note_round_trip::WrittenHtml(*joined))));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QTextCharFormat>
+
 #include <optional>
 #include <string>
 
@@ -16,6 +18,8 @@ struct Insertion {
     int anchor = 0;
     int position = 0;
     std::optional<std::pair<int, int>> movedOut;
+    // The format the caret holds for text pasted there (a size chosen before typing).
+    std::optional<QTextCharFormat> caretFormat;
 };
 
 // The page the note would be written as, as it would be read back (Windows-1252).

@@ -145,9 +145,11 @@ protected:
     QVariant loadResource(int /*type*/, const QUrl& name) override { return pictures_.Load(name); }
     // A paste or a drop comes in only when the note it makes would be shown again.
     void insertFromMimeData(const QMimeData* source) override {
+        refused_ = false;
         if (isReadOnly() || !source) return;
         const QTextCursor caret = textCursor();
-        Pasted pasted = read(*source, {caret.anchor(), caret.position(), std::nullopt});
+        Pasted pasted =
+            read(*source, {caret.anchor(), caret.position(), std::nullopt, caret.charFormat()});
         if (!pasted.refusal) {
             textCursor().insertFragment(pasted.fragment);
             ensureCursorVisible();
@@ -158,14 +160,18 @@ protected:
         plain.setText(text);
         const bool textAlone =
             !pasted.plainText && !text.isEmpty() &&
-            !read(plain, {caret.anchor(), caret.position(), std::nullopt}).refusal;
+            !read(plain, {caret.anchor(), caret.position(), std::nullopt, caret.charFormat()})
+                 .refusal;
+        refused_ = true;
         if (!textAlone) {
             platform::MsgBox(kNotPasted + *pasted.refusal, platform::kExclamation);
             return;
         }
         if (platform::MsgBox(kNotPasted + *pasted.refusal + kPasteTextAlone,
-                             platform::kYesNo | platform::kQuestion) == platform::kYes)
+                             platform::kYesNo | platform::kQuestion) == platform::kYes) {
             textCursor().insertFragment(QTextDocumentFragment::fromPlainText(text));
+            refused_ = false;
+        }
     }
     // Qt takes the text of a move out before it inserts it again: a move that would be refused
     // is refused first, so that its text stays where it was.
@@ -178,15 +184,25 @@ protected:
             const int at = cursorForPosition(event->position().toPoint()).position();
             const auto refusal =
                 read(*event->mimeData(),
-                     {at, at, std::pair(selection.selectionStart(), selection.selectionEnd())})
+                     {at, at, std::pair(selection.selectionStart(), selection.selectionEnd()),
+                      std::nullopt})
                     .refusal;
             if (refusal) {
                 event->ignore();
+                // Qt's own drop clears the caret it drew at the drop point.
+                QDragLeaveEvent leave;
+                QTextEdit::dragLeaveEvent(&leave);
                 platform::MsgBox(kNotPasted + *refusal, platform::kExclamation);
                 return;
             }
         }
         QTextEdit::dropEvent(event);
+        // A refused drop must not tell its source it was taken: a move would delete the text
+        // there.
+        if (refused_) {
+            event->setDropAction(Qt::IgnoreAction);
+            event->ignore();
+        }
     }
 
 private:
@@ -218,6 +234,7 @@ private:
 
     NotesEditor* editor_;
     platform::PagePictures pictures_;
+    bool refused_ = false;  // the last paste or drop brought nothing in
 };
 
 NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), dialogs_(dialogs) {

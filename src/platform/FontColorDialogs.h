@@ -17,6 +17,10 @@ struct FontChoice {
     QColor colour;
 };
 
+// The largest font a page shows, in points: a page's own larger sizes are brought down to it
+// before it is laid out, so the dialog offers no more, and what is saved shows as it was typed.
+inline constexpr double kLargestFontPoints = 500;
+
 // The font dialog (platform/FontDialog.h) starting at `initial`; nullopt when the user cancels.
 std::optional<FontChoice> ChooseFont(const FontChoice& initial, QWidget* owner);
 

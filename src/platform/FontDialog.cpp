@@ -67,7 +67,7 @@ void FontDialog::buildControls() {
     style_ = newList(QStringLiteral("style"), this);
     size_ = new QDoubleSpinBox(this);
     size_->setObjectName(QStringLiteral("size"));
-    size_->setRange(1, 1638);
+    size_->setRange(1, kLargestFontPoints);
     size_->setDecimals(1);
 
     auto* lists = new QGridLayout;
