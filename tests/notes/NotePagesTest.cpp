@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "platform/MessageBox.h"
@@ -119,20 +120,10 @@ struct NotePagesTest : ::testing::Test {
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedMessageBoxes boxes;
 
-    void writeNote(const std::string& page) {
-        testsupport::WriteFile(mod_MyNotes::NotePath(kNote),
-                               formats::Bytes(page.begin(), page.end()));
-    }
+    static void writeNote(const std::string& page) { testsupport::WriteNoteFile(kNote, page); }
 };
 
-// An editor at the size the browser tabs give it, shown.
-struct ShownEditor {
-    NotesEditor editor;
-    ShownEditor() {
-        editor.resize(470, 300);
-        editor.show();
-    }
-    QTextEdit& text() { return *editor.Contents(); }
+struct ShownEditor : testsupport::ShownNotesEditor {
     // Loads the note and lays it out whole; what it shows, or why it is refused.
     std::string load() {
         LoadMyNotes(kNote, editor);

@@ -27,6 +27,7 @@
 #include "core/AppPaths.h"
 #include "core/PageReader.h"
 #include "notes/NotePaste.h"
+#include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "platform/FontColorDialogs.h"
@@ -101,22 +102,15 @@ struct NotePasteTest : ::testing::Test {
     testsupport::TempProgramFolder folder;
     testsupport::ScriptedMessageBoxes boxes;
 
-    static void writeNote(const std::string& page) {
-        testsupport::WriteFile(mod_MyNotes::NotePath(kNote),
-                               formats::Bytes(page.begin(), page.end()));
-    }
+    static void writeNote(const std::string& page) { testsupport::WriteNoteFile(kNote, page); }
 };
 
-// An editor at the size the browser tabs give it, shown, with the note loaded.
-struct ShownEditor {
-    NotesEditor editor;
+// With the note loaded.
+struct ShownEditor : testsupport::ShownNotesEditor {
     ShownEditor() {
-        editor.resize(470, 300);
-        editor.show();
         mod_MyNotes::LoadMyNotes(kNote, editor);
         text().document()->documentLayout()->documentSize();
     }
-    QTextEdit& text() { return *editor.Contents(); }
     QString html() { return text().document()->toHtml(); }
     // Whether the note is as it was loaded: the same page, nothing to undo, nothing to save.
     bool asLoaded(const QString& loaded) {

@@ -7,7 +7,13 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <cstdint>
+#include <string>
+
+#include "notes/NotesEditor.h"
+#include "notes/mod_MyNotes.h"
 #include "support/GuiTestSupport.h"
+#include "support/TempProgramFolder.h"
 
 namespace testsupport {
 
@@ -31,5 +37,20 @@ inline void putNestedTablesOnClipboard(int depth) {
     data->setText(QStringLiteral("deep"));
     QApplication::clipboard()->setMimeData(data);
 }
+
+// Writes the question's note file as it is given.
+inline void WriteNoteFile(std::int32_t questionId, const std::string& page) {
+    WriteFile(mod_MyNotes::NotePath(questionId), formats::Bytes(page.begin(), page.end()));
+}
+
+// A notes editor at the size the browser tabs give it, shown.
+struct ShownNotesEditor {
+    NotesEditor editor;
+    ShownNotesEditor() {
+        editor.resize(470, 300);
+        editor.show();
+    }
+    QTextEdit& text() { return *editor.Contents(); }
+};
 
 }  // namespace testsupport
