@@ -2,8 +2,8 @@
 
 #include <QMimeData>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTextEdit>
+#include <QTextFrame>
 
 #include <algorithm>
 #include <utility>
@@ -17,29 +17,32 @@
 
 namespace page_reader {
 
-// Why a page of at most kUntriedPageBytes without pictures needs no trial. The byte judge
-// holds it to tables 10 deep and elements 100 deep, and geometry is tamed before layout:
-// fonts up to 500 pt (about 830 px a line), line heights up to 1000 % of that or 1000 px,
-// margins, paddings, borders and spacing up to 1000 px each.
+// Why a page of at most kUntriedPageBytes with no table, frame or picture needs no trial. The
+// byte judge holds it to elements 100 deep, and geometry is tamed before layout: fonts up to
+// 500 pt (about 830 px a line), line heights up to 1000 % of that or 1000 px, margins, indents
+// and spacing up to 1000 px each.
 // - Height: every character and every element makes at most one line, and 256 bytes hold at
 //   most 256 of them; even at 256 lines of 8,300 px plus 2,000 px of margins each the page is
 //   2.7 million px tall, below the 8.4 million past which Qt's layout never finishes.
-// - Time: Qt lays out what is in a table about twice per table around it. Ten nested tables
-//   take 150 of the bytes ("<table><tr><td>" each), leaving about 100 bytes laid out 2^10
-//   times: 20 forced line breaks there are the costliest form measured, 140 ms
-//   (BM_UntriedPageWorstCase), against a budget of 500 ms. A style sheet costs its rules times
-//   the elements, at most about 50 x 50 here, and a script's costliest clusters fit 40 marks.
-// Pictures are not bounded by the page's size (a picture 1 px wide and 10 million px tall
-// decodes within the pictures' budget): a page with any is tried.
+// - Time: without tables each character is laid out once: at most 256 of them, on at most 256
+//   lines. A style sheet costs its rules times the elements, at most about 50 x 50 here, and a
+//   script's costliest clusters fit 40 marks. The costliest such pages measured take 4 ms
+//   (BM_UntriedPageWorstCase), against a budget of 500 ms.
+// Tables are not bounded by the page's size: a cell spans up to 200,000 columns and tables
+// nest ten deep, and 41 bytes of them take seconds. Nor are pictures, which a page may name in
+// a few bytes and which decode within their own budget: a page with any is tried.
 static_assert(kUntriedPageBytes == 256, "the worst case above is measured at 256 bytes");
 
 namespace {
 
-bool hasPicture(const QTextDocument& document) {
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat()) return true;
-    return false;
+// Whether the parsed page's layout is bounded by its size: no table or other frame, and no
+// picture, in the text or behind it.
+bool boundedBySize(const QTextDocument& document) {
+    if (!document.rootFrame()->childFrames().isEmpty()) return false;
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& format) {
+        return format.isImageFormat() || format.hasProperty(QTextFormat::BackgroundImageUrl);
+    });
 }
 
 ReadPage refused(std::optional<std::string> refusal) {
@@ -65,7 +68,7 @@ std::optional<std::string> judge(const std::string& page, const PageBox& box,
     if (auto refusal = page_judge::JudgePage(page)) return refusal;
     if (page.size() <= kUntriedPageBytes) {
         auto document = ParsePage(platform::toQt(page), box, pictures);
-        if (!hasPicture(*document)) {
+        if (boundedBySize(*document)) {
             if (untried) *untried = std::move(document);
             return std::nullopt;
         }

@@ -73,8 +73,8 @@ struct PageBox {
 [[nodiscard]] PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin);
 [[nodiscard]] PageBox BoxOf(const QTextEdit& box, PictureSource pictures);
 
-// Pages up to this size are shown without a trial when they hold no picture: see the
-// worst case in PageReader.cpp.
+// Pages up to this size are shown without a trial when they hold no table, frame or picture:
+// see the worst case in PageReader.cpp.
 inline constexpr std::size_t kUntriedPageBytes = 256;
 
 struct ReadPage {

@@ -77,7 +77,9 @@ void endAfter(std::chrono::microseconds budget) {
 
 void layOut(const TrialRequest& request, TrialReport& report) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
-    platform::PagePictures pictures(page_reader::FilesOf(box.pictures));
+    // Decoding has its budget apart from layout's: the trial measures layout alone.
+    platform::PagePictures pictures(page_reader::FilesOf(box.pictures), platform::kPagePixelBudget,
+                                    platform::PagePictures::Pixels::kSizesOnly);
     const auto document =
         page_reader::ParsePage(platform::toQt(request.page), box,
                                [&pictures](const QUrl& name) { return pictures.Load(name); });

@@ -14,8 +14,8 @@
 
 namespace platform {
 
-PagePictures::PagePictures(PictureFiles files, std::uint64_t workBudget)
-    : files_(std::move(files)), workBudget_(workBudget) {}
+PagePictures::PagePictures(PictureFiles files, std::uint64_t workBudget, Pixels pixels)
+    : files_(std::move(files)), workBudget_(workBudget), pixels_(pixels) {}
 
 QVariant PagePictures::Load(const QUrl& name) {
     if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
@@ -65,6 +65,8 @@ QVariant PagePictures::decode(const QByteArray& bytes) {
     const QSize size = reader.size();
     if (!size.isValid() || work.withPixels(size) > workLeft) return MissingPicture();
     workUsed_ += work.withPixels(size);
+    // Never painted: its memory is never touched.
+    if (pixels_ == Pixels::kSizesOnly) return QPixmap(size);
     QImage image = reader.read();
     // Pixels the header did not announce were never judged.
     if (image.isNull() || image.size() != size) return MissingPicture();

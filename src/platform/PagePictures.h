@@ -29,7 +29,12 @@ inline constexpr std::uint64_t kPagePixelBudget = std::uint64_t{12} << 20;
 // would then open the name as a file itself, unchecked.
 class PagePictures {
 public:
-    explicit PagePictures(PictureFiles files, std::uint64_t workBudget = kPagePixelBudget);
+    // Whether pictures are decoded, or stand in by their headers' sizes alone, for a layout
+    // that is never painted: their decoding has a budget of its own, apart from layout's.
+    enum class Pixels { kDecoded, kSizesOnly };
+
+    explicit PagePictures(PictureFiles files, std::uint64_t workBudget = kPagePixelBudget,
+                          Pixels pixels = Pixels::kDecoded);
 
     QVariant Load(const QUrl& name);
     // A new page: nothing decoded, the whole budget free.
@@ -42,6 +47,7 @@ private:
 
     PictureFiles files_;
     std::uint64_t workBudget_;
+    Pixels pixels_;
     std::uint64_t workUsed_ = 0;
     std::unordered_map<std::string, QVariant> byFile_;
     QHash<QByteArray, QVariant> byData_;
