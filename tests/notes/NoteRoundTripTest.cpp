@@ -215,8 +215,8 @@ TEST_F(NoteRoundTripEditorTest, AnUneditedNoteIsNotWritten) {
 TEST_F(NoteRoundTripEditorTest, LengthsThatAreNoNumberAreNotWritten) {
     const std::string pages[] = {
         "<p style=\"line-height:nan%; margin-top:nanpx; font-size:nanpt\">x</p>",
-        "<table border=nan cellspacing=nan cellpadding=NaN width=nan><tr><td>x</td></tr></table>"
-        "<p>x</p>",
+        "<table border=nan cellspacing=nan cellpadding=NaN width=nan><tr><td>x</td></tr></table>" +
+            std::string("<p>x</p>"),
         "<p><img src=\"missing.png\" width=nan height=NAN>x</p>",
         "<hr width=nan><p>x</p>",
         "<table><tr><td width=nan>x</td></tr></table><p>x</p>",
