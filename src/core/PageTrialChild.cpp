@@ -32,9 +32,6 @@ constexpr std::size_t kLargestRequest = page_judge::kPageLimits.pageBytes + (std
 constexpr int kNoRequestExit = 2;
 // Past its budget the trial's verdict is known: the child ends itself.
 constexpr std::chrono::microseconds kBudgetSlack{100'000};
-// Reading pictures, headers included, has a budget of its own (platform::kPagePixelBudget, at
-// most about half a second of work): it is not layout's, and the child allows for it.
-constexpr std::chrono::microseconds kPictureAllowance{1'000'000 * kSlowdown};
 
 std::chrono::microseconds processorTime() {
     timespec now{};
@@ -65,33 +62,59 @@ void limitMemory() {
     std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
 }
 
-void endAfter(std::chrono::microseconds budget) {
-    sigevent event{};
-    event.sigev_notify = SIGEV_SIGNAL;
-    event.sigev_signo = SIGKILL;
-    timer_t timer{};
-    if (::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer) != 0) return;
-    const auto limit = budget + kPictureAllowance + kBudgetSlack;
-    itimerspec when{};
-    when.it_value.tv_sec = static_cast<time_t>(limit.count() / 1'000'000);
-    when.it_value.tv_nsec = static_cast<long>(limit.count() % 1'000'000 * 1000);
-    ::timer_settime(timer, 0, &when, nullptr);
-}
+// Ends the child once its processor time passes the layout's budget; the time spent reading
+// pictures, which have a budget of their own, moves the end along.
+class End {
+public:
+    explicit End(std::chrono::microseconds budget) : at_(processorTime() + budget + kBudgetSlack) {
+        sigevent event{};
+        event.sigev_notify = SIGEV_SIGNAL;
+        event.sigev_signo = SIGKILL;
+        armed_ = ::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer_) == 0;
+        arm();
+    }
+    End(const End&) = delete;
+    End& operator=(const End&) = delete;
+    ~End() {
+        if (armed_) ::timer_delete(timer_);
+    }
 
-// Lays the page out; the processor time spent reading its pictures is added to `pictureTime`.
+    void Postpone(std::chrono::microseconds by) {
+        at_ += by;
+        arm();
+    }
+
+private:
+    void arm() {
+        if (!armed_) return;
+        itimerspec when{};
+        when.it_value.tv_sec = static_cast<time_t>(at_.count() / 1'000'000);
+        when.it_value.tv_nsec = static_cast<long>(at_.count() % 1'000'000 * 1000);
+        ::timer_settime(timer_, TIMER_ABSTIME, &when, nullptr);
+    }
+
+    std::chrono::microseconds at_;
+    timer_t timer_{};
+    bool armed_ = false;
+};
+
+// Lays the page out; the processor time spent reading its pictures, whose work has a budget of
+// its own, is added to `pictureTime` and does not bring the end nearer.
 void layOut(const TrialRequest& request, TrialReport& report,
-            std::chrono::microseconds& pictureTime) {
+            std::chrono::microseconds& pictureTime, End& end) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
     // Decoding has its budget apart from layout's: the trial measures layout alone.
     platform::PagePictures pictures(page_reader::FilesOf(box.pictures), platform::kPagePixelBudget,
                                     platform::PagePictures::Pixels::kSizesOnly);
-    const auto document = page_reader::ParsePage(platform::toQt(request.page), box,
-                                                 [&pictures, &pictureTime](const QUrl& name) {
-                                                     const auto start = processorTime();
-                                                     QVariant picture = pictures.Load(name);
-                                                     pictureTime += processorTime() - start;
-                                                     return picture;
-                                                 });
+    const auto document =
+        page_reader::ParsePage(platform::toQt(request.page), box, [&](const QUrl& name) {
+            const auto start = processorTime();
+            QVariant picture = pictures.Load(name);
+            const auto spent = processorTime() - start;
+            pictureTime += spent;
+            end.Postpone(spent);
+            return picture;
+        });
     // Lengths in pixels scale with the box's resolution where it differs from this screen's.
     QImage device(1, 1, QImage::Format_ARGB32);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -120,7 +143,7 @@ int RunChild() {
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
     limitMemory();
-    endAfter(std::chrono::microseconds(request->budgetMicros));
+    End end(std::chrono::microseconds(request->budgetMicros));
     const auto start = processorTime();
     std::chrono::microseconds pictureTime{};
     TrialReport report;
@@ -131,7 +154,7 @@ int RunChild() {
     } else if (auto refusal = page_judge::JudgePage(request->page)) {
         report.refusal = std::move(refusal);
     } else {
-        layOut(*request, report, pictureTime);
+        layOut(*request, report, pictureTime, end);
     }
     if (!report.refusal) report.laidOutMicros = (processorTime() - start - pictureTime).count();
     const std::string answer = Encode(report);
