@@ -15,11 +15,9 @@ inline constexpr std::string_view kFolderPlaceholder = "{APP.PATH}";
 // A larger container is refused from its size alone (the shipped ones are below 100 KB).
 inline constexpr std::uint64_t kLargestDocumentBytes = 64 * 1024 * 1024;
 
-// How the viewer lays its page out, in pixels: its margin, and the narrowest the page gets
-// (the window's least width less the page's frame).
+// How the viewer lays its page out, in pixels: its margin, and the narrowest its window gets.
 inline constexpr int kPageMargin = 10;
 inline constexpr int kNarrowestWindow = 600;
-inline constexpr int kNarrowestPage = kNarrowestWindow - 4;
 
 // The "header.dat" text of a container stored as `fileName` (letter case included).
 std::string DocumentDigest(std::string_view productName, std::string_view productCode,

@@ -318,8 +318,7 @@ void Judge::skipPast(char c) {
 }
 
 std::optional<std::string> Judge::Run() {
-    if (text_.size() > kPageLimits.pageBytes)
-        return "It is larger than " + std::to_string(kPageLimits.pageBytes >> 20) + " MB.";
+    if (auto refusal = JudgeSize(text_.size())) return refusal;
     open_.reserve(64);
     for (std::size_t start = text_.find('<'); start != std::string_view::npos;
          start = text_.find('<', pos_)) {
@@ -540,6 +539,15 @@ void Judge::pop() {
 }
 
 }  // namespace
+
+std::string TooLarge() {
+    return "It is larger than " + std::to_string(kPageLimits.pageBytes >> 20) + " MB.";
+}
+
+std::optional<std::string> JudgeSize(std::size_t bytes) {
+    if (bytes <= kPageLimits.pageBytes) return std::nullopt;
+    return TooLarge();
+}
 
 std::optional<std::string> JudgePage(std::string_view page) {
     return Judge(page).Run();

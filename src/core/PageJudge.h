@@ -37,4 +37,9 @@ inline constexpr PageLimits kPageLimits{
 // (Windows-1252).
 [[nodiscard]] std::optional<std::string> JudgePage(std::string_view page);
 
+// The size bound alone, for a page (or what would become one) of `bytes`: nullopt, or why not.
+[[nodiscard]] std::optional<std::string> JudgeSize(std::size_t bytes);
+// Why a page, or a note file, over the size bound is refused.
+[[nodiscard]] std::string TooLarge();
+
 }  // namespace page_judge

@@ -175,13 +175,12 @@ std::optional<std::string> JudgePage(const std::string& page, const PageBox& box
 
 ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
                     PageDocument::PictureLoader pictures) {
-    const std::size_t largest = page_judge::kPageLimits.pageBytes;
-    const std::string tooLarge = "It is larger than " + std::to_string(largest >> 20) + " MB.";
     QString html;
     const QStringList formats = source.formats();
     if (!formats.isEmpty() && formats.first() == u"text/markdown") {
         const QByteArray markdown = source.data(formats.first());
-        if (static_cast<std::size_t>(markdown.size()) > largest) return refused(tooLarge);
+        if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(markdown.size())))
+            return refused(std::move(refusal));
         std::string refusal;
         const auto page = page_trial::MarkdownPage(markdown.toStdString(), refusal);
         if (!page) return refused(refusal);
@@ -194,7 +193,8 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
         html = source.html();
     } else {
         QString text = source.text();
-        if (static_cast<std::size_t>(text.size()) > largest) return refused(tooLarge);
+        if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(text.size())))
+            return refused(std::move(refusal));
         ReadPage plain;
         plain.plainText = std::move(text);
         return plain;

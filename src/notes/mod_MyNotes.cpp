@@ -57,7 +57,7 @@ std::string unreadableText(const fs::path& path, formats::FileReadError why,
     std::string reason;
     switch (why) {
         case formats::FileReadError::kTooLarge:
-            reason = "It is larger than " + std::to_string(kMaxNoteBytes >> 20) + " MB.";
+            reason = page_judge::TooLarge();
             break;
         case formats::FileReadError::kNotAFile:
             reason = "It is not a file.";
@@ -199,10 +199,8 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         // A note that would not be read back is not written over the one that would: the
         // very bytes go the road a load takes.
         const std::string text = NoteFileText(editor.NoteHtml());
-        if (text.size() > kMaxNoteBytes)
-            refusal = "It would be larger than " + std::to_string(kMaxNoteBytes >> 20) + " MB.";
-        else
-            refusal = editor.JudgeNote(PageOfFile(text));
+        refusal = page_judge::JudgeSize(text.size());
+        if (!refusal) refusal = editor.JudgeNote(PageOfFile(text));
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }
