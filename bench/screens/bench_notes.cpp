@@ -127,21 +127,28 @@ void BM_ShowNote(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowNote)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
+// Shows the editor's note each iteration as if for the first time in the run (no verdict
+// kept); how many children that started.
+std::size_t showFirstTimeEach(benchmark::State& state, NotesEditor& editor) {
+    const std::size_t trials = page_trial::TrialsStarted();
+    for (auto _ : state) {
+        state.PauseTiming();
+        page_trial::ForgetVerdicts();
+        state.ResumeTiming();
+        show(editor);
+    }
+    return page_trial::TrialsStarted() - trials;
+}
+
 // An ordinary note shown for the first time in the run: tried in a child, then shown.
 void BM_ShowNoteFirstTime(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     state.SetLabel(kOrdinaryNotes.at(static_cast<std::size_t>(state.range(0))).name);
     if (!writeNote(state, ordinaryNote(state))) return;
     auto editor = shownEditor();
-    const std::size_t trials = page_trial::TrialsStarted();
-    for (auto _ : state) {
-        state.PauseTiming();
-        page_trial::ForgetVerdicts();
-        state.ResumeTiming();
-        show(*editor);
-    }
+    const std::size_t tried = showFirstTimeEach(state, *editor);
     if (editor->NoteUnreadable()) state.SkipWithError("the note was refused");
-    if (page_trial::TrialsStarted() - trials != static_cast<std::size_t>(state.iterations()))
+    if (tried != static_cast<std::size_t>(state.iterations()))
         state.SkipWithError("a showing was not tried");
     state.counters["budget_ms"] = 100;
     removeNote(editor);
@@ -328,14 +335,7 @@ void BM_NoteForm(benchmark::State& state) {
     const bool shown = form.verdict == Verdict::kShown;
     // What the process's first page of its kind costs once (fonts, glyphs) is not the page's.
     if (shown) show(*editor);
-    const std::size_t trials = page_trial::TrialsStarted();
-    for (auto _ : state) {
-        state.PauseTiming();
-        page_trial::ForgetVerdicts();
-        state.ResumeTiming();
-        show(*editor);
-    }
-    const auto tried = page_trial::TrialsStarted() - trials;
+    const std::size_t tried = showFirstTimeEach(state, *editor);
     if (editor->NoteUnreadable() == shown) {
         state.SkipWithError(shown ? ("the note was refused: " + refusal(*editor)).c_str()
                                   : "the note was shown");
