@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "core/PageJudge.h"
+#include "pages/PageJudge.h"
 
 namespace {
 

@@ -21,13 +21,13 @@
 
 #include "ScreenBench.h"
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
-#include "core/PageReader.h"
-#include "core/PageTrial.h"
 #include "formats/FileIo.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
-#include "platform/PagePictures.h"
+#include "pages/PageJudge.h"
+#include "pages/PagePictures.h"
+#include "pages/PageReader.h"
+#include "pages/PageTrial.h"
 #include "support/CraftedPictures.h"
 #include "support/Repeated.h"
 

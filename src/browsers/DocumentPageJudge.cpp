@@ -3,7 +3,7 @@
 #include <QTextBrowser>
 
 #include "browsers/ResourceDocument.h"
-#include "core/PageReader.h"
+#include "pages/PageReader.h"
 
 namespace mod_Viewer {
 

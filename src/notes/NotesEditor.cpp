@@ -23,14 +23,14 @@
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
-#include "core/PageReader.h"
 #include "notes/NoteFormatting.h"
 #include "notes/NotePaste.h"
 #include "notes/NoteRoundTrip.h"
 #include "notes/NotesContextMenu.h"
+#include "pages/PagePictures.h"
+#include "pages/PageReader.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/MessageBox.h"
-#include "platform/PagePictures.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
 

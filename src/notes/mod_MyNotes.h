@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/PageJudge.h"
+#include "pages/PageJudge.h"
 
 // The note files: one HTML page per question in Data/MyNotes/, loaded into a notes editor
 // and saved back from it. Shared by every window that carries an editor.

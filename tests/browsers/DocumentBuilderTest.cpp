@@ -7,8 +7,8 @@
 #include "browsers/ResourceDocument.h"
 #include "core/AppPaths.h"
 #include "core/DataKey.h"
-#include "core/PageJudge.h"
 #include "core/SystemVars.h"
+#include "pages/PageJudge.h"
 #include "support/SampleArchives.h"
 #include "support/TempProgramFolder.h"
 

@@ -25,9 +25,9 @@
 
 #include "FuzzSupport.h"
 #include "core/AppPaths.h"
-#include "core/PageTrial.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageTrial.h"
 #include "platform/MessageBox.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/frm_FullView.h"
 #include "core/ListView.h"
-#include "core/PageJudge.h"
 #include "mainscreen/SwitchBoardFixture.h"
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageJudge.h"
 #include "support/FullDisk.h"
 #include "support/GuiTestSupport.h"
 

@@ -11,9 +11,9 @@
 #include <system_error>
 
 #include "core/AppPaths.h"
-#include "core/PageJudge.h"
 #include "formats/Windows1252.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageJudge.h"
 #include "support/FullDisk.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"

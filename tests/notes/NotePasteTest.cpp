@@ -25,11 +25,11 @@
 #include <vector>
 
 #include "core/AppPaths.h"
-#include "core/PageReader.h"
 #include "notes/NotePaste.h"
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageReader.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"

@@ -25,7 +25,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/PagePictures.h"
+#include "pages/PagePictures.h"
 #include "support/BoundedChild.h"
 
 namespace testsupport {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "formats/Bytes.h"
-#include "platform/ChildProgram.h"
+#include "pages/ChildProgram.h"
 #include "support/TempProgramFolder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/DataUrl.h"
+#include "pages/DataUrl.h"
 
 #include <QUrl>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PageTrialRequest.h"
+#include "pages/PageTrialRequest.h"
 
 class QMimeData;
 class QTextEdit;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/PageJudge.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageJudge.h"
 #include "support/Repeated.h"
 
 namespace {

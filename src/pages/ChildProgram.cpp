@@ -1,4 +1,4 @@
-#include "platform/ChildProgram.h"
+#include "pages/ChildProgram.h"
 
 #include <fcntl.h>
 #include <poll.h>

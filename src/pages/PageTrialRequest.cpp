@@ -1,4 +1,4 @@
-#include "core/PageTrialRequest.h"
+#include "pages/PageTrialRequest.h"
 
 #include <charconv>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/PagePictures.h"
+#include "pages/PagePictures.h"
 #include "support/CraftedPictures.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"

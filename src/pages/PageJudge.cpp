@@ -1,4 +1,4 @@
-#include "core/PageJudge.h"
+#include "pages/PageJudge.h"
 
 #include <algorithm>
 #include <array>

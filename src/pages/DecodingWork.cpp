@@ -1,4 +1,4 @@
-#include "platform/DecodingWork.h"
+#include "pages/DecodingWork.h"
 
 #include <algorithm>
 #include <array>

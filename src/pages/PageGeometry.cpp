@@ -1,4 +1,4 @@
-#include "core/PageGeometry.h"
+#include "pages/PageGeometry.h"
 
 #include <QTextBlock>
 #include <QTextCursor>

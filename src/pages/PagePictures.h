@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/PictureFiles.h"
+#include "pages/PictureFiles.h"
 
 class QImage;
 class QUrl;

@@ -1,4 +1,4 @@
-#include "platform/PictureFormat.h"
+#include "pages/PictureFormat.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "core/PageReader.h"
+#include "pages/PageReader.h"
 
 #include <QMimeData>
 #include <QStyle>
@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/PageGeometry.h"
-#include "core/PageJudge.h"
-#include "core/PageTrial.h"
-#include "platform/PagePictures.h"
-#include "platform/PictureFiles.h"
+#include "pages/PageGeometry.h"
+#include "pages/PageJudge.h"
+#include "pages/PagePictures.h"
+#include "pages/PageTrial.h"
+#include "pages/PictureFiles.h"
 #include "platform/TextCodec.h"
 
 namespace page_reader {

@@ -1,4 +1,4 @@
-#include "core/PageTrialChild.h"
+#include "pages/PageTrialChild.h"
 
 #include <signal.h>
 #include <sys/resource.h>
@@ -16,11 +16,11 @@
 #include <fstream>
 #include <new>
 
-#include "core/PageJudge.h"
-#include "core/PageReader.h"
-#include "core/PageTrial.h"
-#include "platform/PagePictures.h"
-#include "platform/PictureFiles.h"
+#include "pages/PageJudge.h"
+#include "pages/PagePictures.h"
+#include "pages/PageReader.h"
+#include "pages/PageTrial.h"
+#include "pages/PictureFiles.h"
 #include "platform/TextCodec.h"
 
 namespace page_trial {

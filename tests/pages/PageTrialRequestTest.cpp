@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/PageTrialRequest.h"
+#include "pages/PageTrialRequest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/PagePictures.h"
+#include "pages/PagePictures.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -8,9 +8,9 @@
 
 #include <utility>
 
-#include "platform/DataUrl.h"
-#include "platform/DecodingWork.h"
-#include "platform/PictureFormat.h"
+#include "pages/DataUrl.h"
+#include "pages/DecodingWork.h"
+#include "pages/PictureFormat.h"
 
 namespace platform {
 

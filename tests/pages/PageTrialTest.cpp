@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/PageReader.h"
-#include "core/PageTrial.h"
+#include "pages/PageReader.h"
+#include "pages/PageTrial.h"
 #include "support/CraftedPictures.h"
 #include "support/Repeated.h"
 #include "support/TempProgramFolder.h"

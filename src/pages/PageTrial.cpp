@@ -1,4 +1,4 @@
-#include "core/PageTrial.h"
+#include "pages/PageTrial.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ChildProgram.h"
+#include "pages/ChildProgram.h"
 
 namespace page_trial {
 

@@ -2,9 +2,9 @@
 
 #include <QGuiApplication>
 
-#include "core/PageTrialChild.h"
+#include "pages/PageTrialChild.h"
 
-// Lays a page out on trial for the program (see core/PageTrial.h); it needs no screen.
+// Lays a page out on trial for the program (see pages/PageTrial.h); it needs no screen.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication qt(argc, argv);

@@ -1,4 +1,4 @@
-#include "platform/PictureFiles.h"
+#include "pages/PictureFiles.h"
 
 #include <QFile>
 #include <QUrl>

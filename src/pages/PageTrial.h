@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "core/PageTrialRequest.h"
+#include "pages/PageTrialRequest.h"
 
 // A page that is not provably cheap is laid out first by a child process of ours, exactly as
 // its box would, and is shown only when that finished within its budget: a layout stuck in

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/PictureFormat.h"
+#include "pages/PictureFormat.h"
 
 namespace platform {
 
