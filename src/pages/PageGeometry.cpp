@@ -25,14 +25,16 @@ struct Range {
 };
 
 // Lengths in pixels (or percent, for line heights and letter spacing) and levels of indent;
-// each range holds what ordinary pages use many times over.
+// each range holds what ordinary pages use many times over. Nothing goes below zero that
+// could put one line, letter or cell onto another: painting letters stacked on each other
+// costs every repaint what the layout never shows.
 constexpr double kSpacing = 1000;
 constexpr double kSize = 16384;
 constexpr std::array kRanges = {
-    Range{QTextFormat::BlockTopMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::BlockBottomMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::BlockLeftMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::BlockRightMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::BlockTopMargin, 0, kSpacing},
+    Range{QTextFormat::BlockBottomMargin, 0, kSpacing},
+    Range{QTextFormat::BlockLeftMargin, 0, kSpacing},
+    Range{QTextFormat::BlockRightMargin, 0, kSpacing},
     Range{QTextFormat::TextIndent, -kSpacing, kSpacing},
     Range{QTextFormat::LineHeight, 0, kSpacing},
     Range{QTextFormat::BlockIndent, 0, 100},
@@ -44,11 +46,11 @@ constexpr std::array kRanges = {
     Range{QTextFormat::ImageWidth, 0, kSize},
     Range{QTextFormat::ImageHeight, 0, kSize},
     Range{QTextFormat::FrameBorder, 0, kSpacing},
-    Range{QTextFormat::FrameMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::FrameTopMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::FrameBottomMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::FrameLeftMargin, -kSpacing, kSpacing},
-    Range{QTextFormat::FrameRightMargin, -kSpacing, kSpacing},
+    Range{QTextFormat::FrameMargin, 0, kSpacing},
+    Range{QTextFormat::FrameTopMargin, 0, kSpacing},
+    Range{QTextFormat::FrameBottomMargin, 0, kSpacing},
+    Range{QTextFormat::FrameLeftMargin, 0, kSpacing},
+    Range{QTextFormat::FrameRightMargin, 0, kSpacing},
     Range{QTextFormat::FramePadding, 0, kSpacing},
     Range{QTextFormat::TableCellSpacing, 0, kSpacing},
     Range{QTextFormat::TableCellPadding, 0, kSpacing},
@@ -65,6 +67,13 @@ constexpr std::array kRanges = {
     Range{QTextFormat::BlockTrailingHorizontalRulerWidth, 0, kSize},
     Range{QTextFormat::TableColumnWidthConstraints, 0, kSize},
 };
+
+// Letters and words may come closer than the font sets them by this share of its size (the
+// tightening real documents use), never so close that one is painted over the next.
+constexpr double kTightest = 0.1;
+// Where a page gives sizes in points; a box of another resolution only makes the bound
+// tighter or looser by that ratio.
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
 
 double clamped(double value, const Range& range) {
     // Not a number compares false everywhere: it becomes the low end.
@@ -119,17 +128,86 @@ bool tame(QTextFormat& format) {
     return changed;
 }
 
+// Letter and word spacing no tighter than kTightest of the font's size. Spacing in percent is
+// of the letters' own width.
+bool tameSpacing(QTextCharFormat& format, const QFont& defaultFont) {
+    bool changed = false;
+    const QFont font = format.font().resolve(defaultFont);
+    const double size =
+        font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * kPixelsPerPoint;
+    const double tightest = -kTightest * std::max(size, 0.0);
+    if (format.hasProperty(QTextFormat::FontLetterSpacing)) {
+        const double low = format.fontLetterSpacingType() == QFont::PercentageSpacing
+                               ? 100 * (1 - kTightest)
+                               : tightest;
+        if (format.fontLetterSpacing() < low) {
+            format.setFontLetterSpacing(low);
+            changed = true;
+        }
+    }
+    if (format.hasProperty(QTextFormat::FontWordSpacing) && format.fontWordSpacing() < tightest) {
+        format.setFontWordSpacing(tightest);
+        changed = true;
+    }
+    return changed;
+}
+
+bool tameCharacters(QTextCharFormat& format, const QFont& defaultFont) {
+    const bool ranged = tame(format);
+    return tameSpacing(format, defaultFont) || ranged;
+}
+
+// Lines no closer than the font sets them, and a first line drawn back no further than the
+// block's own margin (a hanging indent): never over a neighbouring cell.
+bool tameLines(QTextBlockFormat& format, Qt::LayoutDirection direction) {
+    bool changed = false;
+    if (format.hasProperty(QTextFormat::LineHeight)) {
+        const double height = format.lineHeight();
+        switch (format.lineHeightType()) {
+            case QTextBlockFormat::ProportionalHeight:
+                if (height < 100) {
+                    format.setLineHeight(100, QTextBlockFormat::ProportionalHeight);
+                    changed = true;
+                }
+                break;
+            case QTextBlockFormat::FixedHeight:
+                // Lower than its letters, lines would lie over each other.
+                format.setLineHeight(height, QTextBlockFormat::MinimumHeight);
+                changed = true;
+                break;
+            default:
+                break;
+        }
+    }
+    const double margin = direction == Qt::RightToLeft ? format.rightMargin() : format.leftMargin();
+    if (format.hasProperty(QTextFormat::TextIndent) && format.textIndent() < -margin) {
+        format.setTextIndent(-margin);
+        changed = true;
+    }
+    return changed;
+}
+
+// A table held lower than its rows lays what follows over them: it is as high as they are.
+bool tameHeight(QTextFrameFormat& format) {
+    if (format.height().type() != QTextLength::FixedLength) return false;
+    format.clearProperty(QTextFormat::FrameHeight);
+    return true;
+}
+
 }  // namespace
 
 void TameGeometry(QTextDocument& document) {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     std::unordered_set<QTextList*> lists;
+    const QFont defaultFont = document.defaultFont();
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QTextCursor cursor(block);
-        if (QTextBlockFormat format = block.blockFormat(); tame(format))
-            cursor.setBlockFormat(format);
-        if (QTextCharFormat format = block.charFormat(); tame(format))
+        QTextBlockFormat blockFormat = block.blockFormat();
+        const bool ranged = tame(blockFormat);
+        if (tameLines(blockFormat, block.textDirection()) || ranged)
+            cursor.setBlockFormat(blockFormat);
+        if (QTextCharFormat format = block.charFormat(); tameCharacters(format, defaultFont))
             cursor.setBlockCharFormat(format);
         if (QTextList* list = block.textList()) lists.insert(list);
         // Formatting a fragment splits and merges fragments: change them once all are read.
@@ -141,7 +219,7 @@ void TameGeometry(QTextDocument& document) {
         std::vector<Change> changes;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (QTextCharFormat format = fragment.charFormat(); tame(format))
+            if (QTextCharFormat format = fragment.charFormat(); tameCharacters(format, defaultFont))
                 changes.push_back(
                     {fragment.position(), fragment.position() + fragment.length(), format});
         }
@@ -159,8 +237,9 @@ void TameGeometry(QTextDocument& document) {
         frames.pop_back();
         for (QTextFrame* child : frame->childFrames())
             frames.push_back(child);
-        if (QTextFrameFormat format = frame->frameFormat(); tame(format))
-            frame->setFrameFormat(format);
+        QTextFrameFormat format = frame->frameFormat();
+        const bool ranged = tame(format);
+        if (tameHeight(format) || ranged) frame->setFrameFormat(format);
         auto* table = qobject_cast<QTextTable*>(frame);
         if (!table) continue;
         for (int row = 0; row < table->rows(); ++row)
