@@ -632,3 +632,60 @@ BENCHMARK(BM_UntriedPageWorstCase)
     ->Iterations(2);
 
 }  // namespace
+
+namespace {
+
+// Pages that stack letters, lines or tables over each other (painted one over another, at a
+// cost every repaint that layout never sees), the longest lines and the smallest letters.
+std::vector<UntriedPage> stackingPages() {
+    const std::string large = "<p style=\"font-size:500pt;";
+    return {
+        {"letters 660 px closer at 500 pt",
+         large + "letter-spacing:-660px\">" + Repeated("W", 200)},
+        {"letters 700 px closer at 700 px",
+         "<p style=\"font-size:700px;letter-spacing:-700px\">" + Repeated("W", 2000)},
+        {"letters 0.99 of their width closer",
+         large + "letter-spacing:-0.99em\">" + Repeated("W", 2000)},
+        {"words 870 px closer", large + "word-spacing:-870px\">" + Repeated("W ", 2000)},
+        {"lines at 1 %", large + "line-height:1%\">" + Repeated("W<br>", 2000)},
+        {"lines held to 1 px",
+         large + "-qt-line-height-type:fixed;line-height:1px\">" + Repeated("W<br>", 2000)},
+        {"tables held 1 px high",
+         Repeated("<table height=1 cellspacing=0><tr><td style=\"font-size:500pt\">W</td></tr>"
+                  "</table>",
+                  200)},
+        {"cells 1000 px left of their place",
+         "<table cellspacing=0><tr>" +
+             Repeated("<td style=\"font-size:500pt\"><p style=\"margin-left:-1000px\">W</p></td>",
+                      200) +
+             "</tr></table>"},
+        {"a preformatted line of 100,000 letters", "<pre>" + std::string(100'000, 'w') + "</pre>"},
+        {"100,000 letters of 1 pt", "<p style=\"font-size:1pt\">" + Repeated("Wx ", 33'000)},
+    };
+}
+
+// One of them, shown in the notes editor at 470 x 300 and painted again.
+void BM_RepaintStackingPage(benchmark::State& state) {
+    if (!screenbench::Ready(state)) return;
+    const UntriedPage page = stackingPages().at(static_cast<std::size_t>(state.range(0)));
+    state.SetLabel(std::string(page.name) + ", " + std::to_string(page.page.size()) + " bytes");
+    if (!writeNote(state, page.page)) return;
+    auto editor = shownEditor();
+    show(*editor);
+    if (editor->NoteUnreadable()) {
+        state.SkipWithError(("the page was refused: " + refusal(*editor)).c_str());
+        removeNote(editor);
+        return;
+    }
+    QWidget& box = *editor->Contents()->viewport();
+    for (auto _ : state)
+        box.repaint();
+    state.counters["budget_ms"] = 50;
+    removeNote(editor);
+}
+BENCHMARK(BM_RepaintStackingPage)
+    ->DenseRange(0, static_cast<int>(stackingPages().size()) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+}  // namespace

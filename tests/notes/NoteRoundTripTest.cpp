@@ -2,21 +2,25 @@
 
 #include <sys/stat.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTextTable>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "notes/NoteRoundTrip.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "support/GuiTestSupport.h"
+#include "support/Repeated.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
 
@@ -40,8 +44,10 @@ QStringList lines(const QTextDocument& document) {
         for (const double length : {f.topMargin(), f.bottomMargin(), f.leftMargin(),
                                     f.rightMargin(), f.textIndent(), f.lineHeight()})
             line += u' ' + QString::number(length);
-        line +=
-            QStringLiteral(" indent %1 height type %2:").arg(f.indent()).arg(f.lineHeightType());
+        line += QStringLiteral(" indent %1 height type %2 unwrapped %3:")
+                    .arg(f.indent())
+                    .arg(f.lineHeightType())
+                    .arg(f.nonBreakableLines());
         if (f.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)) {
             shown << "rule " + line;
             if (block.text().isEmpty()) continue;
@@ -49,8 +55,8 @@ QStringList lines(const QTextDocument& document) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat c = it.fragment().charFormat();
             const QFont font = c.font().resolve(document.defaultFont());
-            line += QStringLiteral(" [%1|%2pt %3 %4 %5]")
-                        .arg(it.fragment().text())
+            line += QStringLiteral(" [%1|%2 %3pt %4 %5 %6]")
+                        .arg(it.fragment().text(), font.families().join(u','))
                         .arg(font.pointSizeF())
                         .arg(font.weight())
                         .arg(font.italic())
@@ -154,6 +160,21 @@ TEST(NoteRoundTripTest, EveryLineComesBackWithItsFormats) {
          }},
         {"a note ending in a rule",
          [](QTextDocument& d) { read(d, QStringLiteral("<p>above</p><hr>")); }},
+        {"typed below the empty line under a table of empty cells",
+         [](QTextDocument& d) {
+             read(d, QStringLiteral("<td><tr><dd"));
+             typeBelow(d, d.lastBlock().blockFormat());
+         }},
+        {"typed into a preformatted block",
+         [](QTextDocument& d) {
+             read(d, QStringLiteral("<pre>  two  spaces</pre>"));
+             typeBelow(d, d.lastBlock().blockFormat());
+         }},
+        {"typed into an unwrapped line with letter spacing",
+         [](QTextDocument& d) {
+             read(d, QStringLiteral("<p style=\"white-space:nowrap; letter-spacing:2px\">a b</p>"));
+             typeBelow(d, d.lastBlock().blockFormat());
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -162,6 +183,42 @@ TEST(NoteRoundTripTest, EveryLineComesBackWithItsFormats) {
         QTextDocument back;
         read(back, WrittenHtml(shown));
         EXPECT_EQ(lines(back).join(u'\n').toStdString(), lines(shown).join(u'\n').toStdString());
+    }
+}
+
+// A line shown unwrapped is written so that it reads back unwrapped, however long: wrapped,
+// its layout would cost the square of its length.
+TEST(NoteRoundTripTest, WhatIsWrittenLaysOutAsShown) {
+    const std::string anchors = testsupport::Repeated("<a name=\"n\">x</a>", 19'000);
+    const std::string letters(40'000, 'w');
+    const std::pair<const char*, std::string> pages[] = {
+        {"a preformatted line of 100,000 letters", "<pre>" + std::string(100'000, 'w') + "</pre>"},
+        {"19,000 anchors on an unwrapped line",
+         "<p style=\"white-space:nowrap\">" + anchors + "</p>"},
+        {"an unwrapped line with letter spacing",
+         "<p style=\"white-space:nowrap; letter-spacing:1px\">" + letters + "</p>"},
+        {"a preformatted line at a large font",
+         "<pre style=\"font-size:100pt\">" + std::string(10'000, 'w') + "</pre>"},
+    };
+    // Each line: whether it may wrap, and how many lines it takes in a box of 450 px.
+    const auto laidOut = [](QTextDocument& document) {
+        document.setTextWidth(450);
+        (void)document.documentLayout()->documentSize();
+        std::vector<std::pair<bool, int>> lines;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            lines.emplace_back(block.blockFormat().nonBreakableLines(),
+                               block.layout()->lineCount());
+        return lines;
+    };
+    for (const auto& [what, page] : pages) {
+        SCOPED_TRACE(what);
+        QTextDocument shown;
+        read(shown, QString::fromStdString(page));
+        QTextDocument back;
+        back.setHtml(WrittenHtml(shown));
+        const auto lines = laidOut(shown);
+        EXPECT_EQ(laidOut(back), lines);
+        EXPECT_TRUE(lines.front().first);
     }
 }
 
