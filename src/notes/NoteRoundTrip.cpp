@@ -131,8 +131,6 @@ QString readableAsShown(const QString& html, const QTextDocument& document) {
     return header + body;
 }
 
-}  // namespace
-
 // A line written below an empty line that Qt does not write goes back below it.
 void restoreEmptyLines(QTextDocument& document) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -145,6 +143,8 @@ void restoreEmptyLines(QTextDocument& document) {
         block = cursor.block().next();
     }
 }
+
+}  // namespace
 
 void PrepareForShowing(QTextDocument& document) {
     dropLinesQtLoses(document);
