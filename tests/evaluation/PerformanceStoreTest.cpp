@@ -371,6 +371,24 @@ TEST_F(PerformanceStoreTest, ARecordWhoseResultsAreNotItsOwnIsRefusedWithItsMess
          },
          {},
          false},
+        {"only its total raised, its texts made to agree",
+         [&score](CurrentExamRecord& e) {
+             e.Total = 14;
+             score(e, 7, 3, 3);
+         },
+         {},
+         false},
+        {"only its total lowered, its texts made to agree",
+         [&score](CurrentExamRecord& e) {
+             e.Total = 12;
+             score(e, 7, 3, 3);
+         },
+         {},
+         false},
+        {"an open question dropped from its counts",
+         [&score](CurrentExamRecord& e) { score(e, 7, 3, 2); },
+         {},
+         false},
         {"a percentage of other counts",
          [](CurrentExamRecord& e) { e.PercentText = "61%"; },
          {},
