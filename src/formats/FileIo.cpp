@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "formats/FileDescriptor.h"
 
@@ -168,35 +169,75 @@ bool writeCache(const std::filesystem::path& target, std::span<const std::uint8_
     return true;
 }
 
+bool makeFolderOf(const std::filesystem::path& target, FileWriteError* why,
+                  std::error_code* cause) {
+    std::error_code ec;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    return !ec || failWith(why, FileWriteError::kNoFolder, cause, ec.value());
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                         FileWriteError* why, std::error_code* cause, Flush flush) {
+    if (flush == Flush::kToDisk) {
+        std::optional<PendingReplacement> pending = WriteFilePending(path, bytes, why, cause);
+        return pending && pending->Replace(why, cause);
+    }
     failWith(why, FileWriteError::kNone, cause);
     const std::filesystem::path target = std::filesystem::absolute(path);
-    const std::filesystem::path folder = target.parent_path();
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return failWith(why, FileWriteError::kNoFolder, cause, ec.value());
-    if (flush == Flush::kNone) return writeCache(target, bytes, why, cause);
+    return makeFolderOf(target, why, cause) && writeCache(target, bytes, why, cause);
+}
+
+std::optional<PendingReplacement> WriteFilePending(const std::filesystem::path& path,
+                                                   std::span<const std::uint8_t> bytes,
+                                                   FileWriteError* why, std::error_code* cause) {
+    failWith(why, FileWriteError::kNone, cause);
+    const std::filesystem::path target = std::filesystem::absolute(path);
+    if (!makeFolderOf(target, why, cause)) return std::nullopt;
+    struct stat named {};
+    if (::lstat(target.c_str(), &named) == 0 && S_ISDIR(named.st_mode)) {
+        failWith(why, FileWriteError::kNotReplaced, cause, EISDIR);
+        return std::nullopt;
+    }
 
     std::string temp;
     const int fd = createTemporary(target, temp);
-    if (fd < 0) return failWith(why, FileWriteError::kNoTemporary, cause, errno);
+    if (fd < 0) {
+        failWith(why, FileWriteError::kNoTemporary, cause, errno);
+        return std::nullopt;
+    }
     const std::optional<mode_t> mode = replacedMode(target);
     const bool written =
         (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
     int error = 0;
     if (!closeWritten(fd, written, error)) {
         ::unlink(temp.c_str());
-        return failWith(why, FileWriteError::kWriteFailed, cause, error);
+        failWith(why, FileWriteError::kWriteFailed, cause, error);
+        return std::nullopt;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        error = errno;
+    return PendingReplacement(target, std::move(temp));
+}
+
+PendingReplacement::PendingReplacement(std::filesystem::path target, std::string temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)) {}
+
+PendingReplacement::PendingReplacement(PendingReplacement&& other) noexcept
+    : target_(std::move(other.target_)), temporary_(std::exchange(other.temporary_, {})) {}
+
+PendingReplacement::~PendingReplacement() {
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+bool PendingReplacement::Replace(FileWriteError* why, std::error_code* cause) {
+    failWith(why, FileWriteError::kNone, cause);
+    const std::string temp = std::exchange(temporary_, {});
+    if (::rename(temp.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
         ::unlink(temp.c_str());
         return failWith(why, FileWriteError::kNotReplaced, cause, error);
     }
-    syncFolder(folder);
+    syncFolder(target_.parent_path());
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <string>
 #include <system_error>
 
 #include "formats/Bytes.h"
@@ -55,5 +56,36 @@ enum class Flush : bool { kToDisk, kNone };
                                       FileWriteError* why = nullptr,
                                       std::error_code* cause = nullptr,
                                       Flush flush = Flush::kToDisk);
+
+// A replacing write held back before its rename, so that several files can all change or
+// none: the bytes wait, flushed to disk, in a temporary file beside the target until
+// Replace() renames it over the target. One never replaced is removed with this object.
+class PendingReplacement {
+public:
+    PendingReplacement(const PendingReplacement&) = delete;
+    PendingReplacement& operator=(const PendingReplacement&) = delete;
+    PendingReplacement(PendingReplacement&& other) noexcept;
+    PendingReplacement& operator=(PendingReplacement&&) = delete;
+    ~PendingReplacement();
+
+    // The rename; on failure the old file is untouched and the temporary file removed.
+    [[nodiscard]] bool Replace(FileWriteError* why = nullptr, std::error_code* cause = nullptr);
+
+private:
+    friend std::optional<PendingReplacement> WriteFilePending(const std::filesystem::path&,
+                                                              std::span<const std::uint8_t>,
+                                                              FileWriteError*, std::error_code*);
+    PendingReplacement(std::filesystem::path target, std::string temporary);
+
+    std::filesystem::path target_;
+    std::string temporary_;  // empty once renamed
+};
+
+// WriteFileReplacing up to its rename. A folder standing at the target is refused here
+// (kNotReplaced), as no rename could replace it, so that Replace() fails only on a change
+// made since.
+[[nodiscard]] std::optional<PendingReplacement> WriteFilePending(
+    const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+    FileWriteError* why = nullptr, std::error_code* cause = nullptr);
 
 }  // namespace formats

@@ -44,6 +44,27 @@ TEST(FileIoTest, AFailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_EQ(entriesIn(folder.path() / "Data"), 1u);
 }
 
+// A held-back write changes nothing until it is replaced, and leaves nothing when dropped.
+TEST(FileIoTest, APendingWriteReplacesTheOldFileOnlyWhenTold) {
+    for (const bool replace : {true, false}) {
+        SCOPED_TRACE(replace ? "replaced" : "dropped");
+        TempProgramFolder folder;
+        const auto path = folder.path() / "Data" / "System.dat";
+        ASSERT_TRUE(formats::WriteFileReplacing(path, Bytes{1, 2, 3}));
+        {
+            std::optional<formats::PendingReplacement> pending =
+                formats::WriteFilePending(path, Bytes{9});
+            ASSERT_TRUE(pending);
+            EXPECT_EQ(formats::ReadFileBytes(path), (Bytes{1, 2, 3}));
+            if (replace) {
+                EXPECT_TRUE(pending->Replace());
+            }
+        }
+        EXPECT_EQ(formats::ReadFileBytes(path), replace ? Bytes{9} : (Bytes{1, 2, 3}));
+        EXPECT_EQ(entriesIn(path.parent_path()), 1u);
+    }
+}
+
 TEST(FileIoTest, AReplacedFileKeepsItsModeAndANewOneTakesTheUmask) {
     struct Case {
         std::optional<mode_t> old;
@@ -152,6 +173,10 @@ TEST(FileIoTest, EveryFailureSaysWhy) {
     std::filesystem::create_directories(blocked / "inside");
     EXPECT_FALSE(formats::WriteFileReplacing(blocked, Bytes{1}, &writeError));
     EXPECT_EQ(writeError, formats::FileWriteError::kNotReplaced);
+    // Refused before anything is written: no later rename could replace a folder.
+    EXPECT_FALSE(formats::WriteFilePending(blocked, Bytes{1}, &writeError));
+    EXPECT_EQ(writeError, formats::FileWriteError::kNotReplaced);
+    EXPECT_EQ(entriesIn(blocked.parent_path()), 1u);
 
     testsupport::WriteFile(folder.path() / "plain", Bytes{1});
     EXPECT_FALSE(

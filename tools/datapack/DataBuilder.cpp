@@ -60,15 +60,35 @@ bool collectImages(const fs::path& folder, Entries& entries, std::string& report
     return true;
 }
 
-bool writeArchive(const fs::path& path, const Entries& entries, std::string& report) {
-    const auto archive = cls_RCFile().BuildArchive(entries);
+bool packArchive(const fs::path& path, const Entries& entries, PackedFiles& packed,
+                 std::string& report) {
+    auto archive = cls_RCFile().BuildArchive(entries);
     if (!archive) {
         report += path.string() + ": an entry name would not read back from the archive\n";
         return false;
     }
-    if (!formats::WriteFileReplacing(path, *archive)) {
-        report += "cannot write " + path.string() + "\n";
-        return false;
+    packed.emplace_back(path, std::move(*archive));
+    return true;
+}
+
+// Every file is written beside its target first; only when all are written do they replace
+// the old ones, so a failed build leaves the old data folder whole.
+bool writeAllOrNone(const PackedFiles& packed, std::string& report) {
+    std::vector<formats::PendingReplacement> pending;
+    pending.reserve(packed.size());
+    for (const auto& [path, bytes] : packed) {
+        auto written = formats::WriteFilePending(path, bytes);
+        if (!written) {
+            report += "cannot write " + path.string() + "\n";
+            return false;
+        }
+        pending.push_back(std::move(*written));
+    }
+    for (std::size_t k = 0; k < pending.size(); ++k) {
+        if (!pending[k].Replace()) {
+            report += "cannot write " + packed[k].first.string() + "\n";
+            return false;
+        }
     }
     return true;
 }
@@ -140,13 +160,16 @@ bool buildDataFolder(const fs::path& source, const fs::path& data, std::string& 
     }
     if (!picturesFound) return false;
 
-    if (!writeArchive(data / "System.dat", systemEntries, report) ||
-        !writeArchive(data / "Data.dat", dataEntries, report))
+    PackedFiles packed;
+    if (!packArchive(data / "System.dat", systemEntries, packed, report) ||
+        !packArchive(data / "Data.dat", dataEntries, packed, report))
         return false;
     const ProductIdentity product{sysvars.record.ProductName, sysvars.record.ProductCode, *key};
     if (fs::is_directory(source / "resources") &&
-        !buildDocuments(product, source / "resources", data / "Resources", report, checkPage))
+        !packDocuments(product, source / "resources", data / "Resources", packed, report,
+                       checkPage))
         return false;
+    if (!writeAllOrNone(packed, report)) return false;
     report += "built " + std::to_string(questions.questions.size()) + " questions, " +
               std::to_string(dataEntries.size() - 2) + " pictures, " +
               std::to_string(systemEntries.size() - 1) + " interface images\n";

@@ -13,7 +13,8 @@ namespace datapack {
 //   bank/questions.txt     the questions (see QuestionSource.h)
 //   bank/pictures/         the questions' pictures
 //   resources/NAME/        optional: each folder becomes the document Resources/NAME.dat
-// Returns false with the reasons in `report`; on success `report` summarises the build.
+// Every file is replaced or none. Returns false with the reasons in `report`; on success
+// `report` summarises the build.
 bool buildDataFolder(const std::filesystem::path& source, const std::filesystem::path& data,
                      std::string& report, const PageCheck& checkPage);
 

@@ -48,8 +48,9 @@ std::vector<std::string> referencedFiles(std::string_view page) {
 
 }  // namespace
 
-bool buildDocument(const ProductIdentity& product, const fs::path& folder,
-                   const fs::path& container, std::string& report, const PageCheck& checkPage) {
+std::optional<formats::Bytes> packDocument(const ProductIdentity& product, const fs::path& folder,
+                                           const fs::path& container, std::string& report,
+                                           const PageCheck& checkPage) {
     const std::size_t reported = report.size();
     const std::string digest = mod_Viewer::DocumentDigest(
         product.name, product.code, product.dataKey, container.filename().string());
@@ -84,13 +85,18 @@ bool buildDocument(const ProductIdentity& product, const fs::path& folder,
         if (std::find(packed.begin(), packed.end(), name) == packed.end())
             report += folder.string() + ": the page refers to a missing file \"" + name + "\"\n";
     }
-    if (report.size() != reported) return false;
+    if (report.size() != reported) return std::nullopt;
 
-    const auto archive = cls_RCFile().BuildArchive(entries);
-    if (!archive) {
+    auto archive = cls_RCFile().BuildArchive(entries);
+    if (!archive)
         report += container.string() + ": a file name would not read back from the archive\n";
-        return false;
-    }
+    return archive;
+}
+
+bool buildDocument(const ProductIdentity& product, const fs::path& folder,
+                   const fs::path& container, std::string& report, const PageCheck& checkPage) {
+    const auto archive = packDocument(product, folder, container, report, checkPage);
+    if (!archive) return false;
     if (!formats::WriteFileReplacing(container, *archive)) {
         report += "cannot write " + container.string() + "\n";
         return false;
@@ -98,8 +104,8 @@ bool buildDocument(const ProductIdentity& product, const fs::path& folder,
     return true;
 }
 
-bool buildDocuments(const ProductIdentity& product, const fs::path& sources, const fs::path& target,
-                    std::string& report, const PageCheck& checkPage) {
+bool packDocuments(const ProductIdentity& product, const fs::path& sources, const fs::path& target,
+                   PackedFiles& packed, std::string& report, const PageCheck& checkPage) {
     std::error_code ec;
     std::vector<fs::path> folders;
     for (const auto& item : fs::directory_iterator(sources, ec)) {
@@ -110,10 +116,15 @@ bool buildDocuments(const ProductIdentity& product, const fs::path& sources, con
         return false;
     }
     std::sort(folders.begin(), folders.end());
+    // Every document is tried, so that one build reports every refusal.
     bool built = true;
     for (const fs::path& folder : folders) {
         const fs::path container = target / (folder.filename().string() + ".dat");
-        built = buildDocument(product, folder, container, report, checkPage) && built;
+        auto archive = packDocument(product, folder, container, report, checkPage);
+        if (archive)
+            packed.emplace_back(container, std::move(*archive));
+        else
+            built = false;
     }
     return built;
 }

@@ -4,6 +4,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "formats/Bytes.h"
 
 namespace datapack {
 
@@ -19,18 +23,28 @@ struct ProductIdentity {
 using PageCheck = std::function<std::optional<std::string>(const std::string& page,
                                                            const std::filesystem::path& folder)>;
 
+// Files a build writes together: each path with its bytes.
+using PackedFiles = std::vector<std::pair<std::filesystem::path, formats::Bytes>>;
+
 // Packs a resource document from a folder: "header.dat" made for the container's file name
 // (letter case included), the folder's one *.html page (UTF-8, stored in Windows-1252) and
 // every other file of the folder as it is. Every "{APP.PATH}name" of the page must name one
-// of those files, and the page must pass `checkPage`. Returns false with the reasons in
+// of those files, and the page must pass `checkPage`. Returns nullopt with the reasons in
 // `report`.
+std::optional<formats::Bytes> packDocument(const ProductIdentity& product,
+                                           const std::filesystem::path& folder,
+                                           const std::filesystem::path& container,
+                                           std::string& report, const PageCheck& checkPage);
+
+// packDocument, written to `container`.
 bool buildDocument(const ProductIdentity& product, const std::filesystem::path& folder,
                    const std::filesystem::path& container, std::string& report,
                    const PageCheck& checkPage);
 
-// Every subfolder of `sources` packed as `target`/<subfolder name>.dat, in name order.
-bool buildDocuments(const ProductIdentity& product, const std::filesystem::path& sources,
-                    const std::filesystem::path& target, std::string& report,
-                    const PageCheck& checkPage);
+// Every subfolder of `sources` packed as `target`/<subfolder name>.dat, in name order, added
+// to `packed`; false with every refusal in `report` when any is refused.
+bool packDocuments(const ProductIdentity& product, const std::filesystem::path& sources,
+                   const std::filesystem::path& target, PackedFiles& packed, std::string& report,
+                   const PageCheck& checkPage);
 
 }  // namespace datapack
