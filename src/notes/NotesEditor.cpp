@@ -250,6 +250,9 @@ NotesEditor::NotesEditor(QWidget* parent, Dialogs dialogs) : QWidget(parent), di
     layout->addWidget(contents_, 1);
     connect(contents_, &QTextEdit::selectionChanged, this, &NotesEditor::selectionMoved);
     connect(contents_, &QTextEdit::cursorPositionChanged, this, &NotesEditor::selectionMoved);
+    // An edit can change the caret's paragraph and leave the caret where it was (Enter ending
+    // a list, undo, redo).
+    connect(contents_, &QTextEdit::textChanged, this, &NotesEditor::selectionMoved);
     ShowBlankPage();
 }
 

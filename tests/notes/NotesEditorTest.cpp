@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include <QToolBar>
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -307,6 +309,64 @@ TEST_F(NotesEditorTest, BulletsToggleAndFollowTheSelection) {
     EXPECT_TRUE(SaveMyNotes(7, editor));
     editor.ButtonClick(QStringLiteral("bullet"));
     EXPECT_EQ(text().document()->firstBlock().textList(), nullptr);
+}
+
+// The Bullets button follows the caret's paragraph after every edit, also those that leave
+// the caret where it was.
+TEST_F(NotesEditorTest, BulletsFollowTheCaretAfterEveryEdit) {
+    struct Row {
+        const char* what;
+        std::function<void(NotesEditorTest&)> edit;
+        bool bulleted;
+    };
+    const auto key = [](Qt::Key pressed, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        return [pressed, modifiers](NotesEditorTest& t) {
+            QTest::keyClick(&t.text(), pressed, modifiers);
+        };
+    };
+    const auto paste = [](const char* html) {
+        return [html](NotesEditorTest& t) {
+            auto* data = new QMimeData;
+            data->setHtml(QLatin1String(html));
+            QApplication::clipboard()->setMimeData(data);
+            QTest::keyClick(&t.text(), Qt::Key_V, Qt::ControlModifier);
+        };
+    };
+    const Row rows[] = {
+        {"Enter on an empty item ends the list",
+         [&key](NotesEditorTest& t) {
+             key(Qt::Key_Return)(t);
+             key(Qt::Key_Return)(t);
+         },
+         false},
+        {"Enter in an item starts the next", key(Qt::Key_Return), true},
+        {"a paste of plain paragraphs", paste("<p>two</p><p>three</p>"), false},
+        {"Ctrl+Z", key(Qt::Key_Z, Qt::ControlModifier), false},
+        {"the menu's undo",
+         [](NotesEditorTest& t) {
+             t.editor.ShowContextMenu(QPoint(10, 10));
+             t.menu.hide();
+             t.menu.MyNotes_ContextMenu_undo->trigger();
+         },
+         false},
+        {"Ctrl+Y after the undo button",
+         [&key](NotesEditorTest& t) {
+             t.editor.ButtonClick(QStringLiteral("undo"));
+             key(Qt::Key_Y, Qt::ControlModifier)(t);
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        LoadMyNotes(7, editor);
+        text().setFocus();
+        testsupport::typeText(&text(), QStringLiteral("one"));
+        editor.ButtonClick(QStringLiteral("bullet"));
+        ASSERT_TRUE(pressed("bullet"));
+        row.edit(*this);
+        EXPECT_EQ(text().textCursor().currentList() != nullptr, row.bulleted);
+        EXPECT_EQ(pressed("bullet"), row.bulleted);
+    }
 }
 
 TEST_F(NotesEditorTest, FontDialogSeedsFromTheSelectionAndAppliesOnlyChanges) {
