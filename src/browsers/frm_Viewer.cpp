@@ -7,11 +7,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -135,10 +137,32 @@ void frm_Viewer::buildTopBar() {
 
 void frm_Viewer::Form_Load() {
     if (const QWidget* main = mod_Forms::Find("mdi_Main")) {
-        resize(main->size());
+        placeOver(*main);
         setWindowIcon(main->windowIcon());
     }
     StatusBar1Panel1->setText(platform::toQt(SystemVars.Copyright));
+}
+
+void frm_Viewer::placeOver(const QWidget& main) {
+    const QScreen* screen = main.screen();
+    if (!screen) {
+        resize(main.size());
+        return;
+    }
+    // The main window's frame is the one the viewer will get from the window system.
+    const QRect mainFrame = main.frameGeometry();
+    const QRect inner = main.geometry();
+    const QMargins frame(inner.left() - mainFrame.left(), inner.top() - mainFrame.top(),
+                         mainFrame.right() - inner.right(), mainFrame.bottom() - inner.bottom());
+    const QRect available = screen->availableGeometry();
+    const QSize size = main.size().boundedTo(available.size().shrunkBy(frame));
+    resize(size.expandedTo(minimumSize()));
+    const QSize framed = this->size().grownBy(frame);
+    const auto within = [](int at, int length, int first, int room) {
+        return std::max(first, std::min(at, first + room - length));
+    };
+    move(within(mainFrame.x(), framed.width(), available.x(), available.width()),
+         within(mainFrame.y(), framed.height(), available.y(), available.height()));
 }
 
 void frm_Viewer::SetTitle(const QString& caption, const QPixmap& picture) {

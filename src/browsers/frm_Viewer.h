@@ -48,6 +48,9 @@ protected:
 
 private:
     void Form_Load();
+    // The main window's place and size, as much of them as the screen that holds it has room
+    // for: the viewer opens wholly on that screen.
+    void placeOver(const QWidget& main);
     void buildTopBar();
     void PopUpFileMenu();
     void FollowLink(const QUrl& link);

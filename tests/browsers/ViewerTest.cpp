@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -24,6 +25,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "DataBuilder.h"
@@ -444,6 +446,58 @@ TEST_F(ViewerTest, TheResourcesTabAndTheHelpMenuOpenViewersThatCloseWithTheMainW
     EXPECT_TRUE(openViewerTitles().empty());
     EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
     EXPECT_FALSE(fs::exists(AppPaths::ResourcesTempFolder()));
+}
+
+// A viewer takes the main window's place and size, as much of them as the screen holding the
+// main window has room for; the offscreen screen is smaller than the main window's own size.
+TEST_F(ViewerTest, AViewerOpensWhollyOnTheScreenOfTheMainWindow) {
+    container("VOZOvi.dat", {{"page.html", BytesOf("help")}});
+    QuestionBank = {};
+    QuestionStatsTable = {};
+    CurrentExam = BlankExam;
+    const QPointer<mdi_Main> main = new mdi_Main();
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
+    const QRect screen = main->screen()->availableGeometry();
+
+    struct Row {
+        const char* what;
+        QRect placed;
+        // The viewer's frame from the main window's and the screen's room.
+        std::function<QRect(const QRect& mainFrame)> expected;
+    };
+    const Row rows[] = {
+        {"within the screen",
+         {screen.x() + 20, screen.y() + 30, screen.width() - 100, screen.height() / 2},
+         [](const QRect& mainFrame) { return mainFrame; }},
+        {"placed low",
+         {screen.x() + 40, screen.bottom() - 150, screen.width() - 100, screen.height() / 2},
+         [&screen](const QRect& mainFrame) {
+             return QRect(QPoint(mainFrame.x(), screen.bottom() + 1 - mainFrame.height()),
+                          mainFrame.size());
+         }},
+        {"placed left, above and larger than the screen",
+         {screen.x() - 60, screen.y() - 80, screen.width() + 224, screen.height() + 140},
+         [&screen](const QRect&) { return screen; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        main->setGeometry(row.placed);
+        QApplication::processEvents();
+        main->mnuVOZOvi->trigger();
+        boxes.expectNone();
+        frm_Viewer* viewer = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* shown = qobject_cast<frm_Viewer*>(window); shown && shown->isVisible())
+                viewer = shown;
+        ASSERT_NE(viewer, nullptr);
+        viewers.emplace_back(viewer);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer));
+        EXPECT_EQ(viewer->frameGeometry(), row.expected(main->frameGeometry()));
+        viewer->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    delete main.data();
 }
 
 TEST_F(ViewerTest, EveryShippedDocumentOpensWithItsPictures) {
