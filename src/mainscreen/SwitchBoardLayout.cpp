@@ -93,8 +93,20 @@ QLabel* makePicture(QWidget* parent, const QString& name, const QPixmap& picture
     return label;
 }
 
+// A button whose text keeps the style's button margin from the frame on either side: Qt's
+// own hint counts that margin once for both sides, so a long bold text fills its button.
+class PaddedButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+    [[nodiscard]] QSize sizeHint() const override {
+        return QPushButton::sizeHint() +
+               QSize(style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this), 0);
+    }
+};
+
 QPushButton* makeButton(QWidget* parent, const QString& name, bool primary = false) {
-    auto* button = platform::Named(new QPushButton(parent), name);
+    auto* button = platform::Named(new PaddedButton(parent), name);
     button->setMinimumWidth(90);
     if (primary) {
         QFont bold = button->font();
@@ -304,16 +316,22 @@ void frm_SwitchBoard::buildSaveTab() {
         // The time limit and the time left carry their unit right after the value, as far
         // from it as a caption is from its value (a nested layout would inherit no spacing
         // from a grid whose two spacings differ).
+        // A value without a unit takes the whole width, so that it wraps only when it must.
         auto* value = new QHBoxLayout;
         value->setSpacing(details->horizontalSpacing());
-        value->addWidget(Label6[static_cast<std::size_t>(k)]);
-        if (k == 3 || k == 4) value->addWidget(Label5[static_cast<std::size_t>(k) + 4]);
-        value->addStretch(1);
+        const bool withUnit = k == 3 || k == 4;
+        value->addWidget(Label6[static_cast<std::size_t>(k)], withUnit ? 0 : 1);
+        if (withUnit) {
+            value->addWidget(Label5[static_cast<std::size_t>(k) + 4]);
+            value->addStretch(1);
+        }
         details->addLayout(value, k, 1);
     }
     details->setColumnStretch(1, 1);
     details->setRowStretch(7, 1);
-    details->addLayout(buttonRow({Command5[2], Command5[1]}), 8, 0, 1, 2);
+    QHBoxLayout* buttons = buttonRow({Command5[2], Command5[1]});
+    buttons->setSpacing(details->horizontalSpacing());
+    details->addLayout(buttons, 8, 0, 1, 2);
 
     auto* body = new QHBoxLayout;
     body->addLayout(listSide, 1);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -184,6 +185,64 @@ TEST_F(SavedExamsTest, AUnitKeepsTheGapOfACaptionFromItsValue) {
         EXPECT_GT(captionGap, 0);
         EXPECT_EQ(gap(sb.Label6[3], sb.Label5[7]), captionGap);
         EXPECT_EQ(gap(sb.Label6[4], sb.Label5[8]), captionGap);
+    }
+}
+
+// The details' buttons stand apart and show their texts as the exam kinds' do; a value wraps
+// only when the frame has no room for it.
+TEST_F(SavedExamsTest, TheDetailsLayOutLikeTheOtherTabs) {
+    SystemVars.SaveTabTexts.at(save_tab_text::kResume) = "Resume Exam";
+    SystemVars.SaveTabTexts.at(save_tab_text::kDelete) = "Delete";
+    frm_SwitchBoard& sb = Load();
+    sb.resize(1000, 700);
+    sb.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sb));
+    sb.Practice_Customize->setText(QStringLiteral("Delete"));
+    sb.Practice_Start->setText(QStringLiteral("Resume Exam"));
+    QApplication::processEvents();
+    const auto gap = [](const QWidget* left, const QWidget* right) {
+        return right->x() - (left->x() + left->width());
+    };
+    const int examsGap = gap(sb.Practice_Customize, sb.Practice_Start);
+    const QSize examsResume = sb.Practice_Start->size();
+
+    struct Row {
+        const char* what;
+        std::string title;
+        int windowWidth;
+        bool wraps;
+    };
+    const std::string longTitle =
+        "Custom Practice / Set 1 Exam of routing, switching, security and wireless questions "
+        "taken again after the review of every wrong answer";
+    const Row rows[] = {
+        {"a title with room", "Custom Practice / Set 1 Exam", 1000, false},
+        {"a title longer than its room", longTitle, 1000, true},
+        {"a title with room in a narrow window", "Custom Practice / Set 1 Exam", 800, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WriteSave("a.sav", row.title, "20");
+        sb.resize(row.windowWidth, 700);
+        EnterTab();
+        ClickRow("1");
+        QApplication::processEvents();
+        ASSERT_EQ(text(sb.Label6[1]), row.title);
+        EXPECT_EQ(gap(sb.Command5[2], sb.Command5[1]), examsGap);
+        EXPECT_EQ(sb.Command5[1]->size(), examsResume);
+        // The text stands clear of the frame by the style's button margin on either side.
+        for (const QPushButton* button : {sb.Command5[1], sb.Command5[2]}) {
+            const int room =
+                button->width() - button->fontMetrics().horizontalAdvance(button->text());
+            EXPECT_GE(room, 2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin))
+                << platform::fromQt(button->text());
+        }
+
+        const QLabel* title = sb.Label6[1];
+        const int lines = title->height() / title->fontMetrics().lineSpacing();
+        EXPECT_EQ(lines > 1, row.wraps) << lines << " lines";
+        // Wrapped or not, the value stays within its frame.
+        EXPECT_LE(title->mapTo(sb.Frame7, QPoint(title->width(), 0)).x(), sb.Frame7->width());
     }
 }
 
