@@ -1,8 +1,6 @@
 #include "pages/PageTrialChild.h"
 
-#include <signal.h>
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -21,6 +19,7 @@
 #include "pages/PageReader.h"
 #include "pages/PageTrial.h"
 #include "pages/PictureFiles.h"
+#include "pages/TrialEnd.h"
 #include "platform/TextCodec.h"
 
 namespace page_trial {
@@ -32,13 +31,6 @@ constexpr std::size_t kLargestRequest = page_judge::kPageLimits.pageBytes + (std
 constexpr int kNoRequestExit = 2;
 // Past its budget the trial's verdict is known: the child ends itself.
 constexpr std::chrono::microseconds kBudgetSlack{100'000};
-
-std::chrono::microseconds processorTime() {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::microseconds>(
-                                                  std::chrono::nanoseconds(now.tv_nsec));
-}
 
 std::optional<std::string> readRequest() {
     std::string input;
@@ -62,59 +54,16 @@ void limitMemory() {
     std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
 }
 
-// Ends the child once its processor time passes the layout's budget; the time spent reading
-// pictures, which have a budget of their own, moves the end along.
-class End {
-public:
-    explicit End(std::chrono::microseconds budget) : at_(processorTime() + budget + kBudgetSlack) {
-        sigevent event{};
-        event.sigev_notify = SIGEV_SIGNAL;
-        event.sigev_signo = SIGKILL;
-        armed_ = ::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer_) == 0;
-        arm();
-    }
-    End(const End&) = delete;
-    End& operator=(const End&) = delete;
-    ~End() {
-        if (armed_) ::timer_delete(timer_);
-    }
-
-    void Postpone(std::chrono::microseconds by) {
-        at_ += by;
-        arm();
-    }
-
-private:
-    void arm() {
-        if (!armed_) return;
-        itimerspec when{};
-        when.it_value.tv_sec = static_cast<time_t>(at_.count() / 1'000'000);
-        when.it_value.tv_nsec = static_cast<long>(at_.count() % 1'000'000 * 1000);
-        ::timer_settime(timer_, TIMER_ABSTIME, &when, nullptr);
-    }
-
-    std::chrono::microseconds at_;
-    timer_t timer_{};
-    bool armed_ = false;
-};
-
-// Lays the page out; the processor time spent reading its pictures, whose work has a budget of
-// its own, is added to `pictureTime` and does not bring the end nearer.
-void layOut(const TrialRequest& request, TrialReport& report,
-            std::chrono::microseconds& pictureTime, End& end) {
+// Lays the page out; reading its pictures, whose work has a budget of its own, is left out of
+// the trial's time.
+void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
     // Decoding has its budget apart from layout's: the trial measures layout alone.
     platform::PagePictures pictures(page_reader::FilesOf(box.pictures), platform::kPagePixelBudget,
                                     platform::PagePictures::Pixels::kSizesOnly);
-    const auto document =
-        page_reader::ParsePage(platform::toQt(request.page), box, [&](const QUrl& name) {
-            const auto start = processorTime();
-            QVariant picture = pictures.Load(name);
-            const auto spent = processorTime() - start;
-            pictureTime += spent;
-            end.Postpone(spent);
-            return picture;
-        });
+    const auto document = page_reader::ParsePage(
+        platform::toQt(request.page), box,
+        [&](const QUrl& name) { return end.Excluding([&] { return pictures.Load(name); }); });
     // Lengths in pixels scale with the box's resolution where it differs from this screen's.
     QImage device(1, 1, QImage::Format_ARGB32);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -143,9 +92,8 @@ int RunChild() {
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
     limitMemory();
-    End end(std::chrono::microseconds(request->budgetMicros));
-    const auto start = processorTime();
-    std::chrono::microseconds pictureTime{};
+    TrialEnd end(std::chrono::microseconds(request->budgetMicros) + kBudgetSlack);
+    const auto start = ProcessorTime();
     TrialReport report;
     if (request->kind == TrialKind::kMarkdown) {
         QTextDocument document;
@@ -154,9 +102,9 @@ int RunChild() {
     } else if (auto refusal = page_judge::JudgePage(request->page)) {
         report.refusal = std::move(refusal);
     } else {
-        layOut(*request, report, pictureTime, end);
+        layOut(*request, report, end);
     }
-    if (!report.refusal) report.laidOutMicros = (processorTime() - start - pictureTime).count();
+    if (!report.refusal) report.laidOutMicros = (ProcessorTime() - start - end.Excluded()).count();
     const std::string answer = Encode(report);
     std::size_t written = 0;
     while (written < answer.size()) {
