@@ -6,6 +6,8 @@
 #include "core/mod_Main.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
+#include "pages/ChildProgram.h"
+#include "pages/PageTrial.h"
 #include "platform/QtMessageBox.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +15,7 @@ int main(int argc, char** argv) {
     // Qt hands large fills to a pool of one thread per core, started by the first paint; the
     // windows here are small enough for one helper, and start-up then starts only that one.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
+    platform::StartTrialServer(page_trial::ChildProgram());
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     AppPaths::SetProgramFolder(QCoreApplication::applicationDirPath().toStdString());
     ProgramWindows windows;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -23,10 +25,19 @@ struct ChildRun {
     std::string failure;
 };
 
-// Runs `program` (no arguments, standard error discarded) with `input` on its standard input
-// and waits for it; a child still running after `deadline` (wall clock) is killed. Output past
-// `maxOutput` bytes is dropped. Never raises SIGPIPE in the caller, whenever the child ends.
-ChildRun RunChildProgram(const std::filesystem::path& program, std::string_view input,
-                         std::chrono::milliseconds deadline, std::size_t maxOutput);
+// Starts the trial server `program` (see pages/TrialServer.h) in the background unless it
+// runs: nothing waits for it to be ready.
+void StartTrialServer(const std::filesystem::path& program);
+
+// Runs a child forked by the trial server `program`, started first (again, after it died or
+// was killed) when needed, with `input` on its standard input, and waits for it; a child still
+// running after `deadline` (wall clock) is killed, and so is a server that does not answer
+// then. Output past `maxOutput` bytes is dropped. Never raises SIGPIPE in the caller, whenever
+// the child ends. One child at a time: a caller on another thread waits its turn.
+ChildRun RunOnTrialServer(const std::filesystem::path& program, std::string_view input,
+                          std::chrono::milliseconds deadline, std::size_t maxOutput);
+
+// The server's process, -1 when none runs.
+pid_t TrialServerProcess();
 
 }  // namespace platform

@@ -101,7 +101,7 @@ Outcome runChild(const TrialRequest& request) {
     const milliseconds deadline =
         kStartAllowance + kDeadlineMargin * std::chrono::duration_cast<milliseconds>(kLayoutBudget);
     const platform::ChildRun run =
-        platform::RunChildProgram(program, Encode(request), deadline, kLargestReport);
+        platform::RunOnTrialServer(program, Encode(request), deadline, kLargestReport);
     Outcome outcome;
     const std::string tooSlow = "It takes longer than " + seconds(kLayoutBudget) +
                                 " seconds to lay out; shorter text or fewer, smaller tables "

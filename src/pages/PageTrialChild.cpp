@@ -1,6 +1,5 @@
 #include "pages/PageTrialChild.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -11,8 +10,6 @@
 
 #include <array>
 #include <chrono>
-#include <fstream>
-#include <new>
 
 #include "pages/PageJudge.h"
 #include "pages/PagePictures.h"
@@ -42,16 +39,6 @@ std::optional<std::string> readRequest() {
         input.append(buffer.data(), static_cast<std::size_t>(n));
         if (input.size() > kLargestRequest) return std::nullopt;
     }
-}
-
-void limitMemory() {
-    std::ifstream statm("/proc/self/statm");
-    std::uint64_t pages = 0;
-    statm >> pages;
-    const rlim_t limit = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + kTrialMemory;
-    const rlimit space{limit, limit};
-    ::setrlimit(RLIMIT_AS, &space);
-    std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
 }
 
 // Lays the page out; reading its pictures, whose work has a budget of its own, is left out of
@@ -87,11 +74,17 @@ void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
 
 }  // namespace
 
+void PrepareTrials() {
+    QTextDocument document;
+    document.setHtml(QStringLiteral("<p>A <b>few</b> <i>words</i></p>"));
+    document.setTextWidth(400);
+    (void)document.documentLayout()->documentSize();
+}
+
 int RunChild() {
     const auto input = readRequest();
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
-    limitMemory();
     TrialEnd end(std::chrono::microseconds(request->budgetMicros) + kBudgetSlack);
     const auto start = ProcessorTime();
     TrialReport report;

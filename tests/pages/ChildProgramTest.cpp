@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <signal.h>
+#include <sys/wait.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 
-#include "formats/Bytes.h"
 #include "pages/ChildProgram.h"
 #include "support/TempProgramFolder.h"
 
@@ -14,43 +15,121 @@ namespace {
 using platform::ChildRun;
 using namespace std::chrono_literals;
 
+const std::filesystem::path kServer = SCRIPTED_TRIAL_SERVER;
+
+ChildRun run(const std::string& input, std::chrono::milliseconds deadline = 2s) {
+    return platform::RunOnTrialServer(kServer, input, deadline, 64);
+}
+
 // Each way a child can end is told apart, and none takes the caller with it: a child that
 // never ends, or ends before taking its input, neither holds nor kills the caller.
 TEST(ChildProgramTest, EveryEndOfTheChildIsToldApartWithinTheDeadline) {
     struct Row {
         const char* what;
-        std::string script;  // empty: no program at all
         std::string input;
         ChildRun::End end;
         int status;
         const char* output;
+        bool missing = false;  // no server program at all
     };
     const std::string large(4 << 20, 'i');
     const Row rows[] = {
-        {"echoes its input", "cat", "page bytes", ChildRun::End::kExited, 0, "page bytes"},
-        {"takes a large input whole", "wc -c", large, ChildRun::End::kExited, 0, "4194304\n"},
-        {"ends before reading a large input", "exit 3", large, ChildRun::End::kExited, 3, ""},
-        {"is ended by a signal", "kill -SEGV $$", "", ChildRun::End::kSignalled, 11, ""},
-        {"never ends", "exec sleep 30", "", ChildRun::End::kLate, 0, ""},
-        {"closes its output and goes on", "exec >&-; exec sleep 30", "", ChildRun::End::kLate, 0,
-         ""},
-        {"is missing", "", "", ChildRun::End::kNotStarted, 0, ""},
+        {"echoes its input", "echo\npage bytes", ChildRun::End::kExited, 0, "page bytes"},
+        {"takes a large input whole", "count\n" + large, ChildRun::End::kExited, 0, "4194304\n"},
+        {"ends before reading a large input", "exit 3\n" + large, ChildRun::End::kExited, 3, ""},
+        {"is ended by a signal", "signal 11", ChildRun::End::kSignalled, 11, ""},
+        {"never ends", "sleep", ChildRun::End::kLate, 0, ""},
+        {"closes its output and goes on", "close-and-sleep", ChildRun::End::kLate, 0, ""},
+        {"is missing", "echo\nx", ChildRun::End::kNotStarted, 0, "", true},
+        {"comes back", "echo\nback", ChildRun::End::kExited, 0, "back"},
     };
     testsupport::TempProgramFolder folder;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const auto program = folder.path() / "child";
-        std::filesystem::remove(program);
-        if (!row.script.empty()) {
-            const std::string text = "#!/bin/sh\n" + row.script + "\n";
-            testsupport::WriteFile(program, formats::Bytes(text.begin(), text.end()));
-            ::chmod(program.c_str(), 0700);
+        const ChildRun ran = platform::RunOnTrialServer(
+            row.missing ? folder.path() / "no-such-server" : kServer, row.input, 1s, 64);
+        EXPECT_EQ(ran.end, row.end) << ran.failure;
+        EXPECT_EQ(ran.status, row.status);
+        EXPECT_EQ(ran.output, row.output);
+        EXPECT_EQ(ran.failure.empty(), row.end != ChildRun::End::kNotStarted);
+    }
+}
+
+// A trial is answered by the server that runs, which is started again whenever it died, was
+// killed or stopped answering, whether between trials or during one.
+TEST(ChildProgramTest, TheServerLastsAndComesBackWhenItGoes) {
+    testsupport::TempProgramFolder folder;
+    const std::string killed = (folder.path() / "killed").string();
+    struct Row {
+        const char* what;
+        std::function<void(pid_t)> before;  // done to the running server
+        std::string input;
+        ChildRun::End end;
+        const char* output;
+        bool sameServer;
+    };
+    const auto nothing = [](pid_t) {};
+    const Row rows[] = {
+        {"many trials in a row", nothing, "echo\nfirst", ChildRun::End::kExited, "first", true},
+        {"a trial that never ends", nothing, "sleep", ChildRun::End::kLate, "", true},
+        {"killed between trials", [](pid_t server) { ::kill(server, SIGKILL); }, "echo\nnext",
+         ChildRun::End::kExited, "next", false},
+        {"killed during a trial", nothing, "kill-server-once " + killed, ChildRun::End::kExited,
+         "answered", false},
+        {"stopped", [](pid_t server) { ::kill(server, SIGSTOP); }, "echo\nlost",
+         ChildRun::End::kLate, "", false},
+    };
+    ASSERT_EQ(run("echo\nstart").output, "start");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const pid_t server = platform::TrialServerProcess();
+        ASSERT_GT(server, 0);
+        row.before(server);
+        const ChildRun ran = run(row.input, 500ms);
+        EXPECT_EQ(ran.end, row.end) << ran.failure;
+        EXPECT_EQ(ran.output, row.output);
+        // The next trial is answered, by the same server or by a new one in its place.
+        for (int k = 0; k < 50; ++k)
+            ASSERT_EQ(run("echo\n" + std::to_string(k)).output, std::to_string(k));
+        EXPECT_EQ(platform::TrialServerProcess() == server, row.sameServer);
+        // One the program left is gone, not left stopped or as a zombie.
+        if (!row.sameServer) {
+            EXPECT_NE(::kill(server, 0), 0);
         }
-        const ChildRun run = platform::RunChildProgram(program, row.input, 2s, 64);
-        EXPECT_EQ(run.end, row.end) << run.failure;
-        EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.output, row.output);
-        EXPECT_EQ(run.failure.empty(), row.end != ChildRun::End::kNotStarted);
+    }
+}
+
+// Each trial has the memory and processor time of its own, however much the trials before it
+// took, and what it spends with its end held does not count.
+TEST(ChildProgramTest, EveryTrialHasItsOwnMemoryAndProcessorTime) {
+    struct Row {
+        const char* what;
+        const char* input;
+        ChildRun::End end;
+        const char* output;
+        std::chrono::milliseconds leastTime;
+        std::chrono::milliseconds mostTime;
+    };
+    const Row rows[] = {
+        {"within its time", "spend 300 600", ChildRun::End::kExited, "spent", 300ms, 600ms},
+        {"within its time after another", "spend 300 600", ChildRun::End::kExited, "spent", 300ms,
+         600ms},
+        {"past its time", "spend 5000 200", ChildRun::End::kSignalled, "", 200ms, 2000ms},
+        {"held past its time", "spend-held 500 200", ChildRun::End::kExited, "spent", 500ms,
+         2000ms},
+        {"charged nothing for the trials before", "echo\n", ChildRun::End::kExited, "", 0ms, 150ms},
+        {"over its memory", "map 1100", ChildRun::End::kExited, "refused", 0ms, 150ms},
+        {"within its memory", "map 700", ChildRun::End::kExited, "mapped", 0ms, 150ms},
+        {"within its memory after another", "map 700", ChildRun::End::kExited, "mapped", 0ms,
+         150ms},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const ChildRun ran = run(row.input, 20s);
+        EXPECT_EQ(ran.end, row.end) << ran.failure;
+        EXPECT_EQ(ran.output, row.output);
+        EXPECT_GE(ran.processorTime, row.leastTime);
+        EXPECT_LT(ran.processorTime, row.mostTime);
     }
 }
 

@@ -26,8 +26,8 @@ ChildRun tryPage(const std::string& page, const std::filesystem::path& folder,
         page, page_reader::BoxOf(box, {page_trial::PictureRule::kAnywhere, folder}));
     request.kind = page_trial::TrialKind::kPage;
     request.budgetMicros = static_cast<std::uint32_t>(budget.count());
-    return platform::RunChildProgram(page_trial::ChildProgram(), page_trial::Encode(request), 60s,
-                                     1 << 20);
+    return platform::RunOnTrialServer(page_trial::ChildProgram(), page_trial::Encode(request), 60s,
+                                      1 << 20);
 }
 
 // Reading pictures has a budget of its own: however long it takes, it never ends the trial,
@@ -48,6 +48,28 @@ TEST(PageTrialChildTest, ReadingPicturesLongerThanTheBudgetNeverEndsTheTrial) {
     EXPECT_EQ(report->refusal, std::nullopt);
     const std::chrono::microseconds laidOut(report->laidOutMicros.value_or(0));
     EXPECT_GT(run.processorTime - laidOut, 100ms + kBudget) << "the pictures read in no time";
+}
+
+// The server forks Qt's fonts and settings, laid out once, into every trial: it must hold a
+// single thread when it forks, and every trial gets the whole of its own report.
+TEST(PageTrialChildTest, TheServerAnswersTrialAfterTrialFromASingleThread) {
+    testsupport::TempProgramFolder folder;
+    for (int k = 0; k < 30; ++k) {
+        SCOPED_TRACE(k);
+        const ChildRun run =
+            tryPage("<p>" + std::string(300 + k, 'w') + "</p><ul><li>item</li></ul>", folder.path(),
+                    page_trial::kLayoutBudget);
+        ASSERT_EQ(run.end, ChildRun::End::kExited) << run.failure;
+        ASSERT_EQ(run.status, 0);
+        const auto report = page_trial::DecodeReport(run.output);
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report->refusal, std::nullopt);
+    }
+    std::error_code ec;
+    const auto tasks =
+        std::filesystem::path("/proc") / std::to_string(platform::TrialServerProcess()) / "task";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tasks, ec), {}), 1);
+    EXPECT_FALSE(ec) << ec.message();
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+#include <signal.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "pages/TrialEnd.h"
+#include "pages/TrialServer.h"
+
+// A trial server whose trials do what the first line of their input says, for the tests of
+// the server and of the program's side.
+namespace {
+
+using std::chrono::milliseconds;
+
+// The first line, read a byte at a time: the rest of the input stays unread.
+std::string firstLine() {
+    std::string line;
+    char c = 0;
+    while (::read(STDIN_FILENO, &c, 1) == 1 && c != '\n')
+        line += c;
+    return line;
+}
+
+std::string rest() {
+    std::string input;
+    std::array<char, 65536> buffer{};
+    ssize_t n = 0;
+    while ((n = ::read(STDIN_FILENO, buffer.data(), buffer.size())) > 0)
+        input.append(buffer.data(), static_cast<std::size_t>(n));
+    return input;
+}
+
+int answer(const std::string& text) {
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, text.data() + written, text.size() - written);
+        if (n <= 0) return 1;
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+void spend(milliseconds time) {
+    const auto until = page_trial::ProcessorTime() + time;
+    while (page_trial::ProcessorTime() < until) {
+    }
+}
+
+[[noreturn]] void waitForever() {
+    while (true)
+        ::pause();
+}
+
+int trial() {
+    const std::string line = firstLine();
+    std::istringstream words(line);
+    std::string verb;
+    long first = 0;
+    long second = 0;
+    words >> verb >> first >> second;
+    if (verb == "echo") return answer(rest());
+    if (verb == "count") return answer(std::to_string(rest().size()) + "\n");
+    if (verb == "exit") return static_cast<int>(first);
+    if (verb == "signal") {
+        // The sanitizers catch some signals: this one must end the trial as it would.
+        ::signal(static_cast<int>(first), SIG_DFL);
+        ::raise(static_cast<int>(first));
+    }
+    if (verb == "sleep") waitForever();
+    if (verb == "close-and-sleep") {
+        ::close(STDOUT_FILENO);
+        waitForever();
+    }
+    // spend MS WITHIN: MS of processor time, ended past WITHIN; spend-held: MS held.
+    if (verb == "spend" || verb == "spend-held") {
+        page_trial::TrialEnd end{milliseconds(second)};
+        if (verb == "spend") spend(milliseconds(first));
+        if (verb == "spend-held") end.Excluding([&] { spend(milliseconds(first)); });
+        return answer("spent");
+    }
+    // map MB: takes MB of address space, keeping it to the end.
+    if (verb == "map") {
+        const auto bytes = static_cast<std::size_t>(first) << 20;
+        void* const taken = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        return answer(taken == MAP_FAILED ? "refused" : "mapped");
+    }
+    // kill-server-once: kills its server unless the file after it exists, which it makes.
+    if (verb == "kill-server-once") {
+        const std::string file = line.substr(verb.size() + 1);
+        if (std::filesystem::exists(file)) return answer("answered");
+        const std::ofstream made(file);
+        ::kill(::getppid(), SIGKILL);
+        waitForever();
+    }
+    return answer("unknown: " + verb);
+}
+
+}  // namespace
+
+int main() {
+    ::_exit(page_trial::ServeTrials(STDIN_FILENO, trial));
+}
