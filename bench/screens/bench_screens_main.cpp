@@ -6,6 +6,8 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "pages/ChildProgram.h"
+#include "pages/PageTrial.h"
 
 namespace screenbench {
 
@@ -20,6 +22,8 @@ bool Ready(benchmark::State& state) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // As the program does: its trials find the server running.
+    platform::StartTrialServer(page_trial::ChildProgram());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
