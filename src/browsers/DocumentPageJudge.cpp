@@ -4,6 +4,7 @@
 
 #include "browsers/ResourceDocument.h"
 #include "pages/PageReader.h"
+#include "pages/PageRefusals.h"
 
 namespace mod_Viewer {
 
@@ -11,9 +12,11 @@ std::optional<std::string> JudgeDocumentPage(const std::string& page,
                                              const std::filesystem::path& folder) {
     QTextBrowser box;
     box.resize(kNarrowestWindow, kNarrowestWindow);
-    return page_reader::JudgePage(
+    const auto refusal = page_reader::JudgePage(
         PageWithFolder(page, folder),
         page_reader::BoxOf(box, {page_trial::PictureRule::kInsideFolder, folder}, kPageMargin));
+    if (!refusal) return std::nullopt;
+    return page_refusals::Reason(*refusal, page_refusals::Subject::kDocumentPage);
 }
 
 }  // namespace mod_Viewer

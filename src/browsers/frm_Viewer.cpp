@@ -25,6 +25,7 @@
 #include "core/SystemVars.h"
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
+#include "pages/PageRefusals.h"
 #include "platform/Look.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
@@ -52,7 +53,8 @@ public:
         page_reader::ReadPage read = page_reader::ReadHtml(
             page, page_reader::BoxOf(*this, pictureSource(), mod_Viewer::kPageMargin),
             [this](const QUrl& name) { return pictures_.Load(name); });
-        if (read.refusal) return read.refusal;
+        if (read.refusal)
+            return page_refusals::Reason(*read.refusal, page_refusals::Subject::kDocumentPage);
         page_reader::ShowDocument(*this, std::move(read.document));
         return std::nullopt;
     }

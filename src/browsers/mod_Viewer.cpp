@@ -9,19 +9,24 @@
 #include "browsers/frm_Viewer.h"
 #include "core/AppPaths.h"
 #include "core/SystemVars.h"
+#include "pages/PageRefusals.h"
 #include "platform/MessageBox.h"
 
 namespace mod_Viewer {
 
 bool ShowResourceDocument(frm_Viewer& viewer, const std::filesystem::path& containerPath) {
     const auto page = UnpackResourceDocument(containerPath, AppPaths::ResourcesTempFolder());
-    const auto refusal = page ? viewer.ShowPage(*page) : std::nullopt;
-    if (!page || refusal) {
-        const std::string path = containerPath.string();
-        platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path +
-                             (refusal ? "\r\n" + *refusal : std::string()),
+    const std::string path = containerPath.string();
+    if (!page) {
+        platform::MsgBox(SystemVars.ViewerErrorTexts(message_text::kMessage) + path,
                          platform::kCritical,
                          SystemVars.ViewerErrorTexts(message_text::kCaption) + path);
+        return false;
+    }
+    // An intact page that cannot be shown is no missing or damaged file.
+    if (const auto refusal = viewer.ShowPage(*page)) {
+        platform::MsgBox(page_refusals::DocumentPageNotShown(*refusal, path), platform::kCritical,
+                         page_refusals::DocumentPageNotShownTitle(path));
         return false;
     }
     viewer.show();

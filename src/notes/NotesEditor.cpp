@@ -29,6 +29,7 @@
 #include "notes/NotesContextMenu.h"
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
+#include "pages/PageRefusals.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Printing.h"
@@ -222,13 +223,15 @@ private:
         Pasted pasted;
         pasted.plainText = read.plainText.has_value();
         if (read.refusal) {
-            pasted.refusal = std::move(read.refusal);
+            pasted.refusal = page_refusals::Reason(*read.refusal, page_refusals::Subject::kPaste);
             return pasted;
         }
         pasted.fragment = read.plainText ? QTextDocumentFragment::fromPlainText(*read.plainText)
                                          : QTextDocumentFragment(read.document.get());
-        pasted.refusal =
-            page_reader::JudgePage(note_paste::JoinedPage(*document(), at, pasted.fragment), Box());
+        if (const auto refusal = page_reader::JudgePage(
+                note_paste::JoinedPage(*document(), at, pasted.fragment), Box()))
+            pasted.refusal =
+                page_refusals::Reason(*refusal, page_refusals::Subject::kNoteWithPaste);
         return pasted;
     }
 
@@ -312,7 +315,7 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
     contents_->ForgetPictures();
     page_reader::ReadPage read =
         page_reader::ReadHtml(html, contents_->Box(), contents_->Pictures());
-    if (read.refusal) return read.refusal;
+    if (read.refusal) return page_refusals::Reason(*read.refusal, page_refusals::Subject::kNote);
     replacePage([this, &read] {
         note_round_trip::PrepareForShowing(*read.document);
         read.document->clearUndoRedoStacks();
@@ -337,7 +340,9 @@ std::string NotesEditor::NoteHtml() const {
 }
 
 std::optional<std::string> NotesEditor::JudgeNote(const std::string& page) const {
-    return page_reader::JudgePage(page, contents_->Box());
+    if (const auto refusal = page_reader::JudgePage(page, contents_->Box()))
+        return page_refusals::Reason(*refusal, page_refusals::Subject::kSavedNote);
+    return std::nullopt;
 }
 
 bool NotesEditor::IsNoteEmpty() const {

@@ -11,6 +11,7 @@
 #include "core/mod_Helper.h"
 #include "formats/FileIo.h"
 #include "formats/Windows1252.h"
+#include "pages/PageRefusals.h"
 #include "platform/MessageBox.h"
 
 namespace mod_MyNotes {
@@ -42,13 +43,13 @@ void reportNotSaved(const fs::path& path, const std::string& reason, Leaving lea
     const char* const outcome = leaving == Leaving::kCanStay
                                     ? "The note stays open with what you typed."
                                     : "What you typed in it is lost.";
-    platform::MsgBox("The note could not be saved:\r\n\r\n" + formats::PathToWindows1252(path) +
-                         "\r\n\r\n" + reason + "\r\n\r\n" + outcome,
+    platform::MsgBox("The note could not be saved:\r\n\r\n" + reason + "\r\n\r\n" +
+                         formats::PathToWindows1252(path) + "\r\n\r\n" + outcome,
                      platform::kCritical);
 }
 
 std::string unreadableText(const fs::path& path, const std::string& reason) {
-    return "This note cannot be read:\n" + formats::PathToWindows1252(path) + "\n" + reason +
+    return "This note cannot be read:\n" + reason + "\n" + formats::PathToWindows1252(path) +
            "\nIts file is left as it is.";
 }
 
@@ -57,8 +58,11 @@ std::string unreadableText(const fs::path& path, formats::FileReadError why,
     std::string reason;
     switch (why) {
         case formats::FileReadError::kTooLarge:
-            reason = page_judge::TooLarge();
-            break;
+            // Not damaged: only larger than any note the program writes.
+            return page_refusals::NoteNotShown(
+                page_refusals::Reason({page_refusals::Cause::kTooLarge, kMaxNoteBytes},
+                                      page_refusals::Subject::kNoteFile),
+                formats::PathToWindows1252(path));
         case formats::FileReadError::kNotAFile:
             reason = "It is not a file.";
             break;
@@ -165,7 +169,8 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
         const std::string page = PageOfFile(note.exists ? note.page : DefaultNotePage());
         // A page Qt would take minutes to show, or crash on, is not shown.
         if (const auto refusal = editor.ShowNotePage(page))
-            unreadable = unreadableText(NotePath(questionId), *refusal);
+            unreadable = page_refusals::NoteNotShown(
+                *refusal, formats::PathToWindows1252(NotePath(questionId)));
     }
     if (unreadable) {
         editor.ForgetNote();
@@ -199,7 +204,8 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         // A note that would not be read back is not written over the one that would: the
         // very bytes go the road a load takes.
         const std::string text = NoteFileText(editor.NoteHtml());
-        refusal = page_judge::JudgeSize(text.size());
+        if (const auto tooLarge = page_judge::JudgeSize(text))
+            refusal = page_refusals::Reason(*tooLarge, page_refusals::Subject::kSavedNote);
         if (!refusal) refusal = editor.JudgeNote(PageOfFile(text));
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);

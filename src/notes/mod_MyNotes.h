@@ -77,8 +77,8 @@ private:
 
 // Shows the question's note in the editor: its file, or the default page when there is
 // none. A file that exists but cannot be read (or is larger than kMaxNoteBytes, or could not
-// be shown in time) is shown as unreadable, with its path and the reason. The notes folder is
-// created first.
+// be shown in time) is shown as such, read-only, with the reason and then its path. The notes
+// folder is created first.
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 
 // Keeps what the editor holds as the question's note and ends editing: a note the user

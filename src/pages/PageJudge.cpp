@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -231,7 +232,8 @@ class Judge {
 public:
     explicit Judge(std::string_view page) : text_(page) {}
 
-    std::optional<std::string> Run();
+    std::optional<page_refusals::Refusal> Run();
+    [[nodiscard]] const page_refusals::Contents& Holds() const { return holds_; }
 
 private:
     [[nodiscard]] bool at(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
@@ -254,17 +256,19 @@ private:
             pop();
     }
     [[nodiscard]] bool topIs(Id id) const { return !open_.empty() && open_.back().id == id; }
-    bool refuse(std::string reason) {
-        refusal_ = std::move(reason);
+    bool refuse(page_refusals::Cause cause, std::size_t limit, std::size_t amount = 0) {
+        refusal_ = page_refusals::Refusal(cause, limit, amount, holds_);
         return false;
     }
+    bool refuseData();
     bool addElement();
     void addGrid(const TableGrid& grid);
     void lookAtStyleSheet();
 
     std::string_view text_;
     std::size_t pos_ = 0;
-    std::size_t data_ = 0;
+    std::size_t pictureData_ = 0;
+    std::size_t linkData_ = 0;
     std::size_t elements_ = 0;
     std::size_t grid_ = 0;
     std::size_t pictures_ = 0;
@@ -281,7 +285,8 @@ private:
     std::vector<TableGrid> grids_;
     std::vector<Open> open_;
     std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> openNames_;
-    std::optional<std::string> refusal_;
+    page_refusals::Contents holds_;
+    std::optional<page_refusals::Refusal> refusal_;
 };
 
 // Qt's word: quoted in either quote, or up to white space or a character of the markup.
@@ -317,8 +322,11 @@ void Judge::skipPast(char c) {
     pos_ = found == std::string_view::npos ? text_.size() : found + 1;
 }
 
-std::optional<std::string> Judge::Run() {
-    if (auto refusal = JudgeSize(text_.size())) return refusal;
+std::optional<page_refusals::Refusal> Judge::Run() {
+    if (auto refusal = JudgeSize(text_)) {
+        holds_ = refusal->holds;
+        return refusal;
+    }
     open_.reserve(64);
     for (std::size_t start = text_.find('<'); start != std::string_view::npos;
          start = text_.find('<', pos_)) {
@@ -337,8 +345,7 @@ void Judge::addGrid(const TableGrid& grid) {
     const std::size_t cells = grid.Cells();
     grid_ = cells > kPageLimits.gridCells ? cells : grid_ + cells;
     if (grid_ > kPageLimits.gridCells && !refusal_)
-        refuse("Its tables have more than " + std::to_string(kPageLimits.gridCells) +
-               " cells, counting the columns their cells span.");
+        refuse(page_refusals::Cause::kTooManyCells, kPageLimits.gridCells);
 }
 
 // Qt reads a style element's text as a style sheet.
@@ -367,9 +374,7 @@ bool Judge::tag() {
     const std::string_view name = word();
     columnSpan_ = rowSpan_ = 1;
     if (pos_ < text_.size() && isSpace(text_[pos_])) attributes();
-    if (data_ > kPageLimits.pictureDataBytes)
-        return refuse("Its pictures are larger than " +
-                      std::to_string(kPageLimits.pictureDataBytes >> 20) + " MB together.");
+    if (pictureData_ + linkData_ > kPageLimits.pictureDataBytes) return refuseData();
     if (!openElement(name)) return false;
     bool closed = false;
     while (pos_ < text_.size() && text_[pos_] != '>') {
@@ -395,7 +400,13 @@ void Judge::attributes() {
         ++pos_;
         eatSpace();
         const std::string_view value = word();
-        if (startsNoCase(value, "data:")) data_ += value.size();
+        // Pictures come from src and background; data in any other attribute is a link's.
+        if (startsNoCase(value, "data:")) {
+            const bool picture =
+                sameNoCase(attribute, "src") || sameNoCase(attribute, "background");
+            (picture ? pictureData_ : linkData_) += value.size();
+            holds_.pictures = holds_.pictures || picture;
+        }
         if (sameNoCase(attribute, "colspan")) columnSpan_ = spanValue(value);
         if (sameNoCase(attribute, "rowspan")) rowSpan_ = spanValue(value);
         if (!styled_ && sameNoCase(attribute, "style")) styled_ = mayRestyle(value);
@@ -492,16 +503,27 @@ bool Judge::openElement(std::string_view name) {
     return push(kind);
 }
 
+bool Judge::refuseData() {
+    using page_refusals::Cause;
+    const Cause cause = linkData_ == 0      ? Cause::kPictureData
+                        : pictureData_ == 0 ? Cause::kLinkData
+                                            : Cause::kPictureAndLinkData;
+    return refuse(cause, kPageLimits.pictureDataBytes, pictureData_ + linkData_);
+}
+
 bool Judge::addElement() {
     if (++elements_ > kPageLimits.elements)
-        return refuse("It has more than " + std::to_string(kPageLimits.elements) + " elements.");
+        return refuse(page_refusals::Cause::kTooManyParts, kPageLimits.elements);
     return true;
 }
 
 bool Judge::push(const Kind& kind) {
     if (!addElement()) return false;
-    if (kind.isVoid && kind.name == "img" && ++pictures_ > kPageLimits.pictures)
-        return refuse("It has more than " + std::to_string(kPageLimits.pictures) + " pictures.");
+    if (kind.isVoid && kind.name == "img") {
+        holds_.pictures = true;
+        if (++pictures_ > kPageLimits.pictures)
+            return refuse(page_refusals::Cause::kTooManyPictures, kPageLimits.pictures);
+    }
     const std::size_t below = open_.empty() ? kNone : open_.back().nearestBlock;
     // Inside a hidden element nothing is a block.
     const bool block = kind.block && hidden_ == 0;
@@ -509,6 +531,7 @@ bool Judge::push(const Kind& kind) {
     ++openNames_[kind.name];
     hidden_ += kind.hidden;
     tables_ += kind.id == Id::kTable;
+    holds_.tables = holds_.tables || tables_ > 0;
     rows_ += kind.id == Id::kTr;
     if (kind.id == Id::kTable) grids_.emplace_back();
     if (!grids_.empty()) {
@@ -516,11 +539,9 @@ bool Judge::push(const Kind& kind) {
         if (kind.id == Id::kTd || kind.id == Id::kTh) grids_.back().AddCell(columnSpan_, rowSpan_);
     }
     if (tables_ > kPageLimits.tableDepth)
-        return refuse("Its tables are nested more than " + std::to_string(kPageLimits.tableDepth) +
-                      " deep.");
+        return refuse(page_refusals::Cause::kTablesTooDeep, kPageLimits.tableDepth);
     if (open_.size() > kPageLimits.depth)
-        return refuse("Its elements are nested more than " + std::to_string(kPageLimits.depth) +
-                      " deep.");
+        return refuse(page_refusals::Cause::kNestedTooDeep, kPageLimits.depth);
     return true;
 }
 
@@ -538,19 +559,44 @@ void Judge::pop() {
     open_.pop_back();
 }
 
+// What a page too large to be judged holds, from the names of its elements alone.
+page_refusals::Contents contentsOf(std::string_view page) {
+    page_refusals::Contents holds;
+    for (std::size_t at = page.find('<');
+         at != std::string_view::npos && !(holds.tables && holds.pictures);
+         at = page.find('<', at + 1)) {
+        std::size_t end = at + 1;
+        while (end < page.size() && std::isalnum(static_cast<unsigned char>(page[end])))
+            ++end;
+        const std::string_view name = page.substr(at + 1, end - at - 1);
+        const Id id = kindOf(name).id;
+        holds.tables =
+            holds.tables || id == Id::kTable || id == Id::kTr || id == Id::kTd || id == Id::kTh;
+        holds.pictures = holds.pictures || sameNoCase(name, "img");
+    }
+    return holds;
+}
+
 }  // namespace
 
-std::string TooLarge() {
-    return "It is larger than " + std::to_string(kPageLimits.pageBytes >> 20) + " MB.";
-}
-
-std::optional<std::string> JudgeSize(std::size_t bytes) {
+std::optional<page_refusals::Refusal> JudgeSize(std::size_t bytes,
+                                                const page_refusals::Contents& holds) {
     if (bytes <= kPageLimits.pageBytes) return std::nullopt;
-    return TooLarge();
+    return page_refusals::Refusal(page_refusals::Cause::kTooLarge, kPageLimits.pageBytes, bytes,
+                                  holds);
 }
 
-std::optional<std::string> JudgePage(std::string_view page) {
-    return Judge(page).Run();
+std::optional<page_refusals::Refusal> JudgeSize(std::string_view page) {
+    if (page.size() <= kPageLimits.pageBytes) return std::nullopt;
+    return JudgeSize(page.size(), contentsOf(page));
+}
+
+std::optional<page_refusals::Refusal> JudgePage(std::string_view page,
+                                                page_refusals::Contents* holds) {
+    Judge judge(page);
+    auto refusal = judge.Run();
+    if (holds) *holds = judge.Holds();
+    return refusal;
 }
 
 }  // namespace page_judge

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "pages/PageRefusals.h"
+
 // Whether a rich-text page (a note, a document's page) may be handed to Qt's HTML parser:
 // what makes parsing itself costly, judged on the Windows-1252 bytes the way Qt's parser
 // reads them (implicit closes, void elements and the tables it adds included), in one linear
@@ -33,13 +35,16 @@ inline constexpr PageLimits kPageLimits{
     .pictureDataBytes = std::size_t{6} << 20,
 };
 
-// nullopt when the page may be shown; otherwise why not, a sentence the user reads
-// (Windows-1252).
-[[nodiscard]] std::optional<std::string> JudgePage(std::string_view page);
+// nullopt when the page may be shown; otherwise why not. What the page holds goes to `holds`
+// (as far as it was read, when it is refused).
+[[nodiscard]] std::optional<page_refusals::Refusal> JudgePage(
+    std::string_view page, page_refusals::Contents* holds = nullptr);
 
-// The size bound alone, for a page (or what would become one) of `bytes`: nullopt, or why not.
-[[nodiscard]] std::optional<std::string> JudgeSize(std::size_t bytes);
-// Why a page, or a note file, over the size bound is refused.
-[[nodiscard]] std::string TooLarge();
+// The size bound alone, for what would become a page of `bytes` holding `holds`: nullopt, or
+// why not.
+[[nodiscard]] std::optional<page_refusals::Refusal> JudgeSize(std::size_t bytes,
+                                                              const page_refusals::Contents& holds);
+// The size bound alone, for the page itself.
+[[nodiscard]] std::optional<page_refusals::Refusal> JudgeSize(std::string_view page);
 
 }  // namespace page_judge

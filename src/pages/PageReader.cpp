@@ -45,7 +45,7 @@ bool boundedBySize(const QTextDocument& document) {
     });
 }
 
-ReadPage refused(std::optional<std::string> refusal) {
+ReadPage refused(std::optional<page_refusals::Refusal> refusal) {
     ReadPage read;
     read.refusal = std::move(refusal);
     return read;
@@ -62,10 +62,11 @@ QVariant noPicture(const QUrl& /*name*/) {
 }
 
 // Judges the page as the box would read it: nullopt when it may be parsed for the box.
-std::optional<std::string> judge(const std::string& page, const PageBox& box,
-                                 std::unique_ptr<PageDocument>* untried,
-                                 const PageDocument::PictureLoader& pictures) {
-    if (auto refusal = page_judge::JudgePage(page)) return refusal;
+std::optional<page_refusals::Refusal> judge(const std::string& page, const PageBox& box,
+                                            std::unique_ptr<PageDocument>* untried,
+                                            const PageDocument::PictureLoader& pictures) {
+    page_refusals::Contents holds;
+    if (auto refusal = page_judge::JudgePage(page, &holds)) return refusal;
     if (page.size() <= kUntriedPageBytes) {
         auto document = ParsePage(platform::toQt(page), box, pictures);
         if (boundedBySize(*document)) {
@@ -73,7 +74,9 @@ std::optional<std::string> judge(const std::string& page, const PageBox& box,
             return std::nullopt;
         }
     }
-    return page_trial::TryPage(RequestFor(page, box));
+    auto refusal = page_trial::TryPage(RequestFor(page, box));
+    if (refusal) refusal->holds = holds;
+    return refusal;
 }
 
 }  // namespace
@@ -169,7 +172,7 @@ ReadPage ReadHtml(const std::string& page, const PageBox& box,
     return read(ParsePage(platform::toQt(page), box, std::move(pictures)));
 }
 
-std::optional<std::string> JudgePage(const std::string& page, const PageBox& box) {
+std::optional<page_refusals::Refusal> JudgePage(const std::string& page, const PageBox& box) {
     return judge(page, box, nullptr, noPicture);
 }
 
@@ -179,9 +182,9 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
     const QStringList formats = source.formats();
     if (!formats.isEmpty() && formats.first() == u"text/markdown") {
         const QByteArray markdown = source.data(formats.first());
-        if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(markdown.size())))
+        if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(markdown.size()), {}))
             return refused(std::move(refusal));
-        std::string refusal;
+        page_refusals::Refusal refusal;
         const auto page = page_trial::MarkdownPage(markdown.toStdString(), refusal);
         if (!page) return refused(refusal);
         html = QString::fromStdString(*page);
@@ -193,7 +196,8 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
         html = source.html();
     } else {
         QString text = source.text();
-        if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(text.size())))
+        if (auto refusal =
+                page_judge::JudgeSize(static_cast<std::size_t>(text.size()), {.plainText = true}))
             return refused(std::move(refusal));
         ReadPage plain;
         plain.plainText = std::move(text);

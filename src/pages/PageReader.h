@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/PageRefusals.h"
 #include "pages/PageTrialRequest.h"
 
 class QMimeData;
@@ -78,9 +79,9 @@ struct PageBox {
 inline constexpr std::size_t kUntriedPageBytes = 256;
 
 struct ReadPage {
-    std::unique_ptr<PageDocument> document;  // nullptr when refused, or for plain text
-    std::optional<std::string> refusal;      // why, a sentence the user reads (Windows-1252)
-    std::optional<QString> plainText;        // a paste of plain text, to take the caret's format
+    std::unique_ptr<PageDocument> document;         // nullptr when refused, or for plain text
+    std::optional<page_refusals::Refusal> refusal;  // why, to be worded for the user
+    std::optional<QString> plainText;  // a paste of plain text, to take the caret's format
 };
 
 // Reads a page (Windows-1252) for the box.
@@ -88,7 +89,8 @@ struct ReadPage {
                                 PageDocument::PictureLoader pictures);
 
 // Whether the box would show a page (Windows-1252), without keeping it: nullopt, or why not.
-[[nodiscard]] std::optional<std::string> JudgePage(const std::string& page, const PageBox& box);
+[[nodiscard]] std::optional<page_refusals::Refusal> JudgePage(const std::string& page,
+                                                              const PageBox& box);
 
 // What a paste or a drop brings, in the format Qt's editor would read from it (Markdown when
 // offered first, Qt's own rich text, HTML, then text, which holds dropped addresses): its

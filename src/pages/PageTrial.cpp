@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pages/ChildProgram.h"
+#include "pages/PageJudge.h"
 
 namespace page_trial {
 
@@ -58,7 +59,7 @@ FileState stateOf(const std::string& path) {
 
 struct Verdict {
     std::size_t requestSize = 0;
-    std::optional<std::string> refusal;
+    std::optional<page_refusals::Refusal> refusal;
     std::vector<FileState> pictures;
 };
 
@@ -74,11 +75,6 @@ Verdicts& verdicts() {
     return kept;
 }
 
-std::string seconds(std::chrono::microseconds time) {
-    const auto tenths = time.count() / 100'000;
-    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
-}
-
 std::filesystem::path besideThisProgram() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -91,7 +87,7 @@ std::filesystem::path besideThisProgram() {
 // Runs the child: its report, or why there is none (and whether that would be so again).
 struct Outcome {
     std::optional<TrialReport> report;
-    std::string refusal;
+    page_refusals::Refusal refusal;
     bool lasting = false;
 };
 
@@ -103,39 +99,39 @@ Outcome runChild(const TrialRequest& request) {
     const platform::ChildRun run =
         platform::RunOnTrialServer(program, Encode(request), deadline, kLargestReport);
     Outcome outcome;
-    const std::string tooSlow = "It takes longer than " + seconds(kLayoutBudget) +
-                                " seconds to lay out; shorter text or fewer, smaller tables "
-                                "would show in time.";
+    using page_refusals::Cause;
+    const page_refusals::Refusal tooSlow(Cause::kTooSlow,
+                                         static_cast<std::uint64_t>(kLayoutBudget.count()));
     switch (run.end) {
         case platform::ChildRun::End::kNotStarted:
-            outcome.refusal =
-                "It cannot be laid out on trial before it is shown: " + program.string() +
-                " cannot be started (" + run.failure + ").";
+            outcome.refusal = {Cause::kCheckerMissing, 0};
+            outcome.refusal.program = program.string();
+            outcome.refusal.failure = run.failure;
             return outcome;
         case platform::ChildRun::End::kLate:
-            outcome.refusal = "It could not be laid out on trial within " + seconds(deadline) +
-                              " seconds; the computer may be busy.";
+            outcome.refusal = {Cause::kCheckLate, static_cast<std::uint64_t>(
+                                                      std::chrono::microseconds(deadline).count())};
             return outcome;
         case platform::ChildRun::End::kSignalled:
             // The child ends itself once over its budget.
             outcome.lasting = true;
             outcome.refusal =
-                run.processorTime >= kLayoutBudget ? tooSlow : "Laying it out failed.";
+                run.processorTime >= kLayoutBudget ? tooSlow : page_refusals::Refusal{};
             return outcome;
         case platform::ChildRun::End::kExited:
             break;
     }
     outcome.lasting = true;
     if (run.status == kOutOfMemoryExit) {
-        outcome.refusal = "Laying it out needs more than " + std::to_string(kTrialMemory >> 30) +
-                          " GB of memory; a shorter page would show.";
+        outcome.refusal = {Cause::kTooMuchMemory, kTrialMemory};
         return outcome;
     }
     outcome.report = run.status == 0 ? DecodeReport(run.output) : std::nullopt;
     if (!outcome.report) {
-        outcome.refusal = "Laying it out failed.";
+        outcome.refusal = {};
     } else if (outcome.report->refusal) {
-        outcome.refusal = *outcome.report->refusal;
+        // The child's byte judge is the program's own: its verdict is the same here.
+        outcome.refusal = page_judge::JudgePage(request.page).value_or(page_refusals::Refusal{});
         outcome.report.reset();
     } else if (outcome.report->laidOutMicros.value_or(0) >
                static_cast<std::uint64_t>(kLayoutBudget.count())) {
@@ -166,7 +162,7 @@ std::filesystem::path ChildProgram() {
     return *program;
 }
 
-std::optional<std::string> TryPage(TrialRequest request) {
+std::optional<page_refusals::Refusal> TryPage(TrialRequest request) {
     request.kind = TrialKind::kPage;
     request.budgetMicros = static_cast<std::uint32_t>(kLayoutBudget.count());
     const std::string encoded = Encode(request);
@@ -195,7 +191,7 @@ std::optional<std::string> TryPage(TrialRequest request) {
     return outcome.refusal;
 }
 
-std::optional<std::string> MarkdownPage(std::string markdown, std::string& refusal) {
+std::optional<std::string> MarkdownPage(std::string markdown, page_refusals::Refusal& refusal) {
     TrialRequest request;
     request.kind = TrialKind::kMarkdown;
     request.page = std::move(markdown);

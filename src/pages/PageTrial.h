@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "pages/PageRefusals.h"
 #include "pages/PageTrialRequest.h"
 
 // A page that is not provably cheap is laid out first by a child process of ours, exactly as
@@ -32,14 +33,15 @@ inline constexpr int kOutOfMemoryExit = 3;
 void SetChildProgram(std::filesystem::path program);
 [[nodiscard]] std::filesystem::path ChildProgram();
 
-// nullopt when the child read and laid the page out within kLayoutBudget; otherwise why not,
-// a sentence the user reads (Windows-1252). The request's budget is set here. Verdicts are
+// nullopt when the child read and laid the page out within kLayoutBudget; otherwise why not.
+// The request's budget is set here. Verdicts are
 // kept by the request and the picture files the trial read, as they were then.
-[[nodiscard]] std::optional<std::string> TryPage(TrialRequest request);
+[[nodiscard]] std::optional<page_refusals::Refusal> TryPage(TrialRequest request);
 
 // Converts Markdown (UTF-8) to a page as Qt reads it, in the child, within the budget:
 // the page (UTF-8), or why not in `refusal`.
-[[nodiscard]] std::optional<std::string> MarkdownPage(std::string markdown, std::string& refusal);
+[[nodiscard]] std::optional<std::string> MarkdownPage(std::string markdown,
+                                                      page_refusals::Refusal& refusal);
 
 // How many children have been started; verdicts kept are not tried again.
 [[nodiscard]] std::size_t TrialsStarted();

@@ -93,7 +93,7 @@ int RunChild() {
         document.setMarkdown(QString::fromStdString(request->page));
         report.html = document.toHtml().toStdString();
     } else if (auto refusal = page_judge::JudgePage(request->page)) {
-        report.refusal = std::move(refusal);
+        report.refusal = page_refusals::Reason(*refusal, page_refusals::Subject::kPage);
     } else {
         layOut(*request, report, end);
     }

@@ -9,6 +9,7 @@
 #include "core/DataKey.h"
 #include "core/SystemVars.h"
 #include "pages/PageJudge.h"
+#include "pages/PageRefusals.h"
 #include "support/SampleArchives.h"
 #include "support/TempProgramFolder.h"
 
@@ -35,7 +36,11 @@ struct DocumentBuilderTest : ::testing::Test {
     bool build(const std::string& container) {
         return datapack::buildDocument(
             product, source, AppPaths::ResourcesFolder() / container, report,
-            [](const std::string& page, const auto&) { return page_judge::JudgePage(page); });
+            [](const std::string& page, const auto&) -> std::optional<std::string> {
+                if (const auto refusal = page_judge::JudgePage(page))
+                    return page_refusals::Reason(*refusal, page_refusals::Subject::kDocumentPage);
+                return std::nullopt;
+            });
     }
 };
 

@@ -14,6 +14,7 @@
 #include "formats/Windows1252.h"
 #include "notes/mod_MyNotes.h"
 #include "pages/PageJudge.h"
+#include "pages/PageRefusals.h"
 #include "support/FullDisk.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/TempProgramFolder.h"
@@ -40,7 +41,8 @@ public:
 private:
     // Refuses what the page judge refuses, as the real editor does before it parses.
     std::optional<std::string> ShowNotePage(const std::string& html) override {
-        if (auto refusal = page_judge::JudgePage(html)) return refusal;
+        if (auto refusal = page_judge::JudgePage(html))
+            return page_refusals::Reason(*refusal, page_refusals::Subject::kNote);
         page = html;
         editable = true;
         canUndo = false;
@@ -167,11 +169,13 @@ TEST_F(MyNotesTest, SaveDecisionTable) {
 
 // A note file that is there but cannot be shown is never replaced by an empty note.
 TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
-    const auto expectUnreadable = [&](const std::string& reason) {
+    // The reason comes first, then the path.
+    const auto expectUnreadable = [&](const std::string& heading, const std::string& reason) {
         editor.empty = true;
         LoadMyNotes(7, editor);
-        EXPECT_NE(editor.unreadable.find(formats::PathToWindows1252(note7)), std::string::npos);
-        EXPECT_NE(editor.unreadable.find(reason), std::string::npos) << editor.unreadable;
+        EXPECT_EQ(editor.unreadable, heading + "\n" + reason + "\n" +
+                                         formats::PathToWindows1252(note7) +
+                                         "\nIts file is left as it is.");
         EXPECT_FALSE(editor.editable);
         EXPECT_TRUE(editor.NoteUnreadable());
         EXPECT_FALSE(editor.LoadedQuestionId().has_value());
@@ -179,8 +183,10 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
         EXPECT_TRUE(SaveMyNotes(7, editor));
         EXPECT_TRUE(fs::exists(fs::symlink_status(note7)));
     };
+    const std::string unreadable = "This note cannot be read:";
+    const std::string notShown = "This note cannot be shown:";
     fs::create_directories(note7);
-    expectUnreadable("not a file");
+    expectUnreadable(unreadable, "It is not a file.");
     fs::remove(note7);
 
     // Judged from its size alone: a sparse file of 64 GiB is never read.
@@ -189,19 +195,24 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
         out.seekp((std::int64_t{64} << 30) - 1);
         out.put('x');
     }
-    expectUnreadable("larger than 16 MB");
+    expectUnreadable(notShown,
+                     "The note's file is larger than 16 MB, the most a note may hold. A smaller "
+                     "file would show.");
     // At the ceiling it is read, and judged as a page.
     std::string ceiling;
     while (ceiling.size() < mod_MyNotes::kMaxNoteBytes)
         ceiling += "<p>x";
     ceiling.resize(mod_MyNotes::kMaxNoteBytes);
     writeText(note7, ceiling);
-    expectUnreadable("more than 200000 elements");
+    expectUnreadable(notShown,
+                     "The note has too many paragraphs and changes of formatting: more than "
+                     "200,000, counting where each begins and where it ends. Fewer lines or less "
+                     "formatting would fit.");
     fs::remove(note7);
 
     // A link to a device is no note of ours to read or to delete.
     fs::create_symlink("/dev/zero", note7);
-    expectUnreadable("not a file");
+    expectUnreadable(unreadable, "It is not a file.");
     boxes.expectNone();
 }
 

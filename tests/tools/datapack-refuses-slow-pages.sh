@@ -19,11 +19,11 @@ if "$datapack" build "$work/source" "$work/Data" >"$work/build.txt" 2>&1; then
     echo "datapack build packed a page that would take too long to show"
     exit 1
 fi
-grep "slow.html: the viewer would refuse the page: .*seconds to lay out" "$work/build.txt"
+grep "slow.html: the viewer would refuse the page: The page takes longer than [0-9.]* seconds to show\. Shorter text or less formatting would show in time\.$" "$work/build.txt"
 
 if "$datapack" document "$built" "$slow" "$work/Slow.dat" >"$work/document.txt" 2>&1; then
     echo "datapack document packed a page that would take too long to show"
     exit 1
 fi
-grep "slow.html: the viewer would refuse the page: .*seconds to lay out" "$work/document.txt"
+grep "slow.html: the viewer would refuse the page: The page takes longer than [0-9.]* seconds to show\. Shorter text or less formatting would show in time\.$" "$work/document.txt"
 [ ! -e "$work/Slow.dat" ]
