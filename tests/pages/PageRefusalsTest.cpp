@@ -30,10 +30,10 @@ Refusal checkerMissing() {
 // grouped by thousands, and advice that names only what the page holds.
 TEST(PageRefusalsTest, EachRefusalSaysWhatIsWrongAndWhatWouldHelp) {
     struct Row {
-        const char* what;
+        const char* what = nullptr;
         Refusal refusal;
-        Subject subject;
-        const char* sentence;
+        Subject subject = Subject::kPage;
+        const char* sentence = nullptr;
     };
     const Row rows[] = {
         {"a small note whose saved form is large",
