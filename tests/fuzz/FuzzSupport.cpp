@@ -52,6 +52,10 @@ void PrepareProgram() {
     QuestionStatsTable.assign(QuestionBank.size(), QuestionStats{});
 }
 
+std::filesystem::path ScratchFolder() {
+    return scratchFolder();
+}
+
 void WriteInput(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
     std::error_code ec;
     std::filesystem::remove_all(path, ec);

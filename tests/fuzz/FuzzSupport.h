@@ -12,6 +12,9 @@ namespace fuzzsupport {
 // code and key, and a bank of three questions (ids 1 to 3) for stored exams to name.
 void PrepareProgram();
 
+// That folder (empty before PrepareProgram).
+std::filesystem::path ScratchFolder();
+
 // The fuzz input as the file at `path`, replacing whatever is there.
 void WriteInput(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size);
 

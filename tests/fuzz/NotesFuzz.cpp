@@ -3,8 +3,9 @@
 // shows is laid out whole, one character typed at its end, saved and loaded again: a save that
 // is refused leaves the file as it was; one that is written is shown again, laid out, with the
 // text the editor showed. Nothing but the note's own file is touched. The processor time this
-// process spends on a round (its trial children aside) is held to a budget here; libFuzzer's
-// -timeout, which is not safe to raise without the sanitizers' allocator, only catches hangs.
+// process spends on a round (its trial children aside) is held to a budget here; a round that
+// never ends is caught by a watchdog, as libFuzzer's -timeout is not safe without the
+// sanitizers' allocator.
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QInputDevice>
@@ -12,6 +13,7 @@
 #include <QTextEdit>
 
 #include <time.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,8 +24,10 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "FuzzSupport.h"
+#include "RoundWatchdog.h"
 #include "core/AppPaths.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
@@ -89,6 +93,34 @@ std::chrono::microseconds processorTime() {
                                                   std::chrono::nanoseconds(now.tv_nsec));
 }
 
+// A round that never ends: far past that budget in processor time (a slow round fails its own
+// check first), or past the trials it may wait on in wall time (each within 12 s here).
+constexpr fuzzsupport::RoundLimits kHungRound{
+    std::chrono::duration_cast<std::chrono::milliseconds>(5 * kRoundBudget),
+    std::chrono::milliseconds(60'000 * page_trial::kSlowdown)};
+
+fuzzsupport::RoundWatchdog* roundWatchdog = nullptr;
+
+// For the watchdog's own test: with EXAMSIM_FUZZ_HANG set to "spin" or "block", a page holding
+// "hang here" never ends its round, as a layout stuck in Qt, busy or waiting, would.
+void hangIfAsked(const std::uint8_t* data, std::size_t size) {
+    static const std::string mode = [] {
+        const char* const value = std::getenv("EXAMSIM_FUZZ_HANG");
+        return std::string(value != nullptr ? value : "");
+    }();
+    if (mode.empty() ||
+        std::string_view(reinterpret_cast<const char*>(data), size).find("hang here") ==
+            std::string_view::npos)
+        return;
+    volatile std::uint64_t turns = 0;
+    for (;;) {
+        if (mode == "spin")
+            turns = turns + 1;
+        else
+            ::pause();
+    }
+}
+
 struct RoundClock {
     RoundClock() = default;
     RoundClock(const RoundClock&) = delete;
@@ -117,8 +149,13 @@ void typeAtEnd(const NotesEditor& notes) {
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     fuzzsupport::PrepareProgram();
+    const std::string artifactPrefix = fuzzsupport::ArtifactPrefix(*argc, *argv);
     static const std::unique_ptr<Gui> gui = std::make_unique<Gui>(*argc, *argv);
     shownEditor = &gui->editor;
+    static const std::unique_ptr<fuzzsupport::RoundWatchdog> watchdog =
+        std::make_unique<fuzzsupport::RoundWatchdog>(fuzzsupport::LimitsFromEnvironment(kHungRound),
+                                                     artifactPrefix, fuzzsupport::ScratchFolder());
+    roundWatchdog = watchdog.get();
     // A refused save says so; the answer does not matter.
     platform::SetMessageBoxHandler([](const platform::MessageBoxRequest&) { return 0; });
     // Neighbours that no note operation may touch.
@@ -130,6 +167,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const fuzzsupport::RoundWatchdog::Round watched(*roundWatchdog, data, size);
+    hangIfAsked(data, size);
     const fs::path note = mod_MyNotes::NotePath(kNoteId);
     fuzzsupport::WriteInput(note, data, size);
     const std::string page = fileText(note);

@@ -1,5 +1,6 @@
 // Runs a fuzz target over every file of its corpus (folders are walked), without libFuzzer:
-// CI replays each corpus this way under the sanitizers.
+// CI replays each corpus this way under the sanitizers. Flags (-name=value) are libFuzzer's,
+// left to the target.
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     std::vector<std::filesystem::path> inputs;
     for (int k = 1; k < argc; ++k) {
         const std::filesystem::path arg(argv[k]);
+        if (argv[k][0] == '-') continue;
         if (!std::filesystem::is_directory(arg)) {
             inputs.push_back(arg);
             continue;
