@@ -1,6 +1,15 @@
 // Writes the seed corpora with the program's own writers: make-fuzz-seeds FOLDER puts one
 // folder per fuzz target under FOLDER. The regression inputs (files once found to crash or
 // misread) are written beside the seeds.
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QImageWriter>
+#include <QRect>
+#include <QSize>
+
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
@@ -202,6 +211,129 @@ void documents() {
     seed("document", "regression-header-only-over-a-link", scene(kLinkToAFolder, headerOnly));
 }
 
+// A picture as Qt's writer for `format` writes it; a progressive JPEG takes several scans.
+formats::Bytes encoded(const QImage& image, const char* format, bool progressive = false) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setProgressiveScanWrite(progressive);
+    if (!writer.write(image))
+        std::fprintf(stderr, "cannot write a %s picture: %s\n", format,
+                     writer.errorString().toLocal8Bit().constData());
+    return {bytes.begin(), bytes.end()};
+}
+
+QImage gradient(int width, int height, QImage::Format format) {
+    QImage image(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, QColor(x * 255 / width, y * 255 / height, 128, 96 + x));
+    return image;
+}
+
+void appendLittleEndian(formats::Bytes& bytes, std::uint32_t value, int size) {
+    for (int k = 0; k < size; ++k)
+        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * k)));
+}
+
+// A GIF of one frame in four colours after a graphic control extension, its codes all literals
+// (a clear code before every pair keeps them three bits wide); with a colour table of its own
+// when `localTable`. The frame may reach past the screen.
+formats::Bytes gif(QSize screen, QRect frame, bool localTable) {
+    const formats::Bytes colours{0, 0, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255};
+    formats::Bytes bytes = bytesOf("GIF89a");
+    appendLittleEndian(bytes, screen.width(), 2);
+    appendLittleEndian(bytes, screen.height(), 2);
+    bytes.insert(bytes.end(), {0x91, 0, 0});
+    bytes.insert(bytes.end(), colours.begin(), colours.end());
+    bytes.insert(bytes.end(), {0x21, 0xf9, 4, 0, 10, 0, 0, 0});
+    bytes.push_back(',');
+    for (const int value : {frame.x(), frame.y(), frame.width(), frame.height()})
+        appendLittleEndian(bytes, value, 2);
+    bytes.push_back(localTable ? 0x81 : 0);
+    if (localTable) bytes.insert(bytes.end(), colours.rbegin(), colours.rend());
+    constexpr std::uint32_t kClear = 4;
+    constexpr std::uint32_t kEnd = 5;
+    formats::Bytes codes;
+    std::uint32_t bits = 0;
+    int held = 0;
+    const auto code = [&](std::uint32_t value) {
+        bits |= value << held;
+        for (held += 3; held >= 8; held -= 8, bits >>= 8)
+            codes.push_back(static_cast<std::uint8_t>(bits));
+    };
+    for (int pixel = 0; pixel < frame.width() * frame.height(); ++pixel) {
+        if (pixel % 2 == 0) code(kClear);
+        code(static_cast<std::uint32_t>(pixel % 4));
+    }
+    code(kEnd);
+    if (held > 0) codes.push_back(static_cast<std::uint8_t>(bits));
+    bytes.push_back(2);
+    for (std::size_t at = 0; at < codes.size(); at += 255) {
+        const std::size_t length = std::min<std::size_t>(255, codes.size() - at);
+        bytes.push_back(static_cast<std::uint8_t>(length));
+        bytes.insert(bytes.end(), codes.begin() + static_cast<std::ptrdiff_t>(at),
+                     codes.begin() + static_cast<std::ptrdiff_t>(at + length));
+    }
+    bytes.insert(bytes.end(), {0, ';'});
+    return bytes;
+}
+
+// An 8 x 4 bitmap in four colours, run-length coded (Qt writes only plain bitmaps).
+formats::Bytes runLengthBmp() {
+    formats::Bytes runs;
+    for (int row = 0; row < 4; ++row)
+        runs.insert(runs.end(), {3, static_cast<std::uint8_t>(row % 4), 5, 2, 0, 0});
+    runs.insert(runs.end(), {0, 1});
+    constexpr std::uint32_t kPixelsAt = 14 + 40 + 4 * 4;
+    formats::Bytes bytes = bytesOf("BM");
+    appendLittleEndian(bytes, kPixelsAt + static_cast<std::uint32_t>(runs.size()), 4);
+    appendLittleEndian(bytes, 0, 4);
+    appendLittleEndian(bytes, kPixelsAt, 4);
+    // Its header's size, width, height, planes, bits a pixel, run-length coding, data size,
+    // resolutions and colours, each with its size in bytes.
+    const std::array<std::pair<std::uint32_t, int>, 11> header{
+        {{40, 4},
+         {8, 4},
+         {4, 4},
+         {1, 2},
+         {8, 2},
+         {1, 4},
+         {static_cast<std::uint32_t>(runs.size()), 4},
+         {0, 4},
+         {0, 4},
+         {4, 4},
+         {0, 4}}};
+    for (const auto& [value, size] : header)
+        appendLittleEndian(bytes, value, size);
+    bytes.insert(bytes.end(), {0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0, 255, 255, 255, 0});
+    bytes.insert(bytes.end(), runs.begin(), runs.end());
+    return bytes;
+}
+
+// One of each picture format a page may show, in the forms that cost differently to decode.
+void pictures() {
+    const QImage colours = gradient(24, 16, QImage::Format_ARGB32);
+    seed("pictures", "png-rgb", encoded(colours.convertToFormat(QImage::Format_RGB32), "png"));
+    seed("pictures", "png-16-bit-alpha",
+         encoded(colours.convertToFormat(QImage::Format_RGBA64), "png"));
+    seed("pictures", "png-palette",
+         encoded(colours.convertToFormat(QImage::Format_Indexed8), "png"));
+    QImage commented = colours;
+    commented.setText(QStringLiteral("Comment"), QString(2000, QLatin1Char('c')));
+    commented.setText(QStringLiteral("Title"), QStringLiteral("\u03a9 international"));
+    seed("pictures", "png-with-text", encoded(commented, "png"));
+    seed("pictures", "jpeg-baseline", encoded(colours, "jpeg"));
+    seed("pictures", "jpeg-progressive", encoded(colours, "jpeg", true));
+    seed("pictures", "bmp-24-bit", encoded(colours.convertToFormat(QImage::Format_RGB888), "bmp"));
+    seed("pictures", "bmp-palette",
+         encoded(colours.convertToFormat(QImage::Format_Indexed8), "bmp"));
+    seed("pictures", "bmp-run-length", runLengthBmp());
+    seed("pictures", "gif-frame-inside-screen", gif(QSize(12, 8), QRect(2, 1, 6, 5), false));
+    seed("pictures", "gif-frame-past-screen", gif(QSize(4, 4), QRect(3, 2, 7, 6), true));
+}
+
 void notes() {
     seed("notes", "default-page", bytesOf(mod_MyNotes::DefaultNotePage()));
     // A note as the editor writes it, and cut short at the points where a crash or a full
@@ -249,5 +381,6 @@ int main(int argc, char** argv) {
     historyIndex();
     notes();
     documents();
+    pictures();
     return 0;
 }
