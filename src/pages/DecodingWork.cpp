@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
+
+#include "platform/PngChunks.h"
 
 namespace platform {
 
@@ -147,6 +150,11 @@ DecodingWork::DecodingWork(PictureFormat format, const QByteArray& bytes)
     : bytesWork_(static_cast<std::uint64_t>(bytes.size()) / kBytesPerPixelWork) {
     switch (format) {
         case PictureFormat::Png:
+            // Qt's reader takes memory for all a chunk declares, also past the last byte.
+            bytesWork_ =
+                PngDeclaredBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                           static_cast<std::size_t>(bytes.size()))) /
+                kBytesPerPixelWork;
             fixedWork_ = pngTextBytes(bytes) * kPixelWorkPerPngTextByte;
             break;
         case PictureFormat::Jpeg:

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "DocumentScene.h"
@@ -323,7 +324,22 @@ void pictures() {
     QImage commented = colours;
     commented.setText(QStringLiteral("Comment"), QString(2000, QLatin1Char('c')));
     commented.setText(QStringLiteral("Title"), QStringLiteral("\u03a9 international"));
-    seed("pictures", "png-with-text", encoded(commented, "png"));
+    const formats::Bytes withText = encoded(commented, "png");
+    seed("pictures", "png-with-text", withText);
+    // A comment declaring 1.6 GiB in a file of 219 bytes: Qt's reader took that much memory.
+    formats::Bytes declaredPastTheEnd = withText;
+    const std::string_view chunks(reinterpret_cast<const char*>(withText.data()), withText.size());
+    const auto length = static_cast<std::ptrdiff_t>(chunks.find("zTXt") - 4);
+    const std::array<std::uint8_t, 4> declared{0x69, 0, 0, 0};
+    std::copy(declared.begin(), declared.end(), declaredPastTheEnd.begin() + length);
+    seed("pictures", "regression-comment-declared-past-the-end", declaredPastTheEnd);
+    // A plain comment as large after the header: the page's judge once counted only compressed
+    // ones.
+    formats::Bytes plainPastTheEnd = encoded(colours.convertToFormat(QImage::Format_RGB32), "png");
+    const formats::Bytes plain{0x69, 0,   0,   0,   't', 'E', 'X', 't', 'C', 'o', 'm',
+                               'm',  'e', 'n', 't', 0,   'h', 'e', 'l', 'l', 'o'};
+    plainPastTheEnd.insert(plainPastTheEnd.begin() + 33, plain.begin(), plain.end());
+    seed("pictures", "regression-text-declared-past-the-end", plainPastTheEnd);
     seed("pictures", "jpeg-baseline", encoded(colours, "jpeg"));
     seed("pictures", "jpeg-progressive", encoded(colours, "jpeg", true));
     seed("pictures", "bmp-24-bit", encoded(colours.convertToFormat(QImage::Format_RGB888), "bmp"));
