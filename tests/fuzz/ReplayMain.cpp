@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     std::vector<std::filesystem::path> inputs;
     for (int k = 1; k < argc; ++k) {
-        const std::filesystem::path arg(argv[k]);
         if (argv[k][0] == '-') continue;
+        const std::filesystem::path arg(argv[k]);
         if (!std::filesystem::is_directory(arg)) {
             inputs.push_back(arg);
             continue;
