@@ -6,6 +6,7 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "core/ScrollHandles.h"
 #include "pages/ChildProgram.h"
 #include "pages/PageTrial.h"
 
@@ -22,6 +23,7 @@ bool Ready(benchmark::State& state) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    MakeScrollHandlesStandOut();
     // As the program does: its trials find the server running.
     platform::StartTrialServer(page_trial::ChildProgram());
     benchmark::Initialize(&argc, argv);

@@ -4,6 +4,7 @@
 
 #include "app/ProgramWindows.h"
 #include "core/AppPaths.h"
+#include "core/ScrollHandles.h"
 #include "core/mod_Main.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
@@ -14,6 +15,7 @@
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     QApplication app(argc, argv);
+    MakeScrollHandlesStandOut();
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     AppPaths::SetProgramFolder(argv[1]);
     ProgramWindows windows;

@@ -3,6 +3,7 @@
 
 #include "app/ProgramWindows.h"
 #include "core/AppPaths.h"
+#include "core/ScrollHandles.h"
 #include "core/mod_Main.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    MakeScrollHandlesStandOut();
     // Qt hands large fills to a pool of one thread per core, started by the first paint; the
     // windows here are small enough for one helper, and start-up then starts only that one.
     QThreadPool::globalInstance()->setMaxThreadCount(1);

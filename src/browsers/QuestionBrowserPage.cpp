@@ -22,7 +22,6 @@
 #include "core/ListView.h"
 #include "core/NumberList.h"
 #include "core/QuestionRowTip.h"
-#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
@@ -99,7 +98,6 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
     auto* questionPage = new QWidget(Tabs);
     QuestionBox = platform::Named(new QTextEdit(questionPage), n.text);
     QuestionBox->setReadOnly(true);
-    MakeScrollHandlesStandOut(*QuestionBox);
     QuestionBox->installEventFilter(this);
     QuestionBox->viewport()->installEventFilter(this);
     JumpLabel = platform::Named(new QLabel(questionPage), n.jumpLabel);

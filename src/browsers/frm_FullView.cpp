@@ -15,7 +15,6 @@
 #include "browsers/QuestionBrowserPage.h"
 #include "browsers/mod_ViewAllQuestions.h"
 #include "core/NumberList.h"
-#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/mod_ComboBox.h"
 #include "platform/Look.h"
@@ -48,7 +47,6 @@ frm_FullView::frm_FullView(QWidget* owner)
 
     RichTextBox1 = named(new QTextEdit(this), "RichTextBox1");
     RichTextBox1->setReadOnly(true);
-    MakeScrollHandlesStandOut(*RichTextBox1);
     RichTextBox1->installEventFilter(this);
     RichTextBox1->viewport()->installEventFilter(this);
 

@@ -21,7 +21,6 @@
 #include "browsers/ResourceDocument.h"
 #include "browsers/ViewerIcons.h"
 #include "core/AppPaths.h"
-#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
@@ -76,7 +75,6 @@ frm_Viewer::frm_Viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildTopBar();
     WebBrowser1 = platform::Named(new DocumentPage(this), QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenLinks(false);
-    MakeScrollHandlesStandOut(*WebBrowser1);
     WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
     WebBrowser1->installEventFilter(this);
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, &frm_Viewer::FollowLink);

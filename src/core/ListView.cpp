@@ -11,7 +11,6 @@
 
 #include "core/ListModel.h"
 #include "core/OwnIcons.h"
-#include "core/ScrollHandles.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -88,7 +87,6 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), model_(new ListModel(th
     head->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // Fixed sections ignore divider drags and double-clicks; resizeSection from code still works.
     head->setSectionResizeMode(QHeaderView::Fixed);
-    MakeScrollHandlesStandOut(*this);
 
     connect(head, &QHeaderView::sectionClicked, this, &ListView::columnClicked);
     connect(model_, &QAbstractItemModel::dataChanged, this,

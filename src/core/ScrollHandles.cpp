@@ -1,9 +1,8 @@
 #include "core/ScrollHandles.h"
 
-#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QScrollBar>
 #include <QStyleOptionSlider>
 
 namespace {
@@ -11,13 +10,6 @@ namespace {
 // Follows the application's style in everything but the handle.
 class DarkHandleStyle : public QProxyStyle {
 public:
-    explicit DarkHandleStyle(QObject* owner) {
-        setParent(owner);
-        // The base style it makes is its child, named after the style; unnamed, it leaves no
-        // name twice among the controls of a window with several lists.
-        baseStyle()->setObjectName(QString());
-    }
-
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget) const override {
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
@@ -43,12 +35,6 @@ public:
 
 }  // namespace
 
-void MakeScrollHandlesStandOut(QAbstractScrollArea& area) {
-    auto* style = new DarkHandleStyle(&area);
-    area.verticalScrollBar()->setStyle(style);
-    area.horizontalScrollBar()->setStyle(style);
-}
-
-void MakeScrollHandleStandOut(QScrollBar& bar, QObject& owner) {
-    bar.setStyle(new DarkHandleStyle(&owner));
+void MakeScrollHandlesStandOut() {
+    QApplication::setStyle(new DarkHandleStyle);  // the application owns it
 }

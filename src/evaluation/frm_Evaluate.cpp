@@ -27,7 +27,6 @@
 #include "core/QuestionBank.h"
 #include "core/QuestionRowTip.h"
 #include "core/ReadOnlyTextBox.h"
-#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_Email.h"
@@ -329,7 +328,6 @@ void frm_Evaluate::layoutObjectivePage(QWidget* page) {
 
     Objectives_Vscroll = new QScrollBar(Qt::Vertical, page);
     Objectives_Vscroll->setGeometry(16 + viewWidth + kOuterBorder, 8, 17, viewHeight);
-    MakeScrollHandleStandOut(*Objectives_Vscroll, *page);
     Objectives_Vscroll->setFocusPolicy(Qt::NoFocus);  // the keys belong to the table
     connect(Objectives_Vscroll, &QScrollBar::valueChanged, this,
             &frm_Evaluate::Objectives_Vscroll_Change);

@@ -30,7 +30,6 @@
 #include "core/OwnIcons.h"
 #include "core/PictureButton.h"
 #include "core/QuestionBank.h"
-#include "core/ScrollHandles.h"
 #include "core/SystemVars.h"
 #include "core/cls_ToolTipText.h"
 #include "core/mod_ComboBox.h"
@@ -176,7 +175,6 @@ QWidget* frm_Exam::buildQuestionPage(int item, QTextEdit*& text) {
     text = platform::Named(new QTextEdit(page), item == 0 ? QStringLiteral("RichTextBox1")
                                                           : QStringLiteral("RichTextBox2"));
     text->setReadOnly(true);
-    MakeScrollHandlesStandOut(*text);
     text->setAcceptRichText(false);
     text->setFocusPolicy(Qt::NoFocus);
     text->viewport()->installEventFilter(this);
@@ -236,7 +234,6 @@ QWidget* frm_Exam::buildAnswerPanel() {
     });
     Choices_Vscroll = platform::Named(new QScrollBar(Qt::Vertical, Choices_Frame),
                                       QStringLiteral("Choices_Vscroll"));
-    MakeScrollHandleStandOut(*Choices_Vscroll, *Choices_Frame);
     Choices_Vscroll->setFocusPolicy(Qt::NoFocus);
     Choices_Vscroll->setEnabled(false);
     connect(Choices_Vscroll, &QScrollBar::valueChanged, this, &frm_Exam::Choices_Vscroll_Change);

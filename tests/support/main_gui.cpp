@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/ProgramWindows.h"
+#include "core/ScrollHandles.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
 #include "platform/QtMessageBox.h"
@@ -13,6 +14,8 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The windows look as they do in the program.
+    MakeScrollHandlesStandOut();
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     // The windows reach each other as they do in the program.
     ProgramWindows windows;
