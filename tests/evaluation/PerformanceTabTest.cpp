@@ -308,7 +308,7 @@ TEST_F(PerformanceTabTest, OpeningAQuestionKeepsTheListsScrollPosition) {
         ModalWatcher watcher(InFullView([&sideways](frm_FullView&) {
             EXPECT_FALSE(QTest::qWaitFor([&sideways] { return sideways.value() != 0; }, 500));
         }));
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, onText);
+        doubleClick(list.viewport(), onText);
         EXPECT_TRUE(watcher.acted());
     }
     QApplication::setDoubleClickInterval(doubleClickTime);

@@ -251,4 +251,9 @@ void movePointer(QWidget* over, const QPoint& at) {
     QTest::mouseMove(over, at);
 }
 
+void doubleClick(QWidget* widget, const QPoint& at) {
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+}
+
 }  // namespace testsupport

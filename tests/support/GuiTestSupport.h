@@ -132,4 +132,8 @@ QStringList tipTexts(bool onScreenOnly = false);
 // The pointer itself moves (a tip reads it), and the widget under it sees the move.
 void movePointer(QWidget* over, const QPoint& at);
 
+// A left double-click that ends, as the user's does, with the button up. QTest's own leaves
+// the button held for the rest of the process, and every later move of the pointer a drag.
+void doubleClick(QWidget* widget, const QPoint& at);
+
 }  // namespace testsupport

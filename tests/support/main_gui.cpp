@@ -7,9 +7,11 @@
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
 #include "platform/QtMessageBox.h"
+#include "support/DataStoreRestorer.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    testsupport::RestoreDataStoreAfterEachTest();
     // Test discovery at build time needs no GUI.
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
