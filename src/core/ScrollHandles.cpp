@@ -36,5 +36,7 @@ public:
 }  // namespace
 
 void MakeScrollHandlesStandOut() {
-    QApplication::setStyle(new DarkHandleStyle);  // the application owns it
+    auto* style = new DarkHandleStyle;
+    style->setParent(QCoreApplication::instance());  // as setStyle would: the application owns it
+    QApplication::setStyle(style);
 }
