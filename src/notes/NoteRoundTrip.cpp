@@ -10,6 +10,9 @@
 
 #include <memory>
 
+#include "notes/mod_MyNotes.h"
+#include "platform/TextCodec.h"
+
 namespace note_round_trip {
 
 namespace {
@@ -120,15 +123,12 @@ QString familiesOf(const QFont& font) {
 QString readableAsShown(const QString& html, const QTextDocument& document) {
     const qsizetype head = html.indexOf(QStringLiteral("</head>"));
     if (head < 0) return html;
-    QString header = html.left(head);
-    header.remove(QStringLiteral("<meta name=\"qrichtext\" content=\"1\" />"));
-    header.replace(QStringLiteral("p, li { white-space: pre-wrap; }"),
-                   QStringLiteral("p, li, h1, h2, h3, h4, h5, h6 { white-space: pre-wrap; }"));
     QString body = html.mid(head);
     if (const QString families = familiesOf(document.defaultFont()); !families.isEmpty())
         body.replace(QStringLiteral("<pre style=\""),
                      QStringLiteral("<pre style=\" font-family:%1;").arg(families));
-    return header + body;
+    return platform::toQt(mod_MyNotes::UnmarkedAsQtsOwn(platform::fromQtHtml(html.left(head)))) +
+           body;
 }
 
 // A line written below an empty line that Qt does not write goes back below it.

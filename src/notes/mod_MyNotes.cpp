@@ -154,10 +154,24 @@ std::string NoteFileText(std::string html) {
     return html + "\r\n";
 }
 
+std::string UnmarkedAsQtsOwn(std::string page) {
+    constexpr std::string_view kMark = "<meta name=\"qrichtext\" content=\"1\" />";
+    constexpr std::string_view kKeptSpaces = "p, li { white-space: pre-wrap; }";
+    constexpr std::string_view kKeptSpacesWithHeadings =
+        "p, li, h1, h2, h3, h4, h5, h6 { white-space: pre-wrap; }";
+    const std::size_t head = std::min(page.find("</head>"), page.size());
+    const std::size_t mark = page.rfind(kMark, head);
+    if (mark == std::string::npos) return page;
+    page.erase(mark, kMark.size());
+    if (const std::size_t rule = page.find(kKeptSpaces); rule < head)
+        page.replace(rule, kKeptSpaces.size(), kKeptSpacesWithHeadings);
+    return page;
+}
+
 std::string PageOfFile(std::string text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.pop_back();
-    return text;
+    return UnmarkedAsQtsOwn(std::move(text));
 }
 
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {

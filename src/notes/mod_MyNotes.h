@@ -94,8 +94,15 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 // appended.
 std::string NoteFileText(std::string html);
 
+// A page Qt marked as its own, unmarked: Qt's reader wraps every block of such a page, so a line
+// shown unwrapped would come back wrapped, at a cost that grows with the square of its length.
+// Qt's style rule, which keeps the spaces of paragraphs and list items, then covers headings too.
+// Any other page is returned as it is.
+std::string UnmarkedAsQtsOwn(std::string page);
+
 // The page a note file's text is shown as: without the line ends and blanks after it, which
-// would come back as a blank at the end of the text.
+// would come back as a blank at the end of the text, and unmarked as Qt's own (a note an
+// earlier version wrote keeps its unwrapped lines).
 std::string PageOfFile(std::string text);
 
 }  // namespace mod_MyNotes

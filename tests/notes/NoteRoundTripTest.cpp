@@ -19,6 +19,7 @@
 #include "notes/NoteRoundTrip.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "platform/TextCodec.h"
 #include "support/GuiTestSupport.h"
 #include "support/Repeated.h"
 #include "support/ScriptedMessageBoxes.h"
@@ -219,6 +220,11 @@ TEST(NoteRoundTripTest, WhatIsWrittenLaysOutAsShown) {
         const auto lines = laidOut(shown);
         EXPECT_EQ(laidOut(back), lines);
         EXPECT_TRUE(lines.front().first);
+        // An earlier version wrote Qt's own form, marked as Qt's.
+        QTextDocument earlier;
+        earlier.setHtml(
+            platform::toQt(mod_MyNotes::PageOfFile(platform::fromQtHtml(shown.toHtml()))));
+        EXPECT_EQ(laidOut(earlier), lines);
     }
 }
 
