@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -26,6 +27,7 @@
 #include "notes/NoteFormatting.h"
 #include "notes/NotePaste.h"
 #include "notes/NoteRoundTrip.h"
+#include "notes/NoteText.h"
 #include "notes/NotesContextMenu.h"
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
@@ -60,6 +62,12 @@ constexpr std::array<ToolbarPosition, 15> kLayout = {{
     {"color", "Font Color"},
     {nullptr, nullptr},
 }};
+
+// How a note wraps: Qt's own for rich text.
+constexpr QTextOption::WrapMode kNoteWrap = QTextOption::WrapAtWordBoundaryOrAnywhere;
+// A note's text alone breaks anywhere: a word of many letters wraps in a time linear in them,
+// not their square.
+constexpr QTextOption::WrapMode kTextWrap = QTextOption::WrapAnywhere;
 
 const std::string kNotPasted = "This cannot be pasted into the note:\r\n\r\n";
 const std::string kPasteTextAlone = "\r\n\r\nPaste its text alone, without its formatting?";
@@ -113,9 +121,11 @@ public:
         return [this](const QUrl& name) { return pictures_.Load(name); };
     }
 
-    // How this box lays a note out.
+    // How this box lays a note out; a note's text alone wraps otherwise.
     [[nodiscard]] page_reader::PageBox Box() const {
-        return page_reader::BoxOf(*this, pictureSource());
+        page_reader::PageBox box = page_reader::BoxOf(*this, pictureSource());
+        box.option.setWrapMode(kNoteWrap);
+        return box;
     }
 
 protected:
@@ -330,6 +340,25 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
 void NotesEditor::ShowUnreadableNote(const std::string& message) {
     contents_->ForgetPictures();
     replacePage([this, &message] { contents_->setPlainText(platform::toQt(message)); });
+    contents_->document()->clearUndoRedoStacks();
+    contents_->setReadOnly(true);
+    resetToolbar(false);
+}
+
+void NotesEditor::ShowNoteText(const std::string& page, const std::string& why) {
+    const note_text::NoteText text = note_text::TextOf(page);
+    const page_reader::PageBox box = contents_->Box();
+    auto document = std::make_unique<page_reader::PageDocument>(
+        [](const QUrl& /*name*/) { return platform::MissingPicture(); });
+    document->setDefaultFont(box.font);
+    QTextOption option = box.option;
+    option.setWrapMode(kTextWrap);
+    document->setDefaultTextOption(option);
+    document->setDocumentMargin(box.margin);
+    document->setPlainText(platform::toQt(page_refusals::NoteShownAsText(why, text.cut) + "\n\n") +
+                           text.text);
+    contents_->ForgetPictures();
+    replacePage([this, &document] { page_reader::ShowDocument(*contents_, std::move(document)); });
     contents_->document()->clearUndoRedoStacks();
     contents_->setReadOnly(true);
     resetToolbar(false);

@@ -61,6 +61,7 @@ private:
 
     [[nodiscard]] std::optional<std::string> ShowNotePage(const std::string& html) override;
     void ShowUnreadableNote(const std::string& message) override;
+    void ShowNoteText(const std::string& page, const std::string& why) override;
     [[nodiscard]] std::string NoteHtml() const override;
     [[nodiscard]] std::optional<std::string> JudgeNote(const std::string& page) const override;
     [[nodiscard]] bool CanUndo() const override;

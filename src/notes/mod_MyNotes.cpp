@@ -178,17 +178,18 @@ void LoadMyNotes(std::int32_t questionId, NoteDocument& editor) {
     std::error_code ignored;
     fs::create_directories(AppPaths::MyNotesFolder(), ignored);
     const NoteFile note = readNoteFile(NotePath(questionId));
-    std::optional<std::string> unreadable = note.unreadable;
-    if (!unreadable) {
-        const std::string page = PageOfFile(note.exists ? note.page : DefaultNotePage());
-        // A page Qt would take minutes to show, or crash on, is not shown.
-        if (const auto refusal = editor.ShowNotePage(page))
-            unreadable = page_refusals::NoteNotShown(
-                *refusal, formats::PathToWindows1252(NotePath(questionId)));
-    }
-    if (unreadable) {
+    if (note.unreadable) {
         editor.ForgetNote();
-        editor.ShowUnreadableNote(*unreadable);
+        editor.ShowUnreadableNote(*note.unreadable);
+        editor.unreadable_ = true;
+        return;
+    }
+    const std::string page = PageOfFile(note.exists ? note.page : DefaultNotePage());
+    // A page Qt would take minutes to show, or crash on, is not shown with its formatting; its
+    // words stay within the user's reach.
+    if (const auto refusal = editor.ShowNotePage(page)) {
+        editor.ForgetNote();
+        editor.ShowNoteText(page, *refusal);
         editor.unreadable_ = true;
         return;
     }

@@ -37,7 +37,8 @@ public:
     [[nodiscard]] std::optional<std::int32_t> LoadedQuestionId() const { return loadedId_; }
     // Whether that note has been saved (or deleted) since it was loaded.
     [[nodiscard]] bool NoteSaved() const { return saved_; }
-    // Whether the note's file exists but could not be shown; no save touches it then.
+    // Whether the note's file could not be read, or not shown with its formatting; no save
+    // touches it then.
     [[nodiscard]] bool NoteUnreadable() const { return unreadable_; }
 
 protected:
@@ -55,8 +56,11 @@ private:
     // Replaces the document with the page, editable, with a fresh undo history; a page that
     // could not be shown in time is not shown: nullopt, or why not.
     [[nodiscard]] virtual std::optional<std::string> ShowNotePage(const std::string& html) = 0;
-    // Shows why the note's file cannot be shown, read-only.
+    // Shows why the note's file cannot be read, read-only.
     virtual void ShowUnreadableNote(const std::string& message) = 0;
+    // Shows the page's text without its formatting, read-only, below why (see
+    // page_refusals::NoteShownAsText).
+    virtual void ShowNoteText(const std::string& page, const std::string& why) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
     // Whether a page (Windows-1252) would be shown again: nullopt, or why not.
@@ -76,9 +80,10 @@ private:
 };
 
 // Shows the question's note in the editor: its file, or the default page when there is
-// none. A file that exists but cannot be read (or is larger than kMaxNoteBytes, or could not
-// be shown in time) is shown as such, read-only, with the reason and then its path. The notes
-// folder is created first.
+// none. A file that exists but cannot be read (or is larger than kMaxNoteBytes) is shown as
+// unreadable, with its path and the reason; a page that cannot be shown with its formatting
+// (in time, or at all) is shown as its text alone. Either is read-only, and no save touches
+// its file. The notes folder is created first.
 void LoadMyNotes(std::int32_t questionId, NoteDocument& editor);
 
 // Keeps what the editor holds as the question's note and ends editing: a note the user

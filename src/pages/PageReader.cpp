@@ -1,5 +1,6 @@
 #include "pages/PageReader.h"
 
+#include <QGuiApplication>
 #include <QMimeData>
 #include <QStyle>
 #include <QTextEdit>
@@ -45,6 +46,30 @@ bool boundedBySize(const QTextDocument& document) {
     });
 }
 
+Trial& installedTrial() {
+    static Trial trial;
+    return trial;
+}
+
+// The window takes no input while a child lays a page out: the user sees that it is at work.
+class WaitCursor {
+public:
+    WaitCursor() {
+        if (qGuiApp) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor() {
+        if (qGuiApp) QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+std::optional<page_refusals::Refusal> tryPage(page_trial::TrialRequest request) {
+    const WaitCursor waiting;
+    const Trial& trial = installedTrial();
+    return trial ? trial(request) : page_trial::TryPage(std::move(request));
+}
+
 ReadPage refused(std::optional<page_refusals::Refusal> refusal) {
     ReadPage read;
     read.refusal = std::move(refusal);
@@ -74,7 +99,7 @@ std::optional<page_refusals::Refusal> judge(const std::string& page, const PageB
             return std::nullopt;
         }
     }
-    auto refusal = page_trial::TryPage(RequestFor(page, box));
+    auto refusal = tryPage(RequestFor(page, box));
     if (refusal) refusal->holds = holds;
     return refusal;
 }
@@ -185,7 +210,10 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
         if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(markdown.size()), {}))
             return refused(std::move(refusal));
         page_refusals::Refusal refusal;
-        const auto page = page_trial::MarkdownPage(markdown.toStdString(), refusal);
+        const auto page = [&] {
+            const WaitCursor waiting;
+            return page_trial::MarkdownPage(markdown.toStdString(), refusal);
+        }();
         if (!page) return refused(refusal);
         html = QString::fromStdString(*page);
     } else if (source.hasFormat(QStringLiteral("application/x-qrichtext"))) {
@@ -206,6 +234,10 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
     // Parsing alone can take minutes (a style sheet's rules over many elements): what is
     // pasted takes the road of a page before it is parsed here.
     return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures));
+}
+
+Trial SetTrial(Trial trial) {
+    return std::exchange(installedTrial(), std::move(trial));
 }
 
 void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document) {

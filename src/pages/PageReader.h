@@ -100,6 +100,11 @@ struct ReadPage {
 [[nodiscard]] ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
                                   PageDocument::PictureLoader pictures);
 
+// What lays a page out on trial: page_trial::TryPage, unless replaced (tests watch it). Returns
+// the one that was installed; an empty one brings TryPage back.
+using Trial = std::function<std::optional<page_refusals::Refusal>(const page_trial::TrialRequest&)>;
+Trial SetTrial(Trial trial);
+
 // Puts the document into the box, which owns it from now on; the box's previous document is
 // deleted.
 void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document);

@@ -199,9 +199,10 @@ std::string NoteNotShown(std::string_view reason, std::string_view path) {
            "\nIts file is left as it is.";
 }
 
-std::string NoteShownAsText(const Refusal& refusal) {
-    return "This note is shown as plain text, read-only, because it " +
-           predicate(refusal, Subject::kNote) + ".";
+std::string NoteShownAsText(std::string_view reason, bool cut) {
+    return "This note is shown as plain text, read-only, and its file is left as it is. " +
+           std::string(reason) +
+           (cut ? " Only its beginning is shown; the file holds the rest." : "");
 }
 
 std::string DocumentPageNotShown(std::string_view reason, std::string_view path) {

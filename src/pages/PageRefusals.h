@@ -63,8 +63,9 @@ enum class Subject : std::uint8_t {
 // The message for a note whose intact file is not shown; its path follows the reason.
 [[nodiscard]] std::string NoteNotShown(std::string_view reason, std::string_view path);
 
-// The one sentence above a note shown as its plain text, read-only, instead of as its page.
-[[nodiscard]] std::string NoteShownAsText(const Refusal& refusal);
+// What stands above a note shown as its plain text, read-only, instead of as its page: why
+// (`reason`), and whether the text shown stops short of the file's (`cut`).
+[[nodiscard]] std::string NoteShownAsText(std::string_view reason, bool cut);
 
 // The message and title for a shipped document whose intact page is not shown.
 [[nodiscard]] std::string DocumentPageNotShown(std::string_view reason, std::string_view path);

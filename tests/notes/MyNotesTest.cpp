@@ -55,6 +55,10 @@ private:
         unreadable = message;
         editable = false;
     }
+    void ShowNoteText(const std::string& /*page*/, const std::string& why) override {
+        unreadable = page_refusals::NoteShownAsText(why, false);
+        editable = false;
+    }
     std::string NoteHtml() const override { return page; }
     std::optional<std::string> JudgeNote(const std::string& /*page*/) const override {
         return std::nullopt;
@@ -167,21 +171,24 @@ TEST_F(MyNotesTest, SaveDecisionTable) {
     boxes.expectNone();
 }
 
-// A note file that is there but cannot be shown is never replaced by an empty note.
+// A note file that is there but cannot be shown is never replaced by an empty note. Only a
+// file that cannot be read is said to be so; a page that cannot be shown shows its text.
 TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
-    // The reason comes first, then the path.
-    const auto expectUnreadable = [&](const std::string& heading, const std::string& reason) {
+    const auto expectLeftAlone = [&](const std::string& message) {
         editor.empty = true;
         LoadMyNotes(7, editor);
-        EXPECT_EQ(editor.unreadable, heading + "\n" + reason + "\n" +
-                                         formats::PathToWindows1252(note7) +
-                                         "\nIts file is left as it is.");
+        EXPECT_EQ(editor.unreadable, message);
         EXPECT_FALSE(editor.editable);
         EXPECT_TRUE(editor.NoteUnreadable());
         EXPECT_FALSE(editor.LoadedQuestionId().has_value());
         editor.canUndo = editor.edited = true;
         EXPECT_TRUE(SaveMyNotes(7, editor));
         EXPECT_TRUE(fs::exists(fs::symlink_status(note7)));
+    };
+    // The reason comes first, then the path.
+    const auto expectUnreadable = [&](const std::string& heading, const std::string& reason) {
+        expectLeftAlone(heading + "\n" + reason + "\n" + formats::PathToWindows1252(note7) +
+                        "\nIts file is left as it is.");
     };
     const std::string unreadable = "This note cannot be read:";
     const std::string notShown = "This note cannot be shown:";
@@ -204,10 +211,11 @@ TEST_F(MyNotesTest, ANoteThatCannotBeReadIsShownAsSuchAndNeverSavedOver) {
         ceiling += "<p>x";
     ceiling.resize(mod_MyNotes::kMaxNoteBytes);
     writeText(note7, ceiling);
-    expectUnreadable(notShown,
-                     "The note has too many paragraphs and changes of formatting: more than "
-                     "200,000, counting where each begins and where it ends. Fewer lines or less "
-                     "formatting would fit.");
+    // An intact file that cannot be shown formatted shows its text.
+    expectLeftAlone(
+        "This note is shown as plain text, read-only, and its file is left as it is. The note has "
+        "too many paragraphs and changes of formatting: more than 200,000, counting where each "
+        "begins and where it ends. Fewer lines or less formatting would fit.");
     fs::remove(note7);
 
     // A link to a device is no note of ours to read or to delete.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
@@ -9,12 +10,15 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "notes/NoteSteps.h"
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageReader.h"
 #include "pages/PageRefusals.h"
 #include "pages/PageTrial.h"
 #include "platform/MessageBox.h"
@@ -169,6 +173,106 @@ TEST_F(NotePagesTest, EachFormShowsInTimeOrIsRefusedWithItsReason) {
             EXPECT_EQ(*outcome, "shown");
         }
         EXPECT_EQ(fileText(mod_MyNotes::NotePath(kNote)), form.page);
+    }
+    boxes.expectNone();
+}
+
+// A page that cannot be shown with its formatting, in time or at all, is shown as its words,
+// read-only, with why; only a file that cannot be read is said to be so, and no save touches
+// the file.
+TEST_F(NotePagesTest, ANoteThatCannotBeShownFormattedShowsItsTextAndKeepsItsFile) {
+    struct Row {
+        const char* what;
+        std::string page;
+        std::optional<std::string> trial;  // the trial's verdict, when not the child's
+        const char* reason;                // part of why
+    };
+    const std::string busy = "It could not be laid out on trial in time; the computer may be busy.";
+    const Row rows[] = {
+        {"lines too far apart for layout to end",
+         body("<p style=\"line-height:1000px\">first words" + Repeated("<br>x", 10'000) + "</p>"),
+         std::nullopt, "seconds to lay out"},
+        {"tables nested too deep", body(nestedTables(17, "<p>first words</p>")), std::nullopt,
+         "tables are nested"},
+        {"a trial that ran out of time on a busy computer",
+         body("<p>first words</p><table><tr><td>cell</td></tr></table>"), busy, "may be busy"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        // From an editable note, as when moving on to the next question.
+        ShownEditor shown;
+        writeNote("<p>editable</p>");
+        LoadMyNotes(kNote, shown.editor);
+        writeNote(row.page);
+        const page_reader::Trial previous = page_reader::SetTrial(
+            row.trial
+                ? page_reader::Trial([&row](const page_trial::TrialRequest&) { return row.trial; })
+                : page_reader::Trial());
+        LoadMyNotes(kNote, shown.editor);
+        page_reader::SetTrial(previous);
+        const QString text = shown.text().toPlainText();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("This note is shown as plain text")))
+            << text.left(200).toStdString();
+        EXPECT_TRUE(text.contains(QString::fromLatin1(row.reason))) << text.left(200).toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("cannot be read")));
+        EXPECT_TRUE(text.contains(QStringLiteral("\n\nfirst words")));
+        EXPECT_TRUE(shown.text().isReadOnly());
+        EXPECT_FALSE(shown.editor.Button(QStringLiteral("print"))->isEnabled());
+
+        shown.text().setFocus();
+        QTest::keyClicks(&shown.text(), "typed");
+        shown.text().selectAll();
+        QTest::keyClick(&shown.text(), Qt::Key_Delete);
+        EXPECT_EQ(shown.text().toPlainText(), text);
+        EXPECT_TRUE(SaveMyNotes(kNote, shown.editor));
+        EXPECT_EQ(fileText(mod_MyNotes::NotePath(kNote)), row.page);
+    }
+    boxes.expectNone();
+}
+
+// The window shows that it is at work while a child lays a page out, and only then.
+TEST_F(NotePagesTest, TheWaitCursorShowsWhileAPageIsTried) {
+    struct Row {
+        const char* what;
+        std::function<void(ShownEditor&)> act;
+    };
+    const std::string page = body("<table><tr><td>cell</td></tr></table>");
+    const Row rows[] = {
+        {"a note loaded", [](ShownEditor& shown) { LoadMyNotes(kNote, shown.editor); }},
+        {"a note saved",
+         [](ShownEditor& shown) {
+             LoadMyNotes(kNote, shown.editor);
+             shown.text().setFocus();
+             QTest::keyClicks(&shown.text(), "typed");
+             EXPECT_TRUE(SaveMyNotes(kNote, shown.editor));
+         }},
+        {"a page pasted",
+         [](ShownEditor& shown) {
+             LoadMyNotes(kNote, shown.editor);
+             auto* data = new QMimeData;
+             data->setHtml(QStringLiteral("<table><tr><td>pasted</td></tr></table>"));
+             QApplication::clipboard()->setMimeData(data);
+             shown.text().setFocus();
+             shown.text().paste();
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeNote(page);
+        std::vector<std::optional<Qt::CursorShape>> seen;
+        const page_reader::Trial previous =
+            page_reader::SetTrial([&seen](const page_trial::TrialRequest& request) {
+                const QCursor* cursor = QApplication::overrideCursor();
+                seen.push_back(cursor ? std::optional(cursor->shape()) : std::nullopt);
+                return page_trial::TryPage(request);
+            });
+        ShownEditor shown;
+        row.act(shown);
+        page_reader::SetTrial(previous);
+        EXPECT_FALSE(seen.empty());
+        for (const auto& shape : seen)
+            EXPECT_EQ(shape, Qt::WaitCursor);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     boxes.expectNone();
 }

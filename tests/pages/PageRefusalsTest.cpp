@@ -164,15 +164,13 @@ TEST(PageRefusalsTest, TheMessagesPutTheReasonFirst) {
         {"a note not shown", page_refusals::NoteNotShown(reason, "/home/u/MyNotes/7.html"),
          "This note cannot be shown:\nThe note has more than 2,500 pictures. Fewer pictures would "
          "fit.\n/home/u/MyNotes/7.html\nIts file is left as it is."},
-        {"a slow note as text",
-         page_refusals::NoteShownAsText({Cause::kTooSlow, 500'000, 0, kTables}),
-         "This note is shown as plain text, read-only, because it takes longer than 0.5 seconds "
-         "to show."},
-        {"a note too finely divided as text",
-         page_refusals::NoteShownAsText({Cause::kTooManyParts, 200'000}),
-         "This note is shown as plain text, read-only, because it has too many paragraphs and "
-         "changes of formatting: more than 200,000, counting where each begins and where it "
-         "ends."},
+        {"a note shown as its text", page_refusals::NoteShownAsText(reason, false),
+         "This note is shown as plain text, read-only, and its file is left as it is. The note "
+         "has more than 2,500 pictures. Fewer pictures would fit."},
+        {"a note shown as the beginning of its text", page_refusals::NoteShownAsText(reason, true),
+         "This note is shown as plain text, read-only, and its file is left as it is. The note "
+         "has more than 2,500 pictures. Fewer pictures would fit. Only its beginning is shown; "
+         "the file holds the rest."},
         {"a document page", page_refusals::DocumentPageNotShown(reason, "/d/Tips.dat"),
          "This document's page cannot be shown:\r\n\r\nThe note has more than 2,500 pictures. "
          "Fewer pictures would fit.\r\n\r\n/d/Tips.dat"},
