@@ -36,6 +36,8 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kObjectiveColumn = 2;
 constexpr int kQuestionColumn = 4;
 constexpr qreal kIndent = 125.0 / kTwipsPerPixel;
+// The note box at the main window's smallest: its notes are tried this narrow.
+constexpr int kNarrowestNotes = 200;
 
 QString plainText(std::string_view windows1252) {
     QString text = platform::toQt(windows1252);
@@ -119,6 +121,7 @@ QuestionBrowserPage::QuestionBrowserPage(const browsers::BrowserTab& tab,
     NoteEditor = new NotesEditor(NotesPanel);
     NotesToolbar = platform::Named(NoteEditor->Toolbar(), n.notesToolbar);
     NotesContents = platform::Named(NoteEditor->Contents(), n.notes);
+    NotesContents->setMinimumWidth(kNarrowestNotes);
     noteSlot_ = std::make_unique<browsers::EditorNoteSlot>(*NoteEditor);
     browser_.SetNoteSlot(*noteSlot_);
     auto* notesLayout = new QVBoxLayout(NotesPanel);

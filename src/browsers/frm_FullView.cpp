@@ -31,6 +31,9 @@ const browsers::BrowserTab& fullViewTab() {
     return tab;
 }
 
+// The note box beside the controls in the fixed panel, with room to spare for their texts.
+constexpr int kNarrowestNotes = 320;
+
 template <class Widget>
 Widget* named(Widget* widget, const char* name) {
     return platform::Named(widget, QLatin1String(name));
@@ -68,6 +71,7 @@ frm_FullView::frm_FullView(QWidget* owner)
     MyNotes1_Editor = new NotesEditor(MyNotes);
     MyNotes1_Toolbar = named(MyNotes1_Editor->Toolbar(), "MyNotes1_Toolbar");
     MyNotes1_Contents = named(MyNotes1_Editor->Contents(), "MyNotes1_Contents");
+    MyNotes1_Contents->setMinimumWidth(kNarrowestNotes);
     noteSlot_ = std::make_unique<browsers::EditorNoteSlot>(*MyNotes1_Editor);
     browser_.SetNoteSlot(*noteSlot_);
 

@@ -47,6 +47,8 @@
 
 namespace {
 
+// The note box within the notes panel's fixed width, less its margins and frames.
+constexpr int kNarrowestNotes = 400;
 // Answer panel geometry, in pixels.
 constexpr int kChoicePad = 12;
 constexpr int kChoiceGap = 10;
@@ -427,6 +429,7 @@ void frm_Exam::buildNotesPanel() {
     MyNotes_Toolbar = platform::Named(MyNotes_Editor->Toolbar(), QStringLiteral("MyNotes_Toolbar"));
     MyNotes_Contents =
         platform::Named(MyNotes_Editor->Contents(), QStringLiteral("MyNotes_Contents"));
+    MyNotes_Contents->setMinimumWidth(kNarrowestNotes);
     layout->addWidget(MyNotes_Editor, 1);
     MyNotes->hide();
 }

@@ -332,9 +332,10 @@ void frm_Exam::placeNotesPanel(int height) {
 void frm_Exam::button_notes_Click() {
     lbl_MyNotes->setText(platform::toQt(SystemVars.ExamTexts(exam_text::kMyNotes)));
     if (MyNotes->isHidden()) {
+        // Placed first: the note is tried at the width the panel gives it.
+        placeNotesPanel(0);
         mod_MyCurrentExam::ShowQuestionNotes();
         Timer3[1]->stop();
-        placeNotesPanel(0);
         MyNotes->show();
         MyNotes->raise();
         button_notes->setLatched(true);

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTextBlock>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/AppPaths.h"
 #include "core/OwnIcons.h"
@@ -318,6 +320,7 @@ void NotesEditor::ShowBlankPage() {
 }
 
 std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
+    layOutHidden();
     // Pictures named relative to the note file.
     contents_->document()->setBaseUrl(
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
@@ -335,6 +338,22 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
     contents_->setReadOnly(false);
     resetToolbar(!textOf(*contents_->document()).isEmpty());
     return std::nullopt;
+}
+
+void NotesEditor::layOutHidden() {
+    if (contents_->isVisible()) return;
+    std::vector<QWidget*> outward;
+    for (QWidget* widget = contents_; widget;
+         widget = widget->isWindow() ? nullptr : widget->parentWidget())
+        outward.push_back(widget);
+    // Outside in: each layout places what it holds within the room it was given. Qt does this
+    // only when the window or panel shows, after the page has been read.
+    for (auto widget = outward.rbegin(); widget != outward.rend(); ++widget) {
+        if (QLayout* layout = (*widget)->layout()) {
+            layout->activate();
+            layout->setGeometry((*widget)->contentsRect());
+        }
+    }
 }
 
 void NotesEditor::ShowUnreadableNote(const std::string& message) {

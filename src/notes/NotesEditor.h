@@ -69,6 +69,9 @@ private:
     void EndEditing() override;
 
     void buildToolbar();
+    // A hidden box (its window not shown yet, its panel closed) is given the width it will show
+    // at before a page is tried for it.
+    void layOutHidden();
     // Puts another page in; the refreshes wait until it is complete.
     void replacePage(const std::function<void()>& change);
     // A cursor or selection change; none counts while a page is being replaced.

@@ -129,13 +129,23 @@ PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin) {
     PageBox page{shown.defaultFont(),      shown.defaultTextOption(), margin, shown.indentWidth(),
                  shown.useDesignMetrics(), shown.baseUrl(),           {},     box.logicalDpiX(),
                  box.logicalDpiY(),        std::move(pictures)};
-    // Laid out without the scroll bar first, then again beside it when the page is taller.
-    // The frame's inside is the page's width even before a hidden box has laid itself out.
+    // Laid out without the scroll bar first, then again beside it when the page is taller; at
+    // the width the box has now, and at the narrowest its window lets it take, where a page is
+    // tallest: a resize then never lays a page out narrower than it was tried.
     const int barWidth = box.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &box);
-    const int width = box.contentsRect().width();
-    page.widths.push_back(std::max(width, 1));
-    if (box.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
-        page.widths.push_back(std::max(width - barWidth, 1));
+    const QMargins frame = box.contentsMargins();
+    const int now = box.contentsRect().width();
+    const int narrowest =
+        box.minimumWidth() > 0 ? box.minimumWidth() - frame.left() - frame.right() : now;
+    const auto add = [&page](int width) {
+        width = std::max(width, 1);
+        if (std::find(page.widths.begin(), page.widths.end(), width) == page.widths.end())
+            page.widths.push_back(width);
+    };
+    for (const int width : {now, narrowest}) {
+        add(width);
+        if (box.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff) add(width - barWidth);
+    }
     return page;
 }
 

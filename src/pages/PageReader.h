@@ -70,7 +70,7 @@ struct PageBox {
 };
 
 // How `box` lays out a page of `margin` (its current document's settings otherwise), at its
-// width now.
+// width now and at the narrowest its minimum width lets it take.
 [[nodiscard]] PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin);
 [[nodiscard]] PageBox BoxOf(const QTextEdit& box, PictureSource pictures);
 

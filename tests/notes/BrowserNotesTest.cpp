@@ -216,6 +216,56 @@ TEST_F(BrowserNotesTest, AnUnreadableNoteIsShownAsSuchAndLeftAlone) {
     boxes.expectNone();
 }
 
+// Each box tries a note at the width it shows at, also when hidden until then, and at the
+// narrowest its window lets it take; the window at its smallest keeps it that wide, and
+// resizing tries nothing.
+TEST_F(BrowserNotesTest, EachBoxTriesANoteAtItsShownAndItsNarrowestWidth) {
+    struct Row {
+        const char* what;
+        std::function<void(frm_SwitchBoard&, const std::function<void(QTextEdit&)>&)> open;
+    };
+    const Row rows[] = {
+        {"the view-all tab",
+         [](frm_SwitchBoard& sb, const std::function<void(QTextEdit&)>& check) {
+             sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+             check(*sb.ViewAllPage->NotesContents);
+         }},
+        {"the my-notes tab",
+         [](frm_SwitchBoard& sb, const std::function<void(QTextEdit&)>& check) {
+             sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kMyNotesTab);
+             check(*sb.MyNotesPage->NotesContents);
+         }},
+        {"the full view, hidden while its note loads",
+         [](frm_SwitchBoard& sb, const std::function<void(QTextEdit&)>& check) {
+             sb.SSTab1->setCurrentIndex(frm_SwitchBoard::kViewAllTab);
+             ModalWatcher inside(InFullView([&](frm_FullView& w) { check(*w.MyNotes1_Contents); }));
+             sb.Command14->click();
+             EXPECT_TRUE(inside.acted());
+         }},
+    };
+    const std::string page = "<table><tr><td>a cell</td></tr></table>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(1), formats::Bytes(page.begin(), page.end()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const testsupport::TriedWidths tried;
+        frm_SwitchBoard& sb = Load();
+        sb.show();
+        row.open(sb, [&](QTextEdit& box) {
+            QApplication::processEvents();
+            EXPECT_TRUE(tried.lastTriedAsShownAndNarrowest(box)) << box.width();
+            const std::size_t trials = tried.count();
+            QWidget& window = *box.window();
+            window.resize(window.minimumSize());
+            QApplication::processEvents();
+            EXPECT_GE(box.width(), box.minimumWidth());
+            window.resize(window.minimumSize() + QSize(300, 100));
+            QApplication::processEvents();
+            EXPECT_EQ(tried.count(), trials);
+        });
+    }
+    boxes.expectNone();
+}
+
 // A save that fails holds every move it can: the question, the tab and the full view stay,
 // with the typed text still in the editor.
 TEST_F(BrowserNotesTest, ANoteThatCannotBeSavedHoldsEveryMove) {

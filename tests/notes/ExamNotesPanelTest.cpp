@@ -84,6 +84,21 @@ TEST_F(ExamNotesPanelTest, OpeningLoadsMovingSavesAndLoadsClosingSaves) {
     boxes.expectNone();
 }
 
+// The panel is closed while its note loads: the note is tried at the width the open panel
+// shows it at, and at the narrowest the panel lets the box take.
+TEST_F(ExamNotesPanelTest, TheClosedPanelTriesItsNoteAtTheWidthItShowsAt) {
+    const std::string page = "<table><tr><td>a cell</td></tr></table>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(11), formats::Bytes(page.begin(), page.end()));
+    ASSERT_TRUE(open());
+    const testsupport::TriedWidths tried;
+    openPanel();
+    QApplication::processEvents();
+    EXPECT_EQ(tried.count(), 1u);
+    EXPECT_TRUE(tried.lastTriedAsShownAndNarrowest(*window->MyNotes_Contents))
+        << window->MyNotes_Contents->width();
+    EXPECT_GE(window->MyNotes_Contents->width(), window->MyNotes_Contents->minimumWidth());
+}
+
 TEST_F(ExamNotesPanelTest, WhileHiddenMovingNeitherSavesNorLoads) {
     ASSERT_TRUE(open());
     openPanel();

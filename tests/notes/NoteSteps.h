@@ -7,11 +7,15 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
+#include "pages/PageReader.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"
 
@@ -42,6 +46,38 @@ inline void putNestedTablesOnClipboard(int depth) {
 inline void WriteNoteFile(std::int32_t questionId, const std::string& page) {
     WriteFile(mod_MyNotes::NotePath(questionId), formats::Bytes(page.begin(), page.end()));
 }
+
+// For its lifetime every page a box would try is recorded and accepted: the widths of each
+// request, in turn.
+class TriedWidths {
+public:
+    TriedWidths()
+        : previous_(page_reader::SetTrial([this](const page_trial::TrialRequest& request) {
+              requests_.push_back(request.widths);
+              return std::optional<std::string>();
+          })) {}
+    ~TriedWidths() { page_reader::SetTrial(previous_); }
+    TriedWidths(const TriedWidths&) = delete;
+    TriedWidths& operator=(const TriedWidths&) = delete;
+
+    [[nodiscard]] std::size_t count() const { return requests_.size(); }
+    // Whether the last page was tried at the box's width now and at the narrowest its minimum
+    // lets it take (both without the scroll bar).
+    [[nodiscard]] bool lastTriedAsShownAndNarrowest(const QTextEdit& box) const {
+        if (requests_.empty() || box.minimumWidth() <= 0) return false;
+        const std::vector<int>& widths = requests_.back();
+        const QMargins frame = box.contentsMargins();
+        const int narrowest = box.minimumWidth() - frame.left() - frame.right();
+        const auto has = [&widths](int width) {
+            return std::find(widths.begin(), widths.end(), width) != widths.end();
+        };
+        return has(box.contentsRect().width()) && has(narrowest);
+    }
+
+private:
+    std::vector<std::vector<int>> requests_;
+    page_reader::Trial previous_;
+};
 
 // A notes editor at the size the browser tabs give it, shown.
 struct ShownNotesEditor {
