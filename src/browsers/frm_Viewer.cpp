@@ -25,6 +25,7 @@
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
 #include "pages/PageRefusals.h"
+#include "pages/PrintedPage.h"
 #include "platform/Look.h"
 #include "platform/Printing.h"
 #include "platform/TextCodec.h"
@@ -55,7 +56,15 @@ public:
         if (read.refusal)
             return page_refusals::Reason(*read.refusal, page_refusals::Subject::kDocumentPage);
         page_reader::ShowDocument(*this, std::move(read.document));
+        shown_ = page;
         return std::nullopt;
+    }
+
+    // Whether the page shown would print, as the printer lays it out.
+    [[nodiscard]] platform::PrintJudge PrintJudge() const {
+        return page_reader::PrintJudgeOf(
+            [this] { return shown_; },
+            page_reader::BoxOf(*this, pictureSource(), mod_Viewer::kPageMargin));
     }
 
 protected:
@@ -63,6 +72,7 @@ protected:
 
 private:
     platform::PagePictures pictures_;
+    std::string shown_;
 };
 
 }  // namespace
@@ -75,6 +85,8 @@ frm_Viewer::frm_Viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     buildTopBar();
     WebBrowser1 = platform::Named(new DocumentPage(this), QStringLiteral("WebBrowser1"));
     WebBrowser1->setOpenLinks(false);
+    // As wide as the window at its narrowest: the page is tried there too.
+    WebBrowser1->setMinimumWidth(mod_Viewer::kNarrowestWindow);
     WebBrowser1->setContextMenuPolicy(Qt::CustomContextMenu);
     WebBrowser1->installEventFilter(this);
     connect(WebBrowser1, &QTextBrowser::anchorClicked, this, &frm_Viewer::FollowLink);
@@ -190,11 +202,13 @@ void frm_Viewer::Toolbar1_ButtonClick(const QString& key) {
 }
 
 void frm_Viewer::mnuPrint_Click() {
-    platform::PrintDocument(*WebBrowser1->document(), this);
+    platform::PrintDocument(*WebBrowser1->document(), this,
+                            static_cast<DocumentPage*>(WebBrowser1)->PrintJudge());
 }
 
 void frm_Viewer::mnuPrintPreview_Click() {
-    platform::PreviewDocument(*WebBrowser1->document(), this);
+    platform::PreviewDocument(*WebBrowser1->document(), this,
+                              static_cast<DocumentPage*>(WebBrowser1)->PrintJudge());
 }
 
 void frm_Viewer::PopUpFileMenu() {

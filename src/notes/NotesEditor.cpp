@@ -34,6 +34,7 @@
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
 #include "pages/PageRefusals.h"
+#include "pages/PrintedPage.h"
 #include "platform/FontColorDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/Printing.h"
@@ -442,9 +443,9 @@ void NotesEditor::ButtonClick(const QString& key) {
     QTextDocument& document = *contents_->document();
     const bool editable = !contents_->isReadOnly();
     if (key == u"print") {
-        platform::PrintDocument(document, this);
+        platform::PrintDocument(document, this, printJudge());
     } else if (key == u"preview") {
-        platform::PreviewDocument(document, this);
+        platform::PreviewDocument(document, this, printJudge());
     } else if (!editable) {
         // A page that is not being edited (blank, or already saved) is not changed.
     } else if (key == u"undo") {
@@ -466,6 +467,11 @@ void NotesEditor::ButtonClick(const QString& key) {
         return;
     }
     UpdateNotesAlignButtons();
+}
+
+platform::PrintJudge NotesEditor::printJudge() const {
+    return page_reader::PrintJudgeOf(
+        [this] { return platform::fromQtHtml(contents_->document()->toHtml()); }, contents_->Box());
 }
 
 NoteDialogMemory& NotesEditor::dialogMemory() {

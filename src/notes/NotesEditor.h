@@ -10,6 +10,7 @@
 #include <string>
 
 #include "notes/mod_MyNotes.h"
+#include "platform/Printing.h"
 
 class QAction;
 class QTextEdit;
@@ -78,6 +79,8 @@ private:
     void selectionMoved();
     // The states right after a page has loaded.
     void resetToolbar(bool printable);
+    // Whether the note as it shows now would print, as the printer lays it out.
+    [[nodiscard]] platform::PrintJudge printJudge() const;
     void fontCommand();
     void colourCommand();
     NoteDialogMemory& dialogMemory();

@@ -32,9 +32,14 @@ namespace page_reader {
 // Tables are not bounded by the page's size: a cell spans up to 200,000 columns and tables
 // nest ten deep, and 41 bytes of them take seconds. Nor are pictures, which a page may name in
 // a few bytes and which decode within their own budget: a page with any is tried.
+// All of it at a screen's resolution: a printer's (600 or 1200 dpi) makes every length many
+// times longer, and a page laid out for it is always tried.
 static_assert(kUntriedPageBytes == 256, "the worst case above is measured at 256 bytes");
 
 namespace {
+
+// Twice a plain screen's: the worst case above stays below 5.4 million px.
+constexpr int kUntriedDpi = 192;
 
 // Whether the parsed page's layout is bounded by its size: no table or other frame, and no
 // picture, in the text or behind it.
@@ -92,7 +97,7 @@ std::optional<page_refusals::Refusal> judge(const std::string& page, const PageB
                                             const PageDocument::PictureLoader& pictures) {
     page_refusals::Contents holds;
     if (auto refusal = page_judge::JudgePage(page, &holds)) return refusal;
-    if (page.size() <= kUntriedPageBytes) {
+    if (page.size() <= kUntriedPageBytes && box.dpiX <= kUntriedDpi && box.dpiY <= kUntriedDpi) {
         auto document = ParsePage(platform::toQt(page), box, pictures);
         if (boundedBySize(*document)) {
             if (untried) *untried = std::move(document);

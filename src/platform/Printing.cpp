@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "platform/MessageBox.h"
+
 namespace platform {
 
 namespace {
@@ -21,26 +23,41 @@ PreviewDialogRunner& installedPreviewRunner() {
     return runner;
 }
 
+// QTextDocument::print sets 2 cm margins around a document without pages of its own.
+constexpr double kPrintMargin = static_cast<int>(2 / 2.54 * 96);
+
 bool askWithPrintDialog(QPrinter& printer, QWidget* owner) {
     QPrintDialog dialog(&printer, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
+// Whether the judge lets the document be laid out on `printer`; the user is told why not.
+bool printable(const PrintJudge& judge, const QPrinter& printer) {
+    const std::optional<std::string> refusal =
+        judge({printer.width(), printer.logicalDpiX(), printer.logicalDpiY(), kPrintMargin});
+    if (refusal) MsgBox("This cannot be printed:\r\n\r\n" + *refusal, kExclamation);
+    return !refusal;
+}
+
 }  // namespace
 
-bool PrintDocument(const QTextDocument& document, QWidget* owner) {
+bool PrintDocument(const QTextDocument& document, QWidget* owner, const PrintJudge& judge) {
     QPrinter printer(QPrinter::HighResolution);
     const PrintDialogRunner& runner = installedPrintRunner();
     if (!(runner ? runner(printer, owner) : askWithPrintDialog(printer, owner))) return false;
+    if (!printable(judge, printer)) return false;
     document.print(&printer);
     return true;
 }
 
-void PreviewDocument(const QTextDocument& document, QWidget* owner) {
+void PreviewDocument(const QTextDocument& document, QWidget* owner, const PrintJudge& judge) {
     QPrinter printer(QPrinter::HighResolution);
+    if (!printable(judge, printer)) return;
     QPrintPreviewDialog dialog(&printer, owner);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                     [&document](QPrinter* target) { document.print(target); });
+                     [&document, &judge](QPrinter* target) {
+                         if (printable(judge, *target)) document.print(target);
+                     });
     const PreviewDialogRunner& runner = installedPreviewRunner();
     if (runner)
         runner(dialog);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QPrintPreviewDialog;
 class QPrinter;
@@ -9,11 +11,27 @@ class QWidget;
 
 namespace platform {
 
-// Prints the document after the print dialog; false when the user cancels it.
-bool PrintDocument(const QTextDocument& document, QWidget* owner);
+// How a print lays a document out: the page's width in the printer's pixels, the printer's
+// resolution, and the margin around the text in pixels of the screen's 96 dpi.
+struct PrintLayout {
+    int width = 0;
+    int dpiX = 0;
+    int dpiY = 0;
+    double margin = 0;
+};
 
-// Shows the document in the print preview dialog, from which the user may print it.
-void PreviewDocument(const QTextDocument& document, QWidget* owner);
+// Whether the document may be laid out so: nullopt, or why not (Windows-1252). A layout that
+// would never end freezes the program for good.
+using PrintJudge = std::function<std::optional<std::string>(const PrintLayout& layout)>;
+
+// Prints the document after the print dialog when `judge` lets it; false when the user cancels
+// the dialog or the user was told why it cannot be printed.
+bool PrintDocument(const QTextDocument& document, QWidget* owner, const PrintJudge& judge);
+
+// Shows the document in the print preview dialog, from which the user may print it; each page
+// setting the dialog paints goes before `judge` first, and one it refuses is not painted but
+// said why.
+void PreviewDocument(const QTextDocument& document, QWidget* owner, const PrintJudge& judge);
 
 // Asks the user about `printer` (printer, pages, copies); true to print.
 using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* owner)>;

@@ -362,6 +362,46 @@ TEST_F(ViewerTest, PrintsAndPreviewsThePage) {
     EXPECT_TRUE(fs::exists(pdf));
 }
 
+// A page shown at once on screen whose print would never end (printing lays it out a dozen
+// times taller): refused with a message, nothing painted. Each row runs in a bounded child, so
+// that a print that freezes fails the row.
+TEST_F(ViewerTest, APrintThatWouldNeverEndIsRefusedWithAMessage) {
+    struct Row {
+        const char* what;
+        bool preview;
+    };
+    const Row rows[] = {{"print", false}, {"print preview", true}};
+    std::string page = "<p style=\"line-height:1000px\">";
+    for (int k = 0; k < 800; ++k)
+        page += "word<br>";
+    const fs::path pdf = folder.path() / "page.pdf";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string failure;
+        const auto outcome = testsupport::RunBoundedWithQt(
+            [&] {
+                frm_Viewer viewer;
+                viewer.resize(800, 600);
+                viewer.show();
+                if (viewer.ShowPage(page)) return std::string("not shown on screen");
+                const PrintToPdf printing(pdf);
+                boxes.queue(platform::kOk);
+                if (row.preview)
+                    viewer.mnuPrintPreview_Click();
+                else
+                    viewer.mnuPrint_Click();
+                const std::string said = boxes.shown().empty() ? "" : boxes.shown()[0].text;
+                boxes.clear();
+                const bool painted = fs::exists(pdf) || printing.previews() > 0;
+                return (painted ? "painted; " : "not painted; ") + said;
+            },
+            failure);
+        ASSERT_TRUE(outcome) << failure;
+        EXPECT_EQ(outcome->rfind("not painted; This cannot be printed:", 0), 0u) << *outcome;
+        EXPECT_NE(outcome->find("seconds to lay out"), std::string::npos) << *outcome;
+    }
+}
+
 TEST_F(ViewerTest, SeveralViewersLiveSideBySideAndExitClosesOnlyItsOwn) {
     frm_Viewer* first = openSample();
     frm_Viewer* second = openSample();

@@ -577,6 +577,42 @@ TEST_F(NotesEditorTest, PrintsTheNoteToAPdfFile) {
     EXPECT_EQ(previews, 1);
 }
 
+// A note that shows at once on screen but whose print would never end (printing lays it out
+// a dozen times taller): refused with a message, nothing painted, nothing frozen. Each row runs
+// in a bounded child, so that a print that freezes fails the row.
+TEST_F(NotesEditorTest, APrintThatWouldNeverEndIsRefusedWithAMessage) {
+    struct Row {
+        const char* what;
+        const char* key;
+    };
+    const Row rows[] = {{"print", "print"}, {"print preview", "preview"}};
+    std::string page = "<p style=\"line-height:1000px\">";
+    for (int k = 0; k < 800; ++k)
+        page += "word<br>";
+    testsupport::WriteFile(mod_MyNotes::NotePath(8), formats::Bytes(page.begin(), page.end()));
+    const std::filesystem::path pdf = folder.path() / "note.pdf";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string failure;
+        const auto outcome = testsupport::RunBoundedWithQt(
+            [&] {
+                LoadMyNotes(8, editor);
+                if (editor.NoteUnreadable()) return std::string("not shown on screen");
+                const testsupport::PrintToPdf printing(pdf);
+                boxes.queue(platform::kOk);
+                editor.ButtonClick(QLatin1String(row.key));
+                const std::string said = boxes.shown().empty() ? "" : boxes.shown()[0].text;
+                boxes.clear();
+                const bool painted = std::filesystem::exists(pdf) || printing.previews() > 0;
+                return (painted ? "painted; " : "not painted; ") + said;
+            },
+            failure);
+        ASSERT_TRUE(outcome) << failure;
+        EXPECT_EQ(outcome->rfind("not painted; This cannot be printed:", 0), 0u) << *outcome;
+        EXPECT_NE(outcome->find("seconds to lay out"), std::string::npos) << *outcome;
+    }
+}
+
 namespace {
 
 // A one-bit picture: its pixel count set by its size, its file small and quick to write.
