@@ -132,6 +132,7 @@ public:
     }
 
 protected:
+    void dropEvent(QDropEvent* event) override { Drop(event, event->source() == viewport()); }
     void keyPressEvent(QKeyEvent* event) override {
         const std::optional<NoteFormatting::Style> style =
             isReadOnly() ? std::nullopt : styleKey(*event);
@@ -187,11 +188,14 @@ protected:
             refused_ = false;
         }
     }
-    // Qt takes the text of a move out before it inserts it again: a move that would be refused
-    // is refused first, so that its text stays where it was.
-    void dropEvent(QDropEvent* event) override {
+
+public:
+    // A drop; `fromThisBox` when it was dragged from this box's own text. Qt takes the text of
+    // a move out before it inserts it again: a move that would be refused is refused first, so
+    // that its text stays where it was.
+    void Drop(QDropEvent* event, bool fromThisBox) {
         const QTextCursor selection = textCursor();
-        const bool moveWithin = !isReadOnly() && event->source() == viewport() &&
+        const bool moveWithin = !isReadOnly() && fromThisBox &&
                                 event->dropAction() == Qt::MoveAction && selection.hasSelection() &&
                                 event->mimeData();
         if (moveWithin) {
@@ -397,6 +401,10 @@ std::optional<std::string> NotesEditor::JudgeNote(const std::string& page) const
 bool NotesEditor::IsNoteEmpty() const {
     const QTextDocument& document = *contents_->document();
     return textOf(document).isEmpty() && !hasPicture(document);
+}
+
+void NotesEditor::DropFromItsOwnText(QDropEvent& event) {
+    contents_->Drop(&event, true);
 }
 
 bool NotesEditor::CanUndo() const {

@@ -13,6 +13,7 @@
 #include "platform/Printing.h"
 
 class QAction;
+class QDropEvent;
 class QTextEdit;
 class QToolBar;
 
@@ -56,6 +57,10 @@ public:
     void ShowContextMenu(const QPoint& globalPos);
 
     [[nodiscard]] bool IsNoteEmpty() const override;
+
+    // Takes a drop on the note's text as one dragged from that text itself, as a move within
+    // the note is; Qt's offscreen platform ends every real drag before it can drop.
+    void DropFromItsOwnText(QDropEvent& event);
 
 private:
     class TextBox;

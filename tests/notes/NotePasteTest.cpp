@@ -335,9 +335,11 @@ QTextCursor wholeTable(QTextCursor inside) {
     return inside;
 }
 
-// Drags over the box and drops at the cursor's place, as a user's drop arrives; what the drop
-// tells the drag's source it did (IgnoreAction: nothing, so a move keeps its text).
-Qt::DropAction dropAt(QTextEdit& box, const QMimeData& data, const QTextCursor& at) {
+// Drags over the box and drops at the cursor's place, as a user's drop arrives, or as one
+// dragged from the note itself with `action` when `from` is its editor; what the drop tells
+// the drag's source it did (IgnoreAction: nothing, so a move keeps its text).
+Qt::DropAction dropAt(QTextEdit& box, const QMimeData& data, const QTextCursor& at,
+                      NotesEditor* from = nullptr, Qt::DropAction action = Qt::MoveAction) {
     const QPoint point = box.cursorRect(at).center();
     EXPECT_EQ(box.cursorForPosition(point).position(), at.position());
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
@@ -347,7 +349,12 @@ Qt::DropAction dropAt(QTextEdit& box, const QMimeData& data, const QTextCursor& 
     QDragMoveEvent move(point, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(box.viewport(), &move);
     QDropEvent drop(point, actions, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box.viewport(), &drop);
+    if (from) {
+        drop.setDropAction(action);
+        from->DropFromItsOwnText(drop);
+    } else {
+        QApplication::sendEvent(box.viewport(), &drop);
+    }
     return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
@@ -358,7 +365,8 @@ const std::string kDeepAndShallow =
 // A drop into the note is judged as the note it would make: a table dropped into a cell ten
 // deep is refused, and the note stays as it was with nothing to undo. Offscreen Qt has no
 // drag in progress, so a drop here names no source and Qt takes it as a copy: the move's own
-// refusal (before Qt takes the text out) is judged in AMoveIsJudgedAsTheNoteItLeaves.
+// refusal (before Qt takes the text out) is judged in AMoveIsJudgedAsTheNoteItLeaves and
+// ARefusedMoveWithinTheNoteLeavesItAsItWas.
 TEST_F(NotePasteTest, ADropThatWouldBeRefusedLeavesTheNoteAsItWas) {
     struct Row {
         const char* what;
@@ -402,6 +410,44 @@ TEST_F(NotePasteTest, ADropThatWouldBeRefusedLeavesTheNoteAsItWas) {
             EXPECT_NE(taken, Qt::IgnoreAction);
             boxes.expectNone();
         }
+    }
+}
+
+// A move within the note that would be refused is refused before Qt takes its text out: the
+// note stays as it was, the drop tells its source nothing was taken, and the user is told why
+// (no offer of the text alone, which a move would leave where it was). The same drop as a copy
+// takes the paste's road, which offers it.
+TEST_F(NotePasteTest, ARefusedMoveWithinTheNoteLeavesItAsItWas) {
+    struct Row {
+        const char* what;
+        Qt::DropAction action;
+        int style;  // of the one box shown
+    };
+    const Row rows[] = {
+        {"a table moved into a cell ten deep", Qt::MoveAction, platform::kExclamation},
+        {"the same table copied there", Qt::CopyAction, platform::kYesNo | platform::kQuestion},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeNote(kDeepAndShallow);
+        ShownEditor shown;
+        ASSERT_FALSE(shown.editor.NoteUnreadable());
+        const QString loaded = shown.html();
+        const QTextCursor dragged = wholeTable(shown.at(QStringLiteral("moved")));
+        shown.text().setTextCursor(dragged);
+        QMimeData data;
+        data.setHtml(QTextDocumentFragment(dragged).toHtml());
+        data.setText(dragged.selectedText());
+        boxes.queue(row.action == Qt::MoveAction ? platform::kOk : platform::kNo);
+        const Qt::DropAction taken = dropAt(
+            shown.text(), data, shown.at(QStringLiteral("target"), 6), &shown.editor, row.action);
+        EXPECT_TRUE(shown.asLoaded(loaded));
+        EXPECT_EQ(taken, Qt::IgnoreAction);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].style, row.style);
+        EXPECT_NE(boxes.shown()[0].text.find("tables are nested"), std::string::npos)
+            << boxes.shown()[0].text;
+        boxes.clear();
     }
 }
 
