@@ -117,7 +117,10 @@ public:
         }
     }
     void Character(char32_t c) {
-        if (c == U' ') {
+        // Every line a reference makes counts against the limit as a break does.
+        if (c == U'\n' || c == U'\u2028' || c == U'\u2029') {
+            Break();
+        } else if (c <= U' ') {
             space_ = true;
         } else if (c < 0x80) {
             put(static_cast<char>(c));

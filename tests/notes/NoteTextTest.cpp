@@ -64,6 +64,8 @@ TEST(NoteTextTest, APageOfMoreTextThanShowsIsCutAtTheLimits) {
          Repeated("&#937;", note_text::kShownCharacters + 1), characters, 1},
         {"many forced lines", Repeated("x<br>", note_text::kShownLines * 2), lines, lines},
         {"many paragraphs", Repeated("<p>x</p>", note_text::kShownLines * 2), lines, lines},
+        {"lines written as references", Repeated("x&#10;&#x2029;", note_text::kShownLines),
+         lines / 2, lines - 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
