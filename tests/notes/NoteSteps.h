@@ -16,6 +16,7 @@
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "pages/PageReader.h"
+#include "pages/PageRefusals.h"
 #include "support/GuiTestSupport.h"
 #include "support/TempProgramFolder.h"
 
@@ -54,7 +55,7 @@ public:
     TriedWidths()
         : previous_(page_reader::SetTrial([this](const page_trial::TrialRequest& request) {
               requests_.push_back(request.widths);
-              return std::optional<std::string>();
+              return std::optional<page_refusals::Refusal>();
           })) {}
     ~TriedWidths() { page_reader::SetTrial(previous_); }
     TriedWidths(const TriedWidths&) = delete;
