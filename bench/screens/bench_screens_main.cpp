@@ -6,6 +6,7 @@
 
 #include "GeneratedBank.h"
 #include "ScreenBench.h"
+#include "pages/PageTrial.h"
 
 namespace screenbench {
 
@@ -20,6 +21,7 @@ bool Ready(benchmark::State& state) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

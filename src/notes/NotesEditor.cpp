@@ -227,8 +227,10 @@ private:
         }
         pasted.fragment = read.plainText ? QTextDocumentFragment::fromPlainText(*read.plainText)
                                          : QTextDocumentFragment(read.document.get());
-        pasted.refusal =
-            page_reader::JudgePage(note_paste::JoinedPage(*document(), at, pasted.fragment), Box());
+        if (auto refusal =
+                page_reader::JudgePage(note_paste::JoinedPage(*document(), at, pasted.fragment),
+                                       Box(), page_trial::Standing::kComingIn))
+            pasted.refusal = std::move(refusal->reason);
         return pasted;
     }
 
@@ -307,8 +309,8 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
     // Judging the page already loads its pictures, with the whole budget.
     contents_->ForgetPictures();
-    page_reader::ReadPage read =
-        page_reader::ReadHtml(html, contents_->Box(), contents_->Pictures());
+    page_reader::ReadPage read = page_reader::ReadHtml(
+        html, contents_->Box(), contents_->Pictures(), page_trial::Standing::kAlreadyHeld);
     if (read.refusal) return read.refusal;
     replacePage([this, &read] {
         note_round_trip::PrepareForShowing(*read.document);
@@ -333,8 +335,8 @@ std::string NotesEditor::NoteHtml() const {
     return platform::fromQtHtml(note_round_trip::WrittenHtml(*contents_->document()));
 }
 
-std::optional<std::string> NotesEditor::JudgeNote(const std::string& page) const {
-    return page_reader::JudgePage(page, contents_->Box());
+std::optional<page_trial::Refusal> NotesEditor::JudgeNote(const std::string& page) const {
+    return page_reader::JudgePage(page, contents_->Box(), page_trial::Standing::kBeingWritten);
 }
 
 bool NotesEditor::IsNoteEmpty() const {

@@ -62,7 +62,8 @@ private:
     [[nodiscard]] std::optional<std::string> ShowNotePage(const std::string& html) override;
     void ShowUnreadableNote(const std::string& message) override;
     [[nodiscard]] std::string NoteHtml() const override;
-    [[nodiscard]] std::optional<std::string> JudgeNote(const std::string& page) const override;
+    [[nodiscard]] std::optional<page_trial::Refusal> JudgeNote(
+        const std::string& page) const override;
     [[nodiscard]] bool CanUndo() const override;
     [[nodiscard]] bool IsEdited() const override;
     void EndEditing() override;

@@ -200,7 +200,11 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         // very bytes go the road a load takes.
         const std::string text = NoteFileText(editor.NoteHtml());
         refusal = page_judge::JudgeSize(text.size());
-        if (!refusal) refusal = editor.JudgeNote(PageOfFile(text));
+        // What no trial could be run for is written all the same: a missing or stalled child
+        // must not cost the user what they typed.
+        if (const auto judged = refusal ? std::nullopt : editor.JudgeNote(PageOfFile(text));
+            judged && judged->tried)
+            refusal = judged->reason;
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }

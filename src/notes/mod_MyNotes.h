@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pages/PageJudge.h"
+#include "pages/PageTrial.h"
 
 // The note files: one HTML page per question in Data/MyNotes/, loaded into a notes editor
 // and saved back from it. Shared by every window that carries an editor.
@@ -59,8 +60,10 @@ private:
     virtual void ShowUnreadableNote(const std::string& message) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
-    // Whether a page (Windows-1252) would be shown again: nullopt, or why not.
-    [[nodiscard]] virtual std::optional<std::string> JudgeNote(const std::string& page) const = 0;
+    // Whether a page (Windows-1252) about to be written would be shown again: nullopt, or why
+    // not, which says whether a trial could be run for it at all.
+    [[nodiscard]] virtual std::optional<page_trial::Refusal> JudgeNote(
+        const std::string& page) const = 0;
     // No text and no picture.
     [[nodiscard]] virtual bool IsNoteEmpty() const = 0;
     [[nodiscard]] virtual bool CanUndo() const = 0;

@@ -45,9 +45,15 @@ bool boundedBySize(const QTextDocument& document) {
     });
 }
 
-ReadPage refused(std::optional<std::string> refusal) {
+ReadPage refused(std::string reason) {
     ReadPage read;
-    read.refusal = std::move(refusal);
+    read.refusal = std::move(reason);
+    return read;
+}
+
+ReadPage refused(page_trial::Refusal refusal) {
+    ReadPage read = refused(std::move(refusal.reason));
+    read.tried = refusal.tried;
     return read;
 }
 
@@ -62,10 +68,11 @@ QVariant noPicture(const QUrl& /*name*/) {
 }
 
 // Judges the page as the box would read it: nullopt when it may be parsed for the box.
-std::optional<std::string> judge(const std::string& page, const PageBox& box,
-                                 std::unique_ptr<PageDocument>* untried,
-                                 const PageDocument::PictureLoader& pictures) {
-    if (auto refusal = page_judge::JudgePage(page)) return refusal;
+std::optional<page_trial::Refusal> judge(const std::string& page, const PageBox& box,
+                                         std::unique_ptr<PageDocument>* untried,
+                                         const PageDocument::PictureLoader& pictures,
+                                         page_trial::Standing standing) {
+    if (auto refusal = page_judge::JudgePage(page)) return page_trial::Refusal{*refusal};
     if (page.size() <= kUntriedPageBytes) {
         auto document = ParsePage(platform::toQt(page), box, pictures);
         if (boundedBySize(*document)) {
@@ -73,7 +80,7 @@ std::optional<std::string> judge(const std::string& page, const PageBox& box,
             return std::nullopt;
         }
     }
-    return page_trial::TryPage(RequestFor(page, box));
+    return page_trial::TryPage(RequestFor(page, box), standing);
 }
 
 }  // namespace
@@ -161,16 +168,18 @@ PageBox BoxOf(const page_trial::TrialRequest& request) {
     return box;
 }
 
-ReadPage ReadHtml(const std::string& page, const PageBox& box,
-                  PageDocument::PictureLoader pictures) {
+ReadPage ReadHtml(const std::string& page, const PageBox& box, PageDocument::PictureLoader pictures,
+                  page_trial::Standing standing) {
     std::unique_ptr<PageDocument> untried;
-    if (auto refusal = judge(page, box, &untried, pictures)) return refused(std::move(refusal));
+    if (auto refusal = judge(page, box, &untried, pictures, standing))
+        return refused(std::move(*refusal));
     if (untried) return read(std::move(untried));
     return read(ParsePage(platform::toQt(page), box, std::move(pictures)));
 }
 
-std::optional<std::string> JudgePage(const std::string& page, const PageBox& box) {
-    return judge(page, box, nullptr, noPicture);
+std::optional<page_trial::Refusal> JudgePage(const std::string& page, const PageBox& box,
+                                             page_trial::Standing standing) {
+    return judge(page, box, nullptr, noPicture, standing);
 }
 
 ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
@@ -180,7 +189,7 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
     if (!formats.isEmpty() && formats.first() == u"text/markdown") {
         const QByteArray markdown = source.data(formats.first());
         if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(markdown.size())))
-            return refused(std::move(refusal));
+            return refused(std::move(*refusal));
         std::string refusal;
         const auto page = page_trial::MarkdownPage(markdown.toStdString(), refusal);
         if (!page) return refused(refusal);
@@ -194,14 +203,15 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
     } else {
         QString text = source.text();
         if (auto refusal = page_judge::JudgeSize(static_cast<std::size_t>(text.size())))
-            return refused(std::move(refusal));
+            return refused(std::move(*refusal));
         ReadPage plain;
         plain.plainText = std::move(text);
         return plain;
     }
     // Parsing alone can take minutes (a style sheet's rules over many elements): what is
     // pasted takes the road of a page before it is parsed here.
-    return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures));
+    return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures),
+                    page_trial::Standing::kComingIn);
 }
 
 void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document) {

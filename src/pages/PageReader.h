@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/PageTrial.h"
 #include "pages/PageTrialRequest.h"
 
 class QMimeData;
@@ -80,21 +81,25 @@ inline constexpr std::size_t kUntriedPageBytes = 256;
 struct ReadPage {
     std::unique_ptr<PageDocument> document;  // nullptr when refused, or for plain text
     std::optional<std::string> refusal;      // why, a sentence the user reads (Windows-1252)
+    bool tried = true;                       // false: refused only as no trial could run
     std::optional<QString> plainText;        // a paste of plain text, to take the caret's format
 };
 
-// Reads a page (Windows-1252) for the box.
+// Reads a page (Windows-1252) for the box, tried within the budget of its standing.
 [[nodiscard]] ReadPage ReadHtml(const std::string& page, const PageBox& box,
-                                PageDocument::PictureLoader pictures);
+                                PageDocument::PictureLoader pictures,
+                                page_trial::Standing standing);
 
 // Whether the box would show a page (Windows-1252), without keeping it: nullopt, or why not.
-[[nodiscard]] std::optional<std::string> JudgePage(const std::string& page, const PageBox& box);
+[[nodiscard]] std::optional<page_trial::Refusal> JudgePage(const std::string& page,
+                                                           const PageBox& box,
+                                                           page_trial::Standing standing);
 
 // What a paste or a drop brings, in the format Qt's editor would read from it (Markdown when
 // offered first, Qt's own rich text, HTML, then text, which holds dropped addresses): its
 // rich text as a document of its own with its geometry tamed, its plain text, or why it
-// cannot come in. It is not judged together with the page it joins: the caller judges the
-// page they would make together.
+// cannot come in, held to the budget of what comes in. It is not judged together with the page
+// it joins: the caller judges the page they would make together.
 [[nodiscard]] ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
                                   PageDocument::PictureLoader pictures);
 

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <fstream>
 #include <new>
+#include <set>
 
 #include "pages/PageJudge.h"
 #include "pages/PagePictures.h"
@@ -103,11 +104,15 @@ private:
 void layOut(const TrialRequest& request, TrialReport& report,
             std::chrono::microseconds& pictureTime, End& end) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
+    const platform::PictureFiles files = page_reader::FilesOf(box.pictures);
     // Decoding has its budget apart from layout's: the trial measures layout alone.
-    platform::PagePictures pictures(page_reader::FilesOf(box.pictures), platform::kPagePixelBudget,
+    platform::PagePictures pictures(files, platform::kPagePixelBudget,
                                     platform::PagePictures::Pixels::kSizesOnly);
+    // A name that finds nothing now may find a picture later: the verdict holds only as long.
+    std::set<std::string> looked;
     const auto document =
         page_reader::ParsePage(platform::toQt(request.page), box, [&](const QUrl& name) {
+            if (auto written = files.written(name)) looked.insert(std::move(*written));
             const auto start = processorTime();
             QVariant picture = pictures.Load(name);
             const auto spent = processorTime() - start;
@@ -134,6 +139,7 @@ void layOut(const TrialRequest& request, TrialReport& report,
             request.pictures == PictureRule::kInsideFolder
                 ? (std::filesystem::path(request.pictureFolder) / file).string()
                 : file);
+    report.namesLookedFor.assign(looked.begin(), looked.end());
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ public:
     bool edited = false;
     bool editable = false;
     int loads = 0;
-    std::string unreadable;  // the message shown instead of a note
+    std::string unreadable;                     // the message shown instead of a note
+    std::optional<page_trial::Refusal> judged;  // what the trial of a save says
 
     void GoBlank() { ForgetNote(); }
 
@@ -54,8 +55,8 @@ private:
         editable = false;
     }
     std::string NoteHtml() const override { return page; }
-    std::optional<std::string> JudgeNote(const std::string& /*page*/) const override {
-        return std::nullopt;
+    std::optional<page_trial::Refusal> JudgeNote(const std::string& /*page*/) const override {
+        return judged;
     }
     bool IsNoteEmpty() const override { return empty; }
     bool CanUndo() const override { return canUndo; }
@@ -163,6 +164,37 @@ TEST_F(MyNotesTest, SaveDecisionTable) {
             EXPECT_FALSE(fs::exists(note7));
     }
     boxes.expectNone();
+}
+
+// A save the trial refuses keeps the old file and says why; one no trial could be run for (no
+// child, or none in time) is written all the same, so what was typed is not lost.
+TEST_F(MyNotesTest, OnlyARefusalOnTrialHoldsASave) {
+    struct Row {
+        const char* what = nullptr;
+        std::optional<page_trial::Refusal> judged;
+        const char* expected = nullptr;
+    };
+    const Row rows[] = {
+        {"accepted", std::nullopt, "<p>new</p>\r\n"},
+        {"refused on trial", page_trial::Refusal{"It takes longer.", true}, "<p>old</p>\r\n"},
+        {"no trial could run", page_trial::Refusal{"It cannot be started.", false},
+         "<p>new</p>\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeText(note7, "<p>old</p>\r\n");
+        LoadMyNotes(7, editor);
+        editor.page = "<p>new</p>";
+        editor.canUndo = editor.edited = true;
+        editor.judged = row.judged;
+        const bool refused = row.judged && row.judged->tried;
+        if (refused) boxes.queue(platform::kOk);
+        EXPECT_EQ(SaveMyNotes(7, editor), !refused);
+        EXPECT_EQ(fileText(note7), row.expected);
+        if (refused) {
+            EXPECT_NE(boxes.shown().back().text.find(row.judged->reason), std::string::npos);
+        }
+    }
 }
 
 // A note file that is there but cannot be shown is never replaced by an empty note.

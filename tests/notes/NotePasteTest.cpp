@@ -424,13 +424,14 @@ TEST_F(NotePasteTest, AMoveIsJudgedAsTheNoteItLeaves) {
         if (row.moved) landing.movedOut = std::pair(taken.selectionStart(), taken.selectionEnd());
         const std::string page =
             note_paste::JoinedPage(*shown.text().document(), landing, QTextDocumentFragment(taken));
-        const auto refusal = page_reader::JudgePage(page, shown.box());
+        const auto refusal =
+            page_reader::JudgePage(page, shown.box(), page_trial::Standing::kComingIn);
         if (row.reason) {
-            EXPECT_NE(refusal.value_or("").find(row.reason), std::string::npos)
-                << refusal.value_or("accepted");
+            const std::string reason = refusal ? refusal->reason : "accepted";
+            EXPECT_NE(reason.find(row.reason), std::string::npos) << reason;
             continue;
         }
-        EXPECT_FALSE(refusal) << *refusal;
+        EXPECT_FALSE(refusal) << refusal->reason;
         QTextDocument joined;
         joined.setHtml(platform::toQt(page));
         EXPECT_EQ(joined.toPlainText().remove(u'\n').toStdString(), row.text);

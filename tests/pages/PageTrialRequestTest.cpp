@@ -33,6 +33,7 @@ TEST(PageTrialRequestTest, ARequestAndAReportArriveWholeOrNotAtAll) {
     page_trial::TrialReport report;
     report.laidOutMicros = 1234;
     report.pictureFiles = {"/tmp/p.png", "/tmp/q r.gif"};
+    report.namesLookedFor = {"/tmp/p.png", "/tmp/link to q.gif", "/tmp/absent.png"};
     EXPECT_EQ(DecodeReport(Encode(report)), report);
     page_trial::TrialReport refused;
     refused.refusal = "Its tables are nested more than 10 deep.";

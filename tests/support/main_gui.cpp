@@ -5,6 +5,7 @@
 #include "app/ProgramWindows.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
+#include "pages/PageTrial.h"
 #include "platform/QtMessageBox.h"
 
 int main(int argc, char** argv) {
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     // The windows reach each other as they do in the program.
     ProgramWindows windows;
