@@ -30,12 +30,20 @@ Verdicts& verdicts() {
     return kept;
 }
 
-std::string seconds(std::chrono::microseconds time) {
-    const auto tenths = time.count() / 100'000;
+// A figure given in tenths, as the user reads it: "2", "0.5".
+std::string decimal(std::uint64_t tenths) {
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
 }
 
+std::string seconds(std::chrono::microseconds time) {
+    return decimal(static_cast<std::uint64_t>(time.count() / 100'000));
+}
+
 // Only the child of this very build: one found elsewhere may be of any version.
+std::string gigabytes(std::uint64_t bytes) {
+    return decimal(bytes * 10 >> 30);
+}
+
 std::filesystem::path besideThisProgram() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -82,7 +90,7 @@ Outcome runChild(const TrialRequest& request) {
     }
     outcome.lasting = true;
     if (run.status == kOutOfMemoryExit) {
-        outcome.refusal = "Laying it out needs more than " + std::to_string(kTrialMemory >> 30) +
+        outcome.refusal = "Laying it out needs more than " + gigabytes(request.memoryBytes) +
                           " GB of memory; a shorter page would show.";
         return outcome;
     }
@@ -124,6 +132,7 @@ std::optional<Refusal> TryPage(TrialRequest request, Standing standing) {
     request.kind = TrialKind::kPage;
     request.budgetMicros = static_cast<std::uint32_t>(
         (standing == Standing::kComingIn ? limits.comingIn : limits.held).count());
+    request.memoryBytes = limits.memory;
     const page_verdicts::Digest key = page_verdicts::DigestOf(Encode(request));
     if (auto verdict = page_verdicts::Find(key)) return std::move(verdict->refusal);
     Outcome outcome = runChild(request);
@@ -150,6 +159,7 @@ std::optional<std::string> MarkdownPage(std::string markdown, std::string& refus
     request.kind = TrialKind::kMarkdown;
     request.page = std::move(markdown);
     request.budgetMicros = static_cast<std::uint32_t>(verdicts().limits.comingIn.count());
+    request.memoryBytes = verdicts().limits.memory;
     Outcome outcome = runChild(request);
     if (!outcome.report) {
         refusal = outcome.refusal;

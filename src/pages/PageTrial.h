@@ -50,6 +50,7 @@ struct Limits {
     // Starting the child and its fonts takes 30 to 50 ms here; the wall clock only bounds a
     // child that gets no processor, which on a busy machine takes a while.
     std::chrono::milliseconds startAllowance{10'000 * kSlowdown};
+    std::uint64_t memory = kTrialMemory;
 };
 void SetLimits(const Limits& limits);
 [[nodiscard]] Limits CurrentLimits();

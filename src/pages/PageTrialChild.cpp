@@ -53,11 +53,11 @@ std::optional<std::string> readRequest() {
     }
 }
 
-void limitMemory() {
+void limitMemory(std::uint64_t memory) {
     std::ifstream statm("/proc/self/statm");
     std::uint64_t pages = 0;
     statm >> pages;
-    const rlim_t limit = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + kTrialMemory;
+    const rlim_t limit = pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + memory;
     const rlimit space{limit, limit};
     ::setrlimit(RLIMIT_AS, &space);
     std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
@@ -148,7 +148,7 @@ int RunChild() {
     const auto input = readRequest();
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
-    limitMemory();
+    limitMemory(request->memoryBytes);
     End end(std::chrono::microseconds(request->budgetMicros));
     const auto start = processorTime();
     std::chrono::microseconds pictureTime{};

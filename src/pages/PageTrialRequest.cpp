@@ -6,7 +6,7 @@ namespace page_trial {
 
 namespace {
 
-constexpr std::string_view kRequestMark = "page-trial-request 1\n";
+constexpr std::string_view kRequestMark = "page-trial-request 2\n";
 constexpr std::string_view kReportMark = "page-trial-report 2\n";
 // Far more than a box lays a page out at, or a page names pictures.
 constexpr std::size_t kMaxWidths = 8;
@@ -29,6 +29,7 @@ std::string Encode(const TrialRequest& request) {
         .Number(request.dpiX)
         .Number(request.dpiY)
         .Number(request.budgetMicros)
+        .Number(request.memoryBytes)
         .Number(request.widths.size());
     for (const int width : request.widths)
         writer.Number(width);
@@ -55,6 +56,7 @@ std::optional<TrialRequest> DecodeRequest(std::string_view bytes) {
     request.dpiX = reader.Read<int>();
     request.dpiY = reader.Read<int>();
     request.budgetMicros = reader.Read<std::uint32_t>();
+    request.memoryBytes = reader.Read<std::uint64_t>();
     const auto widths = reader.Read<std::size_t>();
     if (!reader.Ok() || widths > kMaxWidths) return std::nullopt;
     for (std::size_t k = 0; k < widths; ++k)

@@ -31,6 +31,7 @@ struct TrialRequest {
     int dpiX = 96;
     int dpiY = 96;
     std::uint32_t budgetMicros = 0;  // processor time the trial may take
+    std::uint64_t memoryBytes = 0;   // memory it may take beyond what it holds when it starts
 
     bool operator==(const TrialRequest&) const = default;
 };

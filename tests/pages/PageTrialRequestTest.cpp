@@ -27,6 +27,7 @@ TEST(PageTrialRequestTest, ARequestAndAReportArriveWholeOrNotAtAll) {
     request.dpiX = 120;
     request.dpiY = 96;
     request.budgetMicros = 500'000;
+    request.memoryBytes = std::uint64_t{1} << 30;
     const std::string sent = Encode(request);
     EXPECT_EQ(DecodeRequest(sent), request);
 

@@ -347,4 +347,25 @@ TEST_F(PageTrialTest, TheChildLaysOutAtEveryWidthAndTheBoxsResolution) {
     }
 }
 
+// The child holds itself to the memory it may take: an ordinary page that needs more than that
+// is refused.
+TEST_F(PageTrialTest, TheChildKeepsWithinItsMemory) {
+    const page_trial::Limits limits = page_trial::CurrentLimits();
+    const std::string page = "<p>" + Repeated("a few words ", 20'000) + "</p>";
+    struct Row {
+        std::uint64_t memory;
+        bool shown;
+    };
+    const Row rows[] = {{limits.memory, true}, {std::uint64_t{1} << 20, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.memory);
+        page_trial::Limits held = limits;
+        held.memory = row.memory;
+        page_trial::SetLimits(held);
+        const auto refusal = judge(page);
+        page_trial::SetLimits(limits);
+        EXPECT_EQ(!refusal, row.shown) << refusal.value_or("shown");
+    }
+}
+
 }  // namespace
