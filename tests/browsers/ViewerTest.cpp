@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <set>
@@ -43,6 +44,7 @@
 #include "mainscreen/frm_SwitchBoard.h"
 #include "pages/PageJudge.h"
 #include "pages/PagePictures.h"
+#include "pages/PageTrial.h"
 #include "platform/mod_Forms.h"
 #include "support/GuiTestSupport.h"
 #include "support/SampleArchives.h"
@@ -285,6 +287,53 @@ TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPac
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_FALSE(mod_Forms::IsFormLoaded("frm_Viewer"));
     }
+}
+
+// The packer holds a page to the budget of what comes in, the viewer to the wider limit of what
+// the user already has: under a trial slowed past the first, what the packer would refuse the
+// viewer still shows, so that whatever was packed near the budget always shows.
+TEST_F(ViewerTest, UnderASlowedTrialThePackerRefusesWhatTheViewerStillShows) {
+    const page_trial::Limits limits = page_trial::CurrentLimits();
+    page_trial::Limits slowed = limits;
+    slowed.comingIn = std::chrono::microseconds(1);
+    page_trial::SetLimits(slowed);
+    page_trial::ForgetVerdicts();
+    struct Row {
+        const char* what;
+        std::string page;
+    };
+    std::string paragraphs;
+    for (int k = 0; k < 40; ++k)
+        paragraphs += "<p>A few words of a tip.</p>";
+    const Row rows[] = {
+        {"paragraphs", paragraphs},
+        {"a table", "<table border=1><tr><td>a</td><td>b</td></tr></table>"},
+        {"a picture", "<p>Look: <img src=\"{APP.PATH}pic.png\"></p>"},
+    };
+    const datapack::ProductIdentity product{SystemVars.ProductName, SystemVars.ProductCode,
+                                            DataKey};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const fs::path source = AppPaths::ProgramFolder() / "source";
+        fs::remove_all(source);
+        fs::create_directories(source);
+        testsupport::WriteFile(source / "tips.html", BytesOf(row.page));
+        testsupport::WriteFile(source / "pic.png", pngOf({40, 30}));
+        std::string report;
+        EXPECT_FALSE(datapack::buildDocument(product, source,
+                                             AppPaths::ProgramFolder() / "Packed.dat", report,
+                                             mod_Viewer::JudgeDocumentPage));
+        EXPECT_NE(report.find("seconds to lay out"), std::string::npos) << report;
+
+        frm_Viewer* viewer = open(container(
+            "Tips.dat", {{"tips.html", BytesOf(row.page)}, {"pic.png", pngOf({40, 30})}}));
+        EXPECT_NE(viewer, nullptr);
+        if (viewer) viewer->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    page_trial::SetLimits(limits);
+    page_trial::ForgetVerdicts();
+    boxes.expectNone();
 }
 
 TEST_F(ViewerTest, ThePopUpMenuComesOncePerRightClickOrMenuKey) {
