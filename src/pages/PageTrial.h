@@ -78,6 +78,7 @@ void SetChildProgram(std::filesystem::path program);
 
 // How many children have been started; verdicts kept are not tried again.
 [[nodiscard]] std::size_t TrialsStarted();
+// Forgets this run's verdicts; those kept for the next runs are read again, as a new run would.
 void ForgetVerdicts();
 
 }  // namespace page_trial
