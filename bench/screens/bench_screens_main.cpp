@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     MakeScrollHandlesStandOut();
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     // As the program does: its trials find the server running.
     platform::StartTrialServer(page_trial::ChildProgram());
     benchmark::Initialize(&argc, argv);

@@ -52,7 +52,8 @@ public:
         pictures_.Reset();
         page_reader::ReadPage read = page_reader::ReadHtml(
             page, page_reader::BoxOf(*this, pictureSource(), mod_Viewer::kPageMargin),
-            [this](const QUrl& name) { return pictures_.Load(name); });
+            [this](const QUrl& name) { return pictures_.Load(name); },
+            page_trial::Standing::kAlreadyHeld);
         if (read.refusal)
             return page_refusals::Reason(*read.refusal, page_refusals::Subject::kDocumentPage);
         page_reader::ShowDocument(*this, std::move(read.document));

@@ -245,8 +245,9 @@ private:
         }
         pasted.fragment = read.plainText ? QTextDocumentFragment::fromPlainText(*read.plainText)
                                          : QTextDocumentFragment(read.document.get());
-        if (const auto refusal = page_reader::JudgePage(
-                note_paste::JoinedPage(*document(), at, pasted.fragment), Box()))
+        if (const auto refusal =
+                page_reader::JudgePage(note_paste::JoinedPage(*document(), at, pasted.fragment),
+                                       Box(), page_trial::Standing::kComingIn))
             pasted.refusal =
                 page_refusals::Reason(*refusal, page_refusals::Subject::kNoteWithPaste);
         return pasted;
@@ -331,8 +332,8 @@ std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
         QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
     // Judging the page already loads its pictures, with the whole budget.
     contents_->ForgetPictures();
-    page_reader::ReadPage read =
-        page_reader::ReadHtml(html, contents_->Box(), contents_->Pictures());
+    page_reader::ReadPage read = page_reader::ReadHtml(
+        html, contents_->Box(), contents_->Pictures(), page_trial::Standing::kAlreadyHeld);
     if (read.refusal) return page_refusals::Reason(*read.refusal, page_refusals::Subject::kNote);
     replacePage([this, &read] {
         note_round_trip::PrepareForShowing(*read.document);
@@ -392,10 +393,8 @@ std::string NotesEditor::NoteHtml() const {
     return platform::fromQtHtml(note_round_trip::WrittenHtml(*contents_->document()));
 }
 
-std::optional<std::string> NotesEditor::JudgeNote(const std::string& page) const {
-    if (const auto refusal = page_reader::JudgePage(page, contents_->Box()))
-        return page_refusals::Reason(*refusal, page_refusals::Subject::kSavedNote);
-    return std::nullopt;
+std::optional<page_refusals::Refusal> NotesEditor::JudgeNote(const std::string& page) const {
+    return page_reader::JudgePage(page, contents_->Box(), page_trial::Standing::kBeingWritten);
 }
 
 bool NotesEditor::IsNoteEmpty() const {

@@ -69,7 +69,8 @@ private:
     void ShowUnreadableNote(const std::string& message) override;
     void ShowNoteText(const std::string& page, const std::string& why) override;
     [[nodiscard]] std::string NoteHtml() const override;
-    [[nodiscard]] std::optional<std::string> JudgeNote(const std::string& page) const override;
+    [[nodiscard]] std::optional<page_refusals::Refusal> JudgeNote(
+        const std::string& page) const override;
     [[nodiscard]] bool CanUndo() const override;
     [[nodiscard]] bool IsEdited() const override;
     void EndEditing() override;

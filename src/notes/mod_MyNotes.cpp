@@ -221,7 +221,11 @@ bool SaveMyNotes(std::int32_t questionId, NoteDocument& editor, Leaving leaving)
         const std::string text = NoteFileText(editor.NoteHtml());
         if (const auto tooLarge = page_judge::JudgeSize(text))
             refusal = page_refusals::Reason(*tooLarge, page_refusals::Subject::kSavedNote);
-        if (!refusal) refusal = editor.JudgeNote(PageOfFile(text));
+        // What no trial could be run for is written all the same: a missing or stalled child
+        // must not cost the user what they typed.
+        if (const auto judged = refusal ? std::nullopt : editor.JudgeNote(PageOfFile(text));
+            judged && page_refusals::Tried(*judged))
+            refusal = page_refusals::Reason(*judged, page_refusals::Subject::kSavedNote);
         const std::span bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
         kept = !refusal && formats::WriteFileReplacing(path, bytes, nullptr, &cause);
     }

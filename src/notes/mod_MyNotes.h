@@ -63,8 +63,10 @@ private:
     virtual void ShowNoteText(const std::string& page, const std::string& why) = 0;
     // The whole page as it would be written.
     [[nodiscard]] virtual std::string NoteHtml() const = 0;
-    // Whether a page (Windows-1252) would be shown again: nullopt, or why not.
-    [[nodiscard]] virtual std::optional<std::string> JudgeNote(const std::string& page) const = 0;
+    // Whether a page (Windows-1252) about to be written would be shown again: nullopt, or why
+    // not, which says whether a trial could be run for it at all.
+    [[nodiscard]] virtual std::optional<page_refusals::Refusal> JudgeNote(
+        const std::string& page) const = 0;
     // No text and no picture.
     [[nodiscard]] virtual bool IsNoteEmpty() const = 0;
     [[nodiscard]] virtual bool CanUndo() const = 0;

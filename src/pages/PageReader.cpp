@@ -69,10 +69,11 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-std::optional<page_refusals::Refusal> tryPage(page_trial::TrialRequest request) {
+std::optional<page_refusals::Refusal> tryPage(page_trial::TrialRequest request,
+                                              page_trial::Standing standing) {
     const WaitCursor waiting;
     const Trial& trial = installedTrial();
-    return trial ? trial(request) : page_trial::TryPage(std::move(request));
+    return trial ? trial(request, standing) : page_trial::TryPage(std::move(request), standing);
 }
 
 ReadPage refused(std::optional<page_refusals::Refusal> refusal) {
@@ -94,7 +95,8 @@ QVariant noPicture(const QUrl& /*name*/) {
 // Judges the page as the box would read it: nullopt when it may be parsed for the box.
 std::optional<page_refusals::Refusal> judge(const std::string& page, const PageBox& box,
                                             std::unique_ptr<PageDocument>* untried,
-                                            const PageDocument::PictureLoader& pictures) {
+                                            const PageDocument::PictureLoader& pictures,
+                                            page_trial::Standing standing) {
     page_refusals::Contents holds;
     if (auto refusal = page_judge::JudgePage(page, &holds)) return refusal;
     if (page.size() <= kUntriedPageBytes && box.dpiX <= kUntriedDpi && box.dpiY <= kUntriedDpi) {
@@ -104,7 +106,7 @@ std::optional<page_refusals::Refusal> judge(const std::string& page, const PageB
             return std::nullopt;
         }
     }
-    auto refusal = tryPage(RequestFor(page, box));
+    auto refusal = tryPage(RequestFor(page, box), standing);
     if (refusal) refusal->holds = holds;
     return refusal;
 }
@@ -204,16 +206,18 @@ PageBox BoxOf(const page_trial::TrialRequest& request) {
     return box;
 }
 
-ReadPage ReadHtml(const std::string& page, const PageBox& box,
-                  PageDocument::PictureLoader pictures) {
+ReadPage ReadHtml(const std::string& page, const PageBox& box, PageDocument::PictureLoader pictures,
+                  page_trial::Standing standing) {
     std::unique_ptr<PageDocument> untried;
-    if (auto refusal = judge(page, box, &untried, pictures)) return refused(std::move(refusal));
+    if (auto refusal = judge(page, box, &untried, pictures, standing))
+        return refused(std::move(*refusal));
     if (untried) return read(std::move(untried));
     return read(ParsePage(platform::toQt(page), box, std::move(pictures)));
 }
 
-std::optional<page_refusals::Refusal> JudgePage(const std::string& page, const PageBox& box) {
-    return judge(page, box, nullptr, noPicture);
+std::optional<page_refusals::Refusal> JudgePage(const std::string& page, const PageBox& box,
+                                                page_trial::Standing standing) {
+    return judge(page, box, nullptr, noPicture, standing);
 }
 
 ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
@@ -248,7 +252,8 @@ ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
     }
     // Parsing alone can take minutes (a style sheet's rules over many elements): what is
     // pasted takes the road of a page before it is parsed here.
-    return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures));
+    return ReadHtml(platform::fromQtHtml(html), box, std::move(pictures),
+                    page_trial::Standing::kComingIn);
 }
 
 Trial SetTrial(Trial trial) {

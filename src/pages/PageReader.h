@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "pages/PageRefusals.h"
+#include "pages/PageTrial.h"
 #include "pages/PageTrialRequest.h"
 
 class QMimeData;
@@ -84,25 +85,28 @@ struct ReadPage {
     std::optional<QString> plainText;  // a paste of plain text, to take the caret's format
 };
 
-// Reads a page (Windows-1252) for the box.
+// Reads a page (Windows-1252) for the box, tried within the budget of its standing.
 [[nodiscard]] ReadPage ReadHtml(const std::string& page, const PageBox& box,
-                                PageDocument::PictureLoader pictures);
+                                PageDocument::PictureLoader pictures,
+                                page_trial::Standing standing);
 
 // Whether the box would show a page (Windows-1252), without keeping it: nullopt, or why not.
 [[nodiscard]] std::optional<page_refusals::Refusal> JudgePage(const std::string& page,
-                                                              const PageBox& box);
+                                                              const PageBox& box,
+                                                              page_trial::Standing standing);
 
 // What a paste or a drop brings, in the format Qt's editor would read from it (Markdown when
 // offered first, Qt's own rich text, HTML, then text, which holds dropped addresses): its
 // rich text as a document of its own with its geometry tamed, its plain text, or why it
-// cannot come in. It is not judged together with the page it joins: the caller judges the
-// page they would make together.
+// cannot come in, held to the budget of what comes in. It is not judged together with the page
+// it joins: the caller judges the page they would make together.
 [[nodiscard]] ReadPage ReadPasted(const QMimeData& source, const PageBox& box,
                                   PageDocument::PictureLoader pictures);
 
 // What lays a page out on trial: page_trial::TryPage, unless replaced (tests watch it). Returns
 // the one that was installed; an empty one brings TryPage back.
-using Trial = std::function<std::optional<page_refusals::Refusal>(const page_trial::TrialRequest&)>;
+using Trial = std::function<std::optional<page_refusals::Refusal>(const page_trial::TrialRequest&,
+                                                                  page_trial::Standing)>;
 Trial SetTrial(Trial trial);
 
 // Puts the document into the box, which owns it from now on; the box's previous document is

@@ -189,6 +189,10 @@ std::string advice(const Refusal& refusal, Subject subject) {
 
 }  // namespace
 
+bool Tried(const Refusal& refusal) {
+    return refusal.cause != Cause::kCheckLate && refusal.cause != Cause::kCheckerMissing;
+}
+
 std::string Reason(const Refusal& refusal, Subject subject) {
     return subjectWords(subject) + " " + predicate(refusal, subject) + ". " +
            advice(refusal, subject);

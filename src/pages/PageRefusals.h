@@ -46,6 +46,10 @@ struct Refusal {
     std::string failure;
 };
 
+// Whether the page itself was refused: not only because no trial could be run for it (the
+// program that runs them is missing, or none finished on a busy computer).
+[[nodiscard]] bool Tried(const Refusal& refusal);
+
 // What the refused page is to the user.
 enum class Subject : std::uint8_t {
     kPage,           // a page of no particular kind

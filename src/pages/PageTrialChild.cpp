@@ -1,5 +1,6 @@
 #include "pages/PageTrialChild.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QAbstractTextDocumentLayout>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <set>
 
 #include "pages/PageJudge.h"
 #include "pages/PagePictures.h"
@@ -45,12 +47,17 @@ std::optional<std::string> readRequest() {
 // the trial's time.
 void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
+    const platform::PictureFiles files = page_reader::FilesOf(box.pictures);
     // Decoding has its budget apart from layout's: the trial measures layout alone.
-    platform::PagePictures pictures(page_reader::FilesOf(box.pictures), platform::kPagePixelBudget,
+    platform::PagePictures pictures(files, platform::kPagePixelBudget,
                                     platform::PagePictures::Pixels::kSizesOnly);
-    const auto document = page_reader::ParsePage(
-        platform::toQt(request.page), box,
-        [&](const QUrl& name) { return end.Excluding([&] { return pictures.Load(name); }); });
+    // A name that finds nothing now may find a picture later: the verdict holds only as long.
+    std::set<std::string> looked;
+    const auto document =
+        page_reader::ParsePage(platform::toQt(request.page), box, [&](const QUrl& name) {
+            if (auto written = files.written(name)) looked.insert(std::move(*written));
+            return end.Excluding([&] { return pictures.Load(name); });
+        });
     // Lengths in pixels scale with the box's resolution where it differs from this screen's.
     QImage device(1, 1, QImage::Format_ARGB32);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -70,6 +77,18 @@ void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
             request.pictures == PictureRule::kInsideFolder
                 ? (std::filesystem::path(request.pictureFolder) / file).string()
                 : file);
+    report.namesLookedFor.assign(looked.begin(), looked.end());
+}
+
+// A request may allow less memory than every trial has (kTrialMemory): the cap the server set
+// comes down by the difference.
+void lowerMemoryCap(std::uint64_t bytes) {
+    rlimit space{};
+    if (bytes == 0 || bytes >= kTrialMemory || ::getrlimit(RLIMIT_AS, &space) != 0 ||
+        space.rlim_cur == RLIM_INFINITY)
+        return;
+    space.rlim_cur = space.rlim_max = space.rlim_cur - (kTrialMemory - bytes);
+    ::setrlimit(RLIMIT_AS, &space);
 }
 
 }  // namespace
@@ -85,6 +104,7 @@ int RunChild() {
     const auto input = readRequest();
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
+    lowerMemoryCap(request->memoryBytes);
     TrialEnd end(std::chrono::microseconds(request->budgetMicros) + kBudgetSlack);
     const auto start = ProcessorTime();
     TrialReport report;

@@ -31,16 +31,19 @@ struct TrialRequest {
     int dpiX = 96;
     int dpiY = 96;
     std::uint32_t budgetMicros = 0;  // processor time the trial may take
+    std::uint64_t memoryBytes = 0;   // memory it may take beyond what it holds when it starts
 
     bool operator==(const TrialRequest&) const = default;
 };
 
 // What the trial found: either the processor time it took to read and lay the page out, or
-// why the page was refused before layout; and the picture files it read.
+// why the page was refused before layout; the picture files it read, links resolved; and the
+// paths its picture names stand for as written, found or not.
 struct TrialReport {
     std::optional<std::uint64_t> laidOutMicros;
     std::optional<std::string> refusal;  // Windows-1252
     std::vector<std::string> pictureFiles;
+    std::vector<std::string> namesLookedFor;
     std::string html;  // what Markdown read into, as Qt writes it (UTF-8)
 
     bool operator==(const TrialReport&) const = default;

@@ -50,13 +50,24 @@ PictureFiles FilesAnywhere(const std::filesystem::path& folder, std::uint64_t ma
                 if (ec) return std::nullopt;
                 return file.string();
             },
-            [maxBytes](const std::string& file) { return formats::ReadFileBytes(file, maxBytes); }};
+            [maxBytes](const std::string& file) { return formats::ReadFileBytes(file, maxBytes); },
+            [folder](const QUrl& name) -> std::optional<std::string> {
+                const auto local = localPath(name);
+                if (!local) return std::nullopt;
+                std::error_code ec;
+                return std::filesystem::absolute(folder / *local, ec).lexically_normal().string();
+            }};
 }
 
 PictureFiles FilesInside(const std::filesystem::path& folder, std::uint64_t maxBytes) {
     return {[folder](const QUrl& name) { return pathInside(folder, name); },
             [folder, maxBytes](const std::string& relative) {
                 return formats::ReadFileInside(folder, relative, maxBytes);
+            },
+            [folder](const QUrl& name) -> std::optional<std::string> {
+                const auto inside = pathInside(folder, name);
+                if (!inside) return std::nullopt;
+                return (folder / *inside).string();
             }};
 }
 

@@ -14,7 +14,8 @@ platform::PrintJudge PrintJudgeOf(std::function<std::string()> page, PageBox box
         printed.dpiX = layout.dpiX;
         printed.dpiY = layout.dpiY;
         printed.margin = layout.margin;
-        const auto refusal = JudgePage(page(), printed);
+        // What the user has is printed: held to its own limit.
+        const auto refusal = JudgePage(page(), printed, page_trial::Standing::kAlreadyHeld);
         return refusal
                    ? std::optional(page_refusals::Reason(*refusal, page_refusals::Subject::kPage))
                    : std::nullopt;

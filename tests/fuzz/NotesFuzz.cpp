@@ -2,10 +2,10 @@
 // the editor refuses is shown read-only as unreadable and its file left as it is. A page it
 // shows is laid out whole, one character typed at its end, saved and loaded again: a save that
 // is refused leaves the file as it was; one that is written is shown again, laid out, with the
-// text the editor showed. Nothing but the note's own file is touched. The processor time this
-// process spends on a round (its trial children aside) is held to a budget here; a round that
-// never ends is caught by a watchdog, as libFuzzer's -timeout is not safe without the
-// sanitizers' allocator.
+// text the editor showed. Nothing but the note's own file (and the program's cache of the verdicts
+// of the notes it saved) is touched. The processor time this process spends on a round (its
+// trial children aside) is held to a budget here; a round that never ends is caught by a
+// watchdog, as libFuzzer's -timeout is not safe without the sanitizers' allocator.
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QInputDevice>
@@ -32,6 +32,7 @@
 #include "notes/NotesEditor.h"
 #include "notes/mod_MyNotes.h"
 #include "pages/PageTrial.h"
+#include "pages/PageVerdicts.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -40,12 +41,13 @@ namespace fs = std::filesystem;
 
 constexpr std::int32_t kNoteId = 2;
 
-// Every entry of the program folder but the note's own file: name, and a file's size and
-// change time (a folder's own time follows the note's replacement).
+// Every entry of the program folder but the note's own file and the verdicts' file: name, and a
+// file's size and change time (a folder's own time follows the note's replacement).
 std::map<fs::path, std::string> everythingElse(const fs::path& note) {
     std::map<fs::path, std::string> entries;
     for (const auto& entry : fs::recursive_directory_iterator(AppPaths::ProgramFolder())) {
-        if (entry.path() == note) continue;
+        // The verdicts' file is the program's cache of the notes it saved.
+        if (entry.path() == note || entry.path() == page_verdicts::VerdictFile()) continue;
         std::error_code ec;
         entries[entry.path()] =
             entry.is_directory(ec)
@@ -83,8 +85,8 @@ struct Gui {
 NotesEditor* shownEditor = nullptr;
 
 // Showing, typing into, saving and showing again a page the trial accepted: a few layouts of
-// it within the trial's budget each.
-constexpr std::chrono::microseconds kRoundBudget = 4 * page_trial::kLayoutBudget;
+// it within the budget of what the user already has each.
+constexpr std::chrono::microseconds kRoundBudget = 4 * page_trial::kHeldLayoutBudget;
 
 std::chrono::microseconds processorTime() {
     timespec now{};
@@ -150,6 +152,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     fuzzsupport::PrepareProgram();
     const std::string artifactPrefix = fuzzsupport::ArtifactPrefix(*argc, *argv);
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     static const std::unique_ptr<Gui> gui = std::make_unique<Gui>(*argc, *argv);
     shownEditor = &gui->editor;
     static const std::unique_ptr<fuzzsupport::RoundWatchdog> watchdog =

@@ -33,9 +33,11 @@ void require(bool condition, const char* what) {
 
 // Every name a page gives is a file of its own holding the input.
 platform::PictureFiles inputUnderEveryName(const formats::Bytes& input) {
-    return {
-        [](const QUrl& name) { return std::optional<std::string>(name.toString().toStdString()); },
-        [&input](const std::string&) { return std::optional<formats::Bytes>(input); }};
+    const auto nameOf = [](const QUrl& name) {
+        return std::optional<std::string>(name.toString().toStdString());
+    };
+    return {nameOf, [&input](const std::string&) { return std::optional<formats::Bytes>(input); },
+            nameOf};
 }
 
 std::optional<QSize> pictureSize(const QVariant& picture) {

@@ -34,7 +34,8 @@ public:
     bool edited = false;
     bool editable = false;
     int loads = 0;
-    std::string unreadable;  // the message shown instead of a note
+    std::string unreadable;                        // the message shown instead of a note
+    std::optional<page_refusals::Refusal> judged;  // what the trial of a save says
 
     void GoBlank() { ForgetNote(); }
 
@@ -60,8 +61,8 @@ private:
         editable = false;
     }
     std::string NoteHtml() const override { return page; }
-    std::optional<std::string> JudgeNote(const std::string& /*page*/) const override {
-        return std::nullopt;
+    std::optional<page_refusals::Refusal> JudgeNote(const std::string& /*page*/) const override {
+        return judged;
     }
     bool IsNoteEmpty() const override { return empty; }
     bool CanUndo() const override { return canUndo; }
@@ -169,6 +170,42 @@ TEST_F(MyNotesTest, SaveDecisionTable) {
             EXPECT_FALSE(fs::exists(note7));
     }
     boxes.expectNone();
+}
+
+// A save the trial refuses keeps the old file and says why; one no trial could be run for (no
+// child, or none in time) is written all the same, so what was typed is not lost.
+TEST_F(MyNotesTest, OnlyARefusalOnTrialHoldsASave) {
+    struct Row {
+        const char* what = nullptr;
+        std::optional<page_refusals::Refusal> judged;
+        const char* expected = nullptr;
+    };
+    const Row rows[] = {
+        {"accepted", std::nullopt, "<p>new</p>\r\n"},
+        {"refused on trial", page_refusals::Refusal(page_refusals::Cause::kTooSlow, 2'000'000),
+         "<p>old</p>\r\n"},
+        {"no trial could run", page_refusals::Refusal(page_refusals::Cause::kCheckerMissing, 0),
+         "<p>new</p>\r\n"},
+        {"none in time", page_refusals::Refusal(page_refusals::Cause::kCheckLate, 18'000'000),
+         "<p>new</p>\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeText(note7, "<p>old</p>\r\n");
+        LoadMyNotes(7, editor);
+        editor.page = "<p>new</p>";
+        editor.canUndo = editor.edited = true;
+        editor.judged = row.judged;
+        const bool refused = row.judged && page_refusals::Tried(*row.judged);
+        if (refused) boxes.queue(platform::kOk);
+        EXPECT_EQ(SaveMyNotes(7, editor), !refused);
+        EXPECT_EQ(fileText(note7), row.expected);
+        if (refused) {
+            EXPECT_NE(boxes.shown().back().text.find(
+                          page_refusals::Reason(*row.judged, page_refusals::Subject::kSavedNote)),
+                      std::string::npos);
+        }
+    }
 }
 
 // A note file that is there but cannot be shown is never replaced by an empty note. Only a

@@ -64,11 +64,14 @@ struct PageForm {
     std::optional<std::string> refusal;  // the reason; nullopt when shown
 };
 
-// A refusal for taking too long, whose budget the build sets.
+// A refusal for taking too long, whose limit the build sets: a note is held to the wider one of
+// what the user already has, a paste to the budget of what comes in.
 std::string tooSlow(page_refusals::Subject subject) {
-    return page_refusals::Reason({page_refusals::Cause::kTooSlow,
-                                  static_cast<std::uint64_t>(page_trial::kLayoutBudget.count())},
-                                 subject);
+    const bool comingIn = subject == page_refusals::Subject::kPaste ||
+                          subject == page_refusals::Subject::kNoteWithPaste;
+    const auto limit = comingIn ? page_trial::kLayoutBudget : page_trial::kHeldLayoutBudget;
+    return page_refusals::Reason(
+        {page_refusals::Cause::kTooSlow, static_cast<std::uint64_t>(limit.count())}, subject);
 }
 
 std::vector<PageForm> pageForms() {
@@ -208,9 +211,9 @@ TEST_F(NotePagesTest, ANoteThatCannotBeShownFormattedShowsItsTextAndKeepsItsFile
         LoadMyNotes(kNote, shown.editor);
         writeNote(row.page);
         const page_reader::Trial previous = page_reader::SetTrial(
-            row.trial
-                ? page_reader::Trial([&row](const page_trial::TrialRequest&) { return row.trial; })
-                : page_reader::Trial());
+            row.trial ? page_reader::Trial([&row](const page_trial::TrialRequest&,
+                                                  page_trial::Standing) { return row.trial; })
+                      : page_reader::Trial());
         LoadMyNotes(kNote, shown.editor);
         page_reader::SetTrial(previous);
         const QString text = shown.text().toPlainText();
@@ -263,11 +266,11 @@ TEST_F(NotePagesTest, TheWaitCursorShowsWhileAPageIsTried) {
         SCOPED_TRACE(row.what);
         writeNote(page);
         std::vector<std::optional<Qt::CursorShape>> seen;
-        const page_reader::Trial previous =
-            page_reader::SetTrial([&seen](const page_trial::TrialRequest& request) {
+        const page_reader::Trial previous = page_reader::SetTrial(
+            [&seen](const page_trial::TrialRequest& request, page_trial::Standing standing) {
                 const QCursor* cursor = QApplication::overrideCursor();
                 seen.push_back(cursor ? std::optional(cursor->shape()) : std::nullopt);
-                return page_trial::TryPage(request);
+                return page_trial::TryPage(request, standing);
             });
         ShownEditor shown;
         row.act(shown);

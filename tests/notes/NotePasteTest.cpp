@@ -494,7 +494,8 @@ TEST_F(NotePasteTest, AMoveIsJudgedAsTheNoteItLeaves) {
         if (row.moved) landing.movedOut = std::pair(taken.selectionStart(), taken.selectionEnd());
         const std::string page =
             note_paste::JoinedPage(*shown.text().document(), landing, QTextDocumentFragment(taken));
-        const auto refusal = page_reader::JudgePage(page, shown.box());
+        const auto refusal =
+            page_reader::JudgePage(page, shown.box(), page_trial::Standing::kComingIn);
         if (row.reason) {
             ASSERT_TRUE(refusal);
             EXPECT_EQ(refusal->cause, *row.reason);

@@ -53,10 +53,11 @@ inline void WriteNoteFile(std::int32_t questionId, const std::string& page) {
 class TriedWidths {
 public:
     TriedWidths()
-        : previous_(page_reader::SetTrial([this](const page_trial::TrialRequest& request) {
-              requests_.push_back(request.widths);
-              return std::optional<page_refusals::Refusal>();
-          })) {}
+        : previous_(page_reader::SetTrial(
+              [this](const page_trial::TrialRequest& request, page_trial::Standing) {
+                  requests_.push_back(request.widths);
+                  return std::optional<page_refusals::Refusal>();
+              })) {}
     ~TriedWidths() { page_reader::SetTrial(previous_); }
     TriedWidths(const TriedWidths&) = delete;
     TriedWidths& operator=(const TriedWidths&) = delete;

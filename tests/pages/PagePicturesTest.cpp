@@ -153,7 +153,8 @@ TEST(PagePicturesTest, OnlyPicturesKnownByTheirBytesAndJudgedForTheirWorkShow) {
          [&](const std::string& file) {
              const QByteArray& bytes = files.at(file);
              return std::optional(formats::Bytes(bytes.begin(), bytes.end()));
-         }},
+         },
+         {}},
         kBudget);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -207,7 +208,8 @@ TEST(PagePicturesTest, WhatAHeaderDoesNotShowIsChargedBeforeDecoding) {
         SCOPED_TRACE(row.what);
         platform::PagePictures pictures(
             {[](const QUrl&) { return std::optional<std::string>(); },
-             [](const std::string&) { return std::optional<formats::Bytes>(); }},
+             [](const std::string&) { return std::optional<formats::Bytes>(); },
+             {}},
             kBudget);
         EXPECT_EQ(shown(pictures.Load(dataUrl(row.bytes))), row.shown);
         EXPECT_EQ(shown(pictures.Load(dataUrl(atBudget))), row.shown == "mark" ? "128x64" : "mark");

@@ -27,12 +27,14 @@ TEST(PageTrialRequestTest, ARequestAndAReportArriveWholeOrNotAtAll) {
     request.dpiX = 120;
     request.dpiY = 96;
     request.budgetMicros = 500'000;
+    request.memoryBytes = std::uint64_t{1} << 30;
     const std::string sent = Encode(request);
     EXPECT_EQ(DecodeRequest(sent), request);
 
     page_trial::TrialReport report;
     report.laidOutMicros = 1234;
     report.pictureFiles = {"/tmp/p.png", "/tmp/q r.gif"};
+    report.namesLookedFor = {"/tmp/p.png", "/tmp/link to q.gif", "/tmp/absent.png"};
     EXPECT_EQ(DecodeReport(Encode(report)), report);
     page_trial::TrialReport refused;
     refused.refusal = "Its tables are nested more than 10 deep.";

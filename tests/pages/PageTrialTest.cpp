@@ -1,11 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QImage>
+#include <QStyle>
 #include <QTextEdit>
 
+#include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "pages/PageReader.h"
+#include "pages/PageRefusals.h"
 #include "pages/PageTrial.h"
 #include "support/CraftedPictures.h"
 #include "support/Repeated.h"
@@ -37,7 +49,7 @@ struct PageTrialTest : ::testing::Test {
         return page_reader::BoxOf(box, {page_trial::PictureRule::kAnywhere, folder.path()});
     }
     std::optional<page_refusals::Refusal> judge(const std::string& page) {
-        return page_reader::JudgePage(page, boxOfFolder());
+        return page_reader::JudgePage(page, boxOfFolder(), page_trial::Standing::kAlreadyHeld);
     }
 };
 
@@ -92,6 +104,269 @@ TEST_F(PageTrialTest, WithoutItsChildOnlyPagesThatNeedNoTrialShow) {
     // The verdict was not kept: with its child back the page is shown.
     page_trial::SetChildProgram(program);
     EXPECT_EQ(judge("<p>" + Repeated("a few words ", 30) + "</p>"), std::nullopt);
+}
+
+// libstdc++'s hash of bytes (MurmurHash64A with a fixed seed), undone block by block: the
+// block that brings a second string's hash back to the first's.
+constexpr std::uint64_t kMul = 0xc6a4a7935bd1e995ULL;
+constexpr std::uint64_t kSeed = 0xc70f6907ULL;
+
+std::uint64_t inverse(std::uint64_t odd) {
+    std::uint64_t x = odd;
+    for (int k = 0; k < 6; ++k)
+        x *= 2 - odd * x;
+    return x;
+}
+std::uint64_t shiftMix(std::uint64_t v) {
+    return v ^ (v >> 47);
+}
+std::uint64_t mixed(std::uint64_t block) {
+    return shiftMix(block * kMul) * kMul;
+}
+std::uint64_t unmixed(std::uint64_t data) {
+    return shiftMix(data * inverse(kMul)) * inverse(kMul);
+}
+std::uint64_t blockAt(const std::string& bytes, std::size_t at) {
+    std::uint64_t block = 0;
+    std::memcpy(&block, bytes.data() + at, sizeof block);
+    return block;
+}
+// The hash's state after the blocks before `end`.
+std::uint64_t stateBefore(const std::string& bytes, std::size_t end) {
+    std::uint64_t hash = kSeed ^ (bytes.size() * kMul);
+    for (std::size_t at = 0; at < end; at += 8)
+        hash = (hash ^ mixed(blockAt(bytes, at))) * kMul;
+    return hash;
+}
+
+// `cheap` with its two blocks at `at` replaced so that its std::hash is the same.
+std::string collidingWith(const std::string& cheap, std::size_t at, std::uint64_t firstBlock) {
+    const std::uint64_t before = stateBefore(cheap, at);
+    const std::uint64_t cheapAfter = (before ^ mixed(blockAt(cheap, at))) * kMul;
+    const std::uint64_t otherAfter = (before ^ mixed(firstBlock)) * kMul;
+    const std::uint64_t second = unmixed(cheapAfter ^ otherAfter ^ mixed(blockAt(cheap, at + 8)));
+    std::string other = cheap;
+    std::memcpy(other.data() + at, &firstBlock, 8);
+    std::memcpy(other.data() + at + 8, &second, 8);
+    return other;
+}
+
+// Two requests whose std::hash and length are the same each get their own verdict: a page that
+// hides tables in a comment, and one whose comment is never opened.
+TEST_F(PageTrialTest, RequestsOfTheSameStdHashGetTheirOwnVerdicts) {
+    page_trial::TrialRequest request = page_reader::RequestFor("", boxOfFolder());
+    request.budgetMicros = static_cast<std::uint32_t>(page_trial::CurrentLimits().comingIn.count());
+    const std::string tail = Repeated("<table><tr><td>", 17) + "x-->" + Repeated(" words", 20);
+    const std::string opening = "<!--abcdefghijkl";
+    // The page after `padding`, encoded.
+    const auto encodedWith = [&](const std::string& padding) {
+        request.page = padding;
+        request.page += opening;
+        request.page += tail;
+        return page_trial::Encode(request);
+    };
+    // The comment's opening on a block of its own.
+    std::string padding = "<p>";
+    while ((encodedWith(padding).find(opening) % 8) != 0)
+        padding += ' ';
+    const std::string cheap = encodedWith(padding);
+    const std::size_t at = cheap.find(opening);
+    std::string costly;
+    for (char variant = 'a'; variant <= 'z' && costly.empty(); ++variant) {
+        std::uint64_t first = 0;
+        std::memcpy(&first, (std::string("<b>abcd") + variant).data(), 8);
+        const std::string candidate = collidingWith(cheap, at, first);
+        const std::string_view second(candidate.data() + at + 8, 8);
+        if (second.find_first_of("<>-!") == std::string_view::npos) costly = candidate;
+    }
+    ASSERT_FALSE(costly.empty());
+    ASSERT_EQ(std::hash<std::string_view>()(cheap), std::hash<std::string_view>()(costly));
+    ASSERT_EQ(cheap.size(), costly.size());
+
+    const auto costlyRequest = page_trial::DecodeRequest(costly);
+    ASSERT_TRUE(costlyRequest);
+    request = *page_trial::DecodeRequest(cheap);
+    EXPECT_EQ(page_trial::TryPage(request, page_trial::Standing::kComingIn), std::nullopt);
+    const auto refusal = page_trial::TryPage(*costlyRequest, page_trial::Standing::kComingIn);
+    ASSERT_TRUE(refusal);
+    const std::string said = page_refusals::Reason(*refusal, page_refusals::Subject::kPage);
+    EXPECT_NE(said.find("inside one another"), std::string::npos) << said;
+}
+
+// A page's pictures as its trial found them decide its verdict: a name that finds a picture,
+// finds another, or finds one rewritten in place since (size and modification time restored),
+// brings the trial again.
+TEST_F(PageTrialTest, APictureThatChangesAfterItsTrialBringsTheTrialAgain) {
+    const auto small = pngOf(4, 3);
+    const auto tall = pngOf(4, 300);
+    const auto p = [&](const char* name) { return folder.path() / name; };
+    struct Row {
+        const char* what;
+        std::function<void()> before;
+        std::function<void()> change;
+        std::size_t trials;
+    };
+    const Row rows[] = {
+        {"nothing changes", [&] { testsupport::WriteFile(p("pic.png"), small); }, [] {}, 1},
+        {"the picture appears", [&] { std::filesystem::remove(p("pic.png")); },
+         [&] { testsupport::WriteFile(p("pic.png"), small); }, 2},
+        {"the link is pointed elsewhere",
+         [&] {
+             std::filesystem::remove(p("pic.png"));
+             testsupport::WriteFile(p("a.png"), small);
+             testsupport::WriteFile(p("b.png"), tall);
+             std::filesystem::create_symlink("a.png", p("pic.png"));
+         },
+         [&] {
+             std::filesystem::remove(p("pic.png"));
+             std::filesystem::create_symlink("b.png", p("pic.png"));
+         },
+         2},
+        {"the file is rewritten in place",
+         [&] {
+             std::filesystem::remove(p("pic.png"));
+             testsupport::WriteFile(p("pic.png"), small);
+         },
+         [&] {
+             struct stat was {};
+             ASSERT_EQ(::stat(p("pic.png").c_str(), &was), 0);
+             auto other = small;
+             other.back() ^= 1;
+             const int fd = ::open(p("pic.png").c_str(), O_WRONLY);
+             ASSERT_GE(fd, 0);
+             EXPECT_EQ(::pwrite(fd, other.data(), other.size(), 0),
+                       static_cast<ssize_t>(other.size()));
+             ::close(fd);
+             const timespec times[2] = {was.st_atim, was.st_mtim};
+             ASSERT_EQ(::utimensat(AT_FDCWD, p("pic.png").c_str(), times, 0), 0);
+         },
+         2},
+    };
+    int k = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        row.before();
+        const std::string page = "<p>" + Repeated("a few words ", 30) + std::to_string(++k) +
+                                 "<img src=\"pic.png\"></p>";
+        const std::size_t before = page_trial::TrialsStarted();
+        EXPECT_EQ(judge(page), std::nullopt);
+        row.change();
+        EXPECT_EQ(judge(page), std::nullopt);
+        EXPECT_EQ(page_trial::TrialsStarted() - before, row.trials);
+    }
+}
+
+// What the child is asked to lay out is what the box lays out: its font, its margin, and the
+// widths it lays the page out at with and without its scroll bar, one of which is Qt's own.
+TEST_F(PageTrialTest, TheRequestCarriesTheBoxAsQtLaysItOut) {
+    struct Row {
+        const char* what;
+        QSize size;
+        QFont font;
+        qreal margin;
+        Qt::ScrollBarPolicy bar;
+        int lines;
+    };
+    const Row rows[] = {
+        {"short, with a bar when needed",
+         {470, 300},
+         QFont("Serif", 14),
+         4,
+         Qt::ScrollBarAsNeeded,
+         1},
+        {"long, with a bar when needed",
+         {470, 300},
+         QFont("Sans Serif", 13),
+         8,
+         Qt::ScrollBarAsNeeded,
+         200},
+        {"long, never a bar", {300, 200}, QFont("Monospace", 11), 12, Qt::ScrollBarAlwaysOff, 200},
+        {"long, always a bar", {350, 250}, QFont("Serif", 10), 0, Qt::ScrollBarAlwaysOn, 200},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTextEdit shown;
+        shown.resize(row.size);
+        shown.setVerticalScrollBarPolicy(row.bar);
+        shown.document()->setDefaultFont(row.font);
+        shown.show();
+        const std::string page = Repeated("<p>line</p>", static_cast<std::size_t>(row.lines));
+        const auto box = page_reader::BoxOf(shown, {}, row.margin);
+        const page_trial::TrialRequest request = page_reader::RequestFor(page, box);
+        EXPECT_EQ(request.font, row.font.toString().toStdString());
+        EXPECT_NE(request.font, QFont().toString().toStdString());
+        EXPECT_EQ(request.documentMargin, row.margin);
+        const int inside = shown.contentsRect().width();
+        const int bar = shown.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &shown);
+        const std::vector<int> expected = row.bar == Qt::ScrollBarAlwaysOff
+                                              ? std::vector<int>{inside}
+                                              : std::vector<int>{inside, inside - bar};
+        EXPECT_EQ(request.widths, expected);
+
+        page_reader::ShowDocument(shown,
+                                  page_reader::ParsePage(QString::fromStdString(page), box,
+                                                         [](const QUrl&) { return QVariant(); }));
+        (void)shown.document()->documentLayout()->documentSize();
+        QApplication::processEvents();
+        const int laidOut = static_cast<int>(shown.document()->textWidth());
+        EXPECT_NE(std::find(request.widths.begin(), request.widths.end(), laidOut),
+                  request.widths.end())
+            << laidOut;
+        EXPECT_EQ(shown.document()->documentMargin(), row.margin);
+    }
+}
+
+// The child lays the page out at every width of the box and at the box's resolution: a page
+// that is short at one width, or at one resolution, and past where Qt's layout ends at another
+// is refused.
+TEST_F(PageTrialTest, TheChildLaysOutAtEveryWidthAndTheBoxsResolution) {
+    const std::string wrapped =
+        "<p style=\"line-height:1000px\">" + Repeated("x ", 10'000) + "</p>";
+    const std::string tall = "<p style=\"line-height:1000px\">" + Repeated("x<br>", 200) + "</p>";
+    struct Row {
+        const char* what;
+        const std::string& page;
+        std::vector<int> widths;
+        int dpi;
+        bool shown;
+    };
+    const Row rows[] = {
+        {"wrapped, wide", wrapped, {2000}, 96, true},
+        {"wrapped, wide then narrow", wrapped, {2000, 1}, 96, false},
+        {"tall lines, at 96 dpi", tall, {470}, 96, true},
+        {"tall lines, at 9,600 dpi", tall, {470}, 9600, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        page_trial::TrialRequest request = page_reader::RequestFor(row.page, boxOfFolder());
+        request.widths = row.widths;
+        request.dpiX = request.dpiY = row.dpi;
+        const auto refusal = page_trial::TryPage(request, page_trial::Standing::kComingIn);
+        EXPECT_EQ(!refusal, row.shown)
+            << (refusal ? page_refusals::Reason(*refusal, page_refusals::Subject::kPage) : "shown");
+    }
+}
+
+// The child holds itself to the memory it may take: an ordinary page that needs more than that
+// is refused.
+TEST_F(PageTrialTest, TheChildKeepsWithinItsMemory) {
+    const page_trial::Limits limits = page_trial::CurrentLimits();
+    const std::string page = "<p>" + Repeated("a few words ", 20'000) + "</p>";
+    struct Row {
+        std::uint64_t memory;
+        bool shown;
+    };
+    const Row rows[] = {{limits.memory, true}, {std::uint64_t{1} << 20, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.memory);
+        page_trial::Limits held = limits;
+        held.memory = row.memory;
+        page_trial::SetLimits(held);
+        const auto refusal = judge(page);
+        page_trial::SetLimits(limits);
+        EXPECT_EQ(!refusal, row.shown)
+            << (refusal ? page_refusals::Reason(*refusal, page_refusals::Subject::kPage) : "shown");
+    }
 }
 
 }  // namespace

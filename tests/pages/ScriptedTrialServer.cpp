@@ -4,6 +4,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,14 +58,34 @@ void spend(milliseconds time) {
         ::pause();
 }
 
+// What a trial does: the first line of its input, or the line a play file holds for every trial
+// (tests of the program's side, whose input is a real request); the trial's process id goes to
+// the pid file, when one is named, so that a test can end a trial the program failed to end.
+std::string whatToDo() {
+    if (const char* pidFile = std::getenv("SCRIPTED_TRIAL_PID")) {
+        std::ofstream(pidFile) << ::getpid() << '\n';
+    }
+    const char* play = std::getenv("SCRIPTED_TRIAL_PLAY");
+    if (!play) return firstLine();
+    (void)rest();
+    std::string line;
+    std::getline(std::ifstream(play), line);
+    return line;
+}
+
 int trial() {
-    const std::string line = firstLine();
+    const std::string line = whatToDo();
     std::istringstream words(line);
     std::string verb;
     long first = 0;
     long second = 0;
     words >> verb >> first >> second;
     if (verb == "echo") return answer(rest());
+    if (verb == "file") {
+        std::ostringstream bytes;
+        bytes << std::ifstream(line.substr(verb.size() + 1), std::ios::binary).rdbuf();
+        return answer(bytes.str());
+    }
     if (verb == "count") return answer(std::to_string(rest().size()) + "\n");
     if (verb == "exit") return static_cast<int>(first);
     if (verb == "signal") {

@@ -6,6 +6,7 @@
 #include "core/ScrollHandles.h"
 #include "evaluation/mod_Performance.h"
 #include "exam/ExamSession.h"
+#include "pages/PageTrial.h"
 #include "platform/QtMessageBox.h"
 #include "support/DataStoreRestorer.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The windows look as they do in the program.
     MakeScrollHandlesStandOut();
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     platform::SetMessageBoxHandler(platform::ShowQtMessageBox);
     // The windows reach each other as they do in the program.
     ProgramWindows windows;

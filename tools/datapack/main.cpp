@@ -8,6 +8,7 @@
 #include "ArchiveCommands.h"
 #include "DataBuilder.h"
 #include "browsers/DocumentPageJudge.h"
+#include "pages/PageTrial.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     // A page is judged the way the viewer shows it, which needs Qt's text layout but no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QApplication qt(argc, argv);
+    page_trial::SetChildProgram(EXAMSIM_PAGE_TRIAL_CHILD);
     const datapack::PageCheck viewerWouldShow = mod_Viewer::JudgeDocumentPage;
     if ((command == "build" && args.size() == 2) || (command == "info" && args.size() == 1)) {
         std::string report;
