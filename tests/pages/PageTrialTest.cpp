@@ -349,6 +349,9 @@ TEST_F(PageTrialTest, TheChildLaysOutAtEveryWidthAndTheBoxsResolution) {
 
 // The child holds itself to the memory it may take: an ordinary page that needs more than that
 // is refused.
+// The sanitizers' allocator reports what it cannot get rather than giving it back: there, the
+// server's own tests show the cap.
+#ifndef EXAMSIM_INSTRUMENTED
 TEST_F(PageTrialTest, TheChildKeepsWithinItsMemory) {
     const page_trial::Limits limits = page_trial::CurrentLimits();
     const std::string page = "<p>" + Repeated("a few words ", 20'000) + "</p>";
@@ -368,5 +371,6 @@ TEST_F(PageTrialTest, TheChildKeepsWithinItsMemory) {
             << (refusal ? page_refusals::Reason(*refusal, page_refusals::Subject::kPage) : "shown");
     }
 }
+#endif
 
 }  // namespace
