@@ -15,6 +15,7 @@
 
 #include "formats/FileDescriptor.h"
 #include "pages/TrialServer.h"
+#include "pages/TrialServerMessages.h"
 
 // glibc declares it only where _GNU_SOURCE is defined.
 extern char** environ;  // NOLINT(readability-redundant-declaration)
@@ -92,29 +93,6 @@ std::string ensureRunning(Server& server, const std::filesystem::path& program) 
     return spawn(server, program);
 }
 
-// Hands the server the child's ends of its input and output.
-bool sendTrial(const Server& server, int input, int output) {
-    char kind = page_trial::kTrialMessage;
-    iovec data{&kind, 1};
-    alignas(cmsghdr) std::array<char, CMSG_SPACE(2 * sizeof(int))> space{};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = space.data();
-    message.msg_controllen = space.size();
-    cmsghdr* header = CMSG_FIRSTHDR(&message);
-    header->cmsg_level = SOL_SOCKET;
-    header->cmsg_type = SCM_RIGHTS;
-    header->cmsg_len = CMSG_LEN(2 * sizeof(int));
-    const std::array<int, 2> ends{input, output};
-    std::memcpy(CMSG_DATA(header), ends.data(), sizeof ends);
-    ssize_t n = -1;
-    do {
-        n = ::sendmsg(server.control.get(), &message, MSG_NOSIGNAL);
-    } while (n < 0 && errno == EINTR);
-    return n == 1;
-}
-
 // Reads the server's answer into `run`; false when the server is gone.
 bool receiveAnswer(const Server& server, ChildRun& run) {
     std::array<char, 512> packet{};
@@ -187,7 +165,9 @@ Exchange exchange(Server& server, std::string_view input, Clock::time_point end,
     {
         const FileDescriptor childIn(in[1]);
         const FileDescriptor childOut(out[1]);
-        if (!sendTrial(server, childIn.get(), childOut.get())) return Exchange::kServerLost;
+        if (!page_trial::SendTrialEnds(server.control.get(), page_trial::kTrialMessage,
+                                       childIn.get(), childOut.get()))
+            return Exchange::kServerLost;
     }
     ::fcntl(toChild.get(), F_SETFL, O_NONBLOCK);
 

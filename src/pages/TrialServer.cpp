@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <array>
@@ -16,12 +17,15 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "formats/FileDescriptor.h"
 #include "pages/PageTrial.h"
+#include "pages/TrialServerMessages.h"
 
 namespace page_trial {
 
@@ -38,35 +42,6 @@ std::size_t threadCount() {
          it.increment(ec))
         ++count;
     return count;
-}
-
-// One message from the program: its kind, with the descriptors it carries; 0 once the program
-// is gone.
-char receive(int control, std::vector<FileDescriptor>& carried) {
-    char kind = 0;
-    iovec data{&kind, 1};
-    alignas(cmsghdr) std::array<char, CMSG_SPACE(2 * sizeof(int))> space{};
-    msghdr message{};
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
-    message.msg_control = space.data();
-    message.msg_controllen = space.size();
-    ssize_t n = -1;
-    do {
-        n = ::recvmsg(control, &message, MSG_CMSG_CLOEXEC);
-    } while (n < 0 && errno == EINTR);
-    if (n <= 0) return 0;
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
-         header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS) continue;
-        const std::size_t count = (header->cmsg_len - CMSG_LEN(0)) / sizeof(int);
-        for (std::size_t k = 0; k < count; ++k) {
-            int fd = -1;
-            std::memcpy(&fd, CMSG_DATA(header) + k * sizeof(int), sizeof fd);
-            carried.emplace_back(fd);
-        }
-    }
-    return kind;
 }
 
 bool answer(int control, const TrialAnswer& ended, std::string_view failure = {}) {
@@ -86,19 +61,87 @@ void limitMemory() {
     std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
 }
 
-[[noreturn]] void runTrial(pid_t server, int control, const std::vector<FileDescriptor>& ends,
-                           int (*trial)()) {
-    // A trial never outlives its server, whoever kills that.
+// The child's side: prepared, it waits on `hand` for its trial's input and output, runs the
+// trial and says it is done before its teardown.
+[[noreturn]] void serveOneTrial(pid_t server, int control, int hand, Trials trials) {
+    // A child never outlives its server, whoever kills that.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != server) ::_exit(kServerGoneExit);
-    ::close(control);
-    if (::dup2(ends[0].get(), STDIN_FILENO) < 0 || ::dup2(ends[1].get(), STDOUT_FILENO) < 0)
-        ::_exit(kServerGoneExit);
-    for (const FileDescriptor& end : ends)
-        ::close(end.get());
+    if (trials.prepare != nullptr) trials.prepare();
     limitMemory();
-    ::_exit(trial());
+    {
+        // The program's socket stays open until the ends are in place, so that no end the
+        // trial is handed takes its place.
+        std::vector<FileDescriptor> ends;
+        if (ReceiveMessage(hand, ends) != kTrialMessage || ends.size() != 2 ||
+            ::dup2(ends[0].get(), STDIN_FILENO) < 0 || ::dup2(ends[1].get(), STDOUT_FILENO) < 0)
+            ::_exit(kServerGoneExit);
+        if (control != STDIN_FILENO && control != STDOUT_FILENO) ::close(control);
+    }
+    const int code = trials.trial();
+    // The report is whole once the output closes: the program need not wait for the teardown.
+    ::close(STDIN_FILENO);
+    ::close(STDOUT_FILENO);
+    const auto done = static_cast<char>(code);
+    ::send(hand, &done, 1, MSG_NOSIGNAL);
+    ::_exit(code);
 }
+
+// A child forked and prepared ahead of its trial; none while `process` is -1.
+struct Spare {
+    pid_t process = -1;
+    FileDescriptor end{-1};   // its pidfd: readable once it ended
+    FileDescriptor hand{-1};  // the trial's ends go down it, its exit code comes back
+
+    Spare() = default;
+    Spare(const Spare&) = delete;
+    Spare& operator=(const Spare&) = delete;
+    ~Spare() { retire(); }
+
+    [[nodiscard]] bool ready() const {
+        pollfd wait{end.get(), POLLIN, 0};
+        return process > 0 && !(end.valid() && ::poll(&wait, 1, 0) > 0);
+    }
+
+    // Ends and reaps it, whatever it was doing.
+    void retire() {
+        if (process > 0) {
+            ::kill(process, SIGKILL);
+            while (::waitpid(process, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        process = -1;
+        end = FileDescriptor(-1);
+        hand = FileDescriptor(-1);
+    }
+
+    // Forks a new one unless it is ready; false when none can be forked (`error` says why).
+    bool ensure(pid_t server, int control, Trials trials, int& error) {
+        if (ready()) return true;
+        retire();
+        std::array<int, 2> pair{-1, -1};
+        if (::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, pair.data()) != 0) {
+            error = errno;
+            return false;
+        }
+        FileDescriptor ours(pair[0]);
+        const FileDescriptor theirs(pair[1]);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(pair[0]);
+            serveOneTrial(server, control, pair[1], trials);
+        }
+        if (child < 0) {
+            error = errno;
+            return false;
+        }
+        process = child;
+        hand = std::move(ours);
+        // glibc 2.36's header declares pidfd_open without C linkage.
+        end = FileDescriptor(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
+        return true;
+    }
+};
 
 std::int64_t microsOf(const rusage& usage) {
     const auto micros = [](const timeval& t) {
@@ -107,65 +150,102 @@ std::int64_t microsOf(const rusage& usage) {
     return (micros(usage.ru_utime) + micros(usage.ru_stime)).count();
 }
 
-// Waits for the trial's end, killing it when the program asks or goes; false when it went.
-bool await(int control, pid_t child, TrialAnswer& ended) {
-    // glibc 2.36's header declares pidfd_open without C linkage.
-    const FileDescriptor end(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
+// All the processor time the child has used so far, when it can be read.
+std::optional<std::int64_t> processorMicros(pid_t child) {
+    clockid_t clock{};
+    timespec used{};
+    if (::clock_getcpuclockid(child, &clock) != 0 || ::clock_gettime(clock, &used) != 0)
+        return std::nullopt;
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec))
+        .count();
+}
+
+// Waits for the trial's end, or for its word that it is done, killing it when the program asks
+// or goes; false when the program went.
+bool await(int control, Spare& trial, TrialAnswer& ended) {
     bool programHere = true;
     bool killed = false;
-    // Without a pidfd (an old kernel) the server waits blind; the program then kills it when
-    // the trial is late.
-    while (end.valid()) {
-        std::array<pollfd, 2> waits{{{end.get(), POLLIN, 0}, {control, POLLIN, 0}}};
-        const int ready = ::poll(waits.data(), killed ? 1 : 2, -1);
+    bool listening = true;
+    // Without a pidfd (an old kernel) the child's end shows as its hand closing.
+    while (trial.end.valid() || listening) {
+        std::array<pollfd, 3> waits{{{trial.end.get(), POLLIN, 0},
+                                     {listening ? trial.hand.get() : -1, POLLIN, 0},
+                                     {killed ? -1 : control, POLLIN, 0}}};
+        const int ready = ::poll(waits.data(), waits.size(), -1);
         if ((ready < 0 && errno != EINTR) || waits[0].revents != 0) break;
-        if (ready > 0 && !killed && waits[1].revents != 0) {
+        if (ready <= 0) continue;
+        if (waits[1].revents != 0) {
+            char code = 0;
+            listening = ::recv(trial.hand.get(), &code, 1, 0) == 1;
+            // Its time so far is its whole time but the teardown, which no verdict needs.
+            const auto micros = listening ? processorMicros(trial.process) : std::nullopt;
+            if (micros && !killed) {
+                ended = {W_EXITCODE(static_cast<unsigned char>(code), 0), *micros};
+                return programHere;
+            }
+            listening = false;
+            if (!trial.end.valid()) break;
+        }
+        if (waits[2].revents != 0) {
             std::vector<FileDescriptor> stray;
-            const char kind = receive(control, stray);
+            const char kind = ReceiveMessage(control, stray);
             programHere = kind != 0;
             killed = !programHere || kind == kKillMessage;
-            if (killed) ::kill(child, SIGKILL);
+            if (killed) ::kill(trial.process, SIGKILL);
         }
     }
     int status = 0;
     rusage usage{};
-    while (::wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+    while (::wait4(trial.process, &status, 0, &usage) < 0 && errno == EINTR) {
     }
+    trial.process = -1;
     ended = {status, microsOf(usage)};
     return programHere;
 }
 
 }  // namespace
 
-int ServeTrials(int control, int (*trial)()) {
+int ServeTrials(int control, Trials trials) {
     const pid_t self = ::getpid();
-    const std::size_t threads = threadCount();
+    const bool singleThread = threadCount() == 1;
+    Spare spare;
     while (true) {
+        int error = 0;
+        // Prepared while the program waits for nothing.
+        if (singleThread) (void)spare.ensure(self, control, trials, error);
         std::vector<FileDescriptor> ends;
-        const char kind = receive(control, ends);
+        const char kind = ReceiveMessage(control, ends);
         if (kind == 0) return 0;
         // A kill that came after its trial ended.
         if (kind != kTrialMessage) continue;
+        std::string failure;
         if (ends.size() != 2) {
-            if (!answer(control, {}, "it was asked without the trial's input and output")) return 0;
-            continue;
+            failure = "it was asked without the trial's input and output";
+        } else if (!singleThread) {
+            failure =
+                "it runs " + std::to_string(threadCount()) + " threads and cannot fork safely";
+        } else {
+            // A spare that went since it was forked is replaced, once.
+            for (int attempt = 0; attempt < 2; ++attempt) {
+                if (!spare.ensure(self, control, trials, error)) break;
+                if (SendTrialEnds(spare.hand.get(), kTrialMessage, ends[0].get(), ends[1].get()))
+                    break;
+                error = errno;
+                spare.retire();
+            }
+            if (spare.process <= 0) failure = std::strerror(error);
         }
-        if (threads != 1) {
-            if (!answer(control, {},
-                        "it runs " + std::to_string(threads) + " threads and cannot fork safely"))
-                return 0;
-            continue;
-        }
-        const pid_t child = ::fork();
-        if (child == 0) runTrial(self, control, ends, trial);
-        const int forkError = errno;
         ends.clear();
-        if (child < 0) {
-            if (!answer(control, {}, std::strerror(forkError))) return 0;
+        if (!failure.empty()) {
+            if (!answer(control, {}, failure)) return 0;
             continue;
         }
         TrialAnswer ended;
-        if (!await(control, child, ended) || !answer(control, ended)) return 0;
+        const bool programHere = await(control, spare, ended);
+        if (!programHere || !answer(control, ended)) return 0;
+        // Its teardown runs while the program reads the report.
+        spare.retire();
     }
 }
 

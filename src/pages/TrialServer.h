@@ -2,9 +2,11 @@
 
 #include <cstdint>
 
-// The process that runs the program's page trials: started once, it forks a child for each
-// trial, so that a trial costs its layout rather than a program's start. The program talks to
-// it over a socket of packets (ChildProgram.h is its side).
+// The process that runs the program's page trials: started once, it runs each trial in a child
+// of its own, so that a trial costs its layout rather than a program's start. The child is
+// forked and prepared before its trial is asked for, and answers as soon as its report is
+// written. The program talks to the server over a socket of packets (ChildProgram.h is its
+// side).
 namespace page_trial {
 
 // The program asks for a trial with this byte and two descriptors: the trial's standard input
@@ -18,10 +20,17 @@ struct TrialAnswer {
     std::int64_t processorMicros = 0;
 };
 
-// Serves the trials asked for on `control` until the program goes, each `trial` run in a
-// child forked from this process with its memory bounded (kTrialMemory more than the server
-// holds). The caller sets up what every trial shares first: forking is safe only while this
+// What a trial runs: `prepare` (when set) in the child before its trial is asked for, so that
+// what it costs is not waited for; then `trial`, whose result is the child's exit code.
+struct Trials {
+    int (*trial)() = nullptr;
+    void (*prepare)() = nullptr;
+};
+
+// Serves the trials asked for on `control` until the program goes, each run in a fresh child
+// forked from this process with its memory bounded (kTrialMemory more than it holds once
+// prepared). The caller sets up what every trial shares first: forking is safe only while this
 // process runs a single thread, which is checked. Returns the exit status.
-int ServeTrials(int control, int (*trial)());
+int ServeTrials(int control, Trials trials);
 
 }  // namespace page_trial

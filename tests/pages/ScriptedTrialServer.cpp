@@ -126,5 +126,5 @@ int trial() {
 }  // namespace
 
 int main() {
-    ::_exit(page_trial::ServeTrials(STDIN_FILENO, trial));
+    ::_exit(page_trial::ServeTrials(STDIN_FILENO, {trial}));
 }
