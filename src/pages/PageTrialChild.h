@@ -5,7 +5,9 @@
 // output. Returns the exit code.
 namespace page_trial {
 
-// Loads what every trial needs once (the fonts), in the server, before trials are forked.
+// Loads what trials need (the fonts, the layout's structures): in the server once, so that
+// every trial shares it, and in each child before its trial is asked for, so that the pages
+// its layout writes are its own by then.
 void PrepareTrials();
 
 int RunChild();

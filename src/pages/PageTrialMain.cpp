@@ -13,5 +13,6 @@ int main(int argc, char** argv) {
     page_trial::PrepareTrials();
     // No teardown can change a verdict, and a leak check of the libraries' own allocations at
     // exit would only turn the end into a failure.
-    ::_exit(page_trial::ServeTrials(STDIN_FILENO, {page_trial::RunChild}));
+    ::_exit(
+        page_trial::ServeTrials(STDIN_FILENO, {page_trial::RunChild, page_trial::PrepareTrials}));
 }

@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <array>
@@ -17,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +23,7 @@
 
 #include "formats/FileDescriptor.h"
 #include "pages/PageTrial.h"
+#include "pages/TrialEnd.h"
 #include "pages/TrialServerMessages.h"
 
 namespace page_trial {
@@ -78,12 +77,18 @@ void limitMemory() {
             ::_exit(kServerGoneExit);
         if (control != STDIN_FILENO && control != STDOUT_FILENO) ::close(control);
     }
+    if (::send(hand, &kTrialMessage, 1, MSG_NOSIGNAL) != 1) ::_exit(kServerGoneExit);
     const int code = trials.trial();
-    // The report is whole once the output closes: the program need not wait for the teardown.
+    // The report is whole once the output closes. The teardown, which no verdict needs, waits
+    // for the server to end this process once it answered: tearing down pages the server
+    // shares would slow its answer. The time so far is the child's whole time but that.
     ::close(STDIN_FILENO);
     ::close(STDOUT_FILENO);
-    const auto done = static_cast<char>(code);
-    ::send(hand, &done, 1, MSG_NOSIGNAL);
+    const TrialAnswer done{W_EXITCODE(code & 0xff, 0), ProcessorTime().count()};
+    if (::send(hand, &done, sizeof done, MSG_NOSIGNAL) == sizeof done) {
+        char ended = 0;
+        (void)::recv(hand, &ended, 1, 0);
+    }
     ::_exit(code);
 }
 
@@ -116,7 +121,9 @@ struct Spare {
     }
 
     // Forks a new one unless it is ready; false when none can be forked (`error` says why).
-    bool ensure(pid_t server, int control, Trials trials, int& error) {
+    // It closes `others`: what the server holds of the trial under way.
+    bool ensure(pid_t server, int control, Trials trials, const std::vector<int>& others,
+                int& error) {
         if (ready()) return true;
         retire();
         std::array<int, 2> pair{-1, -1};
@@ -129,6 +136,8 @@ struct Spare {
         const pid_t child = ::fork();
         if (child == 0) {
             ::close(pair[0]);
+            for (const int fd : others)
+                if (fd >= 0) ::close(fd);
             serveOneTrial(server, control, pair[1], trials);
         }
         if (child < 0) {
@@ -150,22 +159,15 @@ std::int64_t microsOf(const rusage& usage) {
     return (micros(usage.ru_utime) + micros(usage.ru_stime)).count();
 }
 
-// All the processor time the child has used so far, when it can be read.
-std::optional<std::int64_t> processorMicros(pid_t child) {
-    clockid_t clock{};
-    timespec used{};
-    if (::clock_getcpuclockid(child, &clock) != 0 || ::clock_gettime(clock, &used) != 0)
-        return std::nullopt;
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::seconds(used.tv_sec) + std::chrono::nanoseconds(used.tv_nsec))
-        .count();
-}
+enum class Outcome { kAnswered, kNotTaken, kProgramGone };
 
 // Waits for the trial's end, or for its word that it is done, killing it when the program asks
-// or goes; false when the program went.
-bool await(int control, Spare& trial, TrialAnswer& ended) {
+// or goes. The server keeps the trial's `ends` until the child took them: a child that ended
+// before can be replaced.
+Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, TrialAnswer& ended) {
     bool programHere = true;
     bool killed = false;
+    bool taken = false;
     bool listening = true;
     // Without a pidfd (an old kernel) the child's end shows as its hand closing.
     while (trial.end.valid() || listening) {
@@ -176,16 +178,18 @@ bool await(int control, Spare& trial, TrialAnswer& ended) {
         if ((ready < 0 && errno != EINTR) || waits[0].revents != 0) break;
         if (ready <= 0) continue;
         if (waits[1].revents != 0) {
-            char code = 0;
-            listening = ::recv(trial.hand.get(), &code, 1, 0) == 1;
-            // Its time so far is its whole time but the teardown, which no verdict needs.
-            const auto micros = listening ? processorMicros(trial.process) : std::nullopt;
-            if (micros && !killed) {
-                ended = {W_EXITCODE(static_cast<unsigned char>(code), 0), *micros};
-                return programHere;
+            TrialAnswer done;
+            const ssize_t n = ::recv(trial.hand.get(), &done, sizeof done, 0);
+            if (n == 1) {
+                taken = true;
+                ends.clear();
+            } else if (n == sizeof done && !killed) {
+                ended = done;
+                return Outcome::kAnswered;
+            } else {
+                listening = false;
+                if (!trial.end.valid()) break;
             }
-            listening = false;
-            if (!trial.end.valid()) break;
         }
         if (waits[2].revents != 0) {
             std::vector<FileDescriptor> stray;
@@ -201,7 +205,8 @@ bool await(int control, Spare& trial, TrialAnswer& ended) {
     }
     trial.process = -1;
     ended = {status, microsOf(usage)};
-    return programHere;
+    if (!programHere) return Outcome::kProgramGone;
+    return taken || killed ? Outcome::kAnswered : Outcome::kNotTaken;
 }
 
 }  // namespace
@@ -209,43 +214,50 @@ bool await(int control, Spare& trial, TrialAnswer& ended) {
 int ServeTrials(int control, Trials trials) {
     const pid_t self = ::getpid();
     const bool singleThread = threadCount() == 1;
-    Spare spare;
+    // Each trial goes to the spare, and the next spare is forked and prepared while it runs.
+    std::array<Spare, 2> children;
+    std::size_t spare = 0;
     while (true) {
         int error = 0;
-        // Prepared while the program waits for nothing.
-        if (singleThread) (void)spare.ensure(self, control, trials, error);
+        if (singleThread) (void)children[spare].ensure(self, control, trials, {}, error);
         std::vector<FileDescriptor> ends;
         const char kind = ReceiveMessage(control, ends);
         if (kind == 0) return 0;
         // A kill that came after its trial ended.
         if (kind != kTrialMessage) continue;
         std::string failure;
-        if (ends.size() != 2) {
-            failure = "it was asked without the trial's input and output";
-        } else if (!singleThread) {
+        if (ends.size() != 2) failure = "it was asked without the trial's input and output";
+        if (!singleThread)
             failure =
                 "it runs " + std::to_string(threadCount()) + " threads and cannot fork safely";
-        } else {
-            // A spare that went since it was forked is replaced, once.
-            for (int attempt = 0; attempt < 2; ++attempt) {
-                if (!spare.ensure(self, control, trials, error)) break;
-                if (SendTrialEnds(spare.hand.get(), kTrialMessage, ends[0].get(), ends[1].get()))
-                    break;
-                error = errno;
-                spare.retire();
-            }
-            if (spare.process <= 0) failure = std::strerror(error);
-        }
-        ends.clear();
-        if (!failure.empty()) {
-            if (!answer(control, {}, failure)) return 0;
-            continue;
-        }
         TrialAnswer ended;
-        const bool programHere = await(control, spare, ended);
-        if (!programHere || !answer(control, ended)) return 0;
-        // Its teardown runs while the program reads the report.
-        spare.retire();
+        Outcome outcome = Outcome::kNotTaken;
+        // A child that ended before it took its trial is replaced, once.
+        for (int attempt = 0; failure.empty() && outcome == Outcome::kNotTaken && attempt < 2;
+             ++attempt) {
+            Spare& trial = children[spare];
+            Spare& next = children[1 - spare];
+            if (!trial.ensure(self, control, trials, {ends[0].get(), ends[1].get()}, error)) {
+                failure = std::strerror(error);
+                break;
+            }
+            if (!SendTrialEnds(trial.hand.get(), kTrialMessage, ends[0].get(), ends[1].get())) {
+                trial.retire();
+                continue;
+            }
+            spare = 1 - spare;
+            (void)next.ensure(self, control, trials,
+                              {trial.end.get(), trial.hand.get(), ends[0].get(), ends[1].get()},
+                              error);
+            outcome = await(control, trial, ends, ended);
+            if (outcome == Outcome::kProgramGone) return 0;
+            if (outcome == Outcome::kAnswered && !answer(control, ended)) return 0;
+            // Its teardown runs while the program reads the report.
+            trial.retire();
+        }
+        if (outcome == Outcome::kNotTaken && failure.empty())
+            failure = "its child ended before it took the trial";
+        if (!failure.empty() && !answer(control, {}, failure)) return 0;
     }
 }
 

@@ -3,9 +3,16 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "pages/ChildProgram.h"
 #include "support/TempProgramFolder.h"
@@ -19,6 +26,51 @@ const std::filesystem::path kServer = SCRIPTED_TRIAL_SERVER;
 
 ChildRun run(const std::string& input, std::chrono::milliseconds deadline = 2s) {
     return platform::RunOnTrialServer(kServer, input, deadline, 64);
+}
+
+// A process's parent and state from /proc; state 0 once it is gone.
+struct ProcessState {
+    pid_t parent = 0;
+    char state = 0;
+};
+
+ProcessState stateOf(pid_t process) {
+    std::ifstream stat("/proc/" + std::to_string(process) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    // Its name, in parentheses, may hold anything.
+    const std::size_t named = line.rfind(')');
+    ProcessState found;
+    if (named == std::string::npos) return found;
+    std::istringstream(line.substr(named + 1)) >> found.state >> found.parent;
+    return found;
+}
+
+std::vector<pid_t> childrenOf(pid_t parent) {
+    std::vector<pid_t> children;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        const auto process = static_cast<pid_t>(std::stol(name));
+        if (stateOf(process).parent == parent) children.push_back(process);
+    }
+    return children;
+}
+
+// Gone, or a zombie nobody reaped: it runs no more.
+bool ended(pid_t process) {
+    const char state = stateOf(process).state;
+    return state == 0 || state == 'Z' || state == 'X';
+}
+
+// Waits a bounded while for all of `processes` to end.
+bool allEnd(const std::vector<pid_t>& processes) {
+    for (int k = 0; k < 500; ++k) {
+        if (std::all_of(processes.begin(), processes.end(), ended)) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
 }
 
 // Each way a child can end is told apart, and none takes the caller with it: a child that
@@ -95,6 +147,54 @@ TEST(ChildProgramTest, TheServerLastsAndComesBackWhenItGoes) {
         // One the program left is gone, not left stopped or as a zombie.
         if (!row.sameServer) {
             EXPECT_NE(::kill(server, 0), 0);
+        }
+    }
+}
+
+// Every trial runs in a process of its own, forked before it was asked for: one that ran no
+// trial before, whatever became of the child waiting for it, and none outlives its server.
+TEST(ChildProgramTest, EveryTrialGetsAFreshProcessWhateverBecameOfTheWaitingOne) {
+    struct Row {
+        const char* what;
+        std::function<void(pid_t, const std::vector<pid_t>&)> before;  // server, its children
+        bool sameServer;
+    };
+    const auto killAll = [](const std::vector<pid_t>& processes) {
+        for (const pid_t process : processes)
+            ::kill(process, SIGKILL);
+    };
+    const Row rows[] = {
+        {"taken as it waits", [](pid_t, const std::vector<pid_t>&) {}, true},
+        {"the next one, at once", [](pid_t, const std::vector<pid_t>&) {}, true},
+        {"after a trial that ran late",
+         [](pid_t, const std::vector<pid_t>&) { run("sleep", 100ms); }, true},
+        {"killed as it waits",
+         [&](pid_t, const std::vector<pid_t>& children) { killAll(children); }, true},
+        {"its server killed",
+         [](pid_t server, const std::vector<pid_t>&) { ::kill(server, SIGKILL); }, false},
+    };
+    ASSERT_EQ(run("echo\nstart").output, "start");
+    std::set<std::string> seen;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const pid_t server = platform::TrialServerProcess();
+        ASSERT_GT(server, 0);
+        const std::vector<pid_t> children = childrenOf(server);
+        EXPECT_FALSE(children.empty()) << "no child waits for the next trial";
+        row.before(server, children);
+        const ChildRun ran = run("whoami");
+        ASSERT_EQ(ran.end, ChildRun::End::kExited) << ran.failure;
+        std::istringstream said(ran.output);
+        std::string process;
+        int trialsThere = 0;
+        said >> process >> trialsThere;
+        EXPECT_EQ(trialsThere, 1) << "a process ran another trial first";
+        EXPECT_TRUE(seen.insert(process).second) << "process " << process << " ran a trial before";
+        EXPECT_NE(process, std::to_string(server));
+        EXPECT_EQ(platform::TrialServerProcess() == server, row.sameServer);
+        // None of the children that waited outlives a server that went.
+        if (!row.sameServer) {
+            EXPECT_TRUE(allEnd(children));
         }
     }
 }

@@ -73,7 +73,11 @@ std::string whatToDo() {
     return line;
 }
 
+// Trials this process has run: a fresh process runs one.
+int trialsRunHere = 0;
+
 int trial() {
+    ++trialsRunHere;
     const std::string line = whatToDo();
     std::istringstream words(line);
     std::string verb;
@@ -88,6 +92,9 @@ int trial() {
     }
     if (verb == "count") return answer(std::to_string(rest().size()) + "\n");
     if (verb == "exit") return static_cast<int>(first);
+    // whoami: this process and how many trials it ran.
+    if (verb == "whoami")
+        return answer(std::to_string(::getpid()) + " " + std::to_string(trialsRunHere));
     if (verb == "signal") {
         // The sanitizers catch some signals: this one must end the trial as it would.
         ::signal(static_cast<int>(first), SIG_DFL);
