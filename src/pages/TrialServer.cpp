@@ -95,8 +95,9 @@ void limitMemory() {
 // A child forked and prepared ahead of its trial; none while `process` is -1.
 struct Spare {
     pid_t process = -1;
-    FileDescriptor end{-1};   // its pidfd: readable once it ended
-    FileDescriptor hand{-1};  // the trial's ends go down it, its exit code comes back
+    FileDescriptor end{-1};  // its pidfd: readable once it ended
+    // The trial's ends go down it; word that it took them, then that it is done, come back.
+    FileDescriptor hand{-1};
 
     Spare() = default;
     Spare(const Spare&) = delete;
@@ -121,7 +122,7 @@ struct Spare {
     }
 
     // Forks a new one unless it is ready; false when none can be forked (`error` says why).
-    // It closes `others`: what the server holds of the trial under way.
+    // It closes `others`: what the server holds of the trial it is forked for.
     bool ensure(pid_t server, int control, Trials trials, const std::vector<int>& others,
                 int& error) {
         if (ready()) return true;
@@ -214,12 +215,12 @@ Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, Tria
 int ServeTrials(int control, Trials trials) {
     const pid_t self = ::getpid();
     const bool singleThread = threadCount() == 1;
-    // Each trial goes to the spare, and the next spare is forked and prepared while it runs.
-    std::array<Spare, 2> children;
-    std::size_t spare = 0;
+    // The child of the next trial, forked and prepared between trials: forked while a trial
+    // runs, it would slow that down.
+    Spare child;
     while (true) {
         int error = 0;
-        if (singleThread) (void)children[spare].ensure(self, control, trials, {}, error);
+        if (singleThread) (void)child.ensure(self, control, trials, {}, error);
         std::vector<FileDescriptor> ends;
         const char kind = ReceiveMessage(control, ends);
         if (kind == 0) return 0;
@@ -235,25 +236,18 @@ int ServeTrials(int control, Trials trials) {
         // A child that ended before it took its trial is replaced, once.
         for (int attempt = 0; failure.empty() && outcome == Outcome::kNotTaken && attempt < 2;
              ++attempt) {
-            Spare& trial = children[spare];
-            Spare& next = children[1 - spare];
-            if (!trial.ensure(self, control, trials, {ends[0].get(), ends[1].get()}, error)) {
+            if (!child.ensure(self, control, trials, {ends[0].get(), ends[1].get()}, error)) {
                 failure = std::strerror(error);
                 break;
             }
-            if (!SendTrialEnds(trial.hand.get(), kTrialMessage, ends[0].get(), ends[1].get())) {
-                trial.retire();
+            if (!SendTrialEnds(child.hand.get(), kTrialMessage, ends[0].get(), ends[1].get())) {
+                child.retire();
                 continue;
             }
-            spare = 1 - spare;
-            (void)next.ensure(self, control, trials,
-                              {trial.end.get(), trial.hand.get(), ends[0].get(), ends[1].get()},
-                              error);
-            outcome = await(control, trial, ends, ended);
+            outcome = await(control, child, ends, ended);
             if (outcome == Outcome::kProgramGone) return 0;
             if (outcome == Outcome::kAnswered && !answer(control, ended)) return 0;
-            // Its teardown runs while the program reads the report.
-            trial.retire();
+            child.retire();
         }
         if (outcome == Outcome::kNotTaken && failure.empty())
             failure = "its child ended before it took the trial";
