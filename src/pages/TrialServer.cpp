@@ -66,7 +66,9 @@ void limitMemory() {
     // A child never outlives its server, whoever kills that.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != server) ::_exit(kServerGoneExit);
-    if (trials.prepare != nullptr) trials.prepare();
+    // A trial already asked for goes first: preparing would only delay it.
+    pollfd asked{hand, POLLIN, 0};
+    if (trials.prepare != nullptr && ::poll(&asked, 1, 0) == 0) trials.prepare();
     limitMemory();
     {
         // The program's socket stays open until the ends are in place, so that no end the
