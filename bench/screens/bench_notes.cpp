@@ -214,8 +214,8 @@ void BM_ShowNoteFromElsewhere(benchmark::State& state) {
 }
 BENCHMARK(BM_ShowNoteFromElsewhere)->Unit(benchmark::kMillisecond)->Iterations(50);
 
-// A trial alone, of a page just over the size shown untried: the child's start, its fonts, a
-// few lines laid out and its report.
+// Trials alone, back to back, of a page just over the size shown untried: each handed to the
+// server's waiting child, a few lines laid out and its report.
 void BM_TrialOfASmallPage(benchmark::State& state) {
     if (!screenbench::Ready(state)) return;
     auto editor = shownEditor();
