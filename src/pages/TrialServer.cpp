@@ -202,6 +202,11 @@ Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, Tria
             if (killed) ::kill(trial.process, SIGKILL);
         }
     }
+    // Its word that it took the trial may wait unread beside its end.
+    TrialAnswer unread;
+    while (!taken && listening &&
+           ::recv(trial.hand.get(), &unread, sizeof unread, MSG_DONTWAIT) > 0)
+        taken = true;
     int status = 0;
     rusage usage{};
     while (::wait4(trial.process, &status, 0, &usage) < 0 && errno == EINTR) {
