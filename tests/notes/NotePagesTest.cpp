@@ -167,6 +167,11 @@ TEST_F(NotePagesTest, EachFormShowsInTimeOrIsRefusedWithItsReason) {
             },
             failure);
         ASSERT_TRUE(outcome) << failure;
+#ifdef EXAMSIM_INSTRUMENTED
+        // There a trial may take eight times as long, and Qt itself is not instrumented: a page
+        // refused for its time here may show in time there.
+        if (*outcome == "shown" && form.refusal == tooSlow(page_refusals::Subject::kNote)) continue;
+#endif
         if (form.refusal) {
             // An intact file only slow or costly to show is never called unreadable.
             // It shows as its text, with why.
