@@ -80,6 +80,16 @@ struct ViewerTest : ::testing::Test {
         SystemVars.ViewerErrorTexts.at(message_text::kCaption) = "Document - ";
         DataKey = KeyOf(SystemVars);
     }
+    // A fresh source folder for the packer: the page and one picture.
+    static fs::path packerSource(const std::string& page, const std::string& pictureName,
+                                 const formats::Bytes& picture) {
+        const fs::path source = AppPaths::ProgramFolder() / "source";
+        fs::remove_all(source);
+        fs::create_directories(source);
+        testsupport::WriteFile(source / "tips.html", BytesOf(page));
+        testsupport::WriteFile(source / pictureName, picture);
+        return source;
+    }
     void TearDown() override {
         for (const auto& viewer : viewers)
             delete viewer.data();
@@ -226,12 +236,6 @@ TEST_F(ViewerTest, AFailedOpeningShowsTheMessageAndLeavesNoWindow) {
 // A page Qt could not show in time is refused with its reason (an intact file, never called
 // missing or damaged), and the packer, judging it the viewer's way, never packs it.
 TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPacked) {
-    const auto times = [](const std::string& part, std::size_t count) {
-        std::string out;
-        for (std::size_t k = 0; k < count; ++k)
-            out += part;
-        return out;
-    };
     struct Row {
         const char* what;
         std::string page;
@@ -257,19 +261,19 @@ TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPac
     const std::string tall = "<img src=\"{APP.PATH}tall.png\"><br>";
     const Row rows[] = {
         {"tables one level too deep",
-         times("<table><tr><td>", page_judge::kPageLimits.tableDepth + 1),
+         Repeated("<table><tr><td>", page_judge::kPageLimits.tableDepth + 1),
          "The page has tables inside tables more than 10 levels deep. Fewer tables inside one "
          "another would fit."},
         {"one word of 300,000 letters", "<p>" + std::string(300'000, 'w') + "</p>",
          slow({false, false, false})},
         {"100 rows of a cell spanning 20,480 columns",
-         "<table>" + times("<tr><td colspan=20480>x</td></tr>", 100),
+         "<table>" + Repeated("<tr><td colspan=20480>x</td></tr>", 100),
          "The page has tables of more than 200,000 cells together, counting a cell once for "
          "every column it spans. Fewer or smaller tables would fit."},
         {"120 paragraphs of line height 1000000%",
-         times("<p style=\"line-height:1000000%\">a b c d</p>", 120), std::nullopt},
-        {"a picture 16,000 px tall shown 300 times", times(tall, 300), std::nullopt},
-        {"the same shown 600 times, past the height Qt lays out", times(tall, 600),
+         Repeated("<p style=\"line-height:1000000%\">a b c d</p>", 120), std::nullopt},
+        {"a picture 16,000 px tall shown 300 times", Repeated(tall, 300), std::nullopt},
+        {"the same shown 600 times, past the height Qt lays out", Repeated(tall, 600),
          slow({false, true, false})},
     };
     const formats::Bytes tallPicture = pngOf({1, 16'000});
@@ -277,11 +281,7 @@ TEST_F(ViewerTest, APageThatCannotBeShownInTimeIsRefusedWithItsReasonAndNeverPac
                                             DataKey};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const fs::path source = AppPaths::ProgramFolder() / "source";
-        fs::remove_all(source);
-        fs::create_directories(source);
-        testsupport::WriteFile(source / "tips.html", BytesOf(row.page));
-        testsupport::WriteFile(source / "tall.png", tallPicture);
+        const fs::path source = packerSource(row.page, "tall.png", tallPicture);
         std::string report;
         EXPECT_EQ(datapack::buildDocument(product, source, AppPaths::ProgramFolder() / "Packed.dat",
                                           report, mod_Viewer::JudgeDocumentPage),
@@ -339,11 +339,7 @@ TEST_F(ViewerTest, UnderASlowedTrialThePackerRefusesWhatTheViewerStillShows) {
                                             DataKey};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const fs::path source = AppPaths::ProgramFolder() / "source";
-        fs::remove_all(source);
-        fs::create_directories(source);
-        testsupport::WriteFile(source / "tips.html", BytesOf(row.page));
-        testsupport::WriteFile(source / "pic.png", pngOf({40, 30}));
+        const fs::path source = packerSource(row.page, "pic.png", pngOf({40, 30}));
         std::string report;
         EXPECT_FALSE(datapack::buildDocument(product, source,
                                              AppPaths::ProgramFolder() / "Packed.dat", report,
