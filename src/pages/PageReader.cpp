@@ -265,6 +265,9 @@ void ShowDocument(QTextEdit& box, std::unique_ptr<PageDocument> document) {
     QTextDocument* const previous = box.document();
     const std::unique_ptr<QTextDocument> ours(previous->parent() == &box ? previous : nullptr);
     document->setParent(&box);
+    // Without a page size the box's first look at the page would lay it out at no width at
+    // all, before laying it out again at its own: for a large table that doubles its time.
+    document->setPageSize(QSizeF(0, 0));
     box.setDocument(document.release());
 }
 
