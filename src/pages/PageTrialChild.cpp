@@ -19,6 +19,7 @@
 #include "pages/PageTrial.h"
 #include "pages/PictureFiles.h"
 #include "pages/TrialEnd.h"
+#include "pages/WidthsAtOnce.h"
 #include "platform/TextCodec.h"
 
 namespace page_trial {
@@ -44,8 +45,8 @@ std::optional<std::string> readRequest() {
 }
 
 // Lays the page out; reading its pictures, whose work has a budget of its own, is left out of
-// the trial's time.
-void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
+// the trial's time. Returns the processor time its layout took in other processes.
+std::chrono::microseconds layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
     const page_reader::PageBox box = page_reader::BoxOf(request);
     const platform::PictureFiles files = page_reader::FilesOf(box.pictures);
     // Decoding has its budget apart from layout's: the trial measures layout alone.
@@ -58,6 +59,9 @@ void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
             if (auto written = files.written(name)) looked.insert(std::move(*written));
             return end.Excluding([&] { return pictures.Load(name); });
         });
+    // Nothing is laid out before the first width is set: at no width at all, a page's layout
+    // can cost more than at any the box takes, and it is not the box's.
+    document->setPageSize(QSizeF(0, 0));
     // Lengths in pixels scale with the box's resolution where it differs from this screen's.
     QImage device(1, 1, QImage::Format_ARGB32);
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -68,16 +72,34 @@ void layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
         device.setDotsPerMeterY(qRound(request.dpiY * kInchesPerMetre));
         document->documentLayout()->setPaintDevice(&device);
     }
-    for (const int width : request.widths) {
+    const auto layOutAt = [&document](int width) {
         document->setTextWidth(width);
         (void)document->documentLayout()->documentSize();
+    };
+    std::vector<int> here = request.widths;
+    std::chrono::microseconds elsewhere{};
+    std::set<std::string> read;
+    if (here.size() > 1 && request.page.size() >= kWidthsAtOnceBytes) {
+        WidthsLaidOut atOnce = LayOutWidthsAtOnce(here, end, end.Left(), layOutAt, [&] {
+            return WidthFindings{pictures.FilesRead(), {looked.begin(), looked.end()}};
+        });
+        elsewhere = atOnce.laidOut;
+        if (atOnce.tooSlow) return elsewhere;
+        read = std::move(atOnce.pictureFiles);
+        looked.merge(atOnce.namesLookedFor);
+        here = std::move(atOnce.left);
     }
-    for (const std::string& file : pictures.FilesRead())
+    for (const int width : here)
+        layOutAt(width);
+    const std::vector<std::string> readHere = pictures.FilesRead();
+    read.insert(readHere.begin(), readHere.end());
+    for (const std::string& file : read)
         report.pictureFiles.push_back(
             request.pictures == PictureRule::kInsideFolder
                 ? (std::filesystem::path(request.pictureFolder) / file).string()
                 : file);
     report.namesLookedFor.assign(looked.begin(), looked.end());
+    return elsewhere;
 }
 
 // A request may allow less memory than every trial has (kTrialMemory): the cap the server set
@@ -116,6 +138,7 @@ int RunChild() {
     TrialEnd end(std::chrono::microseconds(request->budgetMicros) + kBudgetSlack);
     const auto start = ProcessorTime();
     TrialReport report;
+    std::chrono::microseconds elsewhere{};
     if (request->kind == TrialKind::kMarkdown) {
         QTextDocument document;
         document.setMarkdown(QString::fromStdString(request->page));
@@ -123,9 +146,10 @@ int RunChild() {
     } else if (auto refusal = page_judge::JudgePage(request->page)) {
         report.refusal = page_refusals::Reason(*refusal, page_refusals::Subject::kPage);
     } else {
-        layOut(*request, report, end);
+        elsewhere = layOut(*request, report, end);
     }
-    if (!report.refusal) report.laidOutMicros = (ProcessorTime() - start - end.Excluded()).count();
+    if (!report.refusal)
+        report.laidOutMicros = (ProcessorTime() - start - end.Excluded() + elsewhere).count();
     const std::string answer = Encode(report);
     std::size_t written = 0;
     while (written < answer.size()) {

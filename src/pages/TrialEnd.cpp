@@ -11,7 +11,22 @@ std::chrono::microseconds ProcessorTime() {
                                                   std::chrono::nanoseconds(now.tv_nsec));
 }
 
-TrialEnd::TrialEnd(std::chrono::microseconds allowed) : at_(ProcessorTime() + allowed) {
+TrialEnd::TrialEnd(std::chrono::microseconds allowed) {
+    start(allowed);
+}
+
+void TrialEnd::Restart(std::chrono::microseconds allowed) {
+    heldSince_ = {};
+    excluded_ = {};
+    start(allowed);
+}
+
+std::chrono::microseconds TrialEnd::Left() const {
+    return at_ - ProcessorTime();
+}
+
+void TrialEnd::start(std::chrono::microseconds allowed) {
+    at_ = ProcessorTime() + allowed;
     sigevent event{};
     event.sigev_notify = SIGEV_SIGNAL;
     event.sigev_signo = SIGKILL;

@@ -29,6 +29,12 @@ public:
 
     // The processor time spent in work left out so far.
     [[nodiscard]] std::chrono::microseconds Excluded() const { return excluded_; }
+    // The processor time left before the end.
+    [[nodiscard]] std::chrono::microseconds Left() const;
+
+    // Starts over in a process forked from the one that made it, which inherits no timer:
+    // `allowed` from now, nothing left out yet.
+    void Restart(std::chrono::microseconds allowed);
 
 private:
     struct Release {
@@ -36,11 +42,12 @@ private:
         ~Release() { end.release(); }
     };
 
+    void start(std::chrono::microseconds allowed);
     void hold();
     void release();
     void arm(std::chrono::microseconds at);
 
-    std::chrono::microseconds at_;
+    std::chrono::microseconds at_{};
     std::chrono::microseconds heldSince_{};
     std::chrono::microseconds excluded_{};
     timer_t timer_{};

@@ -12,7 +12,9 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -34,15 +36,6 @@ using formats::FileDescriptor;
 
 constexpr int kServerGoneExit = 4;
 
-std::size_t threadCount() {
-    std::error_code ec;
-    std::size_t count = 0;
-    for (std::filesystem::directory_iterator it("/proc/self/task", ec), end; !ec && it != end;
-         it.increment(ec))
-        ++count;
-    return count;
-}
-
 bool answer(int control, const TrialAnswer& ended, std::string_view failure = {}) {
     std::string packet(reinterpret_cast<const char*>(&ended), sizeof ended);
     packet += failure;
@@ -58,6 +51,18 @@ void limitMemory() {
     const rlimit space{limit, limit};
     ::setrlimit(RLIMIT_AS, &space);
     std::set_new_handler([] { ::_exit(kOutOfMemoryExit); });
+    // Qt's own containers allocate with malloc and throw std::bad_alloc when it fails, which
+    // nothing catches.
+    std::set_terminate([] {
+        try {
+            if (const std::exception_ptr thrown = std::current_exception())
+                std::rethrow_exception(thrown);
+        } catch (const std::bad_alloc&) {
+            ::_exit(kOutOfMemoryExit);
+        } catch (...) {
+        }
+        std::abort();
+    });
 }
 
 // The child's side: prepared, it waits on `hand` for its trial's input and output, runs the
@@ -219,9 +224,18 @@ Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, Tria
 
 }  // namespace
 
+std::size_t ThreadCount() {
+    std::error_code ec;
+    std::size_t count = 0;
+    for (std::filesystem::directory_iterator it("/proc/self/task", ec), end; !ec && it != end;
+         it.increment(ec))
+        ++count;
+    return count;
+}
+
 int ServeTrials(int control, Trials trials) {
     const pid_t self = ::getpid();
-    const bool singleThread = threadCount() == 1;
+    const bool singleThread = ThreadCount() == 1;
     // The child of the next trial, forked and prepared between trials: forked while a trial
     // runs, it would slow that down.
     Spare child;
@@ -237,7 +251,7 @@ int ServeTrials(int control, Trials trials) {
         if (ends.size() != 2) failure = "it was asked without the trial's input and output";
         if (!singleThread)
             failure =
-                "it runs " + std::to_string(threadCount()) + " threads and cannot fork safely";
+                "it runs " + std::to_string(ThreadCount()) + " threads and cannot fork safely";
         TrialAnswer ended;
         Outcome outcome = Outcome::kNotTaken;
         // A child that ended before it took its trial is replaced, once.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The process that runs the program's page trials: started once, it runs each trial in a child
@@ -26,6 +27,9 @@ struct Trials {
     int (*trial)() = nullptr;
     void (*prepare)() = nullptr;
 };
+
+// How many threads this process runs: it may fork only while it runs one.
+[[nodiscard]] std::size_t ThreadCount();
 
 // Serves the trials asked for on `control` until the program goes, each run in a fresh child
 // forked from this process with its memory bounded (kTrialMemory more than it holds once

@@ -19,6 +19,7 @@
 #include "pages/PageReader.h"
 #include "pages/PageRefusals.h"
 #include "pages/PageTrial.h"
+#include "pages/WidthsAtOnce.h"
 #include "support/CraftedPictures.h"
 #include "support/Repeated.h"
 #include "support/TempProgramFolder.h"
@@ -243,16 +244,20 @@ TEST_F(PageTrialTest, APictureThatChangesAfterItsTrialBringsTheTrialAgain) {
          2},
     };
     int k = 0;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        row.before();
-        const std::string page = "<p>" + Repeated("a few words ", 30) + std::to_string(++k) +
-                                 "<img src=\"pic.png\"></p>";
-        const std::size_t before = page_trial::TrialsStarted();
-        EXPECT_EQ(judge(page), std::nullopt);
-        row.change();
-        EXPECT_EQ(judge(page), std::nullopt);
-        EXPECT_EQ(page_trial::TrialsStarted() - before, row.trials);
+    // A large page's widths are laid out at once, each in a process of its own.
+    for (const std::size_t words : {std::size_t{30}, page_trial::kWidthsAtOnceBytes / 10}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(row.what);
+            SCOPED_TRACE(words);
+            row.before();
+            const std::string page = "<p>" + Repeated("a few words ", words) + std::to_string(++k) +
+                                     "<img src=\"pic.png\"></p>";
+            const std::size_t before = page_trial::TrialsStarted();
+            EXPECT_EQ(judge(page), std::nullopt);
+            row.change();
+            EXPECT_EQ(judge(page), std::nullopt);
+            EXPECT_EQ(page_trial::TrialsStarted() - before, row.trials);
+        }
     }
 }
 
@@ -323,6 +328,9 @@ TEST_F(PageTrialTest, TheChildLaysOutAtEveryWidthAndTheBoxsResolution) {
     const std::string wrapped =
         "<p style=\"line-height:1000px\">" + Repeated("x ", 10'000) + "</p>";
     const std::string tall = "<p style=\"line-height:1000px\">" + Repeated("x<br>", 200) + "</p>";
+    // Large enough for its widths to be laid out at once.
+    const std::string large = "<p style=\"line-height:1000px\">" +
+                              Repeated("x ", page_trial::kWidthsAtOnceBytes / 2) + "</p>";
     struct Row {
         const char* what;
         const std::string& page;
@@ -335,6 +343,9 @@ TEST_F(PageTrialTest, TheChildLaysOutAtEveryWidthAndTheBoxsResolution) {
         {"wrapped, wide then narrow", wrapped, {2000, 1}, 96, false},
         {"tall lines, at 96 dpi", tall, {470}, 96, true},
         {"tall lines, at 9,600 dpi", tall, {470}, 9600, false},
+        {"large, wide twice", large, {2000, 1990}, 96, true},
+        {"large, wide then narrow", large, {2000, 1}, 96, false},
+        {"large, narrow then wide", large, {1, 2000}, 96, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -369,6 +380,9 @@ TEST_F(PageTrialTest, TheChildKeepsWithinItsMemory) {
         page_trial::SetLimits(limits);
         EXPECT_EQ(!refusal, row.shown)
             << (refusal ? page_refusals::Reason(*refusal, page_refusals::Subject::kPage) : "shown");
+        if (refusal) {
+            EXPECT_EQ(refusal->cause, page_refusals::Cause::kTooMuchMemory);
+        }
     }
 }
 #endif

@@ -1,0 +1,176 @@
+#include "pages/WidthsAtOnce.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <fstream>
+#include <optional>
+
+#include "formats/FileDescriptor.h"
+#include "pages/PageTrial.h"
+#include "pages/PageTrialRequest.h"
+#include "pages/TrialServer.h"
+
+namespace page_trial {
+
+namespace {
+
+using formats::FileDescriptor;
+
+constexpr int kParentGoneExit = 4;
+
+struct WidthProcess {
+    int width = 0;
+    pid_t process = -1;
+    FileDescriptor report{-1};
+};
+
+std::uint64_t addressSpace() {
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+}
+
+// The address space each of `ways` processes may reach: what the page holds now and an even
+// share of what the trial may still take. nullopt when nothing bounds it.
+std::optional<rlim_t> memoryShare(std::size_t ways) {
+    rlimit space{};
+    if (::getrlimit(RLIMIT_AS, &space) != 0 || space.rlim_cur == RLIM_INFINITY) return std::nullopt;
+    const std::uint64_t held = addressSpace();
+    return held + (space.rlim_cur > held ? (space.rlim_cur - held) / ways : 0);
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string readAll(int fd) {
+    std::string bytes;
+    std::array<char, 65536> buffer{};
+    while (true) {
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return bytes;
+        bytes.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+}
+
+[[noreturn]] void layOutInThisProcess(int width, int report, pid_t parent,
+                                      std::optional<rlim_t> memory, TrialEnd& end,
+                                      std::chrono::microseconds allowed,
+                                      const std::function<void(int)>& layOut,
+                                      const std::function<WidthFindings()>& findings) {
+    // Never outlives the trial, whoever ends it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(kParentGoneExit);
+    if (memory) {
+        const rlimit space{*memory, *memory};
+        ::setrlimit(RLIMIT_AS, &space);
+    }
+    end.Restart(allowed);
+    layOut(width);
+    WidthFindings found = findings();
+    TrialReport part;
+    part.laidOutMicros = static_cast<std::uint64_t>((ProcessorTime() - end.Excluded()).count());
+    part.pictureFiles = std::move(found.pictureFiles);
+    part.namesLookedFor = std::move(found.namesLookedFor);
+    ::_exit(writeAll(report, Encode(part)) ? 0 : 1);
+}
+
+std::chrono::microseconds processorTimeOf(const rusage& usage) {
+    const auto micros = [](const timeval& t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
+    return micros(usage.ru_utime) + micros(usage.ru_stime);
+}
+
+void endAll(std::vector<WidthProcess>& processes) {
+    for (WidthProcess& each : processes) {
+        if (each.process <= 0) continue;
+        ::kill(each.process, SIGKILL);
+        while (::waitpid(each.process, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        each.process = -1;
+    }
+}
+
+}  // namespace
+
+WidthsLaidOut LayOutWidthsAtOnce(const std::vector<int>& widths, TrialEnd& end,
+                                 std::chrono::microseconds allowed,
+                                 const std::function<void(int)>& layOut,
+                                 const std::function<WidthFindings()>& findings) {
+    WidthsLaidOut laid;
+    // Forking is safe only while this process runs a single thread.
+    if (ThreadCount() != 1) {
+        laid.left = widths;
+        return laid;
+    }
+    const pid_t self = ::getpid();
+    const std::optional<rlim_t> memory = memoryShare(widths.size());
+    std::vector<WidthProcess> processes;
+    for (const int width : widths) {
+        std::array<int, 2> ends{-1, -1};
+        if (::pipe2(ends.data(), O_CLOEXEC) != 0) {
+            laid.left.push_back(width);
+            continue;
+        }
+        FileDescriptor reading(ends[0]);
+        const FileDescriptor writing(ends[1]);
+        const pid_t process = ::fork();
+        if (process == 0) {
+            for (const WidthProcess& other : processes)
+                ::close(other.report.get());
+            ::close(ends[0]);
+            layOutInThisProcess(width, ends[1], self, memory, end, allowed, layOut, findings);
+        }
+        if (process < 0) {
+            laid.left.push_back(width);
+            continue;
+        }
+        processes.push_back({width, process, std::move(reading)});
+    }
+    for (WidthProcess& each : processes) {
+        const std::string bytes = readAll(each.report.get());
+        int status = 0;
+        rusage usage{};
+        while (::wait4(each.process, &status, 0, &usage) < 0 && errno == EINTR) {
+        }
+        each.process = -1;
+        const std::optional<TrialReport> part =
+            WIFEXITED(status) && WEXITSTATUS(status) == 0 ? DecodeReport(bytes) : std::nullopt;
+        if (part && part->laidOutMicros) {
+            laid.laidOut += std::chrono::microseconds(*part->laidOutMicros);
+            laid.pictureFiles.insert(part->pictureFiles.begin(), part->pictureFiles.end());
+            laid.namesLookedFor.insert(part->namesLookedFor.begin(), part->namesLookedFor.end());
+        } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL &&
+                   processorTimeOf(usage) >= allowed) {
+            // Its end stopped it: the trial's verdict is known.
+            laid.laidOut += processorTimeOf(usage);
+            laid.tooSlow = true;
+            endAll(processes);
+            return laid;
+        } else {
+            // Out of its share of memory, or ended otherwise: laid out again by the caller, as a
+            // trial of one width at a time would have.
+            laid.left.push_back(each.width);
+        }
+    }
+    return laid;
+}
+
+}  // namespace page_trial
