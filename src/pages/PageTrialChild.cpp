@@ -8,7 +8,9 @@
 #include <QImage>
 #include <QScreen>
 #include <QTextDocument>
+#include <QTextLayout>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <set>
@@ -19,6 +21,7 @@
 #include "pages/PageTrial.h"
 #include "pages/PictureFiles.h"
 #include "pages/TrialEnd.h"
+#include "pages/TrialServer.h"
 #include "pages/WidthsAtOnce.h"
 #include "platform/TextCodec.h"
 
@@ -44,6 +47,30 @@ std::optional<std::string> readRequest() {
     }
 }
 
+// The fonts of the page last laid out here, each as Qt writes a font to text.
+std::vector<std::string>& pageFonts() {
+    static std::vector<std::string> fonts;
+    return fonts;
+}
+
+// A page's first layout in a font costs more than the layout itself: the fonts a trial's page
+// used are loaded by the server before it forks the next trial's child.
+constexpr std::size_t kFontsTaught = 16;
+constexpr std::size_t kFontsLearned = 128;
+
+void notePageFonts(const QTextDocument& document) {
+    std::vector<std::string>& fonts = pageFonts();
+    fonts.clear();
+    for (const QTextFormat& format : document.allFormats()) {
+        if (!format.isCharFormat()) continue;
+        std::string font =
+            format.toCharFormat().font().resolve(document.defaultFont()).toString().toStdString();
+        if (std::find(fonts.begin(), fonts.end(), font) != fonts.end()) continue;
+        fonts.push_back(std::move(font));
+        if (fonts.size() == kFontsTaught) return;
+    }
+}
+
 // Lays the page out; reading its pictures, whose work has a budget of its own, is left out of
 // the trial's time. Returns the processor time its layout took in other processes.
 std::chrono::microseconds layOut(const TrialRequest& request, TrialReport& report, TrialEnd& end) {
@@ -59,6 +86,7 @@ std::chrono::microseconds layOut(const TrialRequest& request, TrialReport& repor
             if (auto written = files.written(name)) looked.insert(std::move(*written));
             return end.Excluding([&] { return pictures.Load(name); });
         });
+    notePageFonts(*document);
     // Nothing is laid out before the first width is set: at no width at all, a page's layout
     // can cost more than at any the box takes, and it is not the box's.
     document->setPageSize(QSizeF(0, 0));
@@ -127,6 +155,38 @@ void PrepareTrials() {
     for (const int width : {400, 380}) {
         document.setTextWidth(width);
         (void)document.documentLayout()->documentSize();
+    }
+}
+
+std::string TrialLesson() {
+    std::string lesson;
+    for (const std::string& font : pageFonts())
+        if (lesson.size() + font.size() + 1 <= kLargestLesson) lesson += font + '\n';
+    return lesson;
+}
+
+void LearnFromTrial(std::string_view lesson) {
+    static std::set<std::string, std::less<>> learned;
+    static const QString kLetters = [] {
+        QString letters;
+        for (char16_t c = u' '; c <= u'~'; ++c)
+            letters += QChar(c);
+        return letters;
+    }();
+    for (std::size_t from = 0; from < lesson.size() && learned.size() < kFontsLearned;) {
+        const std::size_t end = std::min(lesson.find('\n', from), lesson.size());
+        const std::string_view line = lesson.substr(from, end - from);
+        from = end + 1;
+        QFont font;
+        if (learned.count(line) != 0 ||
+            !font.fromString(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))))
+            continue;
+        learned.emplace(line);
+        QTextLayout layout(kLetters, font);
+        layout.beginLayout();
+        while (layout.createLine().isValid()) {
+        }
+        layout.endLayout();
     }
 }
 

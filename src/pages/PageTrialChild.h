@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // The child's side of a page's trial: reads a request from standard input, reads and lays the
 // page out as its box would, with its processor time bounded, and writes its report to standard
 // output. Returns the exit code.
@@ -11,5 +14,10 @@ namespace page_trial {
 void PrepareTrials();
 
 int RunChild();
+
+// What the trial just run leaves the server (the fonts its page used), and what the server
+// makes of it: those fonts loaded, so that the next trials' children start with them.
+std::string TrialLesson();
+void LearnFromTrial(std::string_view lesson);
 
 }  // namespace page_trial

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     page_trial::PrepareTrials();
     // No teardown can change a verdict, and a leak check of the libraries' own allocations at
     // exit would only turn the end into a failure.
-    ::_exit(
-        page_trial::ServeTrials(STDIN_FILENO, {page_trial::RunChild, page_trial::PrepareTrials}));
+    ::_exit(page_trial::ServeTrials(
+        STDIN_FILENO, {page_trial::RunChild, page_trial::PrepareTrials, page_trial::TrialLesson,
+                       page_trial::LearnFromTrial}));
 }

@@ -92,7 +92,13 @@ void limitMemory() {
     ::close(STDIN_FILENO);
     ::close(STDOUT_FILENO);
     const TrialAnswer done{W_EXITCODE(code & 0xff, 0), ProcessorTime().count()};
-    if (::send(hand, &done, sizeof done, MSG_NOSIGNAL) == sizeof done) {
+    std::string packet(reinterpret_cast<const char*>(&done), sizeof done);
+    if (code == 0 && trials.lesson != nullptr) {
+        const std::string lesson = trials.lesson();
+        if (lesson.size() <= kLargestLesson) packet += lesson;
+    }
+    if (::send(hand, packet.data(), packet.size(), MSG_NOSIGNAL) ==
+        static_cast<ssize_t>(packet.size())) {
         char ended = 0;
         (void)::recv(hand, &ended, 1, 0);
     }
@@ -172,7 +178,8 @@ enum class Outcome { kAnswered, kNotTaken, kProgramGone };
 // Waits for the trial's end, or for its word that it is done, killing it when the program asks
 // or goes. The server keeps the trial's `ends` until the child took them: a child that ended
 // before can be replaced.
-Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, TrialAnswer& ended) {
+Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, TrialAnswer& ended,
+              std::string& lesson) {
     bool programHere = true;
     bool killed = false;
     bool taken = false;
@@ -186,13 +193,14 @@ Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, Tria
         if ((ready < 0 && errno != EINTR) || waits[0].revents != 0) break;
         if (ready <= 0) continue;
         if (waits[1].revents != 0) {
-            TrialAnswer done;
-            const ssize_t n = ::recv(trial.hand.get(), &done, sizeof done, 0);
+            std::array<char, sizeof(TrialAnswer) + kLargestLesson> packet{};
+            const ssize_t n = ::recv(trial.hand.get(), packet.data(), packet.size(), 0);
             if (n == 1) {
                 taken = true;
                 ends.clear();
-            } else if (n == sizeof done && !killed) {
-                ended = done;
+            } else if (n >= static_cast<ssize_t>(sizeof ended) && !killed) {
+                std::memcpy(&ended, packet.data(), sizeof ended);
+                lesson.assign(packet.data() + sizeof ended, n - sizeof ended);
                 return Outcome::kAnswered;
             } else {
                 listening = false;
@@ -265,9 +273,12 @@ int ServeTrials(int control, Trials trials) {
                 child.retire();
                 continue;
             }
-            outcome = await(control, child, ends, ended);
+            std::string lesson;
+            outcome = await(control, child, ends, ended, lesson);
             if (outcome == Outcome::kProgramGone) return 0;
             if (outcome == Outcome::kAnswered && !answer(control, ended)) return 0;
+            // Before the next trial's child is forked, which then starts with it.
+            if (!lesson.empty() && trials.learn != nullptr) trials.learn(lesson);
             child.retire();
         }
         if (outcome == Outcome::kNotTaken && failure.empty())

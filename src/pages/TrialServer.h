@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // The process that runs the program's page trials: started once, it runs each trial in a child
 // of its own, so that a trial costs its layout rather than a program's start. The child is
@@ -21,11 +23,18 @@ struct TrialAnswer {
     std::int64_t processorMicros = 0;
 };
 
+// The most a trial may leave for the next ones.
+inline constexpr std::size_t kLargestLesson = 4096;
+
 // What a trial runs: `prepare` (when set) in the child before its trial is asked for, so that
-// what it costs is not waited for; then `trial`, whose result is the child's exit code.
+// what it costs is not waited for; then `trial`, whose result is the child's exit code. A trial
+// that ended well may leave a `lesson` for the next ones: the server hands it to `learn`
+// before it forks the next trial's child, which then starts with what the server made of it.
 struct Trials {
     int (*trial)() = nullptr;
     void (*prepare)() = nullptr;
+    std::string (*lesson)() = nullptr;
+    void (*learn)(std::string_view lesson) = nullptr;
 };
 
 // How many threads this process runs: it may fork only while it runs one.

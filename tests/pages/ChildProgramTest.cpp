@@ -209,6 +209,18 @@ TEST(ChildProgramTest, EveryTrialGetsAFreshProcessWhateverBecameOfTheWaitingOne)
     }
 }
 
+// What a trial that ended well leaves for the next ones reaches the server before it forks
+// the next trial's child; a trial that failed leaves nothing.
+TEST(ChildProgramTest, WhatATrialThatEndedWellTeachesTheNextChildrenStartWith) {
+    platform::StartTrialServer(kServer);
+    for (const char* input : {"teach alpha", "teach beta 1", "teach gamma"})
+        EXPECT_EQ(run(input).end, ChildRun::End::kExited) << input;
+    const ChildRun ran = run("learned");
+    ASSERT_EQ(ran.end, ChildRun::End::kExited) << ran.failure;
+    EXPECT_NE(ran.output.find("alpha gamma "), std::string::npos) << ran.output;
+    EXPECT_EQ(ran.output.find("beta"), std::string::npos) << ran.output;
+}
+
 // Each trial has the memory and processor time of its own, however much the trials before it
 // took, and what it spends with its end held does not count.
 TEST(ChildProgramTest, EveryTrialHasItsOwnMemoryAndProcessorTime) {

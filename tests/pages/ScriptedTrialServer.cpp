@@ -75,6 +75,9 @@ std::string whatToDo() {
 
 // Trials this process has run: a fresh process runs one.
 int trialsRunHere = 0;
+// What this trial leaves for the next ones, and what the server learned from those before.
+std::string lessonHere;
+std::string learnedHere;
 
 int trial() {
     ++trialsRunHere;
@@ -92,6 +95,14 @@ int trial() {
     }
     if (verb == "count") return answer(std::to_string(rest().size()) + "\n");
     if (verb == "exit") return static_cast<int>(first);
+    // teach WORD [EXIT]: leaves WORD for the next trials, ending with EXIT; learned: what the
+    // server learned before it forked this process.
+    if (verb == "teach") {
+        int code = 0;
+        std::istringstream(line.substr(verb.size())) >> lessonHere >> code;
+        return code;
+    }
+    if (verb == "learned") return answer(learnedHere);
     // whoami: this process and how many trials it ran.
     if (verb == "whoami")
         return answer(std::to_string(::getpid()) + " " + std::to_string(trialsRunHere));
@@ -133,5 +144,7 @@ int trial() {
 }  // namespace
 
 int main() {
-    ::_exit(page_trial::ServeTrials(STDIN_FILENO, {trial}));
+    ::_exit(page_trial::ServeTrials(
+        STDIN_FILENO, {trial, nullptr, [] { return lessonHere; },
+                       [](std::string_view lesson) { (learnedHere += lesson) += ' '; }}));
 }
