@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "formats/FileDescriptor.h"
 #include "pages/TrialServer.h"
@@ -147,8 +148,17 @@ void killLate(Server& server, ChildRun& run) {
 enum class Exchange { kDone, kServerLost };
 
 // Sends the trial to the server and talks to its child until the server says how it ended.
+// Whether the output begins with the mark, once enough of it came to tell: then the work is
+// done, unless it was already.
+void watchForMark(std::string_view output, const Meanwhile& meanwhile, bool& watching, bool& done) {
+    if (!watching || output.size() < meanwhile.mark.size()) return;
+    watching = false;
+    if (output.substr(0, meanwhile.mark.size()) == meanwhile.mark && !std::exchange(done, true))
+        meanwhile.work();
+}
+
 Exchange exchange(Server& server, std::string_view input, Clock::time_point end,
-                  std::size_t maxOutput, ChildRun& run) {
+                  std::size_t maxOutput, ChildRun& run, const Meanwhile& meanwhile, bool& worked) {
     // A socket for the input: a write to a child that has ended then fails instead of raising
     // SIGPIPE.
     std::array<int, 2> in{-1, -1};
@@ -171,6 +181,7 @@ Exchange exchange(Server& server, std::string_view input, Clock::time_point end,
     }
     ::fcntl(toChild.get(), F_SETFL, O_NONBLOCK);
 
+    bool watching = !meanwhile.mark.empty() && meanwhile.work;
     std::size_t written = 0;
     bool writing = !input.empty();
     if (!writing) ::shutdown(toChild.get(), SHUT_WR);
@@ -209,6 +220,7 @@ Exchange exchange(Server& server, std::string_view input, Clock::time_point end,
             if (n > 0 && run.output.size() < maxOutput)
                 run.output.append(buffer.data(), std::min(static_cast<std::size_t>(n),
                                                           maxOutput - run.output.size()));
+            watchForMark(run.output, meanwhile, watching, worked);
         }
     }
     return Exchange::kDone;
@@ -223,17 +235,21 @@ void StartTrialServer(const std::filesystem::path& program) {
 }
 
 ChildRun RunOnTrialServer(const std::filesystem::path& program, std::string_view input,
-                          std::chrono::milliseconds deadline, std::size_t maxOutput) {
+                          std::chrono::milliseconds deadline, std::size_t maxOutput,
+                          const Meanwhile& meanwhile) {
     Servers& kept = servers();
     const std::scoped_lock turn(kept.turn);
     const auto end = Clock::now() + deadline;
     // A server that dies during a trial takes the trial's child along; a fresh one tries it
     // again, once.
+    // The work is done once, whichever attempt's child reached the mark.
+    bool worked = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         ChildRun run;
         run.failure = ensureRunning(kept.server, program);
         if (!run.failure.empty()) return run;
-        if (exchange(kept.server, input, end, maxOutput, run) == Exchange::kDone) return run;
+        if (exchange(kept.server, input, end, maxOutput, run, meanwhile, worked) == Exchange::kDone)
+            return run;
         stop(kept.server);
     }
     ChildRun lost;

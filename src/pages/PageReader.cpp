@@ -70,10 +70,12 @@ public:
 };
 
 std::optional<page_refusals::Refusal> tryPage(page_trial::TrialRequest request,
-                                              page_trial::Standing standing) {
+                                              page_trial::Standing standing,
+                                              const std::function<void()>& whileLaidOut) {
     const WaitCursor waiting;
     const Trial& trial = installedTrial();
-    return trial ? trial(request, standing) : page_trial::TryPage(std::move(request), standing);
+    return trial ? trial(request, standing)
+                 : page_trial::TryPage(std::move(request), standing, whileLaidOut);
 }
 
 ReadPage refused(std::optional<page_refusals::Refusal> refusal) {
@@ -92,9 +94,10 @@ QVariant noPicture(const QUrl& /*name*/) {
     return platform::MissingPicture();
 }
 
-// Judges the page as the box would read it: nullopt when it may be parsed for the box.
+// Judges the page as the box would read it: nullopt when it may be parsed for the box. When
+// `parsed` is given, the page may be parsed for the box already by then.
 std::optional<page_refusals::Refusal> judge(const std::string& page, const PageBox& box,
-                                            std::unique_ptr<PageDocument>* untried,
+                                            std::unique_ptr<PageDocument>* parsed,
                                             const PageDocument::PictureLoader& pictures,
                                             page_trial::Standing standing) {
     page_refusals::Contents holds;
@@ -102,12 +105,19 @@ std::optional<page_refusals::Refusal> judge(const std::string& page, const PageB
     if (page.size() <= kUntriedPageBytes && box.dpiX <= kUntriedDpi && box.dpiY <= kUntriedDpi) {
         auto document = ParsePage(platform::toQt(page), box, pictures);
         if (boundedBySize(*document)) {
-            if (untried) *untried = std::move(document);
+            if (parsed) *parsed = std::move(document);
             return std::nullopt;
         }
     }
-    auto refusal = tryPage(RequestFor(page, box), standing);
-    if (refusal) refusal->holds = holds;
+    std::unique_ptr<PageDocument> readMeanwhile;
+    const auto read = [&] { readMeanwhile = ParsePage(platform::toQt(page), box, pictures); };
+    auto refusal = tryPage(RequestFor(page, box), standing,
+                           parsed ? std::function<void()>(read) : std::function<void()>());
+    if (refusal) {
+        refusal->holds = holds;
+    } else if (parsed) {
+        *parsed = std::move(readMeanwhile);
+    }
     return refusal;
 }
 
@@ -208,10 +218,10 @@ PageBox BoxOf(const page_trial::TrialRequest& request) {
 
 ReadPage ReadHtml(const std::string& page, const PageBox& box, PageDocument::PictureLoader pictures,
                   page_trial::Standing standing) {
-    std::unique_ptr<PageDocument> untried;
-    if (auto refusal = judge(page, box, &untried, pictures, standing))
+    std::unique_ptr<PageDocument> parsed;
+    if (auto refusal = judge(page, box, &parsed, pictures, standing))
         return refused(std::move(*refusal));
-    if (untried) return read(std::move(untried));
+    if (parsed) return read(std::move(parsed));
     return read(ParsePage(platform::toQt(page), box, std::move(pictures)));
 }
 

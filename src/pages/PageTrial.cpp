@@ -44,15 +44,15 @@ struct Outcome {
     bool lasting = false;
 };
 
-Outcome runChild(const TrialRequest& request) {
+Outcome runChild(const TrialRequest& request, const std::function<void()>& whileLaidOut = {}) {
     const std::filesystem::path program = ChildProgram();
     ++verdicts().started;
     const std::chrono::microseconds budget(request.budgetMicros);
     const milliseconds deadline =
         verdicts().limits.startAllowance +
         kDeadlineMargin * std::chrono::duration_cast<milliseconds>(budget);
-    const platform::ChildRun run =
-        platform::RunOnTrialServer(program, Encode(request), deadline, kLargestReport);
+    const platform::ChildRun run = platform::RunOnTrialServer(
+        program, Encode(request), deadline, kLargestReport, {kPageReadMark, whileLaidOut});
     Outcome outcome;
     using page_refusals::Cause;
     const page_refusals::Refusal tooSlow(Cause::kTooSlow,
@@ -114,7 +114,8 @@ std::filesystem::path ChildProgram() {
     return *program;
 }
 
-std::optional<page_refusals::Refusal> TryPage(TrialRequest request, Standing standing) {
+std::optional<page_refusals::Refusal> TryPage(TrialRequest request, Standing standing,
+                                              const std::function<void()>& whileLaidOut) {
     const Limits& limits = verdicts().limits;
     request.kind = TrialKind::kPage;
     request.budgetMicros = static_cast<std::uint32_t>(
@@ -122,7 +123,7 @@ std::optional<page_refusals::Refusal> TryPage(TrialRequest request, Standing sta
     request.memoryBytes = limits.memory;
     const page_verdicts::Digest key = page_verdicts::DigestOf(Encode(request));
     if (auto verdict = page_verdicts::Find(key)) return std::move(verdict->refusal);
-    Outcome outcome = runChild(request);
+    Outcome outcome = runChild(request, whileLaidOut);
     if (outcome.lasting) {
         page_verdicts::Verdict verdict;
         if (outcome.report) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -65,8 +66,10 @@ void SetChildProgram(std::filesystem::path program);
 // otherwise why not. The request's budget is set here. Verdicts are kept by a digest of the
 // request and the picture files and names the trial looked for, as they were then (see
 // pages/PageVerdicts.h).
-[[nodiscard]] std::optional<page_refusals::Refusal> TryPage(TrialRequest request,
-                                                            Standing standing);
+// `whileLaidOut`, when set, runs once the child read the page within its budget, while it lays
+// the page out: a tried page is read no slower here than there.
+[[nodiscard]] std::optional<page_refusals::Refusal> TryPage(
+    TrialRequest request, Standing standing, const std::function<void()>& whileLaidOut = {});
 
 // Converts Markdown (UTF-8) to a page as Qt reads it, in the child, within kLayoutBudget:
 // the page (UTF-8), or why not in `refusal`.

@@ -87,6 +87,8 @@ std::chrono::microseconds layOut(const TrialRequest& request, TrialReport& repor
             return end.Excluding([&] { return pictures.Load(name); });
         });
     notePageFonts(*document);
+    // The program may read the page too while it is laid out here: reading it took this long.
+    (void)!::write(STDOUT_FILENO, kPageReadMark.data(), kPageReadMark.size());
     // Nothing is laid out before the first width is set: at no width at all, a page's layout
     // can cost more than at any the box takes, and it is not the box's.
     document->setPageSize(QSizeF(0, 0));

@@ -82,6 +82,8 @@ std::string Encode(const TrialReport& report) {
 }
 
 std::optional<TrialReport> DecodeReport(std::string_view bytes) {
+    if (bytes.substr(0, kPageReadMark.size()) == kPageReadMark)
+        bytes.remove_prefix(kPageReadMark.size());
     FieldReader reader(bytes, kReportMark);
     TrialReport report;
     const bool laidOut = reader.Read<int>() != 0;

@@ -49,6 +49,10 @@ struct TrialReport {
     bool operator==(const TrialReport&) const = default;
 };
 
+// What the child writes first once it read the page within its budget, before it lays it out;
+// its report follows.
+inline constexpr std::string_view kPageReadMark = "page-trial-read\n";
+
 [[nodiscard]] std::string Encode(const TrialRequest& request);
 // nullopt when the bytes are no request (cut short, a count too large, ...).
 [[nodiscard]] std::optional<TrialRequest> DecodeRequest(std::string_view bytes);

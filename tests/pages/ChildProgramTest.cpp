@@ -221,6 +221,26 @@ TEST(ChildProgramTest, WhatATrialThatEndedWellTeachesTheNextChildrenStartWith) {
     EXPECT_EQ(ran.output.find("beta"), std::string::npos) << ran.output;
 }
 
+// What the caller does meanwhile runs while the child still runs, once its output begins with
+// the mark, and only then.
+TEST(ChildProgramTest, TheCallerWorksMeanwhileOnceTheChildSaidSo) {
+    testsupport::TempProgramFolder folder;
+    const std::filesystem::path file = folder.path() / "worked";
+    int worked = 0;
+    const platform::Meanwhile meanwhile{"said\n", [&] {
+                                            ++worked;
+                                            testsupport::WriteFile(file, {});
+                                        }};
+    ChildRun ran =
+        platform::RunOnTrialServer(kServer, "said-then " + file.string(), 10s, 64, meanwhile);
+    EXPECT_EQ(ran.end, ChildRun::End::kExited) << ran.failure;
+    EXPECT_EQ(ran.output, "said\nafter");
+    EXPECT_EQ(worked, 1);
+    ran = platform::RunOnTrialServer(kServer, "echo\nnot said\n", 10s, 64, meanwhile);
+    EXPECT_EQ(ran.output, "not said\n");
+    EXPECT_EQ(worked, 1);
+}
+
 // Each trial has the memory and processor time of its own, however much the trials before it
 // took, and what it spends with its end held does not count.
 TEST(ChildProgramTest, EveryTrialHasItsOwnMemoryAndProcessorTime) {

@@ -36,13 +36,19 @@ TEST(PageTrialRequestTest, ARequestAndAReportArriveWholeOrNotAtAll) {
     report.pictureFiles = {"/tmp/p.png", "/tmp/q r.gif"};
     report.namesLookedFor = {"/tmp/p.png", "/tmp/link to q.gif", "/tmp/absent.png"};
     EXPECT_EQ(DecodeReport(Encode(report)), report);
+    // The child says first that it read the page.
+    EXPECT_EQ(DecodeReport(std::string(page_trial::kPageReadMark) + Encode(report)), report);
     page_trial::TrialReport refused;
     refused.refusal = "Its tables are nested more than 10 deep.";
     EXPECT_EQ(DecodeReport(Encode(refused)), refused);
 
     const std::string broken[] = {
-        sent.substr(0, sent.size() - 1), sent + "0:", "x" + sent, std::string(),
+        sent.substr(0, sent.size() - 1),
+        sent + "0:",
+        "x" + sent,
+        std::string(),
         Encode(report).substr(0, 40),
+        std::string(page_trial::kPageReadMark),
     };
     for (const std::string& bytes : broken) {
         EXPECT_FALSE(DecodeRequest(bytes)) << bytes.size();

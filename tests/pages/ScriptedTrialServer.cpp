@@ -112,6 +112,14 @@ int trial() {
         ::raise(static_cast<int>(first));
     }
     if (verb == "sleep") waitForever();
+    // said-then FILE: says "said", then answers once FILE exists.
+    if (verb == "said-then") {
+        const std::string file = line.substr(verb.size() + 1);
+        if (answer("said\n") != 0) return 1;
+        while (!std::filesystem::exists(file))
+            ::usleep(1000);
+        return answer("after");
+    }
     if (verb == "close-and-sleep") {
         ::close(STDOUT_FILENO);
         waitForever();
