@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cerrno>
-#include <fstream>
 #include <optional>
 
 #include "formats/FileDescriptor.h"
@@ -30,22 +29,6 @@ struct WidthProcess {
     pid_t process = -1;
     FileDescriptor report{-1};
 };
-
-std::uint64_t addressSpace() {
-    std::ifstream statm("/proc/self/statm");
-    std::uint64_t pages = 0;
-    statm >> pages;
-    return pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-}
-
-// The address space each of `ways` processes may reach: what the page holds now and an even
-// share of what the trial may still take. nullopt when nothing bounds it.
-std::optional<rlim_t> memoryShare(std::size_t ways) {
-    rlimit space{};
-    if (::getrlimit(RLIMIT_AS, &space) != 0 || space.rlim_cur == RLIM_INFINITY) return std::nullopt;
-    const std::uint64_t held = addressSpace();
-    return held + (space.rlim_cur > held ? (space.rlim_cur - held) / ways : 0);
-}
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t written = 0;
@@ -69,18 +52,13 @@ std::string readAll(int fd) {
     }
 }
 
-[[noreturn]] void layOutInThisProcess(int width, int report, pid_t parent,
-                                      std::optional<rlim_t> memory, TrialEnd& end,
+[[noreturn]] void layOutInThisProcess(int width, int report, pid_t parent, TrialEnd& end,
                                       std::chrono::microseconds allowed,
                                       const std::function<void(int)>& layOut,
                                       const std::function<WidthFindings()>& findings) {
     // Never outlives the trial, whoever ends it.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != parent) ::_exit(kParentGoneExit);
-    if (memory) {
-        const rlimit space{*memory, *memory};
-        ::setrlimit(RLIMIT_AS, &space);
-    }
     end.Restart(allowed);
     layOut(width);
     WidthFindings found = findings();
@@ -121,7 +99,6 @@ WidthsLaidOut LayOutWidthsAtOnce(const std::vector<int>& widths, TrialEnd& end,
         return laid;
     }
     const pid_t self = ::getpid();
-    const std::optional<rlim_t> memory = memoryShare(widths.size());
     std::vector<WidthProcess> processes;
     for (const int width : widths) {
         std::array<int, 2> ends{-1, -1};
@@ -136,7 +113,7 @@ WidthsLaidOut LayOutWidthsAtOnce(const std::vector<int>& widths, TrialEnd& end,
             for (const WidthProcess& other : processes)
                 ::close(other.report.get());
             ::close(ends[0]);
-            layOutInThisProcess(width, ends[1], self, memory, end, allowed, layOut, findings);
+            layOutInThisProcess(width, ends[1], self, end, allowed, layOut, findings);
         }
         if (process < 0) {
             laid.left.push_back(width);
@@ -165,8 +142,8 @@ WidthsLaidOut LayOutWidthsAtOnce(const std::vector<int>& widths, TrialEnd& end,
             endAll(processes);
             return laid;
         } else {
-            // Out of its share of memory, or ended otherwise: laid out again by the caller, as a
-            // trial of one width at a time would have.
+            // Out of memory, or ended otherwise: laid out again by the caller, which then ends
+            // as a trial of one width at a time would have.
             laid.left.push_back(each.width);
         }
     }

@@ -11,7 +11,9 @@
 
 // A large page's widths laid out at once, each in a process forked from the trial's child once
 // the page is parsed: the trial then waits for its slowest width, not for the sum of all. The
-// processor time still counts every width, and the trial's memory is shared out among them.
+// processor time still counts every width. Each process has the memory the trial has: Qt's text
+// engine gives a layout up silently when memory runs out, so a smaller share would let a costly
+// page pass as a quick one.
 namespace page_trial {
 
 // Below this a page lays out in a few milliseconds, less than the forks would cost.
@@ -22,8 +24,8 @@ struct WidthsLaidOut {
     std::chrono::microseconds laidOut{};
     std::set<std::string> pictureFiles;
     std::set<std::string> namesLookedFor;
-    // Widths no process laid out within its share of memory, or that none could be forked for:
-    // the caller lays them out itself, with the whole of it.
+    // Widths whose process ran out of memory or ended otherwise, or that none could be forked
+    // for: the caller lays them out itself, and ends as a trial of one width at a time would.
     std::vector<int> left;
     // A width was stopped at the end of the processor time allowed.
     bool tooSlow = false;
