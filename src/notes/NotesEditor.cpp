@@ -128,6 +128,9 @@ public:
     [[nodiscard]] page_reader::PageBox Box() const {
         page_reader::PageBox box = page_reader::BoxOf(*this, pictureSource());
         box.option.setWrapMode(kNoteWrap);
+        // Pictures named relative to the note file.
+        box.baseUrl =
+            QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string()));
         return box;
     }
 
@@ -327,9 +330,6 @@ void NotesEditor::ShowBlankPage() {
 
 std::optional<std::string> NotesEditor::ShowNotePage(const std::string& html) {
     layOutHidden();
-    // Pictures named relative to the note file.
-    contents_->document()->setBaseUrl(
-        QUrl::fromLocalFile(QString::fromStdString((AppPaths::MyNotesFolder() / "").string())));
     // Judging the page already loads its pictures, with the whole budget.
     contents_->ForgetPictures();
     page_reader::ReadPage read = page_reader::ReadHtml(

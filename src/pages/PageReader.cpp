@@ -128,7 +128,8 @@ PageDocument::PageDocument(PictureLoader pictures, QObject* parent)
 
 QVariant PageDocument::loadResource(int type, const QUrl& name) {
     // Not an empty answer: Qt would then open the name as a file itself.
-    const QVariant loaded = type == QTextDocument::ImageResource ? pictures_(name) : QString();
+    const QVariant loaded =
+        type == QTextDocument::ImageResource ? pictures_(pictureBase_.resolved(name)) : QString();
     // Kept with the page: layout asks for a picture again and again, and a data: URL would be
     // decoded each time.
     addResource(type, name, loaded);
@@ -143,9 +144,17 @@ platform::PictureFiles FilesOf(const PictureSource& source) {
 
 PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin) {
     const QTextDocument& shown = *box.document();
-    PageBox page{shown.defaultFont(),      shown.defaultTextOption(), margin, shown.indentWidth(),
-                 shown.useDesignMetrics(), shown.baseUrl(),           {},     box.logicalDpiX(),
-                 box.logicalDpiY(),        std::move(pictures)};
+    const auto* const page = dynamic_cast<const PageDocument*>(&shown);
+    PageBox laidOut{shown.defaultFont(),
+                    shown.defaultTextOption(),
+                    margin,
+                    shown.indentWidth(),
+                    shown.useDesignMetrics(),
+                    page ? page->PictureBase() : shown.baseUrl(),
+                    {},
+                    box.logicalDpiX(),
+                    box.logicalDpiY(),
+                    std::move(pictures)};
     // Laid out without the scroll bar first, then again beside it when the page is taller; at
     // the width the box has now, and at the narrowest its window lets it take, where a page is
     // tallest: a resize then never lays a page out narrower than it was tried.
@@ -154,16 +163,16 @@ PageBox BoxOf(const QTextEdit& box, PictureSource pictures, qreal margin) {
     const int now = box.contentsRect().width();
     const int narrowest =
         box.minimumWidth() > 0 ? box.minimumWidth() - frame.left() - frame.right() : now;
-    const auto add = [&page](int width) {
+    const auto add = [&laidOut](int width) {
         width = std::max(width, 1);
-        if (std::find(page.widths.begin(), page.widths.end(), width) == page.widths.end())
-            page.widths.push_back(width);
+        if (std::find(laidOut.widths.begin(), laidOut.widths.end(), width) == laidOut.widths.end())
+            laidOut.widths.push_back(width);
     };
     for (const int width : {now, narrowest}) {
         add(width);
         if (box.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff) add(width - barWidth);
     }
-    return page;
+    return laidOut;
 }
 
 PageBox BoxOf(const QTextEdit& box, PictureSource pictures) {
@@ -177,7 +186,7 @@ std::unique_ptr<PageDocument> ParsePage(const QString& html, const PageBox& box,
     document->setDefaultTextOption(box.option);
     document->setDocumentMargin(box.margin);
     document->setIndentWidth(box.indentWidth);
-    document->setBaseUrl(box.baseUrl);
+    document->SetPictureBase(box.baseUrl);
     document->setUseDesignMetrics(box.designMetrics);
     document->setHtml(html);
     page_geometry::TameGeometry(*document);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pages/PageRefusals.h"
@@ -38,11 +39,18 @@ public:
 
     explicit PageDocument(PictureLoader pictures, QObject* parent = nullptr);
 
+    // What the page's picture names are relative to. Not the document's base URL: Qt resolves
+    // that against every name at every look-up, and a data: URL of megabytes is copied and
+    // searched each time a line that shows it is laid out or painted.
+    void SetPictureBase(QUrl base) { pictureBase_ = std::move(base); }
+    [[nodiscard]] const QUrl& PictureBase() const { return pictureBase_; }
+
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
     PictureLoader pictures_;
+    QUrl pictureBase_;
 };
 
 // Far above any picture of a note or a shipped document.
