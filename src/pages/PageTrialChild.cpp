@@ -145,6 +145,30 @@ void lowerMemoryCap(std::uint64_t bytes) {
 
 }  // namespace
 
+namespace {
+
+// The fonts the server loaded for earlier trials' pages.
+std::vector<std::string>& learnedFonts() {
+    static std::vector<std::string> fonts;
+    return fonts;
+}
+
+void layOutLetters(const QFont& font) {
+    static const QString kLetters = [] {
+        QString letters;
+        for (char16_t c = u' '; c <= u'~'; ++c)
+            letters += QChar(c);
+        return letters;
+    }();
+    QTextLayout layout(kLetters, font);
+    layout.beginLayout();
+    while (layout.createLine().isValid()) {
+    }
+    layout.endLayout();
+}
+
+}  // namespace
+
 void PrepareTrials() {
     // What most pages use (their fonts and glyphs, the layout's own structures), loaded before
     // a trial waits for it.
@@ -158,6 +182,11 @@ void PrepareTrials() {
         document.setTextWidth(width);
         (void)document.documentLayout()->documentSize();
     }
+    // A child's pages of those fonts become its own here rather than during its trial.
+    for (const std::string& learned : learnedFonts()) {
+        QFont font;
+        if (font.fromString(QString::fromStdString(learned))) layOutLetters(font);
+    }
 }
 
 std::string TrialLesson() {
@@ -168,27 +197,16 @@ std::string TrialLesson() {
 }
 
 void LearnFromTrial(std::string_view lesson) {
-    static std::set<std::string, std::less<>> learned;
-    static const QString kLetters = [] {
-        QString letters;
-        for (char16_t c = u' '; c <= u'~'; ++c)
-            letters += QChar(c);
-        return letters;
-    }();
-    for (std::size_t from = 0; from < lesson.size() && learned.size() < kFontsLearned;) {
+    for (std::size_t from = 0; from < lesson.size() && learnedFonts().size() < kFontsLearned;) {
         const std::size_t end = std::min(lesson.find('\n', from), lesson.size());
         const std::string_view line = lesson.substr(from, end - from);
         from = end + 1;
         QFont font;
-        if (learned.count(line) != 0 ||
+        if (std::find(learnedFonts().begin(), learnedFonts().end(), line) != learnedFonts().end() ||
             !font.fromString(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))))
             continue;
-        learned.emplace(line);
-        QTextLayout layout(kLetters, font);
-        layout.beginLayout();
-        while (layout.createLine().isValid()) {
-        }
-        layout.endLayout();
+        learnedFonts().emplace_back(line);
+        layOutLetters(font);
     }
 }
 
