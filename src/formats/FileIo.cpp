@@ -65,22 +65,6 @@ std::optional<Bytes> ReadFileBytes(const std::filesystem::path& path, std::uint6
 
 namespace {
 
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        // Nothing written and no error: the device is full.
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 void syncFolder(const std::filesystem::path& folder) {
     const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0) ::fsync(fd.get());
@@ -162,7 +146,7 @@ bool writeCache(const std::filesystem::path& target, std::span<const std::uint8_
         if (fd < 0) return failWith(why, FileWriteError::kNotReplaced, cause, errno);
     }
     const auto size = static_cast<off_t>(bytes.size());
-    const bool written = writeAll(fd, bytes) && (oldSize <= size || ::ftruncate(fd, size) == 0);
+    const bool written = WriteAll(fd, bytes) && (oldSize <= size || ::ftruncate(fd, size) == 0);
     int error = 0;
     if (!closeWritten(fd, written, error))
         return failWith(why, FileWriteError::kWriteFailed, cause, error);
@@ -209,7 +193,7 @@ std::optional<PendingReplacement> WriteFilePending(const std::filesystem::path& 
     }
     const std::optional<mode_t> mode = replacedMode(target);
     const bool written =
-        (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+        (!mode || ::fchmod(fd, *mode) == 0) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     int error = 0;
     if (!closeWritten(fd, written, error)) {
         ::unlink(temp.c_str());

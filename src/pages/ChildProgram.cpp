@@ -147,7 +147,6 @@ void killLate(Server& server, ChildRun& run) {
 
 enum class Exchange { kDone, kServerLost };
 
-// Sends the trial to the server and talks to its child until the server says how it ended.
 // Whether the output begins with the mark, once enough of it came to tell: then the work is
 // done, unless it was already.
 void watchForMark(std::string_view output, const Meanwhile& meanwhile, bool& watching, bool& done) {
@@ -157,6 +156,7 @@ void watchForMark(std::string_view output, const Meanwhile& meanwhile, bool& wat
         meanwhile.work();
 }
 
+// Sends the trial to the server and talks to its child until the server says how it ended.
 Exchange exchange(Server& server, std::string_view input, Clock::time_point end,
                   std::size_t maxOutput, ChildRun& run, const Meanwhile& meanwhile, bool& worked) {
     // A socket for the input: a write to a child that has ended then fails instead of raising
@@ -241,8 +241,7 @@ ChildRun RunOnTrialServer(const std::filesystem::path& program, std::string_view
     const std::scoped_lock turn(kept.turn);
     const auto end = Clock::now() + deadline;
     // A server that dies during a trial takes the trial's child along; a fresh one tries it
-    // again, once.
-    // The work is done once, whichever attempt's child reached the mark.
+    // again, once. The work meanwhile is done once, whichever attempt's child reached the mark.
     bool worked = false;
     for (int attempt = 0; attempt < 2; ++attempt) {
         ChildRun run;

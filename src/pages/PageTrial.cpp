@@ -17,8 +17,6 @@ constexpr std::string_view kChildName = "exam-simulator-page-trial";
 // The child ends itself once past its processor time; the wall clock allows it as many times
 // that again, on a busy machine.
 constexpr int kDeadlineMargin = 4;
-// A report names its pictures and, for Markdown, holds the page it read into.
-constexpr std::size_t kLargestReport = std::size_t{64} << 20;
 
 struct Verdicts {
     std::size_t started = 0;

@@ -11,10 +11,10 @@
 #include <QTextLayout>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <set>
 
+#include "formats/FileDescriptor.h"
 #include "pages/PageJudge.h"
 #include "pages/PagePictures.h"
 #include "pages/PageReader.h"
@@ -34,18 +34,6 @@ constexpr std::size_t kLargestRequest = page_judge::kPageLimits.pageBytes + (std
 constexpr int kNoRequestExit = 2;
 // Past its budget the trial's verdict is known: the child ends itself.
 constexpr std::chrono::microseconds kBudgetSlack{100'000};
-
-std::optional<std::string> readRequest() {
-    std::string input;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t n = ::read(STDIN_FILENO, buffer.data(), buffer.size());
-        if (n == 0) return input;
-        if (n < 0) return std::nullopt;
-        input.append(buffer.data(), static_cast<std::size_t>(n));
-        if (input.size() > kLargestRequest) return std::nullopt;
-    }
-}
 
 // The fonts of the page last laid out here, each as Qt writes a font to text.
 std::vector<std::string>& pageFonts() {
@@ -143,10 +131,6 @@ void lowerMemoryCap(std::uint64_t bytes) {
     ::setrlimit(RLIMIT_AS, &space);
 }
 
-}  // namespace
-
-namespace {
-
 // The fonts the server loaded for earlier trials' pages.
 std::vector<std::string>& learnedFonts() {
     static std::vector<std::string> fonts;
@@ -211,7 +195,7 @@ void LearnFromTrial(std::string_view lesson) {
 }
 
 int RunChild() {
-    const auto input = readRequest();
+    const auto input = formats::ReadToEnd(STDIN_FILENO, kLargestRequest);
     const auto request = input ? DecodeRequest(*input) : std::nullopt;
     if (!request) return kNoRequestExit;
     lowerMemoryCap(request->memoryBytes);
@@ -230,14 +214,7 @@ int RunChild() {
     }
     if (!report.refusal)
         report.laidOutMicros = (ProcessorTime() - start - end.Excluded() + elsewhere).count();
-    const std::string answer = Encode(report);
-    std::size_t written = 0;
-    while (written < answer.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, answer.data() + written, answer.size() - written);
-        if (n <= 0) return 1;
-        written += static_cast<std::size_t>(n);
-    }
-    return 0;
+    return formats::WriteAll(STDOUT_FILENO, Encode(report)) ? 0 : 1;
 }
 
 }  // namespace page_trial

@@ -49,6 +49,9 @@ struct TrialReport {
     bool operator==(const TrialReport&) const = default;
 };
 
+// A report names its pictures and, for Markdown, holds the page it read into.
+inline constexpr std::size_t kLargestReport = std::size_t{64} << 20;
+
 // What the child writes first once it read the page within its budget, before it lays it out;
 // its report follows.
 inline constexpr std::string_view kPageReadMark = "page-trial-read\n";

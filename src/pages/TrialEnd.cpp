@@ -11,6 +11,13 @@ std::chrono::microseconds ProcessorTime() {
                                                   std::chrono::nanoseconds(now.tv_nsec));
 }
 
+std::chrono::microseconds ProcessorTimeOf(const rusage& usage) {
+    const auto micros = [](const timeval& t) {
+        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
+    };
+    return micros(usage.ru_utime) + micros(usage.ru_stime);
+}
+
 TrialEnd::TrialEnd(std::chrono::microseconds allowed) {
     start(allowed);
 }

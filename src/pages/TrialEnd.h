@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/resource.h>
 #include <time.h>
 
 #include <chrono>
@@ -9,6 +10,8 @@ namespace page_trial {
 
 // Processor time this process has used.
 [[nodiscard]] std::chrono::microseconds ProcessorTime();
+// User and system time in `usage`.
+[[nodiscard]] std::chrono::microseconds ProcessorTimeOf(const rusage& usage);
 
 // Ends this process once its processor time passes `allowed` from now: past its budget a
 // trial's verdict is known. Work with a budget of its own (reading pictures) is left out: the

@@ -166,13 +166,6 @@ struct Spare {
     }
 };
 
-std::int64_t microsOf(const rusage& usage) {
-    const auto micros = [](const timeval& t) {
-        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
-    };
-    return (micros(usage.ru_utime) + micros(usage.ru_stime)).count();
-}
-
 enum class Outcome { kAnswered, kNotTaken, kProgramGone };
 
 // Waits for the trial's end, or for its word that it is done, killing it when the program asks
@@ -225,7 +218,7 @@ Outcome await(int control, Spare& trial, std::vector<FileDescriptor>& ends, Tria
     while (::wait4(trial.process, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     trial.process = -1;
-    ended = {status, microsOf(usage)};
+    ended = {status, ProcessorTimeOf(usage).count()};
     if (!programHere) return Outcome::kProgramGone;
     return taken || killed ? Outcome::kAnswered : Outcome::kNotTaken;
 }

@@ -30,28 +30,6 @@ struct WidthProcess {
     FileDescriptor report{-1};
 };
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-std::string readAll(int fd) {
-    std::string bytes;
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return bytes;
-        bytes.append(buffer.data(), static_cast<std::size_t>(n));
-    }
-}
-
 [[noreturn]] void layOutInThisProcess(int width, int report, pid_t parent, TrialEnd& end,
                                       std::chrono::microseconds allowed,
                                       const std::function<void(int)>& layOut,
@@ -66,14 +44,7 @@ std::string readAll(int fd) {
     part.laidOutMicros = static_cast<std::uint64_t>((ProcessorTime() - end.Excluded()).count());
     part.pictureFiles = std::move(found.pictureFiles);
     part.namesLookedFor = std::move(found.namesLookedFor);
-    ::_exit(writeAll(report, Encode(part)) ? 0 : 1);
-}
-
-std::chrono::microseconds processorTimeOf(const rusage& usage) {
-    const auto micros = [](const timeval& t) {
-        return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_usec);
-    };
-    return micros(usage.ru_utime) + micros(usage.ru_stime);
+    ::_exit(formats::WriteAll(report, Encode(part)) ? 0 : 1);
 }
 
 void endAll(std::vector<WidthProcess>& processes) {
@@ -122,22 +93,24 @@ WidthsLaidOut LayOutWidthsAtOnce(const std::vector<int>& widths, TrialEnd& end,
         processes.push_back({width, process, std::move(reading)});
     }
     for (WidthProcess& each : processes) {
-        const std::string bytes = readAll(each.report.get());
+        const std::optional<std::string> bytes =
+            formats::ReadToEnd(each.report.get(), kLargestReport);
         int status = 0;
         rusage usage{};
         while (::wait4(each.process, &status, 0, &usage) < 0 && errno == EINTR) {
         }
         each.process = -1;
         const std::optional<TrialReport> part =
-            WIFEXITED(status) && WEXITSTATUS(status) == 0 ? DecodeReport(bytes) : std::nullopt;
+            bytes && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? DecodeReport(*bytes)
+                                                                   : std::nullopt;
         if (part && part->laidOutMicros) {
             laid.laidOut += std::chrono::microseconds(*part->laidOutMicros);
             laid.pictureFiles.insert(part->pictureFiles.begin(), part->pictureFiles.end());
             laid.namesLookedFor.insert(part->namesLookedFor.begin(), part->namesLookedFor.end());
         } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL &&
-                   processorTimeOf(usage) >= allowed) {
+                   ProcessorTimeOf(usage) >= allowed) {
             // Its end stopped it: the trial's verdict is known.
-            laid.laidOut += processorTimeOf(usage);
+            laid.laidOut += ProcessorTimeOf(usage);
             laid.tooSlow = true;
             endAll(processes);
             return laid;

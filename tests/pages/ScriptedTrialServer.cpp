@@ -2,7 +2,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "formats/FileDescriptor.h"
 #include "pages/TrialEnd.h"
 #include "pages/TrialServer.h"
 
@@ -29,22 +29,11 @@ std::string firstLine() {
 }
 
 std::string rest() {
-    std::string input;
-    std::array<char, 65536> buffer{};
-    ssize_t n = 0;
-    while ((n = ::read(STDIN_FILENO, buffer.data(), buffer.size())) > 0)
-        input.append(buffer.data(), static_cast<std::size_t>(n));
-    return input;
+    return formats::ReadToEnd(STDIN_FILENO, std::size_t{1} << 30).value_or("");
 }
 
 int answer(const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, text.data() + written, text.size() - written);
-        if (n <= 0) return 1;
-        written += static_cast<std::size_t>(n);
-    }
-    return 0;
+    return formats::WriteAll(STDOUT_FILENO, text) ? 0 : 1;
 }
 
 void spend(milliseconds time) {
